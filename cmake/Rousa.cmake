@@ -1,0 +1,50 @@
+# Helpers shared by every folder of the tree.
+
+# rousa_platform_library(<name> [DEPS ...] [PRIVATE_DEPS ...])
+# One shared library per platform folder, built from every .cpp in the folder.
+# The platform exists once per process: hosts, tests, tools and the deliverables
+# all link these same shared objects.
+function(rousa_platform_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} SHARED ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${ROUSA_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+# rousa_system_library(<name> [DEPS ...])
+# A folder of the system's own code: a static, position-independent library.
+# Its load-time start-up lives only in the deliverables' own sources.
+function(rousa_system_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${ROUSA_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# rousa_tests(LIBS ...)
+# Every *_test.cpp in the calling folder becomes one test executable; CTest runs
+# each test case in a process of its own, so process-wide globals start fresh.
+function(rousa_tests)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" prefix "${rel}")
+  foreach(src ${sources})
+    get_filename_component(stem ${src} NAME_WE)
+    set(target "${prefix}_${stem}")
+    add_executable(${target} ${src})
+    target_compile_options(${target} PRIVATE ${ROUSA_WARNINGS})
+    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+    if(TARGET platform_testing)
+      target_link_libraries(${target} PRIVATE platform_testing)
+    else()
+      target_link_libraries(${target} PRIVATE GTest::gtest_main)
+    endif()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+      PROPERTIES ENVIRONMENT "ROUSA_STAGED_RESOURCES=${ROUSA_STAGED_RESOURCES}")
+  endforeach()
+endfunction()

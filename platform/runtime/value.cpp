@@ -1,0 +1,420 @@
+#include "platform/runtime/value.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+
+#include "platform/runtime/runtime.h"
+
+namespace platform {
+
+// --- geometry ---------------------------------------------------------------
+
+double Rect::minX() const { return std::min(origin.x, origin.x + size.width); }
+double Rect::minY() const { return std::min(origin.y, origin.y + size.height); }
+double Rect::maxX() const { return std::max(origin.x, origin.x + size.width); }
+double Rect::maxY() const { return std::max(origin.y, origin.y + size.height); }
+
+Rect Rect::null() {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    return Rect(inf, inf, 0, 0);
+}
+bool Rect::isNull() const { return std::isinf(origin.x) || std::isinf(origin.y); }
+bool Rect::contains(Point p) const {
+    return !isNull() && p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
+}
+
+// --- string readings ----------------------------------------------------------
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::size_t skipSpace(std::string_view s, std::size_t i = 0) {
+    while (i < s.size() && isSpace(s[i])) ++i;
+    return i;
+}
+
+template <class Int>
+Int readLeadingInteger(std::string_view s) {
+    std::size_t i = skipSpace(s);
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    // Accumulate toward the sign so that the minimum is reachable, saturating.
+    Int value = 0;
+    constexpr Int lo = std::numeric_limits<Int>::min(), hi = std::numeric_limits<Int>::max();
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+        int digit = s[i] - '0';
+        if (negative) {
+            if (value < (lo + digit) / 10) return lo;
+            value = value * 10 - digit;
+        } else {
+            if (value > (hi - digit) / 10) return hi;
+            value = value * 10 + digit;
+        }
+    }
+    return value;
+}
+
+template <class Int>
+Int saturate(double d) {
+    if (std::isnan(d)) return 0;
+    if (d >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+    if (d <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+    return static_cast<Int>(d);
+}
+
+int saturateInt(std::int64_t i) {
+    return static_cast<int>(std::clamp<std::int64_t>(i, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+int stringIntValue(std::string_view s) { return readLeadingInteger<int>(s); }
+long long stringIntegerValue(std::string_view s) { return readLeadingInteger<long long>(s); }
+
+double stringDoubleValue(std::string_view s) {
+    std::size_t i = skipSpace(s);
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    // The longest prefix of the form digits [. digits] [e [sign] digits].
+    std::size_t start = i, end = i;
+    bool digits = false;
+    while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end]))) ++end, digits = true;
+    if (end < s.size() && s[end] == '.') {
+        ++end;
+        while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end]))) ++end, digits = true;
+    }
+    if (!digits) return 0.0;
+    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
+        std::size_t e = end + 1;
+        if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
+        if (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e]))) {
+            while (e < s.size() && std::isdigit(static_cast<unsigned char>(s[e]))) ++e;
+            end = e;
+        }
+    }
+    std::string text(s.substr(start, end - start));
+    if (text.front() == '.') text.insert(text.begin(), '0');
+    double value = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone on overflow and underflow: tell them apart.
+        bool underflow = false;
+        auto e = text.find_first_of("eE");
+        if (e != std::string::npos) underflow = text[e + 1] == '-';
+        value = underflow ? 0.0 : HUGE_VAL;
+    }
+    (void)ptr;
+    return negative ? -value : value;
+}
+
+bool stringBoolValue(std::string_view s) {
+    std::size_t i = skipSpace(s);
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    while (i < s.size() && s[i] == '0') ++i;
+    if (i >= s.size()) return false;
+    char c = s[i];
+    return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
+}
+
+// --- conversions --------------------------------------------------------------
+
+int Value::intValue(int def) const {
+    switch (kind()) {
+        case Kind::Bool: return std::get<bool>(v_) ? 1 : 0;
+        case Kind::Integer: return saturateInt(std::get<std::int64_t>(v_));
+        case Kind::Real: return saturate<int>(std::get<double>(v_));
+        case Kind::String: return stringIntValue(std::get<std::string>(v_));
+        default: return def;
+    }
+}
+
+long long Value::integerValue(long long def) const {
+    switch (kind()) {
+        case Kind::Bool: return std::get<bool>(v_) ? 1 : 0;
+        case Kind::Integer: return std::get<std::int64_t>(v_);
+        case Kind::Real: return saturate<long long>(std::get<double>(v_));
+        case Kind::String: return stringIntegerValue(std::get<std::string>(v_));
+        default: return def;
+    }
+}
+
+double Value::doubleValue(double def) const {
+    switch (kind()) {
+        case Kind::Bool: return std::get<bool>(v_) ? 1.0 : 0.0;
+        case Kind::Integer: return static_cast<double>(std::get<std::int64_t>(v_));
+        case Kind::Real: return std::get<double>(v_);
+        case Kind::String: return stringDoubleValue(std::get<std::string>(v_));
+        default: return def;
+    }
+}
+
+float Value::floatValue(float def) const {
+    if (!isNumber() && !isString()) return def;
+    return static_cast<float>(doubleValue());
+}
+
+bool Value::boolValue(bool def) const {
+    switch (kind()) {
+        case Kind::Bool: return std::get<bool>(v_);
+        case Kind::Integer: return std::get<std::int64_t>(v_) != 0;
+        case Kind::Real: return std::get<double>(v_) != 0.0;
+        case Kind::String: return stringBoolValue(std::get<std::string>(v_));
+        default: return def;
+    }
+}
+
+// --- accessors ------------------------------------------------------------------
+
+namespace {
+const std::string kEmptyString;
+const Data kEmptyData;
+const Value::Array kEmptyArray;
+const Value::Dictionary kEmptyDictionary;
+}  // namespace
+
+const Value& Value::nil() {
+    static const Value* none = new Value();
+    return *none;
+}
+
+const std::string& Value::string() const {
+    if (auto* s = std::get_if<std::string>(&v_)) return *s;
+    return kEmptyString;
+}
+
+std::string Value::stringOr(std::string_view def) const {
+    if (auto* s = std::get_if<std::string>(&v_)) return *s;
+    return std::string(def);
+}
+
+const Data& Value::data() const {
+    if (auto* d = std::get_if<std::shared_ptr<const Data>>(&v_)) return **d;
+    return kEmptyData;
+}
+
+Date Value::date() const {
+    if (auto* d = std::get_if<Date>(&v_)) return *d;
+    return Date{};
+}
+
+const Value::Array& Value::array() const {
+    if (auto* a = std::get_if<std::shared_ptr<const Array>>(&v_)) return **a;
+    return kEmptyArray;
+}
+
+const Value::Dictionary& Value::dictionary() const {
+    if (auto* d = std::get_if<std::shared_ptr<const Dictionary>>(&v_)) return **d;
+    return kEmptyDictionary;
+}
+
+Point Value::point() const {
+    if (auto* p = std::get_if<Point>(&v_)) return *p;
+    return {};
+}
+Size Value::size() const {
+    if (auto* s = std::get_if<Size>(&v_)) return *s;
+    return {};
+}
+Rect Value::rect() const {
+    if (auto* r = std::get_if<Rect>(&v_)) return *r;
+    return {};
+}
+
+Object* Value::object() const {
+    if (auto* o = std::get_if<Ref<Object>>(&v_)) return o->get();
+    return nullptr;
+}
+
+Value::Array& Value::mutableArray() {
+    auto* a = std::get_if<std::shared_ptr<const Array>>(&v_);
+    if (!a) {
+        v_ = std::make_shared<const Array>();
+        a = std::get_if<std::shared_ptr<const Array>>(&v_);
+    } else if (a->use_count() > 1) {
+        *a = std::make_shared<const Array>(**a);
+    }
+    // The storage is uniquely owned here, so handing out a mutable view is safe.
+    return const_cast<Array&>(**a);
+}
+
+Value::Dictionary& Value::mutableDictionary() {
+    auto* d = std::get_if<std::shared_ptr<const Dictionary>>(&v_);
+    if (!d) {
+        v_ = std::make_shared<const Dictionary>();
+        d = std::get_if<std::shared_ptr<const Dictionary>>(&v_);
+    } else if (d->use_count() > 1) {
+        *d = std::make_shared<const Dictionary>(**d);
+    }
+    return const_cast<Dictionary&>(**d);
+}
+
+const Value& Value::operator[](std::string_view key) const {
+    const auto& d = dictionary();
+    auto it = d.find(key);
+    return it == d.end() ? nil() : it->second;
+}
+
+const Value& Value::at(std::size_t index) const {
+    const auto& a = array();
+    return index < a.size() ? a[index] : nil();
+}
+
+std::size_t Value::count() const {
+    switch (kind()) {
+        case Kind::Array: return array().size();
+        case Kind::Dictionary: return dictionary().size();
+        case Kind::String: return string().size();
+        case Kind::Data: return data().size();
+        default: return 0;
+    }
+}
+
+// --- equality and description -----------------------------------------------------
+
+bool Value::isEqual(const Value& other) const {
+    if (isNumber() && other.isNumber()) {
+        if (kind() != Kind::Real && other.kind() != Kind::Real) return integerValue() == other.integerValue();
+        return doubleValue() == other.doubleValue();
+    }
+    if (kind() != other.kind()) return false;
+    switch (kind()) {
+        case Kind::Nil: return true;
+        case Kind::String: return string() == other.string();
+        case Kind::Data: return data() == other.data();
+        case Kind::Date: return date() == other.date();
+        case Kind::Array: {
+            const auto &a = array(), &b = other.array();
+            return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+        }
+        case Kind::Dictionary: {
+            const auto &a = dictionary(), &b = other.dictionary();
+            if (a.size() != b.size()) return false;
+            for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib)
+                if (ia->first != ib->first || !ia->second.isEqual(ib->second)) return false;
+            return true;
+        }
+        case Kind::Point: return point() == other.point();
+        case Kind::Size: return size() == other.size();
+        case Kind::Rect: return rect() == other.rect();
+        case Kind::Object: return objectsEqual(object(), other.object());
+        default: return false;
+    }
+}
+
+namespace {
+
+std::string shortestDouble(double d) {
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);
+    (void)ec;
+    return std::string(buf, end);
+}
+
+void describe(const Value& v, std::string& out, int indent);
+
+void indentTo(std::string& out, int indent) { out.append(static_cast<std::size_t>(indent) * 4, ' '); }
+
+std::string quotedIfNeeded(const std::string& s) {
+    bool plain = !s.empty() && std::all_of(s.begin(), s.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '$';
+    });
+    if (plain) return s;
+    std::string q = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') q += '\\';
+        q += c;
+    }
+    return q + "\"";
+}
+
+void describe(const Value& v, std::string& out, int indent) {
+    using K = Value::Kind;
+    switch (v.kind()) {
+        case K::Array: {
+            out += "(\n";
+            const auto& a = v.array();
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                indentTo(out, indent + 1);
+                if (a[i].isString()) out += quotedIfNeeded(a[i].string());
+                else describe(a[i], out, indent + 1);
+                out += i + 1 < a.size() ? ",\n" : "\n";
+            }
+            indentTo(out, indent);
+            out += ")";
+            return;
+        }
+        case K::Dictionary: {
+            out += "{\n";
+            for (const auto& [key, value] : v.dictionary()) {
+                indentTo(out, indent + 1);
+                out += quotedIfNeeded(key) + " = ";
+                if (value.isString()) out += quotedIfNeeded(value.string());
+                else describe(value, out, indent + 1);
+                out += ";\n";
+            }
+            indentTo(out, indent);
+            out += "}";
+            return;
+        }
+        default: out += v.description();
+    }
+}
+
+}  // namespace
+
+std::string Value::description() const {
+    switch (kind()) {
+        case Kind::Nil: return "(null)";
+        case Kind::Bool: return std::get<bool>(v_) ? "1" : "0";
+        case Kind::Integer: return std::to_string(std::get<std::int64_t>(v_));
+        case Kind::Real: return shortestDouble(std::get<double>(v_));
+        case Kind::String: return string();
+        case Kind::Data: {
+            std::string out = "<";
+            const auto& d = data();
+            for (std::size_t i = 0; i < d.size(); ++i) {
+                char hex[3];
+                std::snprintf(hex, sizeof hex, "%02x", d[i]);
+                if (i && i % 4 == 0) out += ' ';
+                out += hex;
+            }
+            return out + ">";
+        }
+        case Kind::Date: {
+            std::time_t t = static_cast<std::time_t>(std::floor(date().unix()));
+            std::tm tm{};
+            gmtime_r(&t, &tm);
+            char buf[40];
+            std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S +0000", &tm);
+            return buf;
+        }
+        case Kind::Array:
+        case Kind::Dictionary: {
+            std::string out;
+            describe(*this, out, 0);
+            return out;
+        }
+        case Kind::Point: {
+            auto p = point();
+            return "NSPoint: {" + shortestDouble(p.x) + ", " + shortestDouble(p.y) + "}";
+        }
+        case Kind::Size: {
+            auto s = size();
+            return "NSSize: {" + shortestDouble(s.width) + ", " + shortestDouble(s.height) + "}";
+        }
+        case Kind::Rect: {
+            auto r = rect();
+            return "NSRect: {{" + shortestDouble(r.x()) + ", " + shortestDouble(r.y()) + "}, {" +
+                   shortestDouble(r.width()) + ", " + shortestDouble(r.height()) + "}}";
+        }
+        case Kind::Object: return objectDescription(object());
+    }
+    return {};
+}
+
+}  // namespace platform

@@ -1,0 +1,174 @@
+// Value: the property-list-like Foundation objects (NSString, NSNumber, NSArray,
+// NSDictionary, NSDate, NSData), geometry boxed the way the platform boxes it,
+// and references to runtime objects. Values are passed by value; arrays and
+// dictionaries share their storage until one copy is changed.
+//
+// Conversions follow Foundation and never depend on the locale: a number or a
+// string is the right kind for a numeric or bool read; any other kind gives the
+// caller's default.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/runtime/object.h"
+
+namespace platform {
+
+struct Point {
+    double x = 0, y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+struct Size {
+    double width = 0, height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+struct Rect {
+    Point origin;
+    Size size;
+    Rect() = default;
+    Rect(Point o, Size s) : origin(o), size(s) {}
+    Rect(double x, double y, double w, double h) : origin{x, y}, size{w, h} {}
+    double x() const { return origin.x; }
+    double y() const { return origin.y; }
+    double width() const { return size.width; }
+    double height() const { return size.height; }
+    double minX() const;
+    double minY() const;
+    double maxX() const;
+    double maxY() const;
+    double midX() const { return (minX() + maxX()) / 2; }
+    double midY() const { return (minY() + maxY()) / 2; }
+    bool isNull() const;
+    bool contains(Point p) const;
+    static Rect null();
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// Seconds since 2001-01-01 00:00:00 UTC, as NSDate counts.
+struct Date {
+    double sinceReferenceDate = 0;
+    static constexpr double kUnixOffset = 978307200.0;
+    static Date fromUnix(double seconds) { return Date{seconds - kUnixOffset}; }
+    double unix() const { return sinceReferenceDate + kUnixOffset; }
+    double timeIntervalSinceDate(Date other) const { return sinceReferenceDate - other.sinceReferenceDate; }
+    Date addingTimeInterval(double seconds) const { return Date{sinceReferenceDate + seconds}; }
+    friend auto operator<=>(const Date&, const Date&) = default;
+};
+
+using Data = std::vector<std::uint8_t>;
+
+class Value {
+public:
+    using Array = std::vector<Value>;
+    using Dictionary = std::map<std::string, Value, std::less<>>;
+
+    enum class Kind { Nil, Bool, Integer, Real, String, Data, Date, Array, Dictionary, Point, Size, Rect, Object };
+
+    Value() = default;
+    Value(std::nullptr_t) {}
+    Value(bool b) : v_(b) {}
+    Value(int i) : v_(std::int64_t{i}) {}
+    Value(long i) : v_(std::int64_t{i}) {}
+    Value(long long i) : v_(std::int64_t{i}) {}
+    Value(unsigned u) : v_(std::int64_t{u}) {}
+    Value(unsigned long u) : v_(static_cast<std::int64_t>(u)) {}
+    Value(unsigned long long u) : v_(static_cast<std::int64_t>(u)) {}
+    Value(float f) : v_(double{f}) {}
+    Value(double d) : v_(d) {}
+    Value(const char* s) : v_(std::string(s)) {}
+    Value(std::string s) : v_(std::move(s)) {}
+    Value(std::string_view s) : v_(std::string(s)) {}
+    Value(platform::Data d) : v_(std::make_shared<const platform::Data>(std::move(d))) {}
+    Value(platform::Date d) : v_(d) {}
+    Value(Array a) : v_(std::make_shared<const Array>(std::move(a))) {}
+    Value(Dictionary d) : v_(std::make_shared<const Dictionary>(std::move(d))) {}
+    Value(std::initializer_list<std::pair<const std::string, Value>> d) : Value(Dictionary(d)) {}
+    Value(platform::Point p) : v_(p) {}
+    Value(platform::Size s) : v_(s) {}
+    Value(platform::Rect r) : v_(r) {}
+    Value(Object* o) {
+        if (o) v_ = Ref<Object>(o);
+    }
+    template <class T, class = std::enable_if_t<std::is_base_of_v<Object, T>>>
+    Value(const Ref<T>& o) : Value(static_cast<Object*>(o.get())) {}
+
+    static Value array(std::initializer_list<Value> items) { return Value(Array(items)); }
+
+    Kind kind() const { return static_cast<Kind>(v_.index()); }
+    bool isNil() const { return kind() == Kind::Nil; }
+    bool isNumber() const { return kind() == Kind::Bool || kind() == Kind::Integer || kind() == Kind::Real; }
+    bool isString() const { return kind() == Kind::String; }
+    bool isArray() const { return kind() == Kind::Array; }
+    bool isDictionary() const { return kind() == Kind::Dictionary; }
+    bool isObject() const { return kind() == Kind::Object; }
+    explicit operator bool() const { return !isNil(); }
+
+    // Foundation's conversions of numbers and strings; other kinds give `def`.
+    int intValue(int def = 0) const;
+    long long integerValue(long long def = 0) const;
+    float floatValue(float def = 0) const;
+    double doubleValue(double def = 0) const;
+    bool boolValue(bool def = false) const;
+
+    // The string, or `def` when this is not a string.
+    const std::string& string() const;
+    std::string stringOr(std::string_view def) const;
+    const platform::Data& data() const;
+    platform::Date date() const;
+    const Array& array() const;        // empty when not an array
+    const Dictionary& dictionary() const;  // empty when not a dictionary
+    platform::Point point() const;
+    platform::Size size() const;
+    platform::Rect rect() const;
+    Object* object() const;            // null when not an object reference
+    template <class T>
+    T* objectAs() const;               // null when not an object of C++ type T
+
+    // Copy-on-write access for building and changing containers. Turns a nil
+    // value into an empty container; any other kind is replaced.
+    Array& mutableArray();
+    Dictionary& mutableDictionary();
+
+    // Dictionary lookup: nil when this is not a dictionary or the key is absent.
+    const Value& operator[](std::string_view key) const;
+    // Array element: nil when out of range or not an array.
+    const Value& at(std::size_t index) const;
+    std::size_t count() const;  // elements of an array or dictionary, length of string or data
+
+    // Foundation's isEqual: numbers by value (YES equals 1), strings, data,
+    // dates, containers deeply; objects by their isEqual: method.
+    bool isEqual(const Value& other) const;
+    friend bool operator==(const Value& a, const Value& b) { return a.isEqual(b); }
+
+    // The description that %@ prints.
+    std::string description() const;
+
+    static const Value& nil();
+
+private:
+    using Storage = std::variant<std::monostate, bool, std::int64_t, double, std::string,
+                                 std::shared_ptr<const platform::Data>, platform::Date,
+                                 std::shared_ptr<const Array>, std::shared_ptr<const Dictionary>,
+                                 platform::Point, platform::Size, platform::Rect, Ref<Object>>;
+    Storage v_;
+};
+
+template <class T>
+T* Value::objectAs() const {
+    return dynamic_cast<T*>(object());
+}
+
+// Foundation's numeric readings of a string ("12abc" is 12, "1.2.3" is 1.2).
+int stringIntValue(std::string_view s);
+long long stringIntegerValue(std::string_view s);
+double stringDoubleValue(std::string_view s);
+bool stringBoolValue(std::string_view s);
+
+}  // namespace platform
