@@ -1,0 +1,7 @@
+// Registers the Foundation classes (NSTimer, NSNotification, the notification
+// centres, NSBundle) with the runtime; boot calls it.
+#pragma once
+
+namespace platform::foundation {
+void registerClasses();
+}

@@ -1,0 +1,35 @@
+// Property lists: XML and binary in, XML out, as Values; and the one locked
+// read-modify-write of a property-list file that every writer of a shared
+// preference file goes through.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/result.h"
+#include "platform/runtime/value.h"
+
+namespace platform::plist {
+
+// Parses an XML or binary property list.
+Result<Value> parse(std::string_view bytes);
+// XML text of a property-list value; an error for a value a property list cannot
+// hold (nil, geometry, object references).
+Result<std::string> toXml(const Value& value);
+Result<std::string> toBinary(const Value& value);
+
+// The property list in a file, or nil when the file is missing or not a
+// property list. Takes no lock: writers replace the file whole.
+Value readFile(std::string_view path);
+// Writes a property list atomically; false (and logged) on failure.
+bool writeFile(std::string_view path, const Value& value);
+
+// Reads the dictionary in the file under an exclusive lock on a lock file
+// beside it, lets `change` edit it, and writes it back atomically before
+// unlocking. A missing file reads as empty; a file that is not a property-list
+// dictionary is kept aside as "<path>.corrupt" first; any other read error
+// fails the update. Returns whether the file was written.
+bool update(std::string_view path, const std::function<void(Value::Dictionary&)>& change);
+
+}  // namespace platform::plist

@@ -1,0 +1,139 @@
+#include "platform/testing/test_environment.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/foundation/file_system.h"
+#include "platform/foundation/run_loop.h"
+
+namespace platform::testing {
+
+namespace stdfs = std::filesystem;
+
+std::string makeDeviceRoot() {
+    std::string pattern = (stdfs::temp_directory_path() / "rousa-device-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    stdfs::path root(pattern);
+    if (const char* staged = std::getenv("ROUSA_STAGED_RESOURCES"); staged && *staged && stdfs::exists(staged))
+        stdfs::copy(staged, root, stdfs::copy_options::recursive | stdfs::copy_options::overwrite_existing);
+    stdfs::create_directories(root / "var/mobile/Library/Preferences");
+    stdfs::create_directories(root / "tmp");
+    return root.string();
+}
+
+void removeDeviceRoot(const std::string& root) {
+    std::error_code ec;
+    if (!root.empty()) stdfs::remove_all(root, ec);
+}
+
+TestEnvironment::TestEnvironment(host::BootOptions options, bool bootNow) : root_(makeDeviceRoot()), options_(std::move(options)) {
+    if (options_.deviceRoot.empty()) options_.deviceRoot = root_;
+    if (!options_.virtualClockStart) options_.virtualClockStart = Date::fromUnix(kDefaultStart);
+    if (bootNow) boot();
+}
+
+TestEnvironment::~TestEnvironment() { removeDeviceRoot(root_); }
+
+void TestEnvironment::boot() { host::boot(options_); }
+
+std::string TestEnvironment::hostPath(const std::string& devicePath) const { return root_ + devicePath; }
+
+namespace {
+
+void writeAll(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+std::pair<int, int> startChild(const host::BootOptions* options, const std::function<std::string()>& body) {
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe failed");
+    pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string result;
+        int code = 0;
+        try {
+            if (options) {
+                if (host::isBooted()) throw std::logic_error("the parent booted already; use the inheriting form");
+                host::BootOptions o = *options;
+                if (o.deviceRoot.empty()) o.deviceRoot = fs::deviceRoot();
+                if (!o.virtualClockStart) o.virtualClockStart = Date::fromUnix(kDefaultStart);
+                host::boot(o);
+            }
+            result = body();
+        } catch (const std::exception& e) {
+            result = std::string("<exception: ") + e.what() + ">";
+            code = 1;
+        }
+        writeAll(fds[1], result);
+        ::close(fds[1]);
+        ::_exit(code);
+    }
+    ::close(fds[1]);
+    return {pid, fds[0]};
+}
+
+std::string collect(int pid, int fd) {
+    std::string out;
+    char buf[4096];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status)) return out + "<crashed: signal " + std::to_string(WTERMSIG(status)) + ">";
+    return out;
+}
+
+}  // namespace
+
+std::string runInChild(const host::BootOptions& options, const std::function<std::string()>& body) {
+    auto [pid, fd] = startChild(&options, body);
+    return collect(pid, fd);
+}
+
+std::string runInChild(const std::function<std::string()>& body) {
+    auto [pid, fd] = startChild(nullptr, body);
+    return collect(pid, fd);
+}
+
+ChildProcess::ChildProcess(const host::BootOptions& options, const std::function<std::string()>& body) {
+    std::tie(pid_, fd_) = startChild(&options, body);
+}
+
+ChildProcess::ChildProcess(const std::function<std::string()>& body) { std::tie(pid_, fd_) = startChild(nullptr, body); }
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(std::exchange(other.pid_, -1)), fd_(std::exchange(other.fd_, -1)) {}
+
+ChildProcess::~ChildProcess() {
+    if (pid_ > 0) wait();
+}
+
+std::string ChildProcess::wait() {
+    if (pid_ <= 0) return {};
+    std::string r = collect(pid_, fd_);
+    pid_ = -1;
+    fd_ = -1;
+    return r;
+}
+
+void advance(double seconds) { RunLoop::main().advance(seconds); }
+
+}  // namespace platform::testing

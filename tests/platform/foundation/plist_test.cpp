@@ -1,0 +1,167 @@
+#include "platform/foundation/plist.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <vector>
+
+#include "platform/foundation/file_system.h"
+#include "platform/testing/test_environment.h"
+
+namespace platform {
+namespace {
+
+using testing::TestEnvironment;
+
+const char* const kPath = "/var/mobile/Library/Preferences/test.plist";
+
+Value everyKind() {
+    return Value(Value::Dictionary{
+        {"bool", Value(true)},
+        {"int", Value(-5)},
+        {"big", Value(5000000000LL)},
+        {"real", Value(0.25)},
+        {"string", Value("héllo <&>")},
+        {"data", Value(Data{0, 1, 255})},
+        {"date", Value(Date{789285600})},
+        {"array", Value::array({Value(1), Value("two"), Value::array({})})},
+        {"dict", Value(Value::Dictionary{{"nested", Value(false)}})},
+    });
+}
+
+std::string slurp(const std::string& hostPath) {
+    std::ifstream in(hostPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void plant(const std::string& hostPath, const std::string& bytes) { std::ofstream(hostPath, std::ios::binary) << bytes; }
+
+TEST(Plist, RoundTripsEveryKindThroughXmlAndBinary) {
+    Value v = everyKind();
+    auto xml = plist::toXml(v);
+    ASSERT_TRUE(xml) << xml.error().message;
+    auto fromXml = plist::parse(*xml);
+    ASSERT_TRUE(fromXml);
+    EXPECT_EQ(*fromXml, v);
+    EXPECT_EQ((*fromXml)["bool"].kind(), Value::Kind::Bool);
+    EXPECT_EQ((*fromXml)["real"].kind(), Value::Kind::Real);
+
+    auto bin = plist::toBinary(v);
+    ASSERT_TRUE(bin);
+    auto fromBin = plist::parse(*bin);
+    ASSERT_TRUE(fromBin);
+    EXPECT_EQ(*fromBin, v);
+}
+
+TEST(Plist, RefusesWhatAPropertyListCannotHold) {
+    EXPECT_FALSE(plist::toXml(Value(Value::Dictionary{{"r", Value(Rect(0, 0, 1, 1))}})));
+    EXPECT_FALSE(plist::toXml(Value()));
+}
+
+TEST(Plist, DamagedInputIsNotAPropertyList) {
+    auto xml = *plist::toXml(everyKind());
+    for (const std::string& bad : {std::string(), std::string("garbage"), xml.substr(0, xml.size() / 2)}) {
+        SCOPED_TRACE(bad.size());
+        EXPECT_FALSE(plist::parse(bad));
+    }
+}
+
+class PlistFile : public ::testing::Test {
+protected:
+    TestEnvironment env;
+    std::string host = env.hostPath(kPath);
+    void TearDown() override { fs::testing::reset(); }
+};
+
+TEST_F(PlistFile, UpdateOfAMissingFileStartsEmpty) {
+    EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) {
+        EXPECT_TRUE(d.empty());
+        d["k"] = Value(1);
+    }));
+    EXPECT_EQ(plist::readFile(kPath), Value(Value::Dictionary{{"k", Value(1)}}));
+}
+
+TEST_F(PlistFile, UpdateKeepsOtherKeysAndReadsBinaryFiles) {
+    plant(host, *plist::toBinary(Value(Value::Dictionary{{"keep", Value("me")}})));
+    EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) { d["new"] = Value(2); }));
+    Value v = plist::readFile(kPath);
+    EXPECT_EQ(v["keep"].string(), "me");
+    EXPECT_EQ(v["new"].intValue(), 2);
+    EXPECT_NE(slurp(host).find("<?xml"), std::string::npos);
+}
+
+TEST_F(PlistFile, ANonDictionaryOrDamagedFileIsKeptAside) {
+    for (const std::string& bad : {std::string("not a plist"), *plist::toXml(Value::array({Value(1)}))}) {
+        SCOPED_TRACE(bad);
+        plant(host, bad);
+        EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) {
+            EXPECT_TRUE(d.empty());
+            d["k"] = Value(1);
+        }));
+        EXPECT_EQ(slurp(host + ".corrupt"), bad);
+        EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+    }
+}
+
+TEST_F(PlistFile, AReadErrorFailsTheWriteAndKeepsTheFile) {
+    plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
+    fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
+    bool called = false;
+    EXPECT_FALSE(plist::update(kPath, [&](Value::Dictionary&) { called = true; }));
+    EXPECT_FALSE(called);
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+}
+
+TEST_F(PlistFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
+    fs::testing::failNth(fs::testing::Op::Sync, 1, ENOSPC);
+    EXPECT_FALSE(plist::update(kPath, [](Value::Dictionary& d) { d["k"] = Value(2); }));
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+    EXPECT_EQ(fs::listDirectory(fs::dirname(kPath)), (std::vector<std::string>{"test.plist", "test.plist.lock"}));
+}
+
+TEST_F(PlistFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole) {
+    plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
+    std::string result = testing::runInChild([] {
+        fs::testing::beforeEach(fs::testing::Op::Rename, [] { ::_exit(9); });
+        plist::update(kPath, [](Value::Dictionary& d) { d["k"] = Value(2); });
+        return std::string("renamed");
+    });
+    EXPECT_EQ(result, "");
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+    // The lock died with the writer: the next update goes through.
+    EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) { d["k"] = Value(3); }));
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 3);
+}
+
+TEST(PlistConcurrency, ProcessesUpdatingOneFileLoseNoUpdate) {
+    TestEnvironment env({}, false);
+    constexpr int kWriters = 4, kEach = 25;
+    std::vector<testing::ChildProcess> children;
+    for (int w = 0; w < kWriters; ++w) {
+        host::BootOptions o;
+        o.deviceRoot = env.root();
+        children.emplace_back(o, [w] {
+            for (int i = 0; i < kEach; ++i) {
+                bool ok = plist::update(kPath, [&](Value::Dictionary& d) {
+                    d["w" + std::to_string(w) + "_" + std::to_string(i)] = Value(i);
+                    d["count"] = Value(d["count"].intValue() + 1);
+                });
+                if (!ok) return std::string("failed");
+                // Readers take no lock and always see a whole file.
+                if (!plist::readFile(kPath).isDictionary()) return std::string("torn read");
+            }
+            return std::string("ok");
+        });
+    }
+    for (auto& c : children) EXPECT_EQ(c.wait(), "ok");
+    env.boot();
+    Value v = plist::readFile(kPath);
+    EXPECT_EQ(v["count"].intValue(), kWriters * kEach);
+    EXPECT_EQ(v.count(), static_cast<std::size_t>(kWriters * kEach + 1));
+}
+
+}  // namespace
+}  // namespace platform
