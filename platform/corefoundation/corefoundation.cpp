@@ -49,6 +49,7 @@ void CFPreferencesSetAppValue(std::string_view key, const Value& value, std::str
         if (value.isNil()) dict.erase(std::string(key));
         else dict[std::string(key)] = value;
         written = Value(dict);
+        return true;
     });
     auto& d = domains();
     std::lock_guard guard(d.mutex);

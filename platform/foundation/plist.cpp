@@ -220,7 +220,7 @@ private:
 
 }  // namespace
 
-bool update(std::string_view path, const std::function<void(Value::Dictionary&)>& change) {
+bool update(std::string_view path, const std::function<bool(Value::Dictionary&)>& change) {
     std::string host = fs::resolve(path);
     fs::createDirectories(fs::dirname(host));
     FileLock lock(host);
@@ -247,7 +247,7 @@ bool update(std::string_view path, const std::function<void(Value::Dictionary&)>
         NSLog("plist: cannot read %@: %@", std::string(path), bytes.error().message);
         return false;
     }
-    change(dict);
+    if (!change(dict)) return false;
     return writeFile(host, Value(std::move(dict)));
 }
 

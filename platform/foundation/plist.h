@@ -27,9 +27,10 @@ bool writeFile(std::string_view path, const Value& value);
 
 // Reads the dictionary in the file under an exclusive lock on a lock file
 // beside it, lets `change` edit it, and writes it back atomically before
-// unlocking. A missing file reads as empty; a file that is not a property-list
-// dictionary is kept aside as "<path>.corrupt" first; any other read error
-// fails the update. Returns whether the file was written.
-bool update(std::string_view path, const std::function<void(Value::Dictionary&)>& change);
+// unlocking; a change that answers false leaves the file as it is. A missing
+// file reads as empty; a file that is not a property-list dictionary is kept
+// aside as "<path>.corrupt" first; any other read error fails the update.
+// Returns whether the file was written.
+bool update(std::string_view path, const std::function<bool(Value::Dictionary&)>& change);
 
 }  // namespace platform::plist

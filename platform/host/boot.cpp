@@ -6,6 +6,9 @@
 #include "platform/foundation/foundation.h"
 #include "platform/foundation/process.h"
 #include "platform/foundation/random.h"
+#include "platform/frameworks/frameworks.h"
+#include "platform/mobiletimer/alarm.h"
+#include "platform/springboard/springboard.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/runtime/runtime.h"
 
@@ -86,6 +89,9 @@ void boot(const BootOptions& options) {
 
     runtime::registerClasses();
     foundation::registerClasses();
+    mobiletimer::registerClasses();
+    springboard::registerClasses();
+    frameworks::registerClasses();
 
     NSBundle::setMainBundle(bundlePathFor(options.bundleIdentifier),
                             Value(Value::Dictionary{{"CFBundleIdentifier", Value(options.bundleIdentifier)},

@@ -38,6 +38,14 @@ std::string slurp(const std::string& hostPath) {
 
 void plant(const std::string& hostPath, const std::string& bytes) { std::ofstream(hostPath, std::ios::binary) << bytes; }
 
+// A change that sets "k" to `v`.
+auto setK(int v) {
+    return [v](Value::Dictionary& d) {
+        d["k"] = Value(v);
+        return true;
+    };
+}
+
 TEST(Plist, RoundTripsEveryKindThroughXmlAndBinary) {
     Value v = everyKind();
     auto xml = plist::toXml(v);
@@ -79,13 +87,17 @@ TEST_F(PlistFile, UpdateOfAMissingFileStartsEmpty) {
     EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) {
         EXPECT_TRUE(d.empty());
         d["k"] = Value(1);
+        return true;
     }));
     EXPECT_EQ(plist::readFile(kPath), Value(Value::Dictionary{{"k", Value(1)}}));
 }
 
 TEST_F(PlistFile, UpdateKeepsOtherKeysAndReadsBinaryFiles) {
     plant(host, *plist::toBinary(Value(Value::Dictionary{{"keep", Value("me")}})));
-    EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) { d["new"] = Value(2); }));
+    EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) {
+        d["new"] = Value(2);
+        return true;
+    }));
     Value v = plist::readFile(kPath);
     EXPECT_EQ(v["keep"].string(), "me");
     EXPECT_EQ(v["new"].intValue(), 2);
@@ -99,17 +111,26 @@ TEST_F(PlistFile, ANonDictionaryOrDamagedFileIsKeptAside) {
         EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) {
             EXPECT_TRUE(d.empty());
             d["k"] = Value(1);
+            return true;
         }));
         EXPECT_EQ(slurp(host + ".corrupt"), bad);
         EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
     }
 }
 
+TEST_F(PlistFile, AChangeThatAnswersFalseWritesNothing) {
+    EXPECT_FALSE(plist::update(kPath, [](Value::Dictionary&) { return false; }));
+    EXPECT_FALSE(fs::exists(kPath));
+}
+
 TEST_F(PlistFile, AReadErrorFailsTheWriteAndKeepsTheFile) {
     plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
     fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
     bool called = false;
-    EXPECT_FALSE(plist::update(kPath, [&](Value::Dictionary&) { called = true; }));
+    EXPECT_FALSE(plist::update(kPath, [&](Value::Dictionary&) {
+        called = true;
+        return true;
+    }));
     EXPECT_FALSE(called);
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
 }
@@ -117,7 +138,7 @@ TEST_F(PlistFile, AReadErrorFailsTheWriteAndKeepsTheFile) {
 TEST_F(PlistFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
     fs::testing::failNth(fs::testing::Op::Sync, 1, ENOSPC);
-    EXPECT_FALSE(plist::update(kPath, [](Value::Dictionary& d) { d["k"] = Value(2); }));
+    EXPECT_FALSE(plist::update(kPath, setK(2)));
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
     EXPECT_EQ(fs::listDirectory(fs::dirname(kPath)), (std::vector<std::string>{"test.plist", "test.plist.lock"}));
 }
@@ -126,13 +147,13 @@ TEST_F(PlistFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole) {
     plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
     std::string result = testing::runInChild([] {
         fs::testing::beforeEach(fs::testing::Op::Rename, [] { ::_exit(9); });
-        plist::update(kPath, [](Value::Dictionary& d) { d["k"] = Value(2); });
+        plist::update(kPath, setK(2));
         return std::string("renamed");
     });
     EXPECT_EQ(result, "");
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
     // The lock died with the writer: the next update goes through.
-    EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) { d["k"] = Value(3); }));
+    EXPECT_TRUE(plist::update(kPath, setK(3)));
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 3);
 }
 
@@ -148,6 +169,7 @@ TEST(PlistConcurrency, ProcessesUpdatingOneFileLoseNoUpdate) {
                 bool ok = plist::update(kPath, [&](Value::Dictionary& d) {
                     d["w" + std::to_string(w) + "_" + std::to_string(i)] = Value(i);
                     d["count"] = Value(d["count"].intValue() + 1);
+                    return true;
                 });
                 if (!ok) return std::string("failed");
                 // Readers take no lock and always see a whole file.

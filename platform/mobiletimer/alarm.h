@@ -1,0 +1,41 @@
+// The Clock app's alarm model: Alarm objects kept by AlarmManager in the Clock
+// app's preference file under the device root, so that the managers of
+// SpringBoard and of the Clock app see the same alarms after loadAlarms.
+// Alarms compare equal by alarm id. Main thread only.
+#pragma once
+
+#include "platform/runtime/nsobject.h"
+
+namespace platform {
+
+class Alarm : public NSObject {
+public:
+    Value alarmId;  // nil until the manager adds the alarm
+    long long hour = 0;
+    long long minute = 0;
+    Value title;
+    long long daySetting = 0;  // bit 0 Monday ... bit 6 Sunday; 0 = no repeat
+    bool active = true;
+    Value sound;
+    long long soundType = 0;
+    bool allowsSnooze = true;
+
+    Value dictionary() const;
+    static Ref<Alarm> fromDictionary(const Value& d);
+    // "HH:MM title" for call logs.
+    std::string summary() const;
+};
+
+class AlarmManager : public NSObject {
+public:
+    std::vector<Ref<Alarm>> alarms;
+};
+
+namespace mobiletimer {
+inline constexpr const char* kAlarmsPath = "/var/mobile/Library/Preferences/com.apple.mobiletimer.plist";
+// Registers Alarm and AlarmManager in the hosts that have the Clock app's
+// framework (SpringBoard and the Clock app); on iOS 9 Alarm answers alarmID.
+void registerClasses();
+}  // namespace mobiletimer
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+// Selectors of the Clock app's model classes (MobileTimer framework).
+#pragma once
+
+#include "platform/runtime/nsobject.h"
+
+namespace platform::sel {
+// AlarmManager
+inline constexpr Sel<Ref<Object>(id)> sharedManager{"sharedManager"};  // class method
+inline constexpr Sel<Value(id)> alarms{"alarms"};
+inline constexpr Sel<Ref<Object>(id, Value)> alarmWithId_{"alarmWithId:"};
+inline constexpr Sel<void(id, id, bool)> addAlarm_active_{"addAlarm:active:"};
+inline constexpr Sel<void(id, id, bool)> updateAlarm_active_{"updateAlarm:active:"};
+inline constexpr Sel<void(id, id)> removeAlarm_{"removeAlarm:"};
+inline constexpr Sel<void(id)> loadAlarms{"loadAlarms"};
+
+// Alarm. iOS 7 and 8 name the id alarmId; iOS 9 names it alarmID.
+inline constexpr Sel<Ref<Object>(id)> initWithDefaultValues{"initWithDefaultValues"};
+inline constexpr Sel<Value(id)> alarmId{"alarmId"};
+inline constexpr Sel<void(id, Value)> setAlarmId_{"setAlarmId:"};
+inline constexpr Sel<Value(id)> alarmID{"alarmID"};
+inline constexpr Sel<void(id, Value)> setAlarmID_{"setAlarmID:"};
+inline constexpr Sel<long long(id)> hour{"hour"};
+inline constexpr Sel<void(id, long long)> setHour_{"setHour:"};
+inline constexpr Sel<long long(id)> minute{"minute"};
+inline constexpr Sel<void(id, long long)> setMinute_{"setMinute:"};
+inline constexpr Sel<Value(id)> title{"title"};
+inline constexpr Sel<void(id, Value)> setTitle_{"setTitle:"};
+inline constexpr Sel<Value(id)> uiTitle{"uiTitle"};
+inline constexpr Sel<long long(id)> daySetting{"daySetting"};
+inline constexpr Sel<void(id, long long)> setDaySetting_{"setDaySetting:"};
+inline constexpr Sel<bool(id)> isActive{"isActive"};
+inline constexpr Sel<Value(id)> sound{"sound"};
+inline constexpr Sel<long long(id)> soundType{"soundType"};
+inline constexpr Sel<void(id, Value, long long)> setSound_ofType_{"setSound:ofType:"};
+inline constexpr Sel<bool(id)> allowsSnooze{"allowsSnooze"};
+inline constexpr Sel<void(id, bool)> setAllowsSnooze_{"setAllowsSnooze:"};
+}  // namespace platform::sel

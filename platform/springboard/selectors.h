@@ -1,0 +1,12 @@
+// Selectors of SpringBoard's classes.
+#pragma once
+
+#include "platform/runtime/nsobject.h"
+
+namespace platform::sel {
+inline constexpr Sel<Ref<Object>(id)> sharedInstance{"sharedInstance"};  // class method
+// SBAppSwitcherModel: the app switcher's order, most recent first.
+inline constexpr Sel<Value(id)> identifiers{"identifiers"};  // iOS 7
+inline constexpr Sel<Value(id)> snapshotOfFlattenedArrayOfAppIdentifiersWhichIsOnlyTemporary{
+    "snapshotOfFlattenedArrayOfAppIdentifiersWhichIsOnlyTemporary"};  // iOS 8
+}  // namespace platform::sel

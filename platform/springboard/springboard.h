@@ -1,0 +1,6 @@
+// SpringBoard's classes; registered only in the SpringBoard host.
+#pragma once
+
+namespace platform::springboard {
+void registerClasses();
+}
