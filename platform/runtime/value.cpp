@@ -182,35 +182,39 @@ const Value& Value::nil() {
     return *none;
 }
 
-const std::string& Value::string() const {
+const std::string& Value::string() const& {
     if (auto* s = std::get_if<std::string>(&v_)) return *s;
     return kEmptyString;
 }
+std::string Value::string() && { return static_cast<const Value&>(*this).string(); }
 
 std::string Value::stringOr(std::string_view def) const {
     if (auto* s = std::get_if<std::string>(&v_)) return *s;
     return std::string(def);
 }
 
-const Data& Value::data() const {
+const Data& Value::data() const& {
     if (auto* d = std::get_if<std::shared_ptr<const Data>>(&v_)) return **d;
     return kEmptyData;
 }
+Data Value::data() && { return static_cast<const Value&>(*this).data(); }
 
 Date Value::date() const {
     if (auto* d = std::get_if<Date>(&v_)) return *d;
     return Date{};
 }
 
-const Value::Array& Value::array() const {
+const Value::Array& Value::array() const& {
     if (auto* a = std::get_if<std::shared_ptr<const Array>>(&v_)) return **a;
     return kEmptyArray;
 }
+Value::Array Value::array() && { return static_cast<const Value&>(*this).array(); }
 
-const Value::Dictionary& Value::dictionary() const {
+const Value::Dictionary& Value::dictionary() const& {
     if (auto* d = std::get_if<std::shared_ptr<const Dictionary>>(&v_)) return **d;
     return kEmptyDictionary;
 }
+Value::Dictionary Value::dictionary() && { return static_cast<const Value&>(*this).dictionary(); }
 
 Point Value::point() const {
     if (auto* p = std::get_if<Point>(&v_)) return *p;
@@ -253,16 +257,18 @@ Value::Dictionary& Value::mutableDictionary() {
     return const_cast<Dictionary&>(**d);
 }
 
-const Value& Value::operator[](std::string_view key) const {
+const Value& Value::operator[](std::string_view key) const& {
     const auto& d = dictionary();
     auto it = d.find(key);
     return it == d.end() ? nil() : it->second;
 }
+Value Value::operator[](std::string_view key) && { return static_cast<const Value&>(*this)[key]; }
 
-const Value& Value::at(std::size_t index) const {
+const Value& Value::at(std::size_t index) const& {
     const auto& a = array();
     return index < a.size() ? a[index] : nil();
 }
+Value Value::at(std::size_t index) && { return static_cast<const Value&>(*this).at(index); }
 
 std::size_t Value::count() const {
     switch (kind()) {

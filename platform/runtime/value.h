@@ -117,13 +117,19 @@ public:
     double doubleValue(double def = 0) const;
     bool boolValue(bool def = false) const;
 
-    // The string, or `def` when this is not a string.
-    const std::string& string() const;
+    // The string (empty when this is not a string). Accessors that return
+    // references into the value return copies when called on a temporary, so a
+    // loop over `readFile(path)["Alarms"].array()` never reads freed storage.
+    const std::string& string() const&;
+    std::string string() &&;
     std::string stringOr(std::string_view def) const;
-    const platform::Data& data() const;
+    const platform::Data& data() const&;
+    platform::Data data() &&;
     platform::Date date() const;
-    const Array& array() const;        // empty when not an array
-    const Dictionary& dictionary() const;  // empty when not a dictionary
+    const Array& array() const&;  // empty when not an array
+    Array array() &&;
+    const Dictionary& dictionary() const&;  // empty when not a dictionary
+    Dictionary dictionary() &&;
     platform::Point point() const;
     platform::Size size() const;
     platform::Rect rect() const;
@@ -137,9 +143,11 @@ public:
     Dictionary& mutableDictionary();
 
     // Dictionary lookup: nil when this is not a dictionary or the key is absent.
-    const Value& operator[](std::string_view key) const;
+    const Value& operator[](std::string_view key) const&;
+    Value operator[](std::string_view key) &&;
     // Array element: nil when out of range or not an array.
-    const Value& at(std::size_t index) const;
+    const Value& at(std::size_t index) const&;
+    Value at(std::size_t index) &&;
     std::size_t count() const;  // elements of an array or dictionary, length of string or data
 
     // Foundation's isEqual: numbers by value (YES equals 1), strings, data,

@@ -1,0 +1,20 @@
+// SpringBoard's ringing state, process-wide: the record of the alarm that rang
+// last, whether an enabled alarm is ringing, and the flags that the sleep
+// button, the volume indicator and the question window share. Main thread only.
+#pragma once
+
+#include "tweak/engine/alarm_record.h"
+
+namespace rousa {
+
+extern Ref<KAlarmCurrent> currentAlarm;
+// Set when an enabled alarm fires, cleared when its alert ends.
+extern bool alarmRinging;
+// The lock button was pressed during this ringing (sleep actions 2 and 3).
+extern bool lockButtonPressed;
+// The next volume indicator is not shown.
+extern bool suppressVolumeHUD;
+// The Clock app's alarm waiting to be shown in the alert window with the question.
+extern Ref<Object> pendingStockAlarm;
+
+}  // namespace rousa
