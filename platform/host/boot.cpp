@@ -8,6 +8,7 @@
 #include "platform/foundation/random.h"
 #include "platform/frameworks/frameworks.h"
 #include "platform/mobiletimer/alarm.h"
+#include "platform/preferences/specifier.h"
 #include "platform/springboard/springboard.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/runtime/runtime.h"
@@ -92,6 +93,7 @@ void boot(const BootOptions& options) {
     mobiletimer::registerClasses();
     springboard::registerClasses();
     frameworks::registerClasses();
+    preferences::registerClasses();
 
     NSBundle::setMainBundle(bundlePathFor(options.bundleIdentifier),
                             Value(Value::Dictionary{{"CFBundleIdentifier", Value(options.bundleIdentifier)},

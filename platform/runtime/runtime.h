@@ -496,7 +496,10 @@ bool MSHookFunction(F* symbol, F* replacement, F** previous) {
 
 // Opening and draining an autorelease pool; objects are reference counted here,
 // so the pool only marks the scope.
-struct AutoreleasePool {};
+struct AutoreleasePool {
+    AutoreleasePool() {}
+    ~AutoreleasePool() {}
+};
 
 // Registers the root class NSObject and its methods.
 namespace runtime {

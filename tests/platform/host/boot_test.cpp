@@ -34,13 +34,13 @@ TEST(Boot, VersionsDefaultFromEachOther) {
 }
 
 TEST(Boot, ALeftOutLibraryIsNotFound) {
-    registerLibrary("/usr/lib/libactivator.dylib", {{"x", reinterpret_cast<void*>(1)}});
-    std::string got = testing::runInChild(host::BootOptions{.missingLibraries = {"/usr/lib/libactivator.dylib"}}, [] {
-        return std::string(platform::dlopen("/usr/lib/libactivator.dylib", RTLD_LAZY) ? "found" : "missing");
+    registerLibrary("/usr/lib/libtest-only.dylib", {{"x", reinterpret_cast<void*>(1)}});
+    std::string got = testing::runInChild(host::BootOptions{.missingLibraries = {"/usr/lib/libtest-only.dylib"}}, [] {
+        return std::string(platform::dlopen("/usr/lib/libtest-only.dylib", RTLD_LAZY) ? "found" : "missing");
     });
     EXPECT_EQ(got, "missing");
     testing::TestEnvironment env;
-    void* lib = platform::dlopen("/usr/lib/libactivator.dylib", RTLD_LAZY);
+    void* lib = platform::dlopen("/usr/lib/libtest-only.dylib", RTLD_LAZY);
     ASSERT_NE(lib, nullptr);
     EXPECT_EQ(platform::dlsym(lib, "x"), reinterpret_cast<void*>(1));
     EXPECT_EQ(platform::dlsym(lib, "y"), nullptr);

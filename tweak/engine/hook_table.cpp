@@ -1,0 +1,55 @@
+#include "tweak/engine/hook_table.h"
+
+#include "tweak/engine/alarm_manager.h"
+#include "tweak/engine/preferences.h"
+
+namespace rousa {
+
+const std::vector<HookRow>& hookTable() {
+    using G = Gate;
+    static const std::vector<HookRow> table = {
+        // gate      class           selector                 replacement, previous
+        add(G::iOS9up, "Alarm", sel::alarmId, &Alarm_alarmId),
+        add(G::iOS9up, "Alarm", sel::setAlarmId_, &Alarm_setAlarmId_),
+
+        replace(G::All, "AlarmManager", sel::addAlarm_active_, &replaced_AlarmManager_addAlarm_active_,
+                &original_AlarmManager_addAlarm_active_),
+        replace(G::All, "AlarmManager", sel::updateAlarm_active_, &replaced_AlarmManager_updateAlarm_active_,
+                &original_AlarmManager_updateAlarm_active_),
+        replace(G::All, "AlarmManager", sel::removeAlarm_, &replaced_AlarmManager_removeAlarm_, &original_AlarmManager_removeAlarm_),
+    };
+    return table;
+}
+
+bool gateIsOpen(Gate gate) {
+    switch (gate) {
+        case Gate::iOS7: return isiOS7();
+        case Gate::iOS7or8: return isiOS7() || isiOS8();
+        case Gate::iOS8or9up: return isiOS8() || isiOS9up();
+        case Gate::iOS8: return isiOS8();
+        case Gate::iOS9up: return isiOS9up();
+        case Gate::All: return true;
+    }
+    return false;
+}
+
+namespace {
+void installRow(const HookRow& row) {
+    Class* cls = objc_getClass(row.cls);
+    if (!cls) return;
+    row.install(row.kind == HookRow::Kind::ReplaceClassMethod ? object_getClass(cls) : cls);
+}
+}  // namespace
+
+void installHookRows(std::span<const HookRow> rows, const std::function<void()>& functionHooks) {
+    for (Gate gate : {Gate::iOS7, Gate::iOS7or8, Gate::iOS8or9up, Gate::iOS8, Gate::iOS9up}) {
+        if (!gateIsOpen(gate)) continue;
+        for (const HookRow& row : rows)
+            if (row.gate == gate) installRow(row);
+    }
+    if (functionHooks) functionHooks();
+    for (const HookRow& row : rows)
+        if (row.gate == Gate::All) installRow(row);
+}
+
+}  // namespace rousa

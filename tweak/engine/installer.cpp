@@ -1,0 +1,62 @@
+#include "tweak/engine/installer.h"
+
+#include "platform/corefoundation/corefoundation.h"
+#include "platform/foundation/bundle.h"
+#include "platform/foundation/dynamic_library.h"
+#include "platform/foundation/log.h"
+#include "platform/frameworks/activator.h"
+#include "platform/frameworks/backboardservices.h"
+#include "tweak/engine/alarm_record.h"
+#include "tweak/engine/hook_table.h"
+#include "tweak/engine/localizer.h"
+#include "tweak/engine/preferences.h"
+
+namespace rousa {
+
+namespace {
+
+void resolveTerminateFunction() {
+    void* library = platform::dlopen(kBackBoardServicesPath, RTLD_LAZY);
+    if (!library) return;
+    auto terminate = reinterpret_cast<BKSTerminateFunction>(
+        platform::dlsym(library, "BKSTerminateApplicationForReasonAndReportWithDescription"));
+    if (isiOS7() || isiOS8()) BKSTerminateApplicationForReasonAndReportWithDescription_iOS7or8 = terminate;
+    else BKSTerminateApplicationForReasonAndReportWithDescription_otherVersions = terminate;
+}
+
+void installFunctionHooks() {}
+
+void setUpActivator() {
+    platform::dlopen(kActivatorPath, RTLD_LAZY);
+    static Class* activatorClass = objc_getClass("LAActivator");
+    if (!activatorClass) {
+        NSLog("%s[Rousa2] ACTIVATOR NOT INSTALLED - SUPPORT DISABLED%s", kLogColorStart, kLogColorEnd);
+        return;
+    }
+    if (NSBundle::mainBundle()->bundleIdentifier().string() != "com.apple.springboard") return;
+    NSLog("%s[Rousa2] ACTIVATOR INSTALLED - SUPPORT ENABLED%s", kLogColorStart, kLogColorEnd);
+}
+
+}  // namespace
+
+extern "C" void RousaInstallHooks() {
+    AutoreleasePool pool;
+    resolveTerminateFunction();
+    RousaLoadPrefs(false);
+    installHookRows(hookTable(), &installFunctionHooks);
+    setUpActivator();
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, &PrefsChangedCallback,
+                                    Value(kPrefsChangedNotification), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+}
+
+void registerTweakClasses() {
+    registerAlarmRecordClasses();
+    registerLocalizerClass();
+}
+
+void startTweakLibrary() {
+    registerTweakClasses();
+    RousaInstallHooks();
+}
+
+}  // namespace rousa
