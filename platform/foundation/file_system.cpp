@@ -109,8 +109,11 @@ bool createDirectories(std::string_view path) {
     return true;
 }
 
-Result<std::string> readFile(std::string_view path) {
-    std::string host = resolve(path);
+Result<std::string> readFile(std::string_view path) { return readHostFile(resolve(path)); }
+
+Result<std::string> readHostFile(std::string_view hostPath) {
+    std::string host(hostPath);
+    std::string_view path = hostPath;
     if (int e = detail::fault(testing::Op::Open)) return errnoError("open", path, e);
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errnoError("open", path, errno);

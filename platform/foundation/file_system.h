@@ -22,6 +22,9 @@ bool exists(std::string_view path);
 bool isDirectory(std::string_view path);
 bool createDirectories(std::string_view path);
 Result<std::string> readFile(std::string_view path);
+// A file of the machine itself (not under the device root), such as the
+// zoneinfo database.
+Result<std::string> readHostFile(std::string_view hostPath);
 // Writes the whole file to a temporary file in the same folder, syncs it and
 // renames it into place, so a reader sees the old or the new file whole.
 Result<bool> writeFileAtomically(std::string_view path, std::string_view contents);

@@ -1,6 +1,7 @@
 #include "platform/foundation/foundation.h"
 
 #include "platform/foundation/bundle.h"
+#include "platform/foundation/calendar.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/timer.h"
 
@@ -12,6 +13,9 @@ void registerClasses() {
     ClassBuilder<NSNotificationCenter>("NSNotificationCenter", "NSObject");
     ClassBuilder<NSDistributedNotificationCenter>("NSDistributedNotificationCenter", "NSNotificationCenter");
     ClassBuilder<NSBundle>("NSBundle", "NSObject");
+    ClassBuilder<NSTimeZone>("NSTimeZone", "NSObject");
+    ClassBuilder<NSCalendar>("NSCalendar", "NSObject");
+    ClassBuilder<NSDateComponents>("NSDateComponents", "NSObject");
 }
 
 }  // namespace platform::foundation
