@@ -8,6 +8,7 @@
 #include "platform/foundation/random.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/runtime/runtime.h"
+#include "platform/uikit/uikit.h"
 
 namespace platform::host {
 
@@ -86,6 +87,8 @@ void boot(const BootOptions& options) {
 
     runtime::registerClasses();
     foundation::registerClasses();
+    uikit::setDeviceTraits({options.interfaceIdiom, options.screenScale});
+    uikit::registerClasses();
 
     NSBundle::setMainBundle(bundlePathFor(options.bundleIdentifier),
                             Value(Value::Dictionary{{"CFBundleIdentifier", Value(options.bundleIdentifier)},
