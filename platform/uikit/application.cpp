@@ -125,7 +125,8 @@ void registerApplication() {
                 [](id, id event) {
                     // Each touch goes to its own window, each window once.
                     std::vector<Ref<UIWindow>> windows;
-                    for (const Value& t : sel::allTouches(event).array()) {
+                    Value touches = sel::allTouches(event);
+                    for (const Value& t : touches.array()) {
                         Ref<UIWindow> w(as<UIWindow>(sel::window(t.object()).get()));
                         if (w && std::find(windows.begin(), windows.end(), w) == windows.end()) windows.push_back(w);
                     }

@@ -141,8 +141,10 @@ void registerWindow() {
                     auto* w = as<UIWindow>(base.get());
                     if (!w) return base;
                     auto& list = state().windows;
-                    if (std::none_of(list.begin(), list.end(), [&](const WeakRef<UIWindow>& e) { return e.lock().get() == w; }))
+                    if (std::none_of(list.begin(), list.end(), [&](const WeakRef<UIWindow>& e) { return e.lock().get() == w; })) {
                         list.emplace_back(w);
+                        orderFront(w);  // a newer window is in front of the older ones of its level
+                    }
                     return base;
                 })
         .method(sel::nextResponder, [](id) -> Ref<Object> { return Ref<Object>(UIApplication::sharedApplication()); })
