@@ -62,6 +62,7 @@ struct Timing {
 };
 
 void run(Timing timing, unsigned long long options, const Block& animations, FinishedBlock completion) {
+    uikit::detail::checkMainThread();
     auto& s = state();
     Record r;
     r.index = static_cast<int>(s.records.size());

@@ -133,10 +133,24 @@ void registerApplication() {
                     for (const auto& w : windows) sel::sendEvent_(w, event);
                 })
         .method(sel::statusBarOrientation, [](id self) { return as<UIApplication>(self)->statusBarOrientation_; })
+        .method(sel::setStatusBarOrientation_,
+                [](id self, long long orientation) {
+                    auto* app = as<UIApplication>(self);
+                    long long old = app->statusBarOrientation_;
+                    if (old == orientation) return;
+                    app->statusBarOrientation_ = orientation;
+                    auto* center = NSNotificationCenter::defaultCenter();
+                    center->postNotificationName(UIApplicationDidChangeStatusBarOrientationNotification, Value(self),
+                                                 Value{{UIApplicationStatusBarOrientationUserInfoKey, Value(old)}});
+                    center->postNotificationName(UIApplicationDidChangeStatusBarFrameNotification, Value(self));
+                })
         .method(sel::statusBarFrame,
                 [](id self) {
-                    if (as<UIApplication>(self)->statusBarHidden_) return Rect();
-                    return Rect(0, 0, UIScreen::mainScreen()->bounds().width(), 20);
+                    auto* app = as<UIApplication>(self);
+                    if (app->statusBarHidden_) return Rect();
+                    Rect screen = UIScreen::mainScreen()->bounds();
+                    bool landscape = app->statusBarOrientation_ == 3 || app->statusBarOrientation_ == 4;
+                    return landscape ? Rect(0, 0, 20, screen.height()) : Rect(0, 0, screen.width(), 20);
                 })
         .method(sel::isStatusBarHidden, [](id self) { return as<UIApplication>(self)->statusBarHidden_; })
         .method(sel::setStatusBarHidden_, [](id self, bool hidden) { as<UIApplication>(self)->statusBarHidden_ = hidden; })

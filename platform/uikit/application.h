@@ -2,7 +2,8 @@
 // The application is made by UIApplicationMain (or by its first init), else
 // on first use of sharedApplication; its delegate is weak, except the one
 // UIApplicationMain made, which the application keeps. openURL: is recorded
-// and answers YES. Main thread only.
+// and answers YES. The status bar is 20 points along the top of the screen
+// in portrait and along its side in landscape. Main thread only.
 #pragma once
 
 #include <vector>
@@ -15,6 +16,10 @@ class UIWindow;
 
 inline constexpr const char* UIApplicationDidFinishLaunchingNotification = "UIApplicationDidFinishLaunchingNotification";
 inline constexpr const char* UIApplicationDidBecomeActiveNotification = "UIApplicationDidBecomeActiveNotification";
+// Posted by setStatusBarOrientation: with the old orientation under UIApplicationStatusBarOrientationUserInfoKey.
+inline constexpr const char* UIApplicationDidChangeStatusBarOrientationNotification = "UIApplicationDidChangeStatusBarOrientationNotification";
+inline constexpr const char* UIApplicationDidChangeStatusBarFrameNotification = "UIApplicationDidChangeStatusBarFrameNotification";
+inline constexpr const char* UIApplicationStatusBarOrientationUserInfoKey = "UIApplicationStatusBarOrientationUserInfoKey";
 
 inline constexpr long long UIApplicationStateActive = 0;
 inline constexpr long long UIApplicationStateInactive = 1;

@@ -1,10 +1,9 @@
 #include "platform/uikit/color.h"
 
-#include "platform/uikit/internal.h"
-
 #include <cmath>
 
 #include "platform/foundation/format.h"
+#include "platform/uikit/internal.h"
 
 namespace platform {
 

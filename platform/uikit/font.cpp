@@ -1,9 +1,8 @@
 #include "platform/uikit/font.h"
 
-#include "platform/uikit/internal.h"
-
 #include "platform/foundation/format.h"
 #include "platform/foundation/process.h"
+#include "platform/uikit/internal.h"
 #include "platform/uikit/text_metrics.h"
 
 namespace platform {

@@ -34,6 +34,9 @@ void registerApplication();
 void registerViewController();
 void registerTouch();
 
+// The view tree is main-thread only; debug builds check it where work enters.
+void checkMainThread();
+
 // The view and its subviews, depth first, parents before children.
 std::vector<Ref<UIView>> subtree(UIView* root);
 // Marks the view for the next layout pass and schedules the pass.

@@ -274,6 +274,7 @@ inline constexpr Sel<bool(id, Value)> openURL_{"openURL:"};
 inline constexpr Sel<bool(id, Value)> canOpenURL_{"canOpenURL:"};
 inline constexpr Sel<bool(id, SEL, id, id, id)> sendAction_to_from_forEvent_{"sendAction:to:from:forEvent:"};
 inline constexpr Sel<long long(id)> statusBarOrientation{"statusBarOrientation"};
+inline constexpr Sel<void(id, long long)> setStatusBarOrientation_{"setStatusBarOrientation:"};
 inline constexpr Sel<Rect(id)> statusBarFrame{"statusBarFrame"};
 inline constexpr Sel<bool(id)> isStatusBarHidden{"isStatusBarHidden"};
 inline constexpr Sel<void(id, bool)> setStatusBarHidden_{"setStatusBarHidden:"};

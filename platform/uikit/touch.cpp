@@ -71,6 +71,7 @@ Hit hitTest(Point p) {
 }
 
 Ref<UITouch> down(Point p) {
+    uikit::detail::checkMainThread();
     auto t = as<UITouch>(alloc("UITouch"));
     Hit hit = hitTest(p);
     t->view_ = hit.view;

@@ -1,6 +1,7 @@
 #include "platform/uikit/view.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <limits>
 
@@ -44,6 +45,8 @@ bool UIView::isDescendantOf(const UIView* ancestor) const {
 }
 
 namespace uikit::detail {
+
+void checkMainThread() { assert(RunLoop::main().isMainThread() && "UIKit is main-thread only"); }
 
 std::vector<Ref<UIView>> subtree(UIView* root) {
     std::vector<Ref<UIView>> out;
@@ -182,6 +185,7 @@ void setFrame(id self, Rect f) {
 // --- the hierarchy -------------------------------------------------------------------
 
 void insertSubview(UIView* parent, UIView* child, long long index) {
+    uikit::detail::checkMainThread();
     if (!parent || !child) return;
     if (child == parent) raise("NSInvalidArgumentException", "Can't add self as subview");
     if (parent->isDescendantOf(child)) raise("NSInvalidArgumentException", "Can't add a view's superview as its subview");
@@ -231,6 +235,7 @@ void insertSubview(UIView* parent, UIView* child, long long index) {
 }
 
 void removeSubview(UIView* child) {
+    uikit::detail::checkMainThread();
     if (!child) return;
     Ref<UIView> parent = child->superview();
     if (!parent) return;
@@ -316,6 +321,7 @@ void runLayoutPass() {
 namespace uikit::detail {
 
 void markNeedsLayout(UIView* v) {
+    checkMainThread();
     auto& s = layoutState();
     if (!v->needsLayout_) {
         v->needsLayout_ = true;

@@ -62,6 +62,25 @@ TEST_F(Application, OpenURLIsRecordedAndAnswersYES) {
     EXPECT_EQ(sel::statusBarOrientation(app), UIInterfaceOrientationPortrait);
 }
 
+TEST_F(Application, StatusBarOrientationChangesAreAnnounced) {
+    Ref<Object> app = sel::sharedApplication(objc_getClass("UIApplication"));
+    std::vector<std::string> posts;
+    Ref<Object> a = NSNotificationCenter::defaultCenter()->addObserverForName(
+        UIApplicationDidChangeStatusBarOrientationNotification, Value(), [&](NSNotification* n) {
+            posts.push_back(format("orientation from %@", n->userInfo()[UIApplicationStatusBarOrientationUserInfoKey]));
+        });
+    Ref<Object> b = NSNotificationCenter::defaultCenter()->addObserverForName(UIApplicationDidChangeStatusBarFrameNotification, Value(),
+                                                                              [&](NSNotification*) { posts.push_back("frame"); });
+    sel::setStatusBarOrientation_(app, UIInterfaceOrientationLandscapeLeft);
+    sel::setStatusBarOrientation_(app, UIInterfaceOrientationLandscapeLeft);
+    EXPECT_EQ(posts, (std::vector<std::string>{"orientation from 1", "frame"}));
+    EXPECT_EQ(sel::statusBarFrame(app), Rect(0, 0, 20, 568));
+    sel::setStatusBarHidden_(app, true);
+    EXPECT_EQ(sel::statusBarFrame(app), Rect());
+    NSNotificationCenter::defaultCenter()->removeObserver(a);
+    NSNotificationCenter::defaultCenter()->removeObserver(b);
+}
+
 TEST_F(Application, ScreenAndDeviceOfAPhone) {
     Ref<Object> screen = sel::mainScreen(objc_getClass("UIScreen"));
     EXPECT_EQ(sel::bounds(screen), Rect(0, 0, 320, 568));

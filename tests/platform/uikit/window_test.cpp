@@ -114,5 +114,35 @@ TEST_F(Windows, ReinitialisingAWindowKeepsItOnce) {
     EXPECT_TRUE(sel::layer(w));
 }
 
+TEST_F(Windows, AnOverlayWindowFadesInAndHandsTheKeyBackWhenItHides) {
+    // The way a full-screen alert window is used: allocated once, initialised
+    // for every use, shown at alpha 0 and faded in; hidden when its fade-out completes.
+    ClassBuilder<UIWindow>::inheritingType("OverlayWindow", "UIWindow").method(sel::_shouldCreateContextAsSecure, [](id) { return true; });
+    auto main = tagged(1);
+    sel::makeKeyAndVisible(main);
+    Ref<Object> overlay = alloc("OverlayWindow");
+    for (int use = 0; use < 2; ++use) {
+        SCOPED_TRACE(use);
+        sel::initWithFrame_(overlay, UIScreen::mainScreen()->bounds());
+        sel::setTag_(overlay, 2);
+        sel::setWindowLevel_(overlay, 3000);
+        sel::setHidden_(overlay, false);
+        sel::setAlpha_(overlay, 0);
+        sel::makeKeyWindow(overlay);
+        UIView::animateWithDuration(0.3, [&] { sel::setAlpha_(overlay, 1); });
+        EXPECT_EQ(tagOf(touch::hitTest(Point{10, 10}).window), "2");
+        advance(0.3);
+        EXPECT_EQ(key(), "2");
+        UIView::animateWithDuration(1.0, [&] { sel::setAlpha_(overlay, 0); }, [&](bool) { sel::setHidden_(overlay, true); });
+        advance(0.99);
+        EXPECT_FALSE(sel::isHidden(overlay));
+        advance(0.01);
+        EXPECT_TRUE(sel::isHidden(overlay));
+        EXPECT_EQ(key(), "1");
+    }
+    EXPECT_TRUE(sel::_shouldCreateContextAsSecure(overlay));
+    EXPECT_EQ(sel::windows(UIApplication::sharedApplication()).count(), 2u);
+}
+
 }  // namespace
 }  // namespace platform::uitest
