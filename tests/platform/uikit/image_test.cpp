@@ -25,7 +25,7 @@ std::string png(std::uint32_t width, std::uint32_t height) {
     return out;
 }
 
-const std::string kBundle = "/Library/PreferenceBundles/Rousa2.bundle";
+const std::string kBundle = "/Library/Images.bundle";
 
 class Images : public UIKitTest {
 protected:
