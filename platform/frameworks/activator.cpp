@@ -3,7 +3,7 @@
 #include "platform/foundation/dynamic_library.h"
 #include "platform/foundation/process.h"
 #include "platform/runtime/call_log.h"
-#include "platform/springboard/selectors.h"
+#include "platform/frameworks/selectors.h"
 
 namespace platform::activator {
 

@@ -12,6 +12,7 @@
 #include "platform/springboard/springboard.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/runtime/runtime.h"
+#include "platform/uikit/uikit.h"
 
 namespace platform::host {
 
@@ -90,6 +91,8 @@ void boot(const BootOptions& options) {
 
     runtime::registerClasses();
     foundation::registerClasses();
+    uikit::setDeviceTraits({options.interfaceIdiom, options.screenScale});
+    uikit::registerClasses();
     mobiletimer::registerClasses();
     springboard::registerClasses();
     frameworks::registerClasses();

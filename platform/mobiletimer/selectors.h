@@ -1,7 +1,7 @@
 // Selectors of the Clock app's model classes (MobileTimer framework).
 #pragma once
 
-#include "platform/runtime/nsobject.h"
+#include "platform/uikit/selectors.h"
 
 namespace platform::sel {
 // AlarmManager
@@ -23,8 +23,6 @@ inline constexpr Sel<long long(id)> hour{"hour"};
 inline constexpr Sel<void(id, long long)> setHour_{"setHour:"};
 inline constexpr Sel<long long(id)> minute{"minute"};
 inline constexpr Sel<void(id, long long)> setMinute_{"setMinute:"};
-inline constexpr Sel<Value(id)> title{"title"};
-inline constexpr Sel<void(id, Value)> setTitle_{"setTitle:"};
 inline constexpr Sel<Value(id)> uiTitle{"uiTitle"};
 inline constexpr Sel<long long(id)> daySetting{"daySetting"};
 inline constexpr Sel<void(id, long long)> setDaySetting_{"setDaySetting:"};

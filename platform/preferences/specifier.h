@@ -3,12 +3,11 @@
 // Settings host.
 #pragma once
 
-#include "platform/runtime/nsobject.h"
+#include "platform/uikit/selectors.h"
 
 namespace platform {
 
 namespace sel {
-inline constexpr Sel<Value(id)> name{"name"};
 inline constexpr Sel<void(id, Value)> setName_{"setName:"};
 inline constexpr Sel<Value(id, Value)> propertyForKey_{"propertyForKey:"};
 inline constexpr Sel<void(id, Value, Value)> setProperty_forKey_{"setProperty:forKey:"};

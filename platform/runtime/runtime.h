@@ -147,9 +147,14 @@ struct SignatureOf;
 template <class R, class... A>
 struct SignatureOf<R(id, A...)> {
     static constexpr bool convertible = (std::is_void_v<R> || ValueConvertible<R>) && (ValueConvertible<A> && ...);
+    // Only a convertible signature instantiates its invoker: a block or a
+    // pointer parameter is fine for typed sends.
+    static constexpr Invoker invoker() {
+        if constexpr (convertible) return &invoke<R, A...>;
+        else return nullptr;
+    }
     static const Signature& get() {
-        static const Signature sig{&typeid(R (*)(id, A...)), static_cast<int>(sizeof...(A)),
-                                   convertible ? &invoke<R, A...> : nullptr};
+        static const Signature sig{&typeid(R (*)(id, A...)), static_cast<int>(sizeof...(A)), invoker()};
         return sig;
     }
 };

@@ -1,10 +1,9 @@
 // Selectors of SpringBoard's classes.
 #pragma once
 
-#include "platform/runtime/nsobject.h"
+#include "platform/frameworks/selectors.h"
 
 namespace platform::sel {
-inline constexpr Sel<Ref<Object>(id)> sharedInstance{"sharedInstance"};  // class method
 // SBAppSwitcherModel: the app switcher's order, most recent first.
 inline constexpr Sel<Value(id)> identifiers{"identifiers"};  // iOS 7
 inline constexpr Sel<Value(id)> snapshotOfFlattenedArrayOfAppIdentifiersWhichIsOnlyTemporary{

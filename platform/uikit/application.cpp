@@ -1,0 +1,161 @@
+#include "platform/uikit/application.h"
+
+#include <algorithm>
+
+#include "platform/foundation/notification_center.h"
+#include "platform/foundation/run_loop.h"
+#include "platform/uikit/internal.h"
+#include "platform/uikit/screen.h"
+#include "platform/uikit/window.h"
+
+namespace platform {
+
+namespace {
+
+Ref<UIApplication>& shared() {
+    static auto* app = new Ref<UIApplication>();
+    return *app;
+}
+
+Class* applicationClass() {
+    static Class* c = objc_getClass("UIApplication");
+    return c;
+}
+
+bool sendActionTo(id self, SEL action, id target, id sender, id event) {
+    (void)self;
+    Ref<Object> receiver(target);
+    if (!receiver) {
+        // A nil target: the first object of the responder chain (from the first
+        // responder, else from the sender) that answers the action.
+        Ref<Object> r = currentFirstResponder();
+        if (!r) r = sender;
+        while (r && !respondsToSelector(r, action.name))
+            r = respondsToSelector(r, sel::nextResponder.name) ? sel::nextResponder(r) : nullptr;
+        receiver = r;
+    }
+    if (!receiver) return false;
+    sendAction(receiver, action.name, sender, event);
+    return true;
+}
+
+int stockUIApplicationMain(int, char**, Value principalClassName, Value delegateClassName) {
+    std::string principal = principalClassName.stringOr("");
+    if (principal.empty()) principal = "UIApplication";
+    Ref<UIApplication> app = shared();
+    if (!app || !isKindOfClass(app, principal)) {
+        app = as<UIApplication>(newObject(principal));
+        if (!app) raise("NSInternalInconsistencyException",
+                        "Unable to instantiate the UIApplication subclass instance. No class named " + principal + " is loaded.");
+        shared() = app;
+    }
+    std::string delegateName = delegateClassName.stringOr("");
+    if (!delegateName.empty()) {
+        Ref<Object> delegate = newObject(delegateName);
+        if (!delegate) raise("NSInternalInconsistencyException",
+                             "Unable to instantiate the UIApplication delegate instance. No class named " + delegateName + " is loaded.");
+        app->ownedDelegate_ = delegate;
+        sel::setDelegate_(app, delegate);
+    }
+    Ref<Object> delegate = sel::delegate(app);
+    if (respondsToSelector(delegate, sel::application_didFinishLaunchingWithOptions_.name))
+        sel::application_didFinishLaunchingWithOptions_(delegate, app, Value());
+    else if (respondsToSelector(delegate, sel::applicationDidFinishLaunching_.name))
+        sel::applicationDidFinishLaunching_(delegate, app);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidFinishLaunchingNotification, Value(app));
+    if (respondsToSelector(delegate, sel::applicationDidBecomeActive_.name)) sel::applicationDidBecomeActive_(delegate, app);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, Value(app));
+    if (!clock::isVirtual()) RunLoop::main().run();
+    return 0;
+}
+
+using MainFunction = int (*)(int, char**, Value, Value);
+
+FunctionSlot& mainSlot() {
+    static FunctionSlot slot{"UIApplicationMain", reinterpret_cast<IMP>(&stockUIApplicationMain), &typeid(MainFunction)};
+    return slot;
+}
+
+}  // namespace
+
+int UIApplicationMain(int argc, char** argv, Value principalClassName, Value delegateClassName) {
+    return reinterpret_cast<MainFunction>(mainSlot().current)(argc, argv, std::move(principalClassName), std::move(delegateClassName));
+}
+
+UIApplication* UIApplication::sharedApplication() {
+    if (!shared()) shared() = as<UIApplication>(newObject("UIApplication"));
+    return shared().get();
+}
+
+namespace uikit::detail {
+
+void registerApplication() {
+    registerHookableFunction(reinterpret_cast<IMP>(&UIApplicationMain), &mainSlot());
+    ClassBuilder<UIApplication>("UIApplication", "UIResponder")
+        .classMethod(sel::sharedApplication, [](id) -> Ref<Object> { return Ref<Object>(UIApplication::sharedApplication()); })
+        .method(sel::init,
+                [](id self) -> Ref<Object> {
+                    Ref<Object> base = sel::init.super(applicationClass(), self);
+                    if (auto* app = as<UIApplication>(base.get())) shared() = app;
+                    return base;
+                })
+        .method(sel::nextResponder,
+                [](id self) -> Ref<Object> {
+                    Ref<Object> delegate = as<UIApplication>(self)->delegate_.lock();
+                    return isKindOfClass(delegate, "UIResponder") ? delegate : nullptr;
+                })
+        .method(sel::delegate, [](id self) -> Ref<Object> { return as<UIApplication>(self)->delegate_.lock(); })
+        .method(sel::setDelegate_, [](id self, id delegate) { as<UIApplication>(self)->delegate_ = delegate; })
+        .method(sel::keyWindow, [](id) -> Ref<Object> { return UIWindow::keyWindow(); })
+        .method(sel::windows,
+                [](id) {
+                    Value::Array out;
+                    for (const auto& w : UIWindow::allWindows()) out.emplace_back(w);
+                    return Value(std::move(out));
+                })
+        .method(sel::openURL_,
+                [](id self, Value url) {
+                    if (url.isNil()) return false;
+                    as<UIApplication>(self)->openedURLs_.push_back(url);
+                    return true;
+                })
+        .method(sel::canOpenURL_, [](id, Value url) { return !url.isNil(); })
+        .method(sel::sendAction_to_from_forEvent_, &sendActionTo)
+        .method(sel::sendEvent_,
+                [](id, id event) {
+                    // Each touch goes to its own window, each window once.
+                    std::vector<Ref<UIWindow>> windows;
+                    Value touches = sel::allTouches(event);
+                    for (const Value& t : touches.array()) {
+                        Ref<UIWindow> w(as<UIWindow>(sel::window(t.object()).get()));
+                        if (w && std::find(windows.begin(), windows.end(), w) == windows.end()) windows.push_back(w);
+                    }
+                    for (const auto& w : windows) sel::sendEvent_(w, event);
+                })
+        .method(sel::statusBarOrientation, [](id self) { return as<UIApplication>(self)->statusBarOrientation_; })
+        .method(sel::setStatusBarOrientation_,
+                [](id self, long long orientation) {
+                    auto* app = as<UIApplication>(self);
+                    long long old = app->statusBarOrientation_;
+                    if (old == orientation) return;
+                    app->statusBarOrientation_ = orientation;
+                    auto* center = NSNotificationCenter::defaultCenter();
+                    center->postNotificationName(UIApplicationDidChangeStatusBarOrientationNotification, Value(self),
+                                                 Value{{UIApplicationStatusBarOrientationUserInfoKey, Value(old)}});
+                    center->postNotificationName(UIApplicationDidChangeStatusBarFrameNotification, Value(self));
+                })
+        .method(sel::statusBarFrame,
+                [](id self) {
+                    auto* app = as<UIApplication>(self);
+                    if (app->statusBarHidden_) return Rect();
+                    Rect screen = UIScreen::mainScreen()->bounds();
+                    bool landscape = app->statusBarOrientation_ == 3 || app->statusBarOrientation_ == 4;
+                    return landscape ? Rect(0, 0, 20, screen.height()) : Rect(0, 0, screen.width(), 20);
+                })
+        .method(sel::isStatusBarHidden, [](id self) { return as<UIApplication>(self)->statusBarHidden_; })
+        .method(sel::setStatusBarHidden_, [](id self, bool hidden) { as<UIApplication>(self)->statusBarHidden_ = hidden; })
+        .method(sel::applicationState, [](id self) { return as<UIApplication>(self)->applicationState_; });
+}
+
+}  // namespace uikit::detail
+}  // namespace platform

@@ -1,0 +1,56 @@
+#include "platform/uikit/geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+AffineTransform AffineTransform::makeRotation(double angle) {
+    double s = std::sin(angle), c = std::cos(angle);
+    return {c, s, -s, c, 0, 0};
+}
+
+AffineTransform AffineTransform::concat(const AffineTransform& t) const {
+    return {a * t.a + b * t.c,         a * t.b + b * t.d,         c * t.a + d * t.c,
+            c * t.b + d * t.d,         tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
+}
+
+AffineTransform AffineTransform::inverted() const {
+    double det = a * d - b * c;
+    if (det == 0) return *this;
+    return {d / det, -b / det, -c / det, a / det, (c * ty - d * tx) / det, (b * tx - a * ty) / det};
+}
+
+Rect AffineTransform::apply(const Rect& r) const {
+    if (r.isNull()) return r;
+    const Point corners[] = {apply(Point{r.minX(), r.minY()}), apply(Point{r.maxX(), r.minY()}),
+                             apply(Point{r.minX(), r.maxY()}), apply(Point{r.maxX(), r.maxY()})};
+    return boundingBox(corners, 4);
+}
+
+Rect boundingBox(const Point* points, int count) {
+    if (count <= 0) return Rect::null();
+    double minX = points[0].x, maxX = points[0].x, minY = points[0].y, maxY = points[0].y;
+    for (int i = 1; i < count; ++i) {
+        minX = std::min(minX, points[i].x);
+        maxX = std::max(maxX, points[i].x);
+        minY = std::min(minY, points[i].y);
+        maxY = std::max(maxY, points[i].y);
+    }
+    return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
+AffineTransform ValueConv<AffineTransform>::from(const Value& v) {
+    const auto& items = v.array();
+    if (items.size() != 6) return {};
+    for (const auto& item : items)
+        if (!item.isNumber()) return {};
+    return {items[0].doubleValue(), items[1].doubleValue(), items[2].doubleValue(),
+            items[3].doubleValue(), items[4].doubleValue(), items[5].doubleValue()};
+}
+
+Value ValueConv<AffineTransform>::to(const AffineTransform& t) {
+    return Value::array({t.a, t.b, t.c, t.d, t.tx, t.ty});
+}
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#include "platform/uikit/uikit.h"
+
+#include "platform/uikit/internal.h"
+
+namespace platform::uikit {
+
+void registerClasses() {
+    // Superclasses first.
+    detail::registerColor();
+    detail::registerFont();
+    detail::registerLayer();
+    detail::registerResponder();
+    detail::registerView();
+    detail::registerAnimations();
+    detail::registerWindow();
+    detail::registerLabel();
+    detail::registerControl();
+    detail::registerButton();
+    detail::registerImage();
+    detail::registerImageView();
+    detail::registerScreen();
+    detail::registerDevice();
+    detail::registerApplication();
+    detail::registerViewController();
+    detail::registerTouch();
+}
+
+}  // namespace platform::uikit

@@ -1,0 +1,35 @@
+// UIViewController: loads its view on first access (loadView, then
+// viewDidLoad), gets appearance callbacks when its view goes onto or off a
+// visible window, and presents another controller full screen in its view's
+// window. A controller owns its view and the controller it presents; the view
+// and the presented controller point back weakly. Main thread only.
+#pragma once
+
+#include "platform/uikit/view.h"
+
+namespace platform {
+
+class UIViewController : public UIResponder {
+public:
+    enum class Appearance { Disappeared, Appearing, Appeared, Disappearing };
+
+    Ref<UIView> view_;
+    Value title_;
+    Ref<UIViewController> presented_;
+    WeakRef<UIViewController> presenting_;
+    Appearance appearance_ = Appearance::Disappeared;
+    bool transitionAnimated_ = false;
+
+    bool isViewLoaded() const { return static_cast<bool>(view_); }
+    // Whether the controller's view is on a visible window and not covered by a
+    // controller it presents.
+    bool shouldBeVisible() const;
+};
+
+// UIKit's appearance transitions: begin sends viewWillAppear: or
+// viewWillDisappear: when the controller is not already going that way; end
+// sends the matching did-callback of a transition in progress.
+void beginAppearanceTransition(UIViewController* controller, bool appearing, bool animated);
+void endAppearanceTransition(UIViewController* controller);
+
+}  // namespace platform

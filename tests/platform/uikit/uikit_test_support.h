@@ -1,0 +1,130 @@
+// Shared by the UIKit tests: a booted environment on the virtual clock, and
+// subclasses that record what a subclass of the system would see.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "platform/foundation/format.h"
+#include "platform/foundation/run_loop.h"
+#include "platform/runtime/call_log.h"
+#include "platform/testing/test_environment.h"
+#include "platform/uikit/animation.h"
+#include "platform/uikit/application.h"
+#include "platform/uikit/button.h"
+#include "platform/uikit/color.h"
+#include "platform/uikit/screen.h"
+#include "platform/uikit/touch.h"
+#include "platform/uikit/view_controller.h"
+#include "platform/uikit/window.h"
+
+namespace platform {
+// Readable geometry in failure messages.
+inline void PrintTo(const Point& p, std::ostream* os) { *os << format("(%g, %g)", p.x, p.y); }
+inline void PrintTo(const Size& s, std::ostream* os) { *os << format("(%g x %g)", s.width, s.height); }
+inline void PrintTo(const Rect& r, std::ostream* os) { *os << format("(%g, %g, %g x %g)", r.x(), r.y(), r.width(), r.height()); }
+}  // namespace platform
+
+namespace platform::uitest {
+
+namespace sel {
+using namespace platform::sel;
+inline constexpr Sel<void(id)> tapped{"tapped"};
+inline constexpr Sel<void(id, id)> tapped_{"tapped:"};
+inline constexpr Sel<void(id, id, id)> tapped_withEvent_{"tapped:withEvent:"};
+}  // namespace sel
+
+// A view's tag as text: the tests name views by tag.
+inline std::string tagOf(id view) { return view ? std::to_string(sel::tag(view)) : "nil"; }
+
+// "RecordingView": records the moves, layouts and touches it sees.
+class RecordingView : public UIView {};
+// "RecordingButton": a UIButton whose setHighlighted: override records and calls super.
+class RecordingButton : public UIButton {};
+// "RecordingController": records its loading and appearance callbacks; detail is its title.
+class RecordingController : public UIViewController {};
+// "ActionTarget": answers tapped, tapped: and tapped:withEvent:.
+class ActionTarget : public NSObject {};
+
+inline void registerTestClasses() {
+    static Class* viewClass = nullptr;
+    static Class* buttonClass = nullptr;
+    static Class* controllerClass = nullptr;
+    viewClass = ClassBuilder<RecordingView>("RecordingView", "UIView")
+                    .method(sel::willMoveToWindow_,
+                            [](id self, id w) { callLog::record("RecordingView", "willMoveToWindow:", tagOf(self) + (w ? " window" : " nil")); })
+                    .method(sel::didMoveToWindow,
+                            [](id self) {
+                                callLog::record("RecordingView", "didMoveToWindow", tagOf(self) + (sel::window(self) ? " window" : " nil"));
+                            })
+                    .method(sel::didMoveToSuperview, [](id self) { callLog::record("RecordingView", "didMoveToSuperview", tagOf(self)); })
+                    .method(sel::layoutSubviews,
+                            [](id self) {
+                                sel::layoutSubviews.super(viewClass, self);
+                                callLog::record("RecordingView", "layoutSubviews", tagOf(self));
+                            })
+                    .method(sel::touchesBegan_withEvent_,
+                            [](id self, Value, id) { callLog::record("RecordingView", "touchesBegan:withEvent:", tagOf(self)); })
+                    .method(sel::touchesEnded_withEvent_,
+                            [](id self, Value, id) { callLog::record("RecordingView", "touchesEnded:withEvent:", tagOf(self)); })
+                    .get();
+    buttonClass = ClassBuilder<RecordingButton>("RecordingButton", "UIButton")
+                      .method(sel::setHighlighted_,
+                              [](id self, bool h) {
+                                  callLog::record("RecordingButton", "setHighlighted:", h ? "YES" : "NO");
+                                  sel::setHighlighted_.super(buttonClass, self, h);
+                              })
+                      .get();
+    controllerClass =
+        ClassBuilder<RecordingController>("RecordingController", "UIViewController")
+            .method(sel::loadView,
+                    [](id self) {
+                        callLog::record("RecordingController", "loadView", sel::title(self).stringOr("?"));
+                        sel::loadView.super(controllerClass, self);
+                    })
+            .method(sel::viewDidLoad, [](id self) { callLog::record("RecordingController", "viewDidLoad", sel::title(self).stringOr("?")); })
+            .method(sel::viewWillAppear_,
+                    [](id self, bool) { callLog::record("RecordingController", "viewWillAppear:", sel::title(self).stringOr("?")); })
+            .method(sel::viewDidAppear_,
+                    [](id self, bool) { callLog::record("RecordingController", "viewDidAppear:", sel::title(self).stringOr("?")); })
+            .method(sel::viewWillDisappear_,
+                    [](id self, bool) { callLog::record("RecordingController", "viewWillDisappear:", sel::title(self).stringOr("?")); })
+            .method(sel::viewDidDisappear_,
+                    [](id self, bool) { callLog::record("RecordingController", "viewDidDisappear:", sel::title(self).stringOr("?")); })
+            .method(sel::viewDidLayoutSubviews,
+                    [](id self) { callLog::record("RecordingController", "viewDidLayoutSubviews", sel::title(self).stringOr("?")); })
+            .get();
+    ClassBuilder<ActionTarget>("ActionTarget", "NSObject")
+        .method(sel::tapped, [](id) { callLog::record("ActionTarget", "tapped"); })
+        .method(sel::tapped_, [](id, id sender) { callLog::record("ActionTarget", "tapped:", tagOf(sender)); })
+        .method(sel::tapped_withEvent_, [](id, id sender, id event) {
+            callLog::record("ActionTarget", "tapped:withEvent:", tagOf(sender) + (as<UIEvent>(event) ? " event" : " nil"));
+        });
+}
+
+class UIKitTest : public ::testing::Test {
+protected:
+    explicit UIKitTest(host::BootOptions options = {}) : env(std::move(options)) { registerTestClasses(); }
+
+    // A window over the screen (or `frame`), shown unless `show` is false.
+    Ref<UIWindow> makeWindow(Rect frame = Rect(0, 0, 320, 568), double level = UIWindowLevelNormal, bool show = true) {
+        auto w = UIView::make<UIWindow>("UIWindow", frame);
+        sel::setWindowLevel_(w, level);
+        if (show) sel::setHidden_(w, false);
+        return w;
+    }
+    // A view of `cls` with `frame` and `tag`, added to `parent` when given.
+    Ref<UIView> makeView(Rect frame, UIView* parent = nullptr, long long tag = 0, const char* cls = "UIView") {
+        auto v = UIView::make(cls, frame);
+        sel::setTag_(v, tag);
+        if (parent) sel::addSubview_(parent, v);
+        return v;
+    }
+    void advance(double seconds) { RunLoop::main().advance(seconds); }
+
+    testing::TestEnvironment env;
+};
+
+}  // namespace platform::uitest

@@ -1,0 +1,125 @@
+#include "platform/uikit/view_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/foundation/log.h"
+#include "tests/platform/uikit/uikit_test_support.h"
+
+namespace platform::uitest {
+namespace {
+
+class Controllers : public UIKitTest {
+protected:
+    Ref<Object> controller(const char* title) {
+        Ref<Object> c = newObject("RecordingController");
+        sel::setTitle_(c, Value(title));
+        return c;
+    }
+    std::vector<std::string> appearance() {
+        std::vector<std::string> out;
+        for (const auto& line : callLog::lines("RecordingController"))
+            if (line.find("ppear") != std::string::npos) out.push_back(line.substr(std::string("RecordingController ").size()));
+        return out;
+    }
+};
+
+TEST_F(Controllers, TheViewLoadsOnceOnFirstAccess) {
+    Ref<Object> c = controller("A");
+    EXPECT_FALSE(sel::isViewLoaded(c));
+    Ref<Object> view = sel::view(c);
+    sel::view(c);
+    EXPECT_EQ(callLog::lines("RecordingController"),
+              (std::vector<std::string>{"RecordingController loadView A", "RecordingController viewDidLoad A"}));
+    EXPECT_TRUE(sel::isViewLoaded(c));
+    EXPECT_EQ(sel::frame(view), Rect(0, 0, 320, 568));  // the main screen's bounds
+    EXPECT_EQ(sel::nextResponder(view).get(), c.get());
+}
+
+TEST_F(Controllers, AppearanceFollowsTheViewOnAVisibleWindow) {
+    auto w = makeWindow(Rect(0, 0, 320, 568), UIWindowLevelNormal, false);
+    Ref<Object> a = controller("A");
+    sel::setRootViewController_(w, a);
+    EXPECT_TRUE(appearance().empty());  // the window is hidden
+    sel::makeKeyAndVisible(w);
+    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillAppear: A", "viewDidAppear: A"}));
+    callLog::clear();
+    sel::setHidden_(w, true);
+    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: A", "viewDidDisappear: A"}));
+    sel::setHidden_(w, false);
+    callLog::clear();
+
+    // A controller's view added to and removed from the visible window.
+    Ref<Object> b = controller("B");
+    sel::addSubview_(w, sel::view(b));
+    sel::removeFromSuperview(sel::view(b));
+    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillAppear: B", "viewDidAppear: B", "viewWillDisappear: B",
+                                                      "viewDidDisappear: B"}));
+}
+
+TEST_F(Controllers, PresentingCoversThePresenterAndCompletesOnTheRunLoop) {
+    auto w = makeWindow();
+    Ref<Object> a = controller("A");
+    sel::setRootViewController_(w, a);
+    Ref<Object> b = controller("B");
+    callLog::clear();
+    bool presented = false;
+    sel::presentViewController_animated_completion_(a, b, true, [&] { presented = true; });
+    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: A", "viewWillAppear: B", "viewDidAppear: B",
+                                                      "viewDidDisappear: A"}));
+    EXPECT_FALSE(presented);
+    advance(0);
+    EXPECT_TRUE(presented);
+    EXPECT_EQ(sel::presentedViewController(a).get(), b.get());
+    EXPECT_EQ(sel::presentingViewController(b).get(), a.get());
+    Ref<Object> bView = sel::view(b);
+    EXPECT_EQ(sel::superview(bView).get(), w.get());
+    EXPECT_EQ(sel::frame(bView), sel::bounds(w));
+    EXPECT_EQ(touch::hitTest(Point{10, 10}).view.get(), bView.get());  // on top
+
+    callLog::clear();
+    bool dismissed = false;
+    sel::dismissViewControllerAnimated_completion_(b, true, [&] { dismissed = true; });  // asked of the presented one
+    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: B", "viewWillAppear: A", "viewDidDisappear: B",
+                                                      "viewDidAppear: A"}));
+    EXPECT_FALSE(sel::presentedViewController(a));
+    EXPECT_FALSE(sel::presentingViewController(b));
+    EXPECT_FALSE(sel::superview(bView));
+    EXPECT_FALSE(dismissed);
+    advance(0);
+    EXPECT_TRUE(dismissed);
+}
+
+TEST_F(Controllers, PresentingNeedsAViewInAWindowAndOnlyOneAtATime) {
+    Ref<Object> a = controller("A");
+    Ref<Object> b = controller("B");
+    bool ran = false;
+    sel::presentViewController_animated_completion_(a, b, false, [&] { ran = true; });
+    advance(0);
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(sel::presentedViewController(a));
+    EXPECT_TRUE(log::contains("whose view is not in the window hierarchy"));
+
+    auto w = makeWindow();
+    sel::setRootViewController_(w, a);
+    sel::presentViewController_animated_completion_(a, b, false, Block());
+    Ref<Object> c = controller("C");
+    sel::presentViewController_animated_completion_(a, c, false, Block());
+    EXPECT_EQ(sel::presentedViewController(a).get(), b.get());
+    EXPECT_TRUE(log::contains("which is already presenting"));
+    EXPECT_THROW(sel::presentViewController_animated_completion_(a, nullptr, false, Block()), NSException);
+}
+
+TEST_F(Controllers, ViewDidLayoutSubviewsFollowsTheViewsLayout) {
+    Ref<Object> c = controller("A");
+    auto v = makeView(Rect(0, 0, 10, 10), nullptr, 1, "RecordingView");
+    sel::setView_(c, v);
+    advance(0);
+    callLog::clear();
+    sel::setNeedsLayout(v);
+    advance(0);
+    EXPECT_EQ(callLog::lines("ayoutSubviews"),
+              (std::vector<std::string>{"RecordingView layoutSubviews 1", "RecordingController viewDidLayoutSubviews A"}));
+}
+
+}  // namespace
+}  // namespace platform::uitest
