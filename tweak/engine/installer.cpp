@@ -6,6 +6,7 @@
 #include "platform/foundation/log.h"
 #include "platform/frameworks/activator.h"
 #include "platform/frameworks/backboardservices.h"
+#include "platform/uikit/application.h"
 #include "tweak/engine/alarm_record.h"
 #include "tweak/engine/hook_table.h"
 #include "tweak/engine/localizer.h"
@@ -24,7 +25,7 @@ void resolveTerminateFunction() {
     else BKSTerminateApplicationForReasonAndReportWithDescription_otherVersions = terminate;
 }
 
-void installFunctionHooks() {}
+void installFunctionHooks() { MSHookFunction(&UIApplicationMain, &replaced_UIApplicationMain, &original_UIApplicationMain); }
 
 void setUpActivator() {
     platform::dlopen(kActivatorPath, RTLD_LAZY);
@@ -38,6 +39,12 @@ void setUpActivator() {
 }
 
 }  // namespace
+
+int (*original_UIApplicationMain)(int, char**, Value, Value) = nullptr;
+
+int replaced_UIApplicationMain(int argc, char** argv, Value principalClassName, Value delegateClassName) {
+    return original_UIApplicationMain ? original_UIApplicationMain(argc, argv, principalClassName, delegateClassName) : 0;
+}
 
 extern "C" void RousaInstallHooks() {
     AutoreleasePool pool;

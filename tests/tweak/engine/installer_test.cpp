@@ -7,6 +7,7 @@
 #include "platform/frameworks/backboardservices.h"
 #include "tweak/engine/hook_table.h"
 #include "tweak/engine/preferences.h"
+#include "platform/uikit/application.h"
 
 namespace rousa {
 namespace {
@@ -220,6 +221,22 @@ TEST(Installer, TheChangeNotificationReloadsAndEndsTheClockAppOnIOS9) {
     EXPECT_EQ(callLog::lines("BKSTerminate"),
               std::vector<std::string>{"BackBoardServices BKSTerminateApplicationForReasonAndReportWithDescription "
                                        "com.apple.mobiletimer 5 YES Killed to Refresh UI."});
+}
+
+}  // namespace
+}  // namespace rousa
+
+namespace rousa {
+namespace {
+
+TEST(Installer, UIApplicationMainIsReplacedAndStillLaunchesTheApp) {
+    platform::testing::TestEnvironment env(testing::bootFor(host::kClockApp, "8.4"));
+    startTweakLibrary();
+    ASSERT_NE(original_UIApplicationMain, nullptr);
+    char name[] = "MobileTimer";
+    char* argv[] = {name, nullptr};
+    EXPECT_EQ(UIApplicationMain(1, argv, Value(), Value()), 0);
+    EXPECT_NE(UIApplication::sharedApplication(), nullptr);
 }
 
 }  // namespace
