@@ -7,6 +7,7 @@
 #include "platform/frameworks/activator.h"
 #include "platform/frameworks/backboardservices.h"
 #include "platform/uikit/application.h"
+#include "tweak/screens/screens.h"
 #include "tweak/engine/alarm_record.h"
 #include "tweak/engine/hook_table.h"
 #include "tweak/engine/localizer.h"
@@ -59,11 +60,14 @@ extern "C" void RousaInstallHooks() {
 void registerTweakClasses() {
     registerAlarmRecordClasses();
     registerLocalizerClass();
+    registerScreenClasses();
 }
 
 void startTweakLibrary() {
     registerTweakClasses();
+    LoadCloneWindowStrings();
     RousaInstallHooks();
+    LoadEditAlarmStrings();
 }
 
 }  // namespace rousa
