@@ -7,7 +7,7 @@
 #include "platform/foundation/process.h"
 #include "platform/foundation/random.h"
 #include "platform/frameworks/frameworks.h"
-#include "platform/mobiletimer/alarm.h"
+#include "platform/mobiletimer/mobiletimer.h"
 #include "platform/preferences/specifier.h"
 #include "platform/springboard/springboard.h"
 #include "platform/foundation/run_loop.h"

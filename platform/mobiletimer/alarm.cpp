@@ -1,6 +1,8 @@
 #include "platform/mobiletimer/alarm.h"
 
+#include "platform/foundation/calendar.h"
 #include "platform/foundation/format.h"
+#include "platform/foundation/run_loop.h"
 #include "platform/foundation/plist.h"
 #include "platform/foundation/process.h"
 #include "platform/mobiletimer/selectors.h"
@@ -34,6 +36,27 @@ Ref<Alarm> Alarm::fromDictionary(const Value& d) {
     a->soundType = d["soundType"].integerValue();
     a->allowsSnooze = d["allowsSnooze"].boolValue(true);
     return a;
+}
+
+Date Alarm::nextFireDateAfter(Date after) const {
+    auto calendar = NSCalendar::currentCalendar();
+    auto today = calendar->components(after);
+    for (int offset = 0; offset <= 7; ++offset) {
+        auto day = NSDateComponents::make();
+        day->year = today->year;
+        day->month = today->month;
+        day->day = today->day + offset;
+        day->hour = hour;
+        day->minute = minute;
+        day->second = 0;
+        Date candidate = *calendar->dateFromComponents(*day);
+        if (candidate <= after) continue;
+        // weekday 1 is Sunday; bit 0 of daySetting is Monday ... bit 6 Sunday.
+        long long weekday = calendar->components(candidate)->weekday;
+        long long bit = weekday == 1 ? 6 : weekday - 2;
+        if (daySetting == 0 || (daySetting >> bit & 1)) return candidate;
+    }
+    return after;
 }
 
 std::string Alarm::summary() const {
@@ -86,10 +109,7 @@ Alarm* find(AlarmManager* m, const Value& alarmId) {
 
 }  // namespace
 
-void registerClasses() {
-    // The Clock app's framework is loaded by the Clock app and by SpringBoard.
-    const std::string& host = process::bundleIdentifier();
-    if (host != "com.apple.mobiletimer" && host != "com.apple.springboard") return;
+void registerAlarmClasses() {
     bool iOS9 = process::info().coreFoundationVersion >= 1240.1;
 
     auto idGetter = [](id self) { return alarm(self)->alarmId; };
@@ -122,7 +142,8 @@ void registerClasses() {
             alarm(self)->sound = s;
             alarm(self)->soundType = type;
         })
-        .property<&Alarm::allowsSnooze>(sel::allowsSnooze, sel::setAllowsSnooze_);
+        .property<&Alarm::allowsSnooze>(sel::allowsSnooze, sel::setAllowsSnooze_)
+        .method(sel::nextFireDate, [](id self) { return Value(alarm(self)->nextFireDateAfter(clock::now())); });
     if (iOS9) alarmClass.method(sel::alarmID, idGetter).method(sel::setAlarmID_, idSetter);
     else alarmClass.method(sel::alarmId, idGetter).method(sel::setAlarmId_, idSetter);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/runtime/nsobject.h"
+#include "platform/runtime/value.h"
 
 namespace platform {
 
@@ -20,6 +21,10 @@ public:
     long long soundType = 0;
     bool allowsSnooze = true;
 
+    // The first time after `after` at which the alarm rings, in the process's
+    // time zone: today or a later day, on one of its repeat days if it has any.
+    Date nextFireDateAfter(Date after) const;
+
     Value dictionary() const;
     static Ref<Alarm> fromDictionary(const Value& d);
     // "HH:MM title" for call logs.
@@ -33,9 +38,8 @@ public:
 
 namespace mobiletimer {
 inline constexpr const char* kAlarmsPath = "/var/mobile/Library/Preferences/com.apple.mobiletimer.plist";
-// Registers Alarm and AlarmManager in the hosts that have the Clock app's
-// framework (SpringBoard and the Clock app); on iOS 9 Alarm answers alarmID.
-void registerClasses();
+// Registers Alarm and AlarmManager; on iOS 9 Alarm answers alarmID.
+void registerAlarmClasses();
 }  // namespace mobiletimer
 
 }  // namespace platform

@@ -32,4 +32,5 @@ inline constexpr Sel<long long(id)> soundType{"soundType"};
 inline constexpr Sel<void(id, Value, long long)> setSound_ofType_{"setSound:ofType:"};
 inline constexpr Sel<bool(id)> allowsSnooze{"allowsSnooze"};
 inline constexpr Sel<void(id, bool)> setAllowsSnooze_{"setAllowsSnooze:"};
+inline constexpr Sel<Value(id)> nextFireDate{"nextFireDate"};
 }  // namespace platform::sel

@@ -11,7 +11,7 @@
 namespace platform::testing {
 
 // 2026-01-05 06:00:00 UTC, a Monday: the virtual clock's default start.
-inline constexpr double kDefaultStart = 789285600.0;
+inline constexpr double kDefaultStart = 1767592800.0;  // unix seconds
 
 // Makes a fresh temporary device root with the staged resources copied in.
 std::string makeDeviceRoot();
