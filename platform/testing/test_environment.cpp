@@ -20,7 +20,7 @@ std::string makeDeviceRoot() {
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     stdfs::path root(pattern);
     if (const char* staged = std::getenv("ROUSA_STAGED_RESOURCES"); staged && *staged && stdfs::exists(staged))
-        stdfs::copy(staged, root, stdfs::copy_options::recursive | stdfs::copy_options::overwrite_existing);
+        stdfs::copy(staged, root, stdfs::copy_options::recursive | stdfs::copy_options::overwrite_existing | stdfs::copy_options::copy_symlinks);
     stdfs::create_directories(root / "var/mobile/Library/Preferences");
     stdfs::create_directories(root / "tmp");
     return root.string();

@@ -1,0 +1,79 @@
+// A host process of the simulated device: SpringBoard, the Clock app or the
+// Settings app. It boots, lets the loader load the tweaks its filter names,
+// and calls UIApplicationMain (the hooked one where a tweak replaced it).
+//
+//   rousa-host --host springboard|clock|settings [--ios 9.3 | --cf 1241.11]
+//              [--root DIR] [--exit-after-launch]
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/foundation/log.h"
+#include "platform/host/boot.h"
+#include "platform/host/loader.h"
+#include "platform/runtime/call_log.h"
+#include "platform/uikit/application.h"
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: rousa-host --host springboard|clock|settings [--ios VERSION | --cf NUMBER] [--root DIR] "
+                 "[--exit-after-launch]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace platform;
+    host::BootOptions options;
+    options.bundleIdentifier = "";
+    bool exitAfterLaunch = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (arg == "--host") {
+            const char* h = next();
+            if (!h) return usage();
+            std::string name = h;
+            if (name == "springboard") options.bundleIdentifier = host::kSpringBoard;
+            else if (name == "clock") options.bundleIdentifier = host::kClockApp;
+            else if (name == "settings") options.bundleIdentifier = host::kSettingsApp;
+            else return usage();
+        } else if (arg == "--ios") {
+            const char* v = next();
+            if (!v) return usage();
+            options.systemVersion = v;
+        } else if (arg == "--cf") {
+            const char* v = next();
+            if (!v) return usage();
+            options.coreFoundationVersion = std::strtod(v, nullptr);
+        } else if (arg == "--root") {
+            const char* v = next();
+            if (!v) return usage();
+            options.deviceRoot = v;
+        } else if (arg == "--exit-after-launch") {
+            exitAfterLaunch = true;
+        } else {
+            return usage();
+        }
+    }
+    if (options.bundleIdentifier.empty()) return usage();
+    if (options.systemVersion.empty() && options.coreFoundationVersion == 0) options.systemVersion = "9.3";
+    if (exitAfterLaunch) options.virtualClockStart = Date::fromUnix(0);  // UIApplicationMain returns at once
+    else log::setEcho(true);
+
+    host::boot(options);
+    std::vector<std::string> loaded = host::loadTweakLibraries();
+    Value principal = options.bundleIdentifier == host::kSpringBoard ? Value("SpringBoard") : Value();
+    if (principal.isString() && !objc_getClass(principal.string())) principal = Value();
+    int result = UIApplicationMain(argc, argv, principal, Value());
+    if (exitAfterLaunch) {
+        std::printf("loaded:");
+        for (const auto& name : loaded) std::printf(" %s", name.c_str());
+        std::printf("\n");
+        for (const auto& line : log::lines()) std::printf("log: %s\n", line.c_str());
+    }
+    return result;
+}
