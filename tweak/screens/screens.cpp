@@ -1,8 +1,14 @@
 #include "tweak/screens/screens.h"
 
+#include "tweak/screens/alert_controls.h"
+#include "tweak/screens/blur_view.h"
+
 namespace rousa {
 
-void registerScreenClasses() {}
+void registerScreenClasses() {
+    registerAlertControlClasses();
+    registerBlurViewClass();
+}
 
 void LoadCloneWindowStrings() {}
 
