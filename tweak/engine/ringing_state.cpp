@@ -7,5 +7,9 @@ bool alarmRinging = false;
 bool lockButtonPressed = false;
 bool suppressVolumeHUD = false;
 Ref<Object> pendingStockAlarm;
+Ref<Object> alarmAlertItem;
+unsigned long long ringingCount = 0;
+
+bool isAlarmRinging() { return alarmRinging && currentAlarm && currentAlarm->enabled(); }
 
 }  // namespace rousa

@@ -16,5 +16,14 @@ extern bool lockButtonPressed;
 extern bool suppressVolumeHUD;
 // The Clock app's alarm waiting to be shown in the alert window with the question.
 extern Ref<Object> pendingStockAlarm;
+// The alert item SpringBoard activated for the ringing alarm (none for a
+// full-screen bulletin on the lock screen); cleared when the ringing ends.
+extern Ref<Object> alarmAlertItem;
+// Counts the enabled alarms that fired; delayed work of a ringing compares it
+// to know that its ringing is still the current one.
+extern unsigned long long ringingCount;
+
+// An alarm is ringing: alarmRinging is set and the current record is enabled.
+bool isAlarmRinging();
 
 }  // namespace rousa

@@ -1,6 +1,7 @@
 #include "tweak/screens/screens.h"
 
 #include "tweak/screens/alert_controls.h"
+#include "tweak/screens/alert_window.h"
 #include "tweak/screens/blur_view.h"
 
 namespace rousa {
@@ -8,6 +9,7 @@ namespace rousa {
 void registerScreenClasses() {
     registerAlertControlClasses();
     registerBlurViewClass();
+    registerAlertWindowClass();
 }
 
 void LoadCloneWindowStrings() {}
