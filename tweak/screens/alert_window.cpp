@@ -9,6 +9,7 @@
 #include "platform/uikit/text_metrics.h"
 #include "tweak/engine/ringing_state.h"
 #include "tweak/screens/blur_view.h"
+#include "tweak/screens/question.h"
 
 // SpringBoard's selectors the window calls; they move to the SpringBoard
 // stand-in's header once it declares them.
@@ -263,15 +264,10 @@ void registerAlertWindowClass() {
         .method(sel::hideAlarmView, &hideAlarmView)
         .method(sel::showAlarmView_, &showAlarmView)
         .method(sel::showAlarmView, [](id self) { sel::showAlarmView_(self, 1); })
-        .method(sel::calculateRS2ationAndAnswer, [](id self) {
-            // The question comes with the answer check; until then the container is empty.
-            auto* w = window(self);
-            w->questionContainer = UIView::make("UIView", Rect(0.1 * sel::frame(self).width(), 0, 0.8 * sel::frame(self).width(), 120));
-            sel::setBackgroundColor_(w->questionContainer, clear());
-            sel::addSubview_(self, w->questionContainer);
-        })
-        .method(sel::keypadButtonPressedWithNumber_, [](id, int) {})
-        .method(sel::backButtonPressed, [](id) {})
+        .method(sel::calculateRS2ationAndAnswer, &calculateRS2ationAndAnswer)
+        .method(sel::keypadButtonPressedWithNumber_, &keypadButtonPressedWithNumber)
+        .method(sel::backButtonPressed, &backButtonPressed)
+        .method(sel::checkNumberAgainstAnswer_, &checkNumberAgainstAnswer)
         .getter<&RS2AlertWindow::alarmButtonContainer>(sel::alarmButtonContainer)
         .getter<&RS2AlertWindow::questionContainer>(sel::questionContainer)
         .getter<&RS2AlertWindow::numberPad>(sel::numberPad);

@@ -52,6 +52,9 @@ public:
     Ref<UIView> checkBacker;
     Ref<UIView> questionContainer;
 
+    // The difficulty the question was drawn for; the keys and the check use it.
+    long long difficulty = 0;
+
     // Counts presentations, so that a hide that finishes after a newer
     // presentation leaves the window on screen.
     unsigned long long presentations = 0;
