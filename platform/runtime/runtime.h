@@ -418,9 +418,9 @@ template <class T>
 T* as(id obj) {
     return dynamic_cast<T*>(obj);
 }
-template <class T>
-Ref<T> as(const Ref<Object>& obj) {
-    return Ref<T>(dynamic_cast<T*>(obj.get()));
+template <class T, class U>
+Ref<T> as(const Ref<U>& obj) {
+    return Ref<T>(dynamic_cast<T*>(static_cast<Object*>(obj.get())));
 }
 
 // Makes an instance of the named class; null when the class is missing.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/host/boot.h"
+#include "platform/testing/printers.h"
 
 namespace platform::testing {
 

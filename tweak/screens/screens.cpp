@@ -3,6 +3,7 @@
 #include "tweak/screens/alert_controls.h"
 #include "tweak/screens/alert_window.h"
 #include "tweak/screens/blur_view.h"
+#include "tweak/screens/window_view.h"
 
 namespace rousa {
 
@@ -10,6 +11,7 @@ void registerScreenClasses() {
     registerAlertControlClasses();
     registerBlurViewClass();
     registerAlertWindowClass();
+    registerWindowViewClasses();
 }
 
 void LoadCloneWindowStrings() {}

@@ -20,13 +20,6 @@
 #include "platform/uikit/view_controller.h"
 #include "platform/uikit/window.h"
 
-namespace platform {
-// Readable geometry in failure messages.
-inline void PrintTo(const Point& p, std::ostream* os) { *os << format("(%g, %g)", p.x, p.y); }
-inline void PrintTo(const Size& s, std::ostream* os) { *os << format("(%g x %g)", s.width, s.height); }
-inline void PrintTo(const Rect& r, std::ostream* os) { *os << format("(%g, %g, %g x %g)", r.x(), r.y(), r.width(), r.height()); }
-}  // namespace platform
-
 namespace platform::uitest {
 
 namespace sel {
