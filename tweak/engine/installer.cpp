@@ -8,6 +8,7 @@
 #include "platform/frameworks/backboardservices.h"
 #include "platform/uikit/application.h"
 #include "tweak/screens/screens.h"
+#include "tweak/engine/activator_actions.h"
 #include "tweak/engine/alarm_record.h"
 #include "tweak/engine/hook_table.h"
 #include "tweak/engine/localizer.h"
@@ -37,6 +38,7 @@ void setUpActivator() {
     }
     if (NSBundle::mainBundle()->bundleIdentifier().string() != "com.apple.springboard") return;
     NSLog("%s[Rousa2] ACTIVATOR INSTALLED - SUPPORT ENABLED%s", kLogColorStart, kLogColorEnd);
+    registerActivatorListeners(activatorClass);
 }
 
 }  // namespace
@@ -44,6 +46,7 @@ void setUpActivator() {
 int (*original_UIApplicationMain)(int, char**, Value, Value) = nullptr;
 
 int replaced_UIApplicationMain(int argc, char** argv, Value principalClassName, Value delegateClassName) {
+    createGlobalFunction();
     return original_UIApplicationMain ? original_UIApplicationMain(argc, argv, principalClassName, delegateClassName) : 0;
 }
 
@@ -60,6 +63,7 @@ extern "C" void RousaInstallHooks() {
 void registerTweakClasses() {
     registerAlarmRecordClasses();
     registerLocalizerClass();
+    registerActivatorClasses();
     registerScreenClasses();
 }
 
