@@ -1,8 +1,14 @@
 #include "tweak/screens/screens.h"
 
+#include "tweak/screens/radial_menu.h"
+#include "tweak/screens/radial_menu_demo.h"
+
 namespace rousa {
 
-void registerScreenClasses() {}
+void registerScreenClasses() {
+    registerRadialMenuClasses();
+    registerRadialMenuDemoClass();
+}
 
 void LoadCloneWindowStrings() {}
 
