@@ -33,6 +33,14 @@ void registerDevice();
 void registerApplication();
 void registerViewController();
 void registerTouch();
+void registerGestureRecognizer();
+void registerLongPressGestureRecognizer();
+void registerTapGestureRecognizer();
+void registerVisualEffects();
+void registerVisualEffectView();
+
+// The visual effects and their view exist from iOS 8 on.
+bool hasVisualEffects();
 
 // The view tree is main-thread only; debug builds check it where work enters.
 void checkMainThread();

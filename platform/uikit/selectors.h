@@ -311,5 +311,42 @@ inline constexpr Sel<double(id)> timestamp{"timestamp"};
 inline constexpr Sel<Value(id)> allTouches{"allTouches"};
 inline constexpr Sel<long long(id)> type{"type"};
 
+
+// --- UIGestureRecognizer and its long-press and tap kinds ----------------------------------------------------
+// The state is the `state` selector above (unsigned, as UIControl's); setState:
+// is the subclasses' way to move it.
+inline constexpr Sel<Ref<Object>(id, id, SEL)> initWithTarget_action_{"initWithTarget:action:"};
+inline constexpr Sel<void(id, id, SEL)> addTarget_action_{"addTarget:action:"};
+inline constexpr Sel<void(id, unsigned long long)> setState_{"setState:"};
+inline constexpr Sel<void(id)> reset{"reset"};
+inline constexpr Sel<bool(id)> cancelsTouchesInView{"cancelsTouchesInView"};
+inline constexpr Sel<void(id, bool)> setCancelsTouchesInView_{"setCancelsTouchesInView:"};
+inline constexpr Sel<double(id)> minimumPressDuration{"minimumPressDuration"};
+inline constexpr Sel<void(id, double)> setMinimumPressDuration_{"setMinimumPressDuration:"};
+inline constexpr Sel<double(id)> allowableMovement{"allowableMovement"};
+inline constexpr Sel<void(id, double)> setAllowableMovement_{"setAllowableMovement:"};
+inline constexpr Sel<unsigned long long(id)> numberOfTapsRequired{"numberOfTapsRequired"};
+inline constexpr Sel<void(id, unsigned long long)> setNumberOfTapsRequired_{"setNumberOfTapsRequired:"};
+// UIView's.
+inline constexpr Sel<void(id, id)> addGestureRecognizer_{"addGestureRecognizer:"};
+inline constexpr Sel<void(id, id)> removeGestureRecognizer_{"removeGestureRecognizer:"};
+inline constexpr Sel<Value(id)> gestureRecognizers{"gestureRecognizers"};
+// The recognizer's delegate (each optional).
+inline constexpr Sel<bool(id, id)> gestureRecognizerShouldBegin_{"gestureRecognizerShouldBegin:"};
+inline constexpr Sel<bool(id, id, id)> gestureRecognizer_shouldReceiveTouch_{"gestureRecognizer:shouldReceiveTouch:"};
+inline constexpr Sel<bool(id, id, id)> gestureRecognizer_shouldRecognizeSimultaneouslyWithGestureRecognizer_{
+    "gestureRecognizer:shouldRecognizeSimultaneouslyWithGestureRecognizer:"};
+
+// --- UIVisualEffectView, UIBlurEffect, UIVibrancyEffect ----------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, id)> initWithEffect_{"initWithEffect:"};
+inline constexpr Sel<Ref<Object>(id)> effect{"effect"};
+inline constexpr Sel<Ref<Object>(id)> contentView{"contentView"};
+inline constexpr Sel<Ref<Object>(id, long long)> effectWithStyle_{"effectWithStyle:"};
+inline constexpr Sel<Ref<Object>(id, id)> effectForBlurEffect_{"effectForBlurEffect:"};
+
+// --- NSCoding -----------------------------------------------------------------------------------------------------
+// Nothing is archived here: a view made from a coder starts as one made with a zero frame.
+inline constexpr Sel<Ref<Object>(id, id)> initWithCoder_{"initWithCoder:"};
+
 }  // namespace sel
 }  // namespace platform

@@ -23,6 +23,11 @@ void registerClasses() {
     detail::registerApplication();
     detail::registerViewController();
     detail::registerTouch();
+    detail::registerGestureRecognizer();
+    detail::registerLongPressGestureRecognizer();
+    detail::registerTapGestureRecognizer();
+    detail::registerVisualEffects();
+    detail::registerVisualEffectView();
 }
 
 }  // namespace platform::uikit

@@ -389,6 +389,7 @@ void registerView() {
         .classMethod(sel::layerClass, [](id) { return objc_getClass("CALayer"); })
         .method(sel::init, [](id self) { return sel::initWithFrame_(self, Rect()); })
         .method(sel::initWithFrame_, &initWithFrame)
+        .method(sel::initWithCoder_, [](id self, id) { return initWithFrame(self, Rect()); })
         .method(sel::description, [](id self) { return Value(describe(self)); })
         .method(sel::nextResponder,
                 [](id self) -> Ref<Object> {

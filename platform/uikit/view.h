@@ -69,6 +69,8 @@ public:
     bool needsLayout_ = false;
     // The controller whose view this is.
     WeakRef<UIViewController> viewController_;
+    // Owned; each knows its view weakly (gesture_recognizer.h).
+    std::vector<Ref<Object>> gestureRecognizers_;
 
     // --- the tree ---------------------------------------------------------------
     Ref<UIView> superview() const { return superview_.lock(); }

@@ -3,6 +3,8 @@
 #include "tweak/screens/alert_controls.h"
 #include "tweak/screens/alert_window.h"
 #include "tweak/screens/blur_view.h"
+#include "tweak/screens/radial_menu.h"
+#include "tweak/screens/radial_menu_demo.h"
 #include "tweak/screens/window_view.h"
 
 namespace rousa {
@@ -12,6 +14,8 @@ void registerScreenClasses() {
     registerBlurViewClass();
     registerAlertWindowClass();
     registerWindowViewClasses();
+    registerRadialMenuClasses();
+    registerRadialMenuDemoClass();
 }
 
 void LoadCloneWindowStrings() {}
