@@ -33,6 +33,10 @@ void registerDevice();
 void registerApplication();
 void registerViewController();
 void registerTouch();
+void registerTableView();
+void registerValueControls();
+void registerTextField();
+void registerNavigation();
 
 // The view tree is main-thread only; debug builds check it where work enters.
 void checkMainThread();

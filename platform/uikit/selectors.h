@@ -313,3 +313,6 @@ inline constexpr Sel<long long(id)> type{"type"};
 
 }  // namespace sel
 }  // namespace platform
+
+// Tables, value controls, navigation, sheets and alerts.
+#include "platform/uikit/control_selectors.h"

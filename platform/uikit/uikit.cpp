@@ -23,6 +23,10 @@ void registerClasses() {
     detail::registerApplication();
     detail::registerViewController();
     detail::registerTouch();
+    detail::registerTableView();
+    detail::registerValueControls();
+    detail::registerTextField();
+    detail::registerNavigation();
 }
 
 }  // namespace platform::uikit

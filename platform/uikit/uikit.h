@@ -4,7 +4,9 @@
 //   geometry.h (AffineTransform), selectors.h, color.h, font.h, text_metrics.h,
 //   layer.h, responder.h, view.h, animation.h, window.h, label.h, control.h,
 //   button.h, image.h, image_view.h, screen.h (UIScreen, UIDevice),
-//   application.h (UIApplication, UIApplicationMain), view_controller.h, touch.h.
+//   application.h (UIApplication, UIApplicationMain), view_controller.h, touch.h,
+//   table_view.h (UIScrollView, UITableView, UITableViewCell, NSIndexPath),
+//   value_controls.h (UISwitch, UISlider, UIDatePicker), text_field.h, navigation.h.
 #pragma once
 
 #include "platform/uikit/screen.h"
