@@ -37,6 +37,7 @@ void registerTableView();
 void registerValueControls();
 void registerTextField();
 void registerNavigation();
+void registerAlertSheets();
 
 // The view tree is main-thread only; debug builds check it where work enters.
 void checkMainThread();

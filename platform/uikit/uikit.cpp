@@ -27,6 +27,7 @@ void registerClasses() {
     detail::registerValueControls();
     detail::registerTextField();
     detail::registerNavigation();
+    detail::registerAlertSheets();
 }
 
 }  // namespace platform::uikit

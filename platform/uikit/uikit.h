@@ -6,7 +6,8 @@
 //   button.h, image.h, image_view.h, screen.h (UIScreen, UIDevice),
 //   application.h (UIApplication, UIApplicationMain), view_controller.h, touch.h,
 //   table_view.h (UIScrollView, UITableView, UITableViewCell, NSIndexPath),
-//   value_controls.h (UISwitch, UISlider, UIDatePicker), text_field.h, navigation.h.
+//   value_controls.h (UISwitch, UISlider, UIDatePicker), text_field.h, navigation.h,
+//   alert_sheets.h (UIActionSheet, UIAlertView).
 #pragma once
 
 #include "platform/uikit/screen.h"

@@ -3,6 +3,7 @@
 #include "tweak/engine/alarm_manager.h"
 #include "tweak/engine/preferences.h"
 #include "tweak/screens/edit_alarm.h"
+#include "tweak/screens/edit_alarm_sheets.h"
 
 namespace rousa {
 
@@ -30,6 +31,7 @@ const std::vector<HookRow>& hookTable() {
         add(G::All, "EditAlarmViewController", sel::rousaFieldChanged_, &EditAlarmViewController_rousaFieldChanged_),
         replace(G::All, "EditAlarmViewController", sel::_doneButtonClicked_, &replaced_EditAlarmViewController__doneButtonClicked_,
                 &original_EditAlarmViewController__doneButtonClicked_),
+        add(G::All, "EditAlarmViewController", sel::dismiss_, &EditAlarmViewController_dismiss_),
         replace(G::All, "EditAlarmViewController", sel::numberOfSectionsInTableView_,
                 &replaced_EditAlarmViewController_numberOfSectionsInTableView_,
                 &original_EditAlarmViewController_numberOfSectionsInTableView_),
@@ -39,6 +41,11 @@ const std::vector<HookRow>& hookTable() {
         replace(G::All, "EditAlarmViewController", sel::tableView_cellForRowAtIndexPath_,
                 &replaced_EditAlarmViewController_tableView_cellForRowAtIndexPath_,
                 &original_EditAlarmViewController_tableView_cellForRowAtIndexPath_),
+        replace(G::All, "EditAlarmViewController", sel::tableView_didSelectRowAtIndexPath_,
+                &replaced_EditAlarmViewController_tableView_didSelectRowAtIndexPath_,
+                &original_EditAlarmViewController_tableView_didSelectRowAtIndexPath_),
+        add(G::All, "EditAlarmViewController", sel::actionSheet_clickedButtonAtIndex_, &EditAlarmViewController_actionSheet_clickedButtonAtIndex_),
+        add(G::All, "EditAlarmViewController", sel::alertView_clickedButtonAtIndex_, &EditAlarmViewController_alertView_clickedButtonAtIndex_),
 
         replace(G::All, "AlarmManager", sel::addAlarm_active_, &replaced_AlarmManager_addAlarm_active_,
                 &original_AlarmManager_addAlarm_active_),

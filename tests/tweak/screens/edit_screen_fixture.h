@@ -11,6 +11,7 @@
 #include "platform/testing/test_environment.h"
 #include "platform/uikit/color.h"
 #include "platform/uikit/label.h"
+#include "platform/uikit/screen.h"
 #include "platform/uikit/table_view.h"
 #include "platform/uikit/value_controls.h"
 #include "platform/uikit/window.h"
@@ -25,10 +26,11 @@ inline void PrintTo(const Rect& r, std::ostream* os) { *os << format("(%g, %g, %
 
 namespace rousa::testing {
 
-inline host::BootOptions clockApp(std::string version) {
+inline host::BootOptions clockApp(std::string version, long long idiom = UIUserInterfaceIdiomPhone) {
     host::BootOptions o;
     o.bundleIdentifier = host::kClockApp;
     o.systemVersion = std::move(version);
+    o.interfaceIdiom = idiom;
     return o;
 }
 
@@ -41,10 +43,10 @@ inline bool isAccent(id color) { return isColor(color, 1.0, 0.231, 0.188, 1.0); 
 
 class EditScreenTest : public ::testing::Test {
 protected:
-    explicit EditScreenTest(const std::string& version = "8.4") : env(clockApp(version)) {
+    explicit EditScreenTest(const std::string& version = "8.4", long long idiom = UIUserInterfaceIdiomPhone) : env(clockApp(version, idiom)) {
         startTweakLibrary();
         manager = sel::sharedManager(objc_getClass("AlarmManager"));
-        window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 568));
+        window = UIView::make<UIWindow>("UIWindow", UIScreen::mainScreen()->bounds());
         sel::setHidden_(window, false);
     }
     ~EditScreenTest() override {
