@@ -59,6 +59,37 @@ Date Alarm::nextFireDateAfter(Date after) const {
     return after;
 }
 
+Alarm* Alarm::editingProxy() {
+    if (!editingProxy_) {
+        editingProxy_ = as<Alarm>(alloc(isa()));
+        if (Alarm* p = editingProxy_.get()) {
+            p->alarmId = alarmId;
+            p->hour = hour;
+            p->minute = minute;
+            p->title = title;
+            p->daySetting = daySetting;
+            p->active = active;
+            p->sound = sound;
+            p->soundType = soundType;
+            p->allowsSnooze = allowsSnooze;
+        }
+    }
+    return editingProxy_.get();
+}
+
+void Alarm::applyEditingProxy() {
+    Ref<Alarm> p = std::move(editingProxy_);
+    editingProxy_ = nullptr;
+    if (!p) return;
+    hour = p->hour;
+    minute = p->minute;
+    title = p->title;
+    daySetting = p->daySetting;
+    sound = p->sound;
+    soundType = p->soundType;
+    allowsSnooze = p->allowsSnooze;
+}
+
 std::string Alarm::summary() const {
     return format("%@ %02d:%02d", alarmId, static_cast<int>(hour), static_cast<int>(minute));
 }
@@ -143,7 +174,8 @@ void registerAlarmClasses() {
             alarm(self)->soundType = type;
         })
         .property<&Alarm::allowsSnooze>(sel::allowsSnooze, sel::setAllowsSnooze_)
-        .method(sel::nextFireDate, [](id self) { return Value(alarm(self)->nextFireDateAfter(clock::now())); });
+        .method(sel::nextFireDate, [](id self) { return Value(alarm(self)->nextFireDateAfter(clock::now())); })
+        .method(sel::editingProxy, [](id self) { return Ref<Object>(alarm(self)->editingProxy()); });
     if (iOS9) alarmClass.method(sel::alarmID, idGetter).method(sel::setAlarmID_, idSetter);
     else alarmClass.method(sel::alarmId, idGetter).method(sel::setAlarmId_, idSetter);
 

@@ -20,6 +20,11 @@ public:
     Value sound;
     long long soundType = 0;
     bool allowsSnooze = true;
+    // The copy that an edit screen changes (editingProxy), made on first use;
+    // applyEditingProxy copies it back and drops it.
+    Ref<Alarm> editingProxy_;
+    Alarm* editingProxy();
+    void applyEditingProxy();
 
     // The first time after `after` at which the alarm rings, in the process's
     // time zone: today or a later day, on one of its repeat days if it has any.

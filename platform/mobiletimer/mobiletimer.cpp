@@ -2,6 +2,7 @@
 
 #include "platform/foundation/process.h"
 #include "platform/mobiletimer/alarm.h"
+#include "platform/mobiletimer/edit_alarm.h"
 
 namespace platform::mobiletimer {
 
@@ -9,6 +10,8 @@ void registerClasses() {
     // The alarm model lives in a framework that the Clock app and SpringBoard load.
     if (!process::isClockApp() && !process::isSpringBoard()) return;
     registerAlarmClasses();
+    // The screens are the Clock app's own.
+    if (process::isClockApp()) registerEditAlarmClasses();
 }
 
 }  // namespace platform::mobiletimer

@@ -1,5 +1,5 @@
 // The Clock app's classes (MobileTimer): the alarm model, which SpringBoard
-// loads too, and the Clock app's screens.
+// loads too (alarm.h), and the Clock app's screens (edit_alarm.h).
 #pragma once
 
 namespace platform::mobiletimer {

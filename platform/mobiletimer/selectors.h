@@ -33,4 +33,13 @@ inline constexpr Sel<void(id, Value, long long)> setSound_ofType_{"setSound:ofTy
 inline constexpr Sel<bool(id)> allowsSnooze{"allowsSnooze"};
 inline constexpr Sel<void(id, bool)> setAllowsSnooze_{"setAllowsSnooze:"};
 inline constexpr Sel<Value(id)> nextFireDate{"nextFireDate"};
+inline constexpr Sel<Ref<Object>(id)> editingProxy{"editingProxy"};
+
+// EditAlarmViewController and its view.
+inline constexpr Sel<Ref<Object>(id, id)> initWithAlarm_{"initWithAlarm:"};
+inline constexpr Sel<void(id)> handlePickerChanged{"handlePickerChanged"};
+inline constexpr Sel<void(id, id)> _doneButtonClicked_{"_doneButtonClicked:"};
+inline constexpr Sel<Ref<Object>(id)> timePicker{"timePicker"};
+// The edit screen's delegate (the alarm list) after Done.
+inline constexpr Sel<void(id, id)> didEditAlarm_{"didEditAlarm:"};
 }  // namespace platform::sel

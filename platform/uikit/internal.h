@@ -41,6 +41,11 @@ void registerVisualEffectView();
 
 // The visual effects and their view exist from iOS 8 on.
 bool hasVisualEffects();
+void registerTableView();
+void registerValueControls();
+void registerTextField();
+void registerNavigation();
+void registerAlertSheets();
 
 // The view tree is main-thread only; debug builds check it where work enters.
 void checkMainThread();

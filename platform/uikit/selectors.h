@@ -350,3 +350,6 @@ inline constexpr Sel<Ref<Object>(id, id)> initWithCoder_{"initWithCoder:"};
 
 }  // namespace sel
 }  // namespace platform
+
+// Tables, value controls, navigation, sheets and alerts.
+#include "platform/uikit/control_selectors.h"

@@ -28,6 +28,11 @@ void registerClasses() {
     detail::registerTapGestureRecognizer();
     detail::registerVisualEffects();
     detail::registerVisualEffectView();
+    detail::registerTableView();
+    detail::registerValueControls();
+    detail::registerTextField();
+    detail::registerNavigation();
+    detail::registerAlertSheets();
 }
 
 }  // namespace platform::uikit

@@ -7,6 +7,9 @@
 //   application.h (UIApplication, UIApplicationMain), view_controller.h, touch.h,
 //   gesture_recognizer.h, long_press_gesture_recognizer.h, tap_gesture_recognizer.h,
 //   visual_effect.h (UIVisualEffect, UIBlurEffect, UIVibrancyEffect), visual_effect_view.h.
+//   table_view.h (UIScrollView, UITableView, UITableViewCell, NSIndexPath),
+//   value_controls.h (UISwitch, UISlider, UIDatePicker), text_field.h, navigation.h,
+//   alert_sheets.h (UIActionSheet, UIAlertView).
 #pragma once
 
 #include "platform/uikit/screen.h"

@@ -15,6 +15,7 @@ public:
 
     Ref<UIView> view_;
     Value title_;
+    Ref<Object> navigationItem_;  // made on first use (navigation.h)
     Ref<UIViewController> presented_;
     WeakRef<UIViewController> presenting_;
     Appearance appearance_ = Appearance::Disappeared;

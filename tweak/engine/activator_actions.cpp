@@ -13,7 +13,6 @@
 // they exist there.
 namespace rousa::sel {
 inline constexpr Sel<void(id)> loadScheduledNotifications{"loadScheduledNotifications"};
-inline constexpr Sel<void(id)> reloadData{"reloadData"};
 }  // namespace rousa::sel
 
 namespace rousa {

@@ -2,6 +2,8 @@
 
 #include "tweak/engine/alarm_manager.h"
 #include "tweak/engine/preferences.h"
+#include "tweak/screens/edit_alarm.h"
+#include "tweak/screens/edit_alarm_sheets.h"
 
 namespace rousa {
 
@@ -11,6 +13,39 @@ const std::vector<HookRow>& hookTable() {
         // gate      class           selector                 replacement, previous
         add(G::iOS9up, "Alarm", sel::alarmId, &Alarm_alarmId),
         add(G::iOS9up, "Alarm", sel::setAlarmId_, &Alarm_setAlarmId_),
+
+        replace(G::All, "EditAlarmViewController", sel::viewDidLoad, &replaced_EditAlarmViewController_viewDidLoad,
+                &original_EditAlarmViewController_viewDidLoad),
+        replace(G::All, "EditAlarmViewController", sel::viewWillAppear_, &replaced_EditAlarmViewController_viewWillAppear_,
+                &original_EditAlarmViewController_viewWillAppear_),
+        replace(G::All, "EditAlarmViewController", sel::viewDidLayoutSubviews, &replaced_EditAlarmViewController_viewDidLayoutSubviews,
+                &original_EditAlarmViewController_viewDidLayoutSubviews),
+        replace(G::All, "EditAlarmViewController", sel::handlePickerChanged, &replaced_EditAlarmViewController_handlePickerChanged,
+                &original_EditAlarmViewController_handlePickerChanged),
+        replace(G::All, "EditAlarmViewController", sel::loadView, &replaced_EditAlarmViewController_loadView,
+                &original_EditAlarmViewController_loadView),
+        replace(G::All, "EditAlarmViewController", sel::viewWillDisappear_, &replaced_EditAlarmViewController_viewWillDisappear_,
+                &original_EditAlarmViewController_viewWillDisappear_),
+        replace(G::All, "EditAlarmViewController", sel::initWithAlarm_, &replaced_EditAlarmViewController_initWithAlarm_,
+                &original_EditAlarmViewController_initWithAlarm_),
+        add(G::All, "EditAlarmViewController", sel::rousaFieldChanged_, &EditAlarmViewController_rousaFieldChanged_),
+        replace(G::All, "EditAlarmViewController", sel::_doneButtonClicked_, &replaced_EditAlarmViewController__doneButtonClicked_,
+                &original_EditAlarmViewController__doneButtonClicked_),
+        add(G::All, "EditAlarmViewController", sel::dismiss_, &EditAlarmViewController_dismiss_),
+        replace(G::All, "EditAlarmViewController", sel::numberOfSectionsInTableView_,
+                &replaced_EditAlarmViewController_numberOfSectionsInTableView_,
+                &original_EditAlarmViewController_numberOfSectionsInTableView_),
+        replace(G::All, "EditAlarmViewController", sel::tableView_numberOfRowsInSection_,
+                &replaced_EditAlarmViewController_tableView_numberOfRowsInSection_,
+                &original_EditAlarmViewController_tableView_numberOfRowsInSection_),
+        replace(G::All, "EditAlarmViewController", sel::tableView_cellForRowAtIndexPath_,
+                &replaced_EditAlarmViewController_tableView_cellForRowAtIndexPath_,
+                &original_EditAlarmViewController_tableView_cellForRowAtIndexPath_),
+        replace(G::All, "EditAlarmViewController", sel::tableView_didSelectRowAtIndexPath_,
+                &replaced_EditAlarmViewController_tableView_didSelectRowAtIndexPath_,
+                &original_EditAlarmViewController_tableView_didSelectRowAtIndexPath_),
+        add(G::All, "EditAlarmViewController", sel::actionSheet_clickedButtonAtIndex_, &EditAlarmViewController_actionSheet_clickedButtonAtIndex_),
+        add(G::All, "EditAlarmViewController", sel::alertView_clickedButtonAtIndex_, &EditAlarmViewController_alertView_clickedButtonAtIndex_),
 
         replace(G::All, "AlarmManager", sel::addAlarm_active_, &replaced_AlarmManager_addAlarm_active_,
                 &original_AlarmManager_addAlarm_active_),

@@ -19,7 +19,6 @@ inline constexpr Sel<Ref<Object>(id)> lockScreenViewController{"lockScreenViewCo
 inline constexpr Sel<Ref<Object>(id)> lockScreenView{"lockScreenView"};
 inline constexpr Sel<Value(id)> bodyText{"bodyText"};
 inline constexpr Sel<bool(id)> isSnoozable{"isSnoozable"};
-inline constexpr Sel<void(id, id, long long)> alertView_clickedButtonAtIndex_{"alertView:clickedButtonAtIndex:"};
 inline constexpr Sel<void(id, id)> deactivateAlertItem_{"deactivateAlertItem:"};
 inline constexpr Sel<void(id)> performAlternateAction{"performAlternateAction"};
 inline constexpr Sel<void(id, bool)> _dismissFullscreenBulletinAlertAnimated_{"_dismissFullscreenBulletinAlertAnimated:"};

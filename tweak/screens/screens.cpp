@@ -3,6 +3,7 @@
 #include "tweak/screens/alert_controls.h"
 #include "tweak/screens/alert_window.h"
 #include "tweak/screens/blur_view.h"
+#include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/radial_menu.h"
 #include "tweak/screens/radial_menu_demo.h"
 #include "tweak/screens/window_view.h"
@@ -20,6 +21,6 @@ void registerScreenClasses() {
 
 void LoadCloneWindowStrings() {}
 
-void LoadEditAlarmStrings() {}
+void LoadEditAlarmStrings() { loadEditAlarmTexts(); }
 
 }  // namespace rousa

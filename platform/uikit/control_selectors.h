@@ -1,0 +1,137 @@
+// The selectors of UIKit's scroll and table views, their cells, the value
+// controls (switch, slider, text field, date picker), the navigation bar and
+// its items, action sheets and alert views; each declared once with its
+// signature. Included by selectors.h, so that a second declaration anywhere
+// fails to compile. Index paths are NSIndexPath objects; arrays of them are
+// Values. A variadic list of button titles is a Value: nil or an array.
+#pragma once
+
+#include "platform/runtime/nsobject.h"
+
+namespace platform::sel {
+
+// --- NSIndexPath (UIKit's rows) -------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, long long, long long)> indexPathForRow_inSection_{"indexPathForRow:inSection:"};  // class method
+inline constexpr Sel<long long(id)> row{"row"};
+inline constexpr Sel<long long(id)> section{"section"};
+
+// --- UIScrollView -----------------------------------------------------------------------
+inline constexpr Sel<Point(id)> contentOffset{"contentOffset"};
+inline constexpr Sel<void(id, Point)> setContentOffset_{"setContentOffset:"};
+inline constexpr Sel<Size(id)> contentSize{"contentSize"};
+inline constexpr Sel<void(id, Size)> setContentSize_{"setContentSize:"};
+
+// --- UITableView ---------------------------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, Rect, long long)> initWithFrame_style_{"initWithFrame:style:"};
+inline constexpr Sel<long long(id)> style{"style"};
+inline constexpr Sel<Ref<Object>(id)> dataSource{"dataSource"};
+inline constexpr Sel<void(id, id)> setDataSource_{"setDataSource:"};
+inline constexpr Sel<double(id)> rowHeight{"rowHeight"};
+inline constexpr Sel<void(id, double)> setRowHeight_{"setRowHeight:"};
+inline constexpr Sel<Ref<Object>(id)> tableHeaderView{"tableHeaderView"};
+inline constexpr Sel<void(id, id)> setTableHeaderView_{"setTableHeaderView:"};
+inline constexpr Sel<void(id)> reloadData{"reloadData"};
+inline constexpr Sel<void(id, Value, long long)> reloadRowsAtIndexPaths_withRowAnimation_{"reloadRowsAtIndexPaths:withRowAnimation:"};
+inline constexpr Sel<void(id, Value, long long)> insertRowsAtIndexPaths_withRowAnimation_{"insertRowsAtIndexPaths:withRowAnimation:"};
+inline constexpr Sel<void(id, Value, long long)> deleteRowsAtIndexPaths_withRowAnimation_{"deleteRowsAtIndexPaths:withRowAnimation:"};
+inline constexpr Sel<void(id)> beginUpdates{"beginUpdates"};
+inline constexpr Sel<void(id)> endUpdates{"endUpdates"};
+inline constexpr Sel<long long(id)> numberOfSections{"numberOfSections"};
+inline constexpr Sel<long long(id, long long)> numberOfRowsInSection_{"numberOfRowsInSection:"};
+inline constexpr Sel<Value(id)> indexPathsForVisibleRows{"indexPathsForVisibleRows"};
+inline constexpr Sel<Value(id)> visibleCells{"visibleCells"};
+// The cell of a visible row, nil for any other.
+inline constexpr Sel<Ref<Object>(id, id)> cellForRowAtIndexPath_{"cellForRowAtIndexPath:"};
+inline constexpr Sel<Rect(id, id)> rectForRowAtIndexPath_{"rectForRowAtIndexPath:"};
+
+// The table's data source and delegate.
+inline constexpr Sel<long long(id, id)> numberOfSectionsInTableView_{"numberOfSectionsInTableView:"};
+inline constexpr Sel<long long(id, id, long long)> tableView_numberOfRowsInSection_{"tableView:numberOfRowsInSection:"};
+inline constexpr Sel<Ref<Object>(id, id, id)> tableView_cellForRowAtIndexPath_{"tableView:cellForRowAtIndexPath:"};
+inline constexpr Sel<void(id, id, id)> tableView_didSelectRowAtIndexPath_{"tableView:didSelectRowAtIndexPath:"};
+
+// --- UITableViewCell --------------------------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, long long, Value)> initWithStyle_reuseIdentifier_{"initWithStyle:reuseIdentifier:"};
+inline constexpr Sel<Value(id)> reuseIdentifier{"reuseIdentifier"};
+inline constexpr Sel<Ref<Object>(id)> textLabel{"textLabel"};
+inline constexpr Sel<Ref<Object>(id)> detailTextLabel{"detailTextLabel"};
+inline constexpr Sel<long long(id)> accessoryType{"accessoryType"};
+inline constexpr Sel<void(id, long long)> setAccessoryType_{"setAccessoryType:"};
+inline constexpr Sel<Ref<Object>(id)> accessoryView{"accessoryView"};
+inline constexpr Sel<void(id, id)> setAccessoryView_{"setAccessoryView:"};
+inline constexpr Sel<long long(id)> selectionStyle{"selectionStyle"};
+inline constexpr Sel<void(id, long long)> setSelectionStyle_{"setSelectionStyle:"};
+inline constexpr Sel<Ref<Object>(id)> backgroundView{"backgroundView"};
+inline constexpr Sel<void(id, id)> setBackgroundView_{"setBackgroundView:"};
+inline constexpr Sel<Ref<Object>(id)> selectedBackgroundView{"selectedBackgroundView"};
+inline constexpr Sel<void(id, id)> setSelectedBackgroundView_{"setSelectedBackgroundView:"};
+
+// --- UISwitch ---------------------------------------------------------------------------------
+inline constexpr Sel<bool(id)> isOn{"isOn"};
+inline constexpr Sel<void(id, bool)> setOn_{"setOn:"};
+inline constexpr Sel<void(id, bool, bool)> setOn_animated_{"setOn:animated:"};
+inline constexpr Sel<Ref<Object>(id)> onTintColor{"onTintColor"};
+inline constexpr Sel<void(id, id)> setOnTintColor_{"setOnTintColor:"};
+
+// --- UISlider ---------------------------------------------------------------------------------
+inline constexpr Sel<float(id)> value{"value"};
+inline constexpr Sel<void(id, float)> setValue_{"setValue:"};
+inline constexpr Sel<void(id, float, bool)> setValue_animated_{"setValue:animated:"};
+inline constexpr Sel<float(id)> minimumValue{"minimumValue"};
+inline constexpr Sel<void(id, float)> setMinimumValue_{"setMinimumValue:"};
+inline constexpr Sel<float(id)> maximumValue{"maximumValue"};
+inline constexpr Sel<void(id, float)> setMaximumValue_{"setMaximumValue:"};
+
+// --- UITextField (text, delegate: the UILabel and CALayer selectors) ---------------------------------
+inline constexpr Sel<long long(id)> keyboardType{"keyboardType"};
+inline constexpr Sel<void(id, long long)> setKeyboardType_{"setKeyboardType:"};
+inline constexpr Sel<Value(id)> placeholder{"placeholder"};
+inline constexpr Sel<void(id, Value)> setPlaceholder_{"setPlaceholder:"};
+
+// --- UIDatePicker -----------------------------------------------------------------------------------
+inline constexpr Sel<long long(id)> datePickerMode{"datePickerMode"};
+inline constexpr Sel<void(id, long long)> setDatePickerMode_{"setDatePickerMode:"};
+inline constexpr Sel<double(id)> countDownDuration{"countDownDuration"};
+inline constexpr Sel<void(id, double)> setCountDownDuration_{"setCountDownDuration:"};
+
+// --- UIAppearance, UINavigationBar, UINavigationItem, UIBarButtonItem -------------------------------------
+// Class method: the proxy whose settings instances of the class take.
+inline constexpr Sel<Ref<Object>(id)> appearance{"appearance"};
+inline constexpr Sel<Ref<Object>(id)> navigationItem{"navigationItem"};
+inline constexpr Sel<Ref<Object>(id, Value)> initWithTitle_{"initWithTitle:"};
+inline constexpr Sel<Ref<Object>(id)> leftBarButtonItem{"leftBarButtonItem"};
+inline constexpr Sel<void(id, id)> setLeftBarButtonItem_{"setLeftBarButtonItem:"};
+inline constexpr Sel<Ref<Object>(id)> rightBarButtonItem{"rightBarButtonItem"};
+inline constexpr Sel<void(id, id)> setRightBarButtonItem_{"setRightBarButtonItem:"};
+inline constexpr Sel<Ref<Object>(id, long long, id, SEL)> initWithBarButtonSystemItem_target_action_{
+    "initWithBarButtonSystemItem:target:action:"};
+inline constexpr Sel<Ref<Object>(id, Value, long long, id, SEL)> initWithTitle_style_target_action_{"initWithTitle:style:target:action:"};
+inline constexpr Sel<Ref<Object>(id)> target{"target"};
+inline constexpr Sel<SEL(id)> action{"action"};
+
+// --- UIActionSheet and UIAlertView --------------------------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, Value, id, Value, Value, Value)>
+    initWithTitle_delegate_cancelButtonTitle_destructiveButtonTitle_otherButtonTitles_{
+        "initWithTitle:delegate:cancelButtonTitle:destructiveButtonTitle:otherButtonTitles:"};
+inline constexpr Sel<Ref<Object>(id, Value, Value, id, Value, Value)> initWithTitle_message_delegate_cancelButtonTitle_otherButtonTitles_{
+    "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:"};
+inline constexpr Sel<long long(id, Value)> addButtonWithTitle_{"addButtonWithTitle:"};
+inline constexpr Sel<long long(id)> numberOfButtons{"numberOfButtons"};
+inline constexpr Sel<Value(id, long long)> buttonTitleAtIndex_{"buttonTitleAtIndex:"};
+inline constexpr Sel<long long(id)> cancelButtonIndex{"cancelButtonIndex"};
+inline constexpr Sel<void(id, long long)> setCancelButtonIndex_{"setCancelButtonIndex:"};
+inline constexpr Sel<bool(id)> isVisible{"isVisible"};
+inline constexpr Sel<void(id, id)> showInView_{"showInView:"};
+inline constexpr Sel<void(id, Rect, id, bool)> showFromRect_inView_animated_{"showFromRect:inView:animated:"};
+inline constexpr Sel<void(id)> show{"show"};
+inline constexpr Sel<void(id, long long, bool)> dismissWithClickedButtonIndex_animated_{"dismissWithClickedButtonIndex:animated:"};
+inline constexpr Sel<Value(id)> message{"message"};
+inline constexpr Sel<void(id, Value)> setMessage_{"setMessage:"};
+inline constexpr Sel<long long(id)> alertViewStyle{"alertViewStyle"};
+inline constexpr Sel<void(id, long long)> setAlertViewStyle_{"setAlertViewStyle:"};
+inline constexpr Sel<Ref<Object>(id, long long)> textFieldAtIndex_{"textFieldAtIndex:"};
+// Their delegates.
+inline constexpr Sel<void(id, id, long long)> actionSheet_clickedButtonAtIndex_{"actionSheet:clickedButtonAtIndex:"};
+inline constexpr Sel<void(id, id, long long)> alertView_clickedButtonAtIndex_{"alertView:clickedButtonAtIndex:"};
+
+}  // namespace platform::sel

@@ -1,0 +1,94 @@
+#include "platform/uikit/navigation.h"
+
+#include <map>
+
+#include "platform/uikit/application.h"
+#include "platform/uikit/internal.h"
+#include "platform/uikit/view_controller.h"
+
+namespace platform {
+
+Ref<UIAppearance> UIAppearance::forClass(const std::string& className) {
+    static auto* proxies = new std::map<std::string, Ref<UIAppearance>>();
+    Ref<UIAppearance>& proxy = (*proxies)[className];
+    if (!proxy) proxy = as<UIAppearance>(alloc("_UIAppearance"));
+    return proxy;
+}
+
+void UIBarButtonItem::press() {
+    if (!enabled_ || action_.empty()) return;
+    Ref<UIBarButtonItem> protector(this);
+    sel::sendAction_to_from_forEvent_(UIApplication::sharedApplication(), sel_registerName(action_), target_.lock(), this, nullptr);
+}
+
+namespace {
+
+Class* navigationBarClass() {
+    static Class* c = objc_getClass("UINavigationBar");
+    return c;
+}
+
+UIBarButtonItem* item(id self) { return as<UIBarButtonItem>(self); }
+
+}  // namespace
+
+namespace uikit::detail {
+
+void registerNavigation() {
+    ClassBuilder<UIAppearance>("_UIAppearance", "NSObject")
+        .method(sel::tintColor, [](id self) { return as<UIAppearance>(self)->tintColor_; })
+        .method(sel::setTintColor_, [](id self, id color) { as<UIAppearance>(self)->tintColor_ = color; });
+
+    ClassBuilder<UINavigationBar>("UINavigationBar", "UIView")
+        .classMethod(sel::appearance, [](id cls) -> Ref<Object> { return UIAppearance::forClass(static_cast<Class*>(cls)->name()); })
+        .method(sel::tintColor, [](id self) -> Ref<Object> {
+            auto* bar = as<UINavigationBar>(self);
+            if (bar->tintColor_) return bar->tintColor_;
+            if (Ref<UIAppearance> proxy = UIAppearance::forClass(self->isa()->name()); proxy->tintColor_) return proxy->tintColor_;
+            return sel::tintColor.super(navigationBarClass(), self);
+        });
+
+    ClassBuilder<UINavigationItem>("UINavigationItem", "NSObject")
+        .method(sel::initWithTitle_,
+                [](id self, Value title) {
+                    as<UINavigationItem>(self)->title_ = title;
+                    return Ref<Object>(self);
+                })
+        .property<&UINavigationItem::title_>(sel::title, sel::setTitle_)
+        .property<&UINavigationItem::leftBarButtonItem_>(sel::leftBarButtonItem, sel::setLeftBarButtonItem_)
+        .property<&UINavigationItem::rightBarButtonItem_>(sel::rightBarButtonItem, sel::setRightBarButtonItem_);
+
+    ClassBuilder<UIBarButtonItem>("UIBarButtonItem", "NSObject")
+        .method(sel::initWithBarButtonSystemItem_target_action_,
+                [](id self, long long systemItem, id target, SEL action) {
+                    auto* i = item(self);
+                    i->systemItem_ = systemItem;
+                    i->style_ = systemItem == UIBarButtonSystemItemDone ? UIBarButtonItemStyleDone : UIBarButtonItemStylePlain;
+                    i->target_ = target;
+                    i->action_ = std::string(action.name);
+                    return Ref<Object>(self);
+                })
+        .method(sel::initWithTitle_style_target_action_,
+                [](id self, Value title, long long style, id target, SEL action) {
+                    auto* i = item(self);
+                    i->title_ = title;
+                    i->style_ = style;
+                    i->target_ = target;
+                    i->action_ = std::string(action.name);
+                    return Ref<Object>(self);
+                })
+        .property<&UIBarButtonItem::title_>(sel::title, sel::setTitle_)
+        .property<&UIBarButtonItem::enabled_>(sel::isEnabled, sel::setEnabled_)
+        .method(sel::target, [](id self) { return item(self)->target_.lock(); })
+        .method(sel::action, [](id self) { return sel_registerName(item(self)->action_); });
+
+    // Every controller makes its navigation item on first use, titled as the controller.
+    ClassBuilder<UIViewController>(objc_getClass("UIViewController")).method(sel::navigationItem, [](id self) -> Ref<Object> {
+        auto* c = as<UIViewController>(self);
+        if (!c->navigationItem_) c->navigationItem_ = sel::initWithTitle_(alloc("UINavigationItem"), c->title_);
+        return c->navigationItem_;
+    });
+}
+
+}  // namespace uikit::detail
+}  // namespace platform

@@ -1,0 +1,83 @@
+#include "platform/uikit/value_controls.h"
+
+#include <algorithm>
+
+#include "platform/uikit/internal.h"
+
+namespace platform {
+
+namespace {
+
+Class* switchClass() {
+    static Class* c = objc_getClass("UISwitch");
+    return c;
+}
+
+UISlider* slider(id self) { return as<UISlider>(self); }
+
+void setSliderValue(id self, float v) {
+    auto* s = slider(self);
+    s->value_ = std::clamp(v, s->minimumValue_, std::max(s->minimumValue_, s->maximumValue_));
+}
+
+}  // namespace
+
+namespace uikit::detail {
+
+void registerValueControls() {
+    ClassBuilder<UISwitch>("UISwitch", "UIControl")
+        .method(sel::initWithFrame_,
+                [](id self, Rect frame) {
+                    // A switch has its own size.
+                    return sel::initWithFrame_.super(switchClass(), self, Rect(frame.origin, UISwitch::kSize));
+                })
+        .method(sel::setFrame_,
+                [](id self, Rect frame) { sel::setFrame_.super(switchClass(), self, Rect(frame.origin, UISwitch::kSize)); })
+        .method(sel::sizeThatFits_, [](id, Size) { return UISwitch::kSize; })
+        .method(sel::isOn, [](id self) { return as<UISwitch>(self)->on_; })
+        .method(sel::setOn_, [](id self, bool on) { sel::setOn_animated_(self, on, false); })
+        .method(sel::setOn_animated_, [](id self, bool on, bool) { as<UISwitch>(self)->on_ = on; })
+        .method(sel::onTintColor, [](id self) { return as<UISwitch>(self)->onTintColor_; })
+        .method(sel::setOnTintColor_, [](id self, id color) { as<UISwitch>(self)->onTintColor_ = color; })
+        .method(sel::endTrackingWithTouch_withEvent_, [](id self, id, id event) {
+            // A tap that ends on the switch flips it.
+            auto* s = as<UISwitch>(self);
+            if (!s->touchInside_) return;
+            Ref<UISwitch> protector(s);
+            sel::setOn_animated_(self, !s->on_, true);
+            s->sendActions(UIControlEventValueChanged, event);
+        });
+
+    ClassBuilder<UISlider>("UISlider", "UIControl")
+        .method(sel::value, [](id self) { return slider(self)->value_; })
+        .method(sel::setValue_, [](id self, float v) { sel::setValue_animated_(self, v, false); })
+        .method(sel::setValue_animated_, [](id self, float v, bool) { setSliderValue(self, v); })
+        .method(sel::minimumValue, [](id self) { return slider(self)->minimumValue_; })
+        .method(sel::setMinimumValue_,
+                [](id self, float v) {
+                    // The other bound and the value follow, as in UIKit.
+                    auto* s = slider(self);
+                    s->minimumValue_ = v;
+                    if (s->maximumValue_ < v) s->maximumValue_ = v;
+                    setSliderValue(self, s->value_);
+                })
+        .method(sel::maximumValue, [](id self) { return slider(self)->maximumValue_; })
+        .method(sel::setMaximumValue_, [](id self, float v) {
+            auto* s = slider(self);
+            s->maximumValue_ = v;
+            if (s->minimumValue_ > v) s->minimumValue_ = v;
+            setSliderValue(self, s->value_);
+        });
+
+    ClassBuilder<UIDatePicker>("UIDatePicker", "UIControl")
+        .method(sel::sizeThatFits_, [](id, Size) { return UIDatePicker::kSize; })
+        .method(sel::datePickerMode, [](id self) { return as<UIDatePicker>(self)->mode_; })
+        .method(sel::setDatePickerMode_, [](id self, long long mode) { as<UIDatePicker>(self)->mode_ = mode; })
+        .method(sel::countDownDuration, [](id self) { return as<UIDatePicker>(self)->countDownDuration_; })
+        .method(sel::setCountDownDuration_, [](id self, double seconds) {
+            as<UIDatePicker>(self)->countDownDuration_ = std::clamp(seconds, 0.0, UIDatePicker::kMaximumDuration);
+        });
+}
+
+}  // namespace uikit::detail
+}  // namespace platform
