@@ -2,12 +2,12 @@
 
 namespace rousa {
 
-Ref<KAlarmCurrent> currentAlarm;
+constinit Ref<KAlarmCurrent> currentAlarm;
 bool alarmRinging = false;
 bool lockButtonPressed = false;
 bool suppressVolumeHUD = false;
-Ref<Object> pendingStockAlarm;
-Ref<Object> alarmAlertItem;
+constinit Ref<Object> pendingStockAlarm;
+constinit Ref<Object> alarmAlertItem;
 unsigned long long ringingCount = 0;
 
 bool isAlarmRinging() { return alarmRinging && currentAlarm && currentAlarm->enabled(); }

@@ -2,6 +2,6 @@
 
 namespace rousa {
 
-WeakRef<Object> alarmTableView;
+constinit WeakRef<Object> alarmTableView;
 
 }  // namespace rousa
