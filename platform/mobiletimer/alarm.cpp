@@ -5,6 +5,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/plist.h"
 #include "platform/foundation/process.h"
+#include "platform/mobiletimer/scheduling.h"
 #include "platform/mobiletimer/selectors.h"
 #include "platform/runtime/call_log.h"
 
@@ -38,7 +39,15 @@ Ref<Alarm> Alarm::fromDictionary(const Value& d) {
     return a;
 }
 
-Date Alarm::nextFireDateAfter(Date after) const {
+Date Alarm::nextFireDateAfter(Date after) const { return mobiletimer::nextFireDate(hour, minute, daySetting, after); }
+
+std::string Alarm::summary() const {
+    return format("%@ %02d:%02d", alarmId, static_cast<int>(hour), static_cast<int>(minute));
+}
+
+namespace mobiletimer {
+
+Date nextFireDate(long long hour, long long minute, long long daySetting, Date after) {
     auto calendar = NSCalendar::currentCalendar();
     auto today = calendar->components(after);
     for (int offset = 0; offset <= 7; ++offset) {
@@ -59,11 +68,6 @@ Date Alarm::nextFireDateAfter(Date after) const {
     return after;
 }
 
-std::string Alarm::summary() const {
-    return format("%@ %02d:%02d", alarmId, static_cast<int>(hour), static_cast<int>(minute));
-}
-
-namespace mobiletimer {
 namespace {
 
 AlarmManager* manager(id self) { return as<AlarmManager>(self); }
@@ -110,7 +114,8 @@ Alarm* find(AlarmManager* m, const Value& alarmId) {
 }  // namespace
 
 void registerAlarmClasses() {
-    bool iOS9 = process::info().coreFoundationVersion >= 1240.1;
+    double cf = process::info().coreFoundationVersion;
+    bool iOS9 = cf >= 1240.1;
 
     auto idGetter = [](id self) { return alarm(self)->alarmId; };
     auto idSetter = [](id self, Value v) { alarm(self)->alarmId = v; };
@@ -144,6 +149,8 @@ void registerAlarmClasses() {
         })
         .property<&Alarm::allowsSnooze>(sel::allowsSnooze, sel::setAllowsSnooze_)
         .method(sel::nextFireDate, [](id self) { return Value(alarm(self)->nextFireDateAfter(clock::now())); });
+    // From iOS 8 on an alarm keeps its notification in _notification.
+    if (cf >= 1140.1) alarmClass.ivar<&Alarm::notification>("_notification");
     if (iOS9) alarmClass.method(sel::alarmID, idGetter).method(sel::setAlarmID_, idSetter);
     else alarmClass.method(sel::alarmId, idGetter).method(sel::setAlarmId_, idSetter);
 
@@ -156,10 +163,21 @@ void registerAlarmClasses() {
             }
             return Ref<Object>(m.get());
         })
+        .classMethod(sel::isAlarmNotification_,
+                     [](id, id notification) {
+                         Value alarmId = sel::userInfo(notification)["alarmId"];
+                         callLog::record("AlarmManager", "isAlarmNotification:", alarmId.description());
+                         return !alarmId.isNil();
+                     })
         .method(sel::loadAlarms, [](id self) {
             callLog::record("AlarmManager", "loadAlarms");
             mobiletimer::loadAlarms(self);
         })
+        .method(sel::loadScheduledNotifications,
+                [](id self) {
+                    callLog::record("AlarmManager", "loadScheduledNotifications");
+                    scheduleNotificationsFor(manager(self)->alarms);
+                })
         .method(sel::alarms, [](id self) {
             Value list = Value(Value::Array{});
             for (auto& a : manager(self)->alarms) list.mutableArray().push_back(Value(a));
@@ -175,6 +193,7 @@ void registerAlarmClasses() {
             if (!find(m, a->alarmId)) m->alarms.push_back(Ref<Alarm>(a));
             save(m);
             callLog::record("AlarmManager", "addAlarm:active:", a->summary() + (active ? " YES" : " NO"));
+            scheduleAlarms(m);
         })
         .method(sel::updateAlarm_active_, [](id self, id changed, bool active) {
             auto* m = manager(self);
@@ -188,6 +207,7 @@ void registerAlarmClasses() {
             }
             save(m);
             callLog::record("AlarmManager", "updateAlarm:active:", a->summary() + (active ? " YES" : " NO"));
+            scheduleAlarms(m);
         })
         .method(sel::removeAlarm_, [](id self, id gone) {
             auto* m = manager(self);
@@ -196,6 +216,7 @@ void registerAlarmClasses() {
             std::erase_if(m->alarms, [&](const Ref<Alarm>& x) { return x->alarmId == a->alarmId; });
             save(m);
             callLog::record("AlarmManager", "removeAlarm:", a->summary());
+            scheduleAlarms(m);
         });
 }
 

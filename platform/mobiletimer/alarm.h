@@ -1,7 +1,9 @@
 // The Clock app's alarm model: Alarm objects kept by AlarmManager in the Clock
 // app's preference file under the device root, so that the managers of
 // SpringBoard and of the Clock app see the same alarms after loadAlarms.
-// Alarms compare equal by alarm id. Main thread only.
+// Alarms compare equal by alarm id. Adding, updating, removing or toggling an
+// alarm schedules the active alarms' notifications in SpringBoard (see
+// scheduling.h). Main thread only.
 #pragma once
 
 #include "platform/runtime/nsobject.h"
@@ -20,6 +22,9 @@ public:
     Value sound;
     long long soundType = 0;
     bool allowsSnooze = true;
+    // The alarm's first scheduled notification (iOS 8 and later read it as
+    // _notification); set when the manager schedules or loads its notifications.
+    Ref<Object> notification;
 
     // The first time after `after` at which the alarm rings, in the process's
     // time zone: today or a later day, on one of its repeat days if it has any.
@@ -37,6 +42,11 @@ public:
 };
 
 namespace mobiletimer {
+// The first time after `after` at hour:minute on one of the days of
+// `daySetting` (bit 0 Monday ... bit 6 Sunday; 0: any day), in the process's
+// time zone.
+Date nextFireDate(long long hour, long long minute, long long daySetting, Date after);
+
 inline constexpr const char* kAlarmsPath = "/var/mobile/Library/Preferences/com.apple.mobiletimer.plist";
 // Registers Alarm and AlarmManager; on iOS 9 Alarm answers alarmID.
 void registerAlarmClasses();

@@ -33,6 +33,7 @@ void registerDevice();
 void registerApplication();
 void registerViewController();
 void registerTouch();
+void registerLocalNotification();
 
 // The view tree is main-thread only; debug builds check it where work enters.
 void checkMainThread();

@@ -23,6 +23,7 @@ void registerClasses() {
     detail::registerApplication();
     detail::registerViewController();
     detail::registerTouch();
+    detail::registerLocalNotification();
 }
 
 }  // namespace platform::uikit
