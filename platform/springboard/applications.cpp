@@ -43,10 +43,16 @@ void deliver(id notification) {
     if (copy) sel::_fireNotification_(fireReceiver(), copy);
 }
 
-Date dueDate(const UILocalNotification& n, Date now) {
-    if (n.fireDate_.kind() == Value::Kind::Date && n.fireDate_.date() >= now) return n.fireDate_.date();
-    Value next = n.nextFireDateAfter(now, n.timeZone_.get());
-    // A one-time notification whose date has passed fires at once.
+Date dueDate(const Entry& e, Date now) {
+    const UILocalNotification& n = *e.notification;
+    // The first date at or after now (a millisecond's margin: dates are whole seconds)...
+    Value next = n.fireDate_.kind() == Value::Kind::Date && n.fireDate_.date() >= now
+                     ? n.fireDate_
+                     : n.nextFireDateAfter(now.addingTimeInterval(-0.001), n.timeZone_.get());
+    // ...a one-time notification whose date has passed fires at once...
+    if (next.kind() != Value::Kind::Date) return now;
+    // ...and a repeating one that fired comes back after that firing.
+    if (e.firedAt && next.date() <= *e.firedAt) next = n.nextFireDateAfter(*e.firedAt, n.timeZone_.get());
     return next.kind() == Value::Kind::Date ? next.date() : now;
 }
 
@@ -55,7 +61,8 @@ void fireScheduled(Ref<UILocalNotification> n) {
     auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.notification == n; });
     if (it == entries.end()) return;
     bool repeats = n->repeatInterval_ != 0;
-    if (!repeats) entries.erase(it);
+    if (repeats) it->firedAt = clock::now();
+    else entries.erase(it);
     armSchedule();
     if (!repeats) publishClockNotifications();
     deliver(n);
@@ -66,7 +73,7 @@ void replaceSchedule(const Value& notifications) {
     entries.clear();
     for (const Value& item : notifications.array()) {
         auto copy = as<UILocalNotification>(sel::copy(item.object()));
-        if (copy) entries.push_back({copy, item.object() && item.object() == pendingSnooze()});
+        if (copy) entries.push_back({copy, item.object() && item.object() == pendingSnooze(), std::nullopt});
     }
     armSchedule();
     publishClockNotifications();
@@ -75,7 +82,7 @@ void replaceSchedule(const Value& notifications) {
 void addSnooze(id notification) {
     auto copy = as<UILocalNotification>(sel::copy(notification));
     if (!copy) return;
-    schedule().push_back({copy, true});
+    schedule().push_back({copy, true, std::nullopt});
     armSchedule();
     publishClockNotifications();
 }
@@ -125,7 +132,7 @@ void armSchedule() {
     Date now = clock::now();
     for (const auto& e : schedule()) {
         Ref<UILocalNotification> n = e.notification;
-        loop.schedule(dueDate(*n, now).timeIntervalSinceDate(now), [n] { fireScheduled(n); }, &schedule(), "fire");
+        loop.schedule(dueDate(e, now).timeIntervalSinceDate(now), [n] { fireScheduled(n); }, &schedule(), "fire");
     }
 }
 
@@ -214,7 +221,7 @@ void registerApplications() {
                 }
                 for (const Value& item : notifications.array()) {
                     if (auto copy = as<UILocalNotification>(sel::copy(item.object())))
-                        schedule().push_back({copy, item.object() == pendingSnooze()});
+                        schedule().push_back({copy, item.object() == pendingSnooze(), std::nullopt});
                 }
                 armSchedule();
                 publishClockNotifications();
@@ -285,7 +292,7 @@ Ref<Object> notificationClient() { return detail::notificationClient(); }
 std::vector<ScheduledNotification> scheduledNotifications() {
     std::vector<ScheduledNotification> out;
     Date now = clock::now();
-    for (const auto& e : detail::schedule()) out.push_back({e.notification, e.snooze, detail::dueDate(*e.notification, now)});
+    for (const auto& e : detail::schedule()) out.push_back({e.notification, e.snooze, detail::dueDate(e, now)});
     return out;
 }
 

@@ -2,6 +2,7 @@
 // the system's code. Main thread only, except where a function says otherwise.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,7 @@ Ref<UILocalNotification> snoozeCopy(id notification, double seconds);
 struct Entry {
     Ref<UILocalNotification> notification;
     bool snooze = false;
+    std::optional<Date> firedAt;  // a repeating one's last firing
 };
 std::vector<Entry>& schedule();
 // The snooze copy on its way through scheduleLocalNotifications:replaceExistingNotifications:.
