@@ -55,7 +55,6 @@ public:
     }
 
     void advance(double seconds) { RunLoop::main().advance(seconds); }
-    double sinceStart() const { return NSDate::timeIntervalSinceNow(Date::fromUnix(testing::kDefaultStart)) * -1; }
 
     Ref<Object> lockScreen() { return sel::lockScreenViewController(sel::sharedInstance(objc_getClass("SBLockScreenManager"))); }
     Ref<Object> alertItems() { return sel::sharedInstance(objc_getClass("SBAlertItemsController")); }
