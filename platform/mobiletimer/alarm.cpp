@@ -5,6 +5,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/plist.h"
 #include "platform/foundation/process.h"
+#include "platform/mobiletimer/clock_manager.h"
 #include "platform/mobiletimer/scheduling.h"
 #include "platform/mobiletimer/selectors.h"
 #include "platform/runtime/call_log.h"
@@ -39,15 +40,7 @@ Ref<Alarm> Alarm::fromDictionary(const Value& d) {
     return a;
 }
 
-Date Alarm::nextFireDateAfter(Date after) const { return mobiletimer::nextFireDate(hour, minute, daySetting, after); }
-
-std::string Alarm::summary() const {
-    return format("%@ %02d:%02d", alarmId, static_cast<int>(hour), static_cast<int>(minute));
-}
-
-namespace mobiletimer {
-
-Date nextFireDate(long long hour, long long minute, long long daySetting, Date after) {
+Date Alarm::nextFireDateAfter(Date after) const {
     auto calendar = NSCalendar::currentCalendar();
     auto today = calendar->components(after);
     for (int offset = 0; offset <= 7; ++offset) {
@@ -68,6 +61,11 @@ Date nextFireDate(long long hour, long long minute, long long daySetting, Date a
     return after;
 }
 
+std::string Alarm::summary() const {
+    return format("%@ %02d:%02d", alarmId, static_cast<int>(hour), static_cast<int>(minute));
+}
+
+namespace mobiletimer {
 namespace {
 
 AlarmManager* manager(id self) { return as<AlarmManager>(self); }
@@ -114,8 +112,7 @@ Alarm* find(AlarmManager* m, const Value& alarmId) {
 }  // namespace
 
 void registerAlarmClasses() {
-    double cf = process::info().coreFoundationVersion;
-    bool iOS9 = cf >= 1240.1;
+    bool iOS9 = process::info().coreFoundationVersion >= 1240.1;
 
     auto idGetter = [](id self) { return alarm(self)->alarmId; };
     auto idSetter = [](id self, Value v) { alarm(self)->alarmId = v; };
@@ -149,10 +146,10 @@ void registerAlarmClasses() {
         })
         .property<&Alarm::allowsSnooze>(sel::allowsSnooze, sel::setAllowsSnooze_)
         .method(sel::nextFireDate, [](id self) { return Value(alarm(self)->nextFireDateAfter(clock::now())); });
-    // From iOS 8 on an alarm keeps its notification in _notification.
-    if (cf >= 1140.1) alarmClass.ivar<&Alarm::notification>("_notification");
     if (iOS9) alarmClass.method(sel::alarmID, idGetter).method(sel::setAlarmID_, idSetter);
     else alarmClass.method(sel::alarmId, idGetter).method(sel::setAlarmId_, idSetter);
+    // From iOS 8 on an alarm keeps its notification in _notification.
+    if (process::info().coreFoundationVersion >= 1140.1) alarmClass.ivar<&Alarm::notification>("_notification");
 
     ClassBuilder<AlarmManager>("AlarmManager", "NSObject")
         .classMethod(sel::sharedManager, [](id) {
@@ -218,6 +215,8 @@ void registerAlarmClasses() {
             callLog::record("AlarmManager", "removeAlarm:", a->summary());
             scheduleAlarms(m);
         });
+
+    registerClockManager();
 }
 
 }  // namespace mobiletimer

@@ -14,6 +14,9 @@ namespace platform {
 class Alarm : public NSObject {
 public:
     Value alarmId;  // nil until the manager adds the alarm
+    // The alarm's earliest scheduled notification (iOS 8 and later read it as
+    // _notification); set when the manager schedules or loads its notifications.
+    Ref<Object> notification;
     long long hour = 0;
     long long minute = 0;
     Value title;
@@ -22,9 +25,6 @@ public:
     Value sound;
     long long soundType = 0;
     bool allowsSnooze = true;
-    // The alarm's first scheduled notification (iOS 8 and later read it as
-    // _notification); set when the manager schedules or loads its notifications.
-    Ref<Object> notification;
 
     // The first time after `after` at which the alarm rings, in the process's
     // time zone: today or a later day, on one of its repeat days if it has any.
@@ -42,13 +42,8 @@ public:
 };
 
 namespace mobiletimer {
-// The first time after `after` at hour:minute on one of the days of
-// `daySetting` (bit 0 Monday ... bit 6 Sunday; 0: any day), in the process's
-// time zone.
-Date nextFireDate(long long hour, long long minute, long long daySetting, Date after);
-
 inline constexpr const char* kAlarmsPath = "/var/mobile/Library/Preferences/com.apple.mobiletimer.plist";
-// Registers Alarm and AlarmManager; on iOS 9 Alarm answers alarmID.
+// Registers Alarm, AlarmManager and ClockManager; on iOS 9 Alarm answers alarmID.
 void registerAlarmClasses();
 }  // namespace mobiletimer
 

@@ -2,7 +2,6 @@
 
 #include "platform/foundation/process.h"
 #include "platform/mobiletimer/alarm.h"
-#include "platform/mobiletimer/clock_manager.h"
 
 namespace platform::mobiletimer {
 
@@ -10,7 +9,6 @@ void registerClasses() {
     // The alarm model lives in a framework that the Clock app and SpringBoard load.
     if (!process::isClockApp() && !process::isSpringBoard()) return;
     registerAlarmClasses();
-    registerClockManager();
 }
 
 }  // namespace platform::mobiletimer

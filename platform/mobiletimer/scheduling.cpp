@@ -38,11 +38,15 @@ Value scheduleNotificationsFor(const std::vector<Ref<Alarm>>& alarms) {
         std::vector<Ref<UILocalNotification>> mine;
         if (alarm->daySetting == 0) {
             mine.push_back(notificationFor(*alarm, alarm->nextFireDateAfter(now), 0));
-        } else {
-            for (int bit = 0; bit < 7; ++bit)
-                if (alarm->daySetting >> bit & 1)
-                    mine.push_back(notificationFor(*alarm, nextFireDate(alarm->hour, alarm->minute, 1LL << bit, now),
-                                                   NSCalendarUnitWeekOfYear));
+        } else if (auto day = as<Alarm>(alloc("Alarm"))) {
+            // One weekly notification per repeat day: the alarm's next time on that day.
+            day->hour = alarm->hour;
+            day->minute = alarm->minute;
+            for (int bit = 0; bit < 7; ++bit) {
+                if (!(alarm->daySetting >> bit & 1)) continue;
+                day->daySetting = 1LL << bit;
+                mine.push_back(notificationFor(*alarm, day->nextFireDateAfter(now), NSCalendarUnitWeekOfYear));
+            }
         }
         for (auto& n : mine) {
             if (!n) continue;

@@ -17,6 +17,9 @@ inline constexpr Sel<void(id)> loadScheduledNotifications{"loadScheduledNotifica
 // Class method: YES when the notification's user information has "alarmId".
 inline constexpr Sel<bool(id, id)> isAlarmNotification_{"isAlarmNotification:"};
 
+// ClockManager (sharedManager is a class method, as AlarmManager's).
+inline constexpr Sel<void(id, bool)> setRunningInAssistantPlugin_{"setRunningInAssistantPlugin:"};
+
 // Alarm. iOS 7 and 8 name the id alarmId; iOS 9 names it alarmID.
 inline constexpr Sel<Ref<Object>(id)> initWithDefaultValues{"initWithDefaultValues"};
 inline constexpr Sel<Value(id)> alarmId{"alarmId"};
@@ -37,7 +40,4 @@ inline constexpr Sel<void(id, Value, long long)> setSound_ofType_{"setSound:ofTy
 inline constexpr Sel<bool(id)> allowsSnooze{"allowsSnooze"};
 inline constexpr Sel<void(id, bool)> setAllowsSnooze_{"setAllowsSnooze:"};
 inline constexpr Sel<Value(id)> nextFireDate{"nextFireDate"};
-
-// ClockManager (sharedManager is a class method, as AlarmManager's).
-inline constexpr Sel<void(id, bool)> setRunningInAssistantPlugin_{"setRunningInAssistantPlugin:"};
 }  // namespace platform::sel

@@ -32,8 +32,8 @@ void registerScreen();
 void registerDevice();
 void registerApplication();
 void registerViewController();
-void registerTouch();
 void registerLocalNotification();
+void registerTouch();
 
 // The view tree is main-thread only; debug builds check it where work enters.
 void checkMainThread();

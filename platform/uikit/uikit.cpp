@@ -22,8 +22,8 @@ void registerClasses() {
     detail::registerDevice();
     detail::registerApplication();
     detail::registerViewController();
-    detail::registerTouch();
     detail::registerLocalNotification();
+    detail::registerTouch();
 }
 
 }  // namespace platform::uikit

@@ -4,8 +4,7 @@
 //   geometry.h (AffineTransform), selectors.h, color.h, font.h, text_metrics.h,
 //   layer.h, responder.h, view.h, animation.h, window.h, label.h, control.h,
 //   button.h, image.h, image_view.h, screen.h (UIScreen, UIDevice),
-//   application.h (UIApplication, UIApplicationMain), view_controller.h, touch.h,
-//   local_notification.h.
+//   application.h (UIApplication, UIApplicationMain), view_controller.h, touch.h.
 #pragma once
 
 #include "platform/uikit/screen.h"
