@@ -1,9 +1,9 @@
 // The device around SpringBoard: plain state that tests and the scenario
 // runner set and read (set* changes the state only, as if it had always been
-// so; no stock method runs), and drivers that act like a user, through
-// SpringBoard's own methods. The stock methods change the state as a phone
-// would: unlocking clears the lock, the backlight follows lock and wake.
-// Main thread only.
+// so: no stock method runs; only the lock screen's window follows setLocked),
+// and drivers that act like a user, through SpringBoard's own methods. The
+// stock methods change the state as a phone would: unlocking clears the lock,
+// the backlight follows lock and wake. Main thread only.
 #pragma once
 
 #include <string_view>
