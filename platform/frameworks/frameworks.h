@@ -1,4 +1,5 @@
-// Small platform frameworks (BackBoardServices, ...): boot registers them.
+// Small platform frameworks (BackBoardServices, Activator, Celestial, IOKit's
+// HID events, AudioToolbox): boot registers them.
 #pragma once
 
 namespace platform::frameworks {

@@ -5,4 +5,16 @@
 
 namespace platform::sel {
 inline constexpr Sel<Ref<Object>(id)> sharedInstance{"sharedInstance"};  // class method
+
+// SpringBoard's SBHUDController: makes the volume indicator. Celestial asks for
+// it at every volume change, in every process (nil outside SpringBoard).
+inline constexpr Sel<void(id)> _createUI{"_createUI"};
+
+// Celestial: AVSystemController (category volumes) and AVController (a player).
+inline constexpr Sel<Ref<Object>(id)> sharedAVSystemController{"sharedAVSystemController"};  // class method
+// (volume out, category): NO when the volume cannot be read.
+inline constexpr Sel<bool(id, float*, Value)> getVolume_forCategory_{"getVolume:forCategory:"};
+inline constexpr Sel<bool(id, float, Value)> setVolumeTo_forCategory_{"setVolumeTo:forCategory:"};
+inline constexpr Sel<float(id)> volume{"volume"};
+inline constexpr Sel<void(id, float)> setVolume_{"setVolume:"};
 }  // namespace platform::sel

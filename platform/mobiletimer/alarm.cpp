@@ -5,6 +5,8 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/plist.h"
 #include "platform/foundation/process.h"
+#include "platform/mobiletimer/clock_manager.h"
+#include "platform/mobiletimer/scheduling.h"
 #include "platform/mobiletimer/selectors.h"
 #include "platform/runtime/call_log.h"
 
@@ -178,6 +180,8 @@ void registerAlarmClasses() {
         .method(sel::editingProxy, [](id self) { return Ref<Object>(alarm(self)->editingProxy()); });
     if (iOS9) alarmClass.method(sel::alarmID, idGetter).method(sel::setAlarmID_, idSetter);
     else alarmClass.method(sel::alarmId, idGetter).method(sel::setAlarmId_, idSetter);
+    // From iOS 8 on an alarm keeps its notification in _notification.
+    if (process::info().coreFoundationVersion >= 1140.1) alarmClass.ivar<&Alarm::notification>("_notification");
 
     ClassBuilder<AlarmManager>("AlarmManager", "NSObject")
         .classMethod(sel::sharedManager, [](id) {
@@ -188,10 +192,21 @@ void registerAlarmClasses() {
             }
             return Ref<Object>(m.get());
         })
+        .classMethod(sel::isAlarmNotification_,
+                     [](id, id notification) {
+                         Value alarmId = sel::userInfo(notification)["alarmId"];
+                         callLog::record("AlarmManager", "isAlarmNotification:", alarmId.description());
+                         return !alarmId.isNil();
+                     })
         .method(sel::loadAlarms, [](id self) {
             callLog::record("AlarmManager", "loadAlarms");
             mobiletimer::loadAlarms(self);
         })
+        .method(sel::loadScheduledNotifications,
+                [](id self) {
+                    callLog::record("AlarmManager", "loadScheduledNotifications");
+                    scheduleNotificationsFor(manager(self)->alarms);
+                })
         .method(sel::alarms, [](id self) {
             Value list = Value(Value::Array{});
             for (auto& a : manager(self)->alarms) list.mutableArray().push_back(Value(a));
@@ -207,6 +222,7 @@ void registerAlarmClasses() {
             if (!find(m, a->alarmId)) m->alarms.push_back(Ref<Alarm>(a));
             save(m);
             callLog::record("AlarmManager", "addAlarm:active:", a->summary() + (active ? " YES" : " NO"));
+            scheduleAlarms(m);
         })
         .method(sel::updateAlarm_active_, [](id self, id changed, bool active) {
             auto* m = manager(self);
@@ -220,6 +236,7 @@ void registerAlarmClasses() {
             }
             save(m);
             callLog::record("AlarmManager", "updateAlarm:active:", a->summary() + (active ? " YES" : " NO"));
+            scheduleAlarms(m);
         })
         .method(sel::removeAlarm_, [](id self, id gone) {
             auto* m = manager(self);
@@ -228,7 +245,10 @@ void registerAlarmClasses() {
             std::erase_if(m->alarms, [&](const Ref<Alarm>& x) { return x->alarmId == a->alarmId; });
             save(m);
             callLog::record("AlarmManager", "removeAlarm:", a->summary());
+            scheduleAlarms(m);
         });
+
+    registerClockManager();
 }
 
 }  // namespace mobiletimer

@@ -1,7 +1,9 @@
 // The Clock app's alarm model: Alarm objects kept by AlarmManager in the Clock
 // app's preference file under the device root, so that the managers of
 // SpringBoard and of the Clock app see the same alarms after loadAlarms.
-// Alarms compare equal by alarm id. Main thread only.
+// Alarms compare equal by alarm id. Adding, updating, removing or toggling an
+// alarm schedules the active alarms' notifications in SpringBoard (see
+// scheduling.h). Main thread only.
 #pragma once
 
 #include "platform/runtime/nsobject.h"
@@ -12,6 +14,9 @@ namespace platform {
 class Alarm : public NSObject {
 public:
     Value alarmId;  // nil until the manager adds the alarm
+    // The alarm's earliest scheduled notification (iOS 8 and later read it as
+    // _notification); set when the manager schedules or loads its notifications.
+    Ref<Object> notification;
     long long hour = 0;
     long long minute = 0;
     Value title;
@@ -43,7 +48,7 @@ public:
 
 namespace mobiletimer {
 inline constexpr const char* kAlarmsPath = "/var/mobile/Library/Preferences/com.apple.mobiletimer.plist";
-// Registers Alarm and AlarmManager; on iOS 9 Alarm answers alarmID.
+// Registers Alarm, AlarmManager and ClockManager; on iOS 9 Alarm answers alarmID.
 void registerAlarmClasses();
 }  // namespace mobiletimer
 

@@ -12,6 +12,13 @@ inline constexpr Sel<void(id, id, bool)> addAlarm_active_{"addAlarm:active:"};
 inline constexpr Sel<void(id, id, bool)> updateAlarm_active_{"updateAlarm:active:"};
 inline constexpr Sel<void(id, id)> removeAlarm_{"removeAlarm:"};
 inline constexpr Sel<void(id)> loadAlarms{"loadAlarms"};
+// Gives every alarm its notification again (Alarm's _notification).
+inline constexpr Sel<void(id)> loadScheduledNotifications{"loadScheduledNotifications"};
+// Class method: YES when the notification's user information has "alarmId".
+inline constexpr Sel<bool(id, id)> isAlarmNotification_{"isAlarmNotification:"};
+
+// ClockManager (sharedManager is a class method, as AlarmManager's).
+inline constexpr Sel<void(id, bool)> setRunningInAssistantPlugin_{"setRunningInAssistantPlugin:"};
 
 // Alarm. iOS 7 and 8 name the id alarmId; iOS 9 names it alarmID.
 inline constexpr Sel<Ref<Object>(id)> initWithDefaultValues{"initWithDefaultValues"};

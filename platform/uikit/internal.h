@@ -32,6 +32,7 @@ void registerScreen();
 void registerDevice();
 void registerApplication();
 void registerViewController();
+void registerLocalNotification();
 void registerTouch();
 void registerGestureRecognizer();
 void registerLongPressGestureRecognizer();

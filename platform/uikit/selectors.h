@@ -302,6 +302,38 @@ inline constexpr Sel<void(id, bool, Block)> dismissViewControllerAnimated_comple
 inline constexpr Sel<Ref<Object>(id)> presentedViewController{"presentedViewController"};
 inline constexpr Sel<Ref<Object>(id)> presentingViewController{"presentingViewController"};
 
+// initWithNibName:bundle: (nib name, bundle); no nib is ever loaded here.
+inline constexpr Sel<Ref<Object>(id, Value, id)> initWithNibName_bundle_{"initWithNibName:bundle:"};
+
+// --- UIAlertView's delegate (alert items and the Clock app's screens answer it) ----------------------------------------
+inline constexpr Sel<void(id, id, long long)> alertView_clickedButtonAtIndex_{"alertView:clickedButtonAtIndex:"};
+
+// --- UILocalNotification -----------------------------------------------------------------------------------------------------
+inline constexpr Sel<Value(id)> userInfo{"userInfo"};
+inline constexpr Sel<void(id, Value)> setUserInfo_{"setUserInfo:"};
+// A date value or nil.
+inline constexpr Sel<Value(id)> fireDate{"fireDate"};
+inline constexpr Sel<void(id, Value)> setFireDate_{"setFireDate:"};
+// An NSTimeZone, or nil for an absolute fire date.
+inline constexpr Sel<Ref<Object>(id)> timeZone{"timeZone"};
+inline constexpr Sel<void(id, id)> setTimeZone_{"setTimeZone:"};
+// An NSCalendar.
+inline constexpr Sel<Ref<Object>(id)> repeatCalendar{"repeatCalendar"};
+inline constexpr Sel<void(id, id)> setRepeatCalendar_{"setRepeatCalendar:"};
+// An NSCalendarUnit; 0 does not repeat.
+inline constexpr Sel<unsigned long long(id)> repeatInterval{"repeatInterval"};
+inline constexpr Sel<void(id, unsigned long long)> setRepeatInterval_{"setRepeatInterval:"};
+inline constexpr Sel<Value(id)> alertBody{"alertBody"};
+inline constexpr Sel<void(id, Value)> setAlertBody_{"setAlertBody:"};
+inline constexpr Sel<Value(id)> soundName{"soundName"};
+inline constexpr Sel<void(id, Value)> setSoundName_{"setSoundName:"};
+inline constexpr Sel<bool(id)> allowSnooze{"allowSnooze"};
+inline constexpr Sel<void(id, bool)> setAllowSnooze_{"setAllowSnooze:"};
+// (after date, local time zone): the next fire date after the date, or nil.
+inline constexpr Sel<Value(id, Value, id)> nextFireDateAfterDate_localTimeZone_{"nextFireDateAfterDate:localTimeZone:"};
+// NSCopying: a new object with the same contents.
+inline constexpr Sel<Ref<Object>(id)> copy{"copy"};
+
 // --- UITouch, UIEvent ------------------------------------------------------------------------------------------------------
 inline constexpr Sel<Point(id, id)> locationInView_{"locationInView:"};
 inline constexpr Sel<Point(id, id)> previousLocationInView_{"previousLocationInView:"};

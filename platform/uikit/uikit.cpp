@@ -22,6 +22,7 @@ void registerClasses() {
     detail::registerDevice();
     detail::registerApplication();
     detail::registerViewController();
+    detail::registerLocalNotification();
     detail::registerTouch();
     detail::registerGestureRecognizer();
     detail::registerLongPressGestureRecognizer();

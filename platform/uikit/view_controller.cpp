@@ -134,6 +134,8 @@ namespace uikit::detail {
 
 void registerViewController() {
     ClassBuilder<UIViewController>("UIViewController", "UIResponder")
+        // No nib is ever loaded: the view comes from loadView.
+        .method(sel::initWithNibName_bundle_, [](id self, Value, id) { return sel::init(self); })
         .method(sel::view,
                 [](id self) -> Ref<Object> {
                     auto* c = as<UIViewController>(self);
