@@ -98,7 +98,6 @@ inline constexpr Sel<void(id)> decreaseVolume{"decreaseVolume"};
 // --- BBServer, BBBulletin, SBClockDataProvider --------------------------------------------------------
 inline constexpr Sel<void(id, id)> publishBulletin_{"publishBulletin:"};
 inline constexpr Sel<Value(id)> sectionID{"sectionID"};
-inline constexpr Sel<Value(id)> message{"message"};
 inline constexpr Sel<Value(id)> unlockActionLabel{"unlockActionLabel"};
 inline constexpr Sel<Value(id)> fullUnlockActionLabel{"fullUnlockActionLabel"};
 inline constexpr Sel<Value(id)> unlockActionLabelOverride{"unlockActionLabelOverride"};

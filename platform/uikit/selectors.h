@@ -305,8 +305,6 @@ inline constexpr Sel<Ref<Object>(id)> presentingViewController{"presentingViewCo
 // initWithNibName:bundle: (nib name, bundle); no nib is ever loaded here.
 inline constexpr Sel<Ref<Object>(id, Value, id)> initWithNibName_bundle_{"initWithNibName:bundle:"};
 
-// --- UIAlertView's delegate (alert items and the Clock app's screens answer it) ----------------------------------------
-inline constexpr Sel<void(id, id, long long)> alertView_clickedButtonAtIndex_{"alertView:clickedButtonAtIndex:"};
 
 // --- UILocalNotification -----------------------------------------------------------------------------------------------------
 inline constexpr Sel<Value(id)> userInfo{"userInfo"};

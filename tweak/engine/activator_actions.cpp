@@ -9,12 +9,6 @@
 #include "tweak/screens/alarm_list_state.h"
 #include "tweak/screens/alert_window.h"
 
-// Selectors the stand-ins of the Clock app and of table views declare once
-// they exist there.
-namespace rousa::sel {
-inline constexpr Sel<void(id)> loadScheduledNotifications{"loadScheduledNotifications"};
-}  // namespace rousa::sel
-
 namespace rousa {
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/springboard/selectors.h"
 #include "platform/uikit/color.h"
 #include "platform/uikit/control.h"
 #include "platform/uikit/font.h"
@@ -10,19 +11,6 @@
 #include "tweak/engine/ringing_state.h"
 #include "tweak/screens/blur_view.h"
 #include "tweak/screens/question.h"
-
-// SpringBoard's selectors the window calls; they move to the SpringBoard
-// stand-in's header once it declares them.
-namespace rousa::sel {
-inline constexpr Sel<bool(id)> isUILocked{"isUILocked"};
-inline constexpr Sel<Ref<Object>(id)> lockScreenViewController{"lockScreenViewController"};
-inline constexpr Sel<Ref<Object>(id)> lockScreenView{"lockScreenView"};
-inline constexpr Sel<Value(id)> bodyText{"bodyText"};
-inline constexpr Sel<bool(id)> isSnoozable{"isSnoozable"};
-inline constexpr Sel<void(id, id)> deactivateAlertItem_{"deactivateAlertItem:"};
-inline constexpr Sel<void(id)> performAlternateAction{"performAlternateAction"};
-inline constexpr Sel<void(id, bool)> _dismissFullscreenBulletinAlertAnimated_{"_dismissFullscreenBulletinAlertAnimated:"};
-}  // namespace rousa::sel
 
 namespace rousa {
 
