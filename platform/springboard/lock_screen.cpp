@@ -372,8 +372,9 @@ void registerLockScreen() {
             });
     }
 
-    ClassBuilder<NSObject>("SBBacklightController", "NSObject")
-        .classMethod(sel::sharedInstance, &sharedInstanceOf)
+    ClassBuilder<NSObject> backlight("SBBacklightController", "NSObject");
+    if (!isiOS9()) backlight.method(sel::screenIsOff, [](id) { return !device::isScreenOn(); });
+    backlight.classMethod(sel::sharedInstance, &sharedInstanceOf)
         .method(sel::screenIsOn, [](id) { return device::isScreenOn(); })
         .method(sel::setBacklightFactor_source_, [](id, float factor, int source) {
             callLog::record("SBBacklightController", "setBacklightFactor:source:", format("%g %d", factor, source));

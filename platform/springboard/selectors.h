@@ -88,6 +88,8 @@ inline constexpr Sel<void(id, id, id, unsigned long long)> observer_addBulletin_
 
 // --- SBBacklightController, SBAssistantController, SBMediaController --------------------------------
 inline constexpr Sel<bool(id)> screenIsOn{"screenIsOn"};
+// SpringBoard has it before iOS 9; on iOS 9 the tweak adds it.
+inline constexpr Sel<bool(id)> screenIsOff{"screenIsOff"};
 inline constexpr Sel<void(id, float, int)> setBacklightFactor_source_{"setBacklightFactor:source:"};
 inline constexpr Sel<bool(id, bool)> isAssistantViewVisible_{"isAssistantViewVisible:"};  // class method
 inline constexpr Sel<bool(id)> isRingerMuted{"isRingerMuted"};

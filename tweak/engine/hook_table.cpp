@@ -1,60 +1,113 @@
 #include "tweak/engine/hook_table.h"
 
 #include "tweak/engine/alarm_manager.h"
+#include "tweak/engine/buttons.h"
+#include "tweak/engine/ringing.h"
+#include "tweak/engine/volume.h"
 #include "tweak/engine/preferences.h"
 #include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/edit_alarm_sheets.h"
 
 namespace rousa {
 
+// Row by row: gate, class, selector. The replacement and its saved previous
+// implementation are named after class and selector (replaced_Class_sel:,
+// original_Class_sel:, colons as underscores; twins of one selector end in
+// iOS7 and iOS8up); an added method is Class_sel:.
+#define REPLACE(gate, cls, selector) \
+    replace(Gate::gate, #cls, sel::selector, &replaced_##cls##_##selector, &original_##cls##_##selector)
+#define REPLACE_TWIN(gate, cls, selector, twin)                                         \
+    replace(Gate::gate, #cls, sel::selector, &replaced_##cls##_##selector##_##twin, \
+            &original_##cls##_##selector##_##twin)
+#define REPLACE_CLASS(gate, cls, selector) \
+    replaceClassMethod(Gate::gate, #cls, sel::selector, &replaced_##cls##_##selector, &original_##cls##_##selector)
+#define ADD(gate, cls, selector) add(Gate::gate, #cls, sel::selector, &cls##_##selector)
+
 const std::vector<HookRow>& hookTable() {
-    using G = Gate;
     static const std::vector<HookRow> table = {
-        // gate      class           selector                 replacement, previous
-        add(G::iOS9up, "Alarm", sel::alarmId, &Alarm_alarmId),
-        add(G::iOS9up, "Alarm", sel::setAlarmId_, &Alarm_setAlarmId_),
+        REPLACE(iOS7, SBSystemLocalNotificationAlert, willActivate),
+        // SpringBoard's dismiss: takes a flag; the Clock app screens' own dismiss: (rousa::sel) a sender.
+        replace(Gate::iOS7, "SBSystemLocalNotificationAlert", platform::sel::dismiss_, &replaced_SBSystemLocalNotificationAlert_dismiss_,
+                &original_SBSystemLocalNotificationAlert_dismiss_),
+        REPLACE(iOS7, SBSystemLocalNotificationAlert, alertSheetClass),
+        ADD(iOS7, SBSystemLocalNotificationAlert, isAlarm),
+        REPLACE(iOS7, SBApplication, systemLocalNotificationAlertShouldSnooze_),
+        REPLACE_TWIN(iOS7, SBAlertItemsController, activateAlertItem_, iOS7),
+        REPLACE_TWIN(iOS7, SBLockScreenViewController, biometricEventMonitorDidAuthenticate_, iOS7),
+        REPLACE_TWIN(iOS7, SBLockScreenViewController, handleLockButtonPressed, iOS7),
+        REPLACE_TWIN(iOS7, SBLockScreenViewController, handleVolumeUpButtonPressed, iOS7),
+        REPLACE_TWIN(iOS7, SBLockScreenViewController, handleVolumeDownButtonPressed, iOS7),
+        REPLACE(iOS7, SBLockScreenNotificationListController, observer_addBulletin_forFeed_),
+        REPLACE(iOS7, SpringBoard, _lockButtonDownFromSource_),
+        REPLACE(iOS7, SpringBoard, _lockButtonUpFromSource_),
 
-        replace(G::All, "EditAlarmViewController", sel::viewDidLoad, &replaced_EditAlarmViewController_viewDidLoad,
-                &original_EditAlarmViewController_viewDidLoad),
-        replace(G::All, "EditAlarmViewController", sel::viewWillAppear_, &replaced_EditAlarmViewController_viewWillAppear_,
-                &original_EditAlarmViewController_viewWillAppear_),
-        replace(G::All, "EditAlarmViewController", sel::viewDidLayoutSubviews, &replaced_EditAlarmViewController_viewDidLayoutSubviews,
-                &original_EditAlarmViewController_viewDidLayoutSubviews),
-        replace(G::All, "EditAlarmViewController", sel::handlePickerChanged, &replaced_EditAlarmViewController_handlePickerChanged,
-                &original_EditAlarmViewController_handlePickerChanged),
-        replace(G::All, "EditAlarmViewController", sel::loadView, &replaced_EditAlarmViewController_loadView,
-                &original_EditAlarmViewController_loadView),
-        replace(G::All, "EditAlarmViewController", sel::viewWillDisappear_, &replaced_EditAlarmViewController_viewWillDisappear_,
-                &original_EditAlarmViewController_viewWillDisappear_),
-        replace(G::All, "EditAlarmViewController", sel::initWithAlarm_, &replaced_EditAlarmViewController_initWithAlarm_,
-                &original_EditAlarmViewController_initWithAlarm_),
-        add(G::All, "EditAlarmViewController", sel::rousaFieldChanged_, &EditAlarmViewController_rousaFieldChanged_),
-        replace(G::All, "EditAlarmViewController", sel::_doneButtonClicked_, &replaced_EditAlarmViewController__doneButtonClicked_,
-                &original_EditAlarmViewController__doneButtonClicked_),
-        add(G::All, "EditAlarmViewController", sel::dismiss_, &EditAlarmViewController_dismiss_),
-        replace(G::All, "EditAlarmViewController", sel::numberOfSectionsInTableView_,
-                &replaced_EditAlarmViewController_numberOfSectionsInTableView_,
-                &original_EditAlarmViewController_numberOfSectionsInTableView_),
-        replace(G::All, "EditAlarmViewController", sel::tableView_numberOfRowsInSection_,
-                &replaced_EditAlarmViewController_tableView_numberOfRowsInSection_,
-                &original_EditAlarmViewController_tableView_numberOfRowsInSection_),
-        replace(G::All, "EditAlarmViewController", sel::tableView_cellForRowAtIndexPath_,
-                &replaced_EditAlarmViewController_tableView_cellForRowAtIndexPath_,
-                &original_EditAlarmViewController_tableView_cellForRowAtIndexPath_),
-        replace(G::All, "EditAlarmViewController", sel::tableView_didSelectRowAtIndexPath_,
-                &replaced_EditAlarmViewController_tableView_didSelectRowAtIndexPath_,
-                &original_EditAlarmViewController_tableView_didSelectRowAtIndexPath_),
-        add(G::All, "EditAlarmViewController", sel::actionSheet_clickedButtonAtIndex_, &EditAlarmViewController_actionSheet_clickedButtonAtIndex_),
-        add(G::All, "EditAlarmViewController", sel::alertView_clickedButtonAtIndex_, &EditAlarmViewController_alertView_clickedButtonAtIndex_),
+        REPLACE(iOS7or8, SBApplication, _fireNotification_),
 
-        replace(G::All, "AlarmManager", sel::addAlarm_active_, &replaced_AlarmManager_addAlarm_active_,
-                &original_AlarmManager_addAlarm_active_),
-        replace(G::All, "AlarmManager", sel::updateAlarm_active_, &replaced_AlarmManager_updateAlarm_active_,
-                &original_AlarmManager_updateAlarm_active_),
-        replace(G::All, "AlarmManager", sel::removeAlarm_, &replaced_AlarmManager_removeAlarm_, &original_AlarmManager_removeAlarm_),
+        REPLACE(iOS8or9up, BBServer, init),
+        ADD(iOS8or9up, SBClockDataProvider, allowForAlarm_),
+        REPLACE(iOS8or9up, SBClockDataProvider, _isAlarmNotification_),
+        ADD(iOS8or9up, Alarm, notification),
+        REPLACE(iOS8or9up, SBAlertItem, willActivate),
+        REPLACE(iOS8or9up, SBLockScreenFullscreenBulletinViewController, initWithNibName_bundle_),
+        REPLACE(iOS8or9up, SBApplication, snoozeNotificationForLocalNotification_),
+        REPLACE_TWIN(iOS8or9up, SBAlertItemsController, activateAlertItem_, iOS8up),
+        REPLACE(iOS8or9up, SBLockScreenViewController, presentFullscreenBulletinAlertWithItem_),
+        REPLACE(iOS8or9up, SBLockScreenViewController, dismissFullscreenBulletinAlertWithItem_),
+        REPLACE_TWIN(iOS8or9up, SBLockScreenViewController, biometricEventMonitorDidAuthenticate_, iOS8up),
+        REPLACE_TWIN(iOS8or9up, SBLockScreenViewController, handleLockButtonPressed, iOS8up),
+        REPLACE_TWIN(iOS8or9up, SBLockScreenViewController, handleVolumeUpButtonPressed, iOS8up),
+        REPLACE_TWIN(iOS8or9up, SBLockScreenViewController, handleVolumeDownButtonPressed, iOS8up),
+        REPLACE(iOS8or9up, SpringBoard, _lockButtonDown_fromSource_),
+        REPLACE(iOS8or9up, SpringBoard, _lockButtonUp_fromSource_),
+
+        REPLACE(iOS8, SBApplication, scheduleLocalNotifications_replaceExistingNotifications_),
+
+        ADD(iOS9up, Alarm, alarmId),
+        ADD(iOS9up, Alarm, setAlarmId_),
+        ADD(iOS9up, SBBacklightController, screenIsOff),
+        REPLACE(iOS9up, UNLocalNotificationClient, scheduleSnoozeNotification_),
+        REPLACE(iOS9up, UNLocalNotificationClient, _fireNotification_),
+
+        REPLACE(All, SBHUDController, _createUI),
+        REPLACE(All, BBBulletin, unlockActionLabel),
+        REPLACE(All, BBBulletin, fullUnlockActionLabel),
+        REPLACE(All, BBBulletin, unlockActionLabelOverride),
+        REPLACE(All, SBSoundController, _soundDidStartPlaying_),
+        ADD(All, AVController, shouldFadeAudio),
+        REPLACE(All, SBLockScreenManager, biometricEventMonitorShouldRelockAfterBioUnlock_),
+        REPLACE(All, SBLockScreenManager, lockUIFromSource_withOptions_),
+        REPLACE(All, SBLockScreenManager, unlockUIFromSource_withOptions_),
+        REPLACE(All, SBAlertItemsController, deactivateAlertItem_),
+        REPLACE(All, SBAlertItemsController, deactivateAlertItem_reason_),
+        REPLACE(All, SBAlertItemsController, deactivateAlertItem_reason_animated_),
+        REPLACE(All, EditAlarmViewController, viewDidLoad),
+        REPLACE(All, EditAlarmViewController, viewWillAppear_),
+        REPLACE(All, EditAlarmViewController, viewDidLayoutSubviews),
+        REPLACE(All, EditAlarmViewController, handlePickerChanged),
+        REPLACE(All, EditAlarmViewController, loadView),
+        REPLACE(All, EditAlarmViewController, viewWillDisappear_),
+        REPLACE(All, EditAlarmViewController, initWithAlarm_),
+        ADD(All, EditAlarmViewController, rousaFieldChanged_),
+        REPLACE(All, EditAlarmViewController, _doneButtonClicked_),
+        ADD(All, EditAlarmViewController, dismiss_),
+        REPLACE(All, EditAlarmViewController, numberOfSectionsInTableView_),
+        REPLACE(All, EditAlarmViewController, tableView_numberOfRowsInSection_),
+        REPLACE(All, EditAlarmViewController, tableView_cellForRowAtIndexPath_),
+        REPLACE(All, EditAlarmViewController, tableView_didSelectRowAtIndexPath_),
+        ADD(All, EditAlarmViewController, actionSheet_clickedButtonAtIndex_),
+        ADD(All, EditAlarmViewController, alertView_clickedButtonAtIndex_),
+        REPLACE(All, AlarmManager, addAlarm_active_),
+        REPLACE(All, AlarmManager, updateAlarm_active_),
+        REPLACE(All, AlarmManager, removeAlarm_),
+        REPLACE_CLASS(All, SBSoundPreferences, shouldVibrateForCurrentRingerStateWithAudioCategory_),
     };
     return table;
 }
+
+#undef REPLACE
+#undef REPLACE_TWIN
+#undef REPLACE_CLASS
+#undef ADD
 
 bool gateIsOpen(Gate gate) {
     switch (gate) {

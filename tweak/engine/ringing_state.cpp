@@ -9,6 +9,9 @@ bool suppressVolumeHUD = false;
 constinit Ref<Object> pendingStockAlarm;
 constinit Ref<Object> alarmAlertItem;
 unsigned long long ringingCount = 0;
+constinit Ref<Object> alertWindow;
+float savedRingtoneVolume = 0;
+bool ringtoneVolumeSaved = false;
 
 bool isAlarmRinging() { return alarmRinging && currentAlarm && currentAlarm->enabled(); }
 

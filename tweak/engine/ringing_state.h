@@ -23,6 +23,13 @@ extern Ref<Object> alarmAlertItem;
 // to know that its ringing is still the current one.
 extern unsigned long long ringingCount;
 
+// The shared alert window as the last presentation left it (null before).
+extern Ref<Object> alertWindow;
+// The ringtone volume when the alarm sound started, and whether it was saved
+// during this ringing (only then is it restored when the ringing ends).
+extern float savedRingtoneVolume;
+extern bool ringtoneVolumeSaved;
+
 // An alarm is ringing: alarmRinging is set and the current record is enabled.
 bool isAlarmRinging();
 
