@@ -1,5 +1,6 @@
 #include "platform/mobiletimer/mobiletimer.h"
 
+#include "platform/foundation/bundle.h"
 #include "platform/foundation/process.h"
 #include "platform/mobiletimer/alarm.h"
 #include "platform/mobiletimer/edit_alarm.h"
@@ -9,6 +10,7 @@ namespace platform::mobiletimer {
 void registerClasses() {
     // The alarm model lives in a framework that the Clock app and SpringBoard load.
     if (!process::isClockApp() && !process::isSpringBoard()) return;
+    NSBundle::registerBundleLocation("com.apple.mobiletimer", "/Applications/MobileTimer.app");
     registerAlarmClasses();
     // The screens are the Clock app's own.
     if (process::isClockApp()) registerEditAlarmClasses();

@@ -1,0 +1,228 @@
+// Whole ringings with the tweak, per iOS version and lock state: the record
+// made on the first ring, the alert window over SpringBoard's alert or
+// full-screen bulletin, the window's snooze and dismiss through SpringBoard,
+// the end of the ringing and the ringtone volume's restore.
+#include <thread>
+
+#include "ringing_fixture.h"
+#include "tweak/engine/ringing.h"
+
+namespace rousa {
+namespace {
+
+using testing::RecordFields;
+
+struct Case {
+    const char* version;
+    bool locked;
+};
+void PrintTo(const Case& c, std::ostream* os) { *os << "iOS " << c.version << (c.locked ? " locked" : " unlocked"); }
+std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+    return std::string("iOS") + info.param.version[0] + (info.param.locked ? "_locked" : "_unlocked");
+}
+const Case kCases[] = {{"7.1", false}, {"7.1", true}, {"8.4", false}, {"8.4", true}, {"9.3", false}, {"9.3", true}};
+
+class Ring : public ::testing::TestWithParam<Case>, public testing::Ringing {
+protected:
+    Ring() : Ringing(GetParam().version) {
+        if (GetParam().locked) {
+            device::setLocked(true);
+            device::setScreenOn(false);
+        }
+    }
+    bool locked() const { return GetParam().locked; }
+    bool fullscreen() const { return major() >= 8 && locked(); }
+};
+
+TEST_P(Ring, TheFirstRingStoresADefaultRecordAndRingsAsItSays) {
+    // Without "defEnabled" the new record is not enabled: the alarm rings as the Clock app made it.
+    Ref<Object> alarm = addAlarm(6, 1);
+    RousaRemoveAlarm(sel::alarmId(alarm));
+    ring();
+    auto record = RousaGetAlarm(sel::alarmId(alarm));
+    ASSERT_TRUE(record);
+    EXPECT_FALSE(record->enabled());
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_FALSE(windowShown());
+    EXPECT_EQ(shown(), fullscreen() ? "SBLockScreenFullscreenBulletinViewController" : major() == 7 ? "SBSystemLocalNotificationAlert" : "SBBulletinModalAlert");
+
+    preferences({{"defEnabled", Value(true)}, {"defCalcEnabled", Value(true)}});
+    Ref<Object> second = addAlarm(6, 3);
+    RousaRemoveAlarm(sel::alarmId(second));
+    advance(120);
+    ASSERT_TRUE(RousaGetAlarm(sel::alarmId(second)));
+    EXPECT_TRUE(alarmRinging);
+    EXPECT_EQ(currentAlarm->alarmId(), sel::alarmId(second));
+    EXPECT_TRUE(windowAsksQuestion());
+}
+
+TEST_P(Ring, ButtonsOnlyWindowWhenLockedWithTheLockScreenAlert) {
+    preferences({{"showalertlockscreen", Value(true)}});
+    alarmWithRecord(RecordFields{});
+    ring();
+    EXPECT_TRUE(alarmRinging);
+    EXPECT_EQ(windowShown(), locked());
+    if (locked()) {
+        EXPECT_EQ(sel::alpha(window()->alarmButtonContainer), 1.0);
+        EXPECT_EQ(sel::alpha(window()->numberPad), 0.0);
+        EXPECT_EQ(sel::text(window()->alarmLabel).string(), "Wake up");
+        // The window covers the lock screen's own view.
+        EXPECT_TRUE(lockHidden);
+        EXPECT_TRUE(sel::isHidden(sel::lockScreenView(lockScreen())));
+    }
+}
+
+TEST_P(Ring, TheQuestionWindowComesOverTheAlertOrTheBulletin) {
+    RecordFields f;
+    f.calcEnabled = true;
+    alarmWithRecord(f);
+    ring();
+    EXPECT_TRUE(windowAsksQuestion());
+    EXPECT_EQ(window()->alert != nullptr, major() == 7);  // iOS 7 sets it up from SpringBoard's alert
+    EXPECT_EQ(sel::alpha(window()->alarmButtonContainer), 0.0);
+    EXPECT_EQ(sel::windowLevel(window()), 3000.0);
+}
+
+TEST_P(Ring, NoWindowForARecordThatIsNotEnabled) {
+    RecordFields f;
+    f.enabled = false;
+    f.calcEnabled = true;
+    preferences({{"showalertlockscreen", Value(true)}});
+    alarmWithRecord(f);
+    ring();
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_FALSE(windowShown());
+    EXPECT_TRUE(soundPlaying());
+}
+
+TEST_P(Ring, DismissEndsTheRingingThroughSpringBoard) {
+    RecordFields f;
+    f.calcEnabled = true;
+    alarmWithRecord(f);
+    ring();
+    sel::setAlarmToDismiss_(window(), nullptr);
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_FALSE(soundPlaying());
+    EXPECT_EQ(shown(), "nothing");
+    EXPECT_TRUE(snoozes().empty());
+    advance(1.0);
+    EXPECT_TRUE(sel::isHidden(window()));
+}
+
+TEST_P(Ring, SnoozeSnoozesThroughSpringBoardInTheOrderOfTheVersion) {
+    RecordFields f;
+    f.calcEnabled = true;
+    alarmWithRecord(f);
+    ring();
+    callLog::clear();
+    sel::setAlarmToSnooze_(window(), nullptr);
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_FALSE(soundPlaying());
+    ASSERT_EQ(snoozes().size(), 1u);
+    if (fullscreen()) {
+        EXPECT_TRUE(sbtest::callsInOrder({"SBLockScreenFullscreenBulletinViewController performAlternateAction"}));
+    } else if (major() == 7) {
+        EXPECT_TRUE(sbtest::callsInOrder({"SBSystemLocalNotificationAlert alertView:clickedButtonAtIndex:", "SBAlertItemsController deactivateAlertItem:"}));
+    } else {
+        EXPECT_TRUE(sbtest::callsInOrder({"SBAlertItemsController deactivateAlertItem:", "SBBulletinModalAlert alertView:clickedButtonAtIndex:"}));
+    }
+}
+
+TEST_P(Ring, AnUnrelatedAlertNeitherEndsTheRingingNorTakesTheButtons) {
+    RecordFields f;
+    f.calcEnabled = true;
+    alarmWithRecord(f);
+    ring();
+    // A system alert comes and goes meanwhile.
+    Ref<Object> other = sel::init(alloc("SBAlertItem"));
+    sel::activateAlertItem_(alertItems(), other);
+    sel::deactivateAlertItem_(alertItems(), other);
+    EXPECT_TRUE(alarmRinging);
+    sel::activateAlertItem_(alertItems(), other);
+    sel::setAlarmToDismiss_(window(), nullptr);
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_FALSE(soundPlaying());
+    EXPECT_EQ(visibleItem().get(), other.get());  // still up: only the alarm's own alert ended
+}
+
+TEST_P(Ring, TheRingtoneVolumeComesBackOneSecondAfterTheEnd) {
+    device::setCategoryVolume("Ringtone", 0.7f);
+    RecordFields f;
+    f.volume = 0.3f;
+    f.calcEnabled = true;
+    alarmWithRecord(f);
+    ring();
+    EXPECT_FLOAT_EQ(device::categoryVolume("Ringtone"), 0.3f);
+    sel::setAlarmToDismiss_(window(), nullptr);
+    advance(0.99);
+    EXPECT_FLOAT_EQ(device::categoryVolume("Ringtone"), 0.3f);
+    advance(0.01);
+    EXPECT_FLOAT_EQ(device::categoryVolume("Ringtone"), 0.7f);
+}
+
+TEST_P(Ring, NoRestoreWithoutASaveAndTheIndicatorIsFreeAgain) {
+    device::setCategoryVolume("Ringtone", 0.7f);
+    alarmWithRecord(RecordFields{});
+    ring();
+    // The sound never started in this ringing (a saved volume from no ringing must not be restored).
+    ringtoneVolumeSaved = false;
+    savedRingtoneVolume = 0.0f;
+    Ref<Object> item = alarmAlertItem;
+    if (item) sel::deactivateAlertItem_(alertItems(), item);
+    else sel::_dismissFullscreenBulletinAlertAnimated_(lockScreen(), true);
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_FALSE(suppressVolumeHUD);
+    advance(2.0);
+    EXPECT_GT(device::categoryVolume("Ringtone"), 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, Ring, ::testing::ValuesIn(kCases), caseName);
+
+// --- iOS 7 specifics -------------------------------------------------------------------------------
+
+TEST(RingIOS7, TheAlarmAlertLogsItsIdAndSwallowsSpringBoardsDismissWhileTheQuestionIsAsked) {
+    testing::Ringing r("7.1");
+    RecordFields f;
+    f.calcEnabled = true;
+    Ref<Object> alarm = r.alarmWithRecord(f);
+    r.ring();
+    EXPECT_TRUE(log::contains("*** [RS2ALarm] :: Alarm ID is " + sel::alarmId(alarm).string()));
+    Ref<Object> item = r.visibleItem();
+    sel::dismiss_(item, 1);
+    EXPECT_TRUE(log::contains("[RS2ALarm] :: Dismissing alarm with flag 1"));
+    EXPECT_EQ(r.visibleItem().get(), item.get());
+    EXPECT_TRUE(alarmRinging);
+}
+
+TEST(RingIOS7, TheDefaultTitleKeyShowsTheClockAppsText) {
+    testing::Ringing r("7.1");
+    RecordFields f;
+    f.calcEnabled = true;
+    r.alarmWithRecord(f, 1, true, "ALARM_DEFAULT_TITLE");
+    r.ring();
+    EXPECT_EQ(sel::text(r.window()->alarmLabel).string(), "Alarm");
+}
+
+// --- iOS 9: the firing may come on another thread ----------------------------------------------------
+
+TEST(RingIOS9, AFiringFromAnotherThreadRunsTheTweaksWorkOnTheMainThread) {
+    testing::Ringing r("9.3");
+    RecordFields f;
+    f.calcEnabled = true;
+    Ref<Object> alarm = r.alarmWithRecord(f, 30);
+    Ref<Object> notification = sel::notification(alarm);
+    ASSERT_TRUE(notification);
+    std::atomic<bool> done{false};
+    std::thread firing([&] {
+        sel::_fireNotification_(springboard::notificationClient(), sel::copy(notification));
+        done = true;
+    });
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return done.load(); }, 10.0));
+    firing.join();
+    RunLoop::main().runDue();
+    EXPECT_TRUE(alarmRinging);
+    EXPECT_TRUE(r.windowAsksQuestion());
+}
+
+}  // namespace
+}  // namespace rousa
