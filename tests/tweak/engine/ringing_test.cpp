@@ -6,6 +6,8 @@
 
 #include "ringing_fixture.h"
 #include "tweak/engine/ringing.h"
+#include "platform/foundation/notification_center.h"
+#include "platform/uikit/application.h"
 
 namespace rousa {
 namespace {
@@ -222,6 +224,110 @@ TEST(RingIOS9, AFiringFromAnotherThreadRunsTheTweaksWorkOnTheMainThread) {
     RunLoop::main().runDue();
     EXPECT_TRUE(alarmRinging);
     EXPECT_TRUE(r.windowAsksQuestion());
+}
+
+}  // namespace
+}  // namespace rousa
+
+namespace rousa {
+namespace {
+
+// --- the window's hide modes and SpringBoard's lock-screen view ------------------------------------------
+
+TEST(AlertWindowOnTheLockScreen, SnoozeFadesTheLockScreenBackAndDismissShowsItAtOnce) {
+    for (bool snooze : {true, false}) {
+        SCOPED_TRACE(snooze ? "snooze" : "dismiss");
+        std::string got = platform::testing::runInChild([snooze] {
+            testing::Ringing r("9.3");
+            testing::Ringing::preferences({{"showalertlockscreen", Value(true)}});
+            device::setLocked(true);
+            r.alarmWithRecord(RecordFields{});
+            r.ring();
+            Ref<Object> lockView = sel::lockScreenView(r.lockScreen());
+            std::string out = sel::isHidden(lockView) ? "hidden" : "shown";
+            if (snooze) sel::setAlarmToSnooze_(r.window(), nullptr);
+            else sel::setAlarmToDismiss_(r.window(), nullptr);
+            out += sel::isHidden(lockView) ? " hidden" : " shown";
+            r.advance(1.0);
+            out += sel::isHidden(lockView) ? " hidden" : " shown";
+            return out + (lockHidden ? " lockHidden" : "");
+        });
+        EXPECT_EQ(got, snooze ? "hidden hidden shown" : "hidden shown shown");
+    }
+}
+
+TEST(AlertWindowOnTheLockScreen, AnUnlockedDeviceGetsItsLockScreenViewBackAtOnce) {
+    testing::Ringing r("9.3");
+    testing::Ringing::preferences({{"showalertlockscreen", Value(true)}});
+    device::setLocked(true);
+    r.alarmWithRecord(RecordFields{});
+    r.ring();
+    Ref<Object> lockView = sel::lockScreenView(r.lockScreen());
+    ASSERT_TRUE(lockHidden);
+    device::setLocked(false);
+    sel::hideSelf_(r.window(), 1);
+    EXPECT_FALSE(lockHidden);
+    EXPECT_FALSE(sel::isHidden(lockView));
+}
+
+TEST(AlertWindowOnTheLockScreen, DismissStillEndsTheRingingAfterALockPressUnderSleepAction3) {
+    for (const char* version : {"8.4", "9.3"}) {
+        for (bool noArgument : {false, true}) {
+            SCOPED_TRACE(std::string(version) + (noArgument ? " no argument" : ""));
+            std::string got = platform::testing::runInChild([version, noArgument] {
+                testing::Ringing r(version);
+                testing::Ringing::preferences({{"sleepaction", Value(3)}});
+                device::setLocked(true);
+                RecordFields f;
+                f.calcEnabled = true;
+                r.alarmWithRecord(f);
+                r.ring();
+                device::pressLockButton();
+                if (!lockButtonPressed || !alarmRinging) return std::string("lock press did not register");
+                if (noArgument) sel::setAlarmToDismiss(r.window());
+                else sel::setAlarmToDismiss_(r.window(), nullptr);
+                return std::string(alarmRinging ? "ringing" : "ended") + (r.soundPlaying() ? " sound" : " silent");
+            });
+            EXPECT_EQ(got, "ended silent");
+        }
+    }
+}
+
+// --- the Activator actions in SpringBoard ---------------------------------------------------------------------
+
+TEST(ActivatorInSpringBoard, StopAndSnoozeActOnTheRingingAlarmOnly) {
+    testing::Ringing r("8.4");
+    UIApplicationMain(0, nullptr, Value(), Value());  // the tweak's observer is made here
+    RecordFields f;
+    f.calcEnabled = true;
+    r.alarmWithRecord(f);
+    // Nothing rings: the actions find nothing to end.
+    NSDistributedNotificationCenter::defaultCenter()->postNotificationName("net.quillory.stopAlarm", Value());
+    RunLoop::main().runDue();
+    EXPECT_EQ(callLog::count("SBAlertItemsController", "deactivateAlertItem:"), 0);
+    r.ring();
+    ASSERT_TRUE(alarmRinging);
+    NSDistributedNotificationCenter::defaultCenter()->postNotificationName("net.quillory.snoozeAlarm", Value());
+    RunLoop::main().runDue();
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_EQ(testing::Ringing::snoozes().size(), 1u);
+}
+
+TEST(ActivatorInSpringBoard, AllOffTurnsEveryAlarmOffAndAllOnBackOn) {
+    testing::Ringing r("9.3");
+    UIApplicationMain(0, nullptr, Value(), Value());
+    Ref<Object> a = r.alarmWithRecord(RecordFields{}, 10);
+    Ref<Object> b = r.alarmWithRecord(RecordFields{}, 20);
+    callLog::clear();
+    NSDistributedNotificationCenter::defaultCenter()->postNotificationName("net.quillory.turnOffAlarms", Value());
+    RunLoop::main().runDue();
+    EXPECT_EQ(callLog::count("AlarmManager", "updateAlarm:active:"), 2);
+    EXPECT_TRUE(springboard::scheduledNotifications().empty());
+    EXPECT_TRUE(log::contains("finally"));
+    NSDistributedNotificationCenter::defaultCenter()->postNotificationName("net.quillory.turnOnAlarms", Value());
+    RunLoop::main().runDue();
+    EXPECT_EQ(callLog::count("AlarmManager", "updateAlarm:active:"), 4);
+    EXPECT_EQ(springboard::scheduledNotifications().size(), 2u);
 }
 
 }  // namespace
