@@ -7,8 +7,8 @@
 namespace platform {
 
 namespace {
-std::function<void(const std::string&)>& handler() {
-    static auto* h = new std::function<void(const std::string&)>();
+backboardservices::TerminationHandler& handler() {
+    static auto* h = new backboardservices::TerminationHandler();
     return *h;
 }
 }  // namespace
@@ -17,11 +17,11 @@ void BKSTerminateApplicationForReasonAndReportWithDescription(const Value& bundl
                                                              const Value& description) {
     callLog::record("BackBoardServices", "BKSTerminateApplicationForReasonAndReportWithDescription",
                     format("%@ %d %@ %@", bundleIdentifier, reason, report ? "YES" : "NO", description));
-    if (handler() && bundleIdentifier.isString()) handler()(bundleIdentifier.string());
+    if (handler() && bundleIdentifier.isString()) handler()(bundleIdentifier.string(), reason, description);
 }
 
 namespace backboardservices {
-void setTerminationHandler(std::function<void(const std::string&)> h) { handler() = std::move(h); }
+void setTerminationHandler(TerminationHandler h) { handler() = std::move(h); }
 
 void registerLibrary() {
     BKSTerminateFunction terminate = &BKSTerminateApplicationForReasonAndReportWithDescription;

@@ -19,7 +19,8 @@ void BKSTerminateApplicationForReasonAndReportWithDescription(const Value& bundl
 
 namespace backboardservices {
 // What ending an app does beyond recording it (set by the device transport).
-void setTerminationHandler(std::function<void(const std::string& bundleIdentifier)> handler);
+using TerminationHandler = std::function<void(const std::string& bundleIdentifier, int reason, const Value& description)>;
+void setTerminationHandler(TerminationHandler handler);
 void registerLibrary();
 }  // namespace backboardservices
 

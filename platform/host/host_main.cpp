@@ -3,13 +3,19 @@
 // and calls UIApplicationMain (the hooked one where a tweak replaced it).
 //
 //   rousa-host --host springboard|clock|settings [--ios 9.3 | --cf 1241.11]
-//              [--root DIR] [--exit-after-launch]
+//              [--root DIR] [--time-zone NAME] [--exit-after-launch]
+//              [--control-in FD --control-out FD --start-nanos N [--echo-logs]]
+//
+// With the control pipes the host is driven by the device controller on its
+// virtual clock; otherwise it runs on the real clock.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/foundation/log.h"
+#include "platform/foundation/run_loop.h"
 #include "platform/host/boot.h"
+#include "platform/host/controlled_host.h"
 #include "platform/host/loader.h"
 #include "platform/runtime/call_log.h"
 #include "platform/uikit/application.h"
@@ -30,6 +36,9 @@ int main(int argc, char** argv) {
     host::BootOptions options;
     options.bundleIdentifier = "";
     bool exitAfterLaunch = false;
+    int controlIn = -1, controlOut = -1;
+    long long startNanos = 0;
+    bool echoLogs = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
@@ -55,12 +64,30 @@ int main(int argc, char** argv) {
             options.deviceRoot = v;
         } else if (arg == "--exit-after-launch") {
             exitAfterLaunch = true;
+        } else if (arg == "--time-zone") {
+            const char* v = next();
+            if (!v) return usage();
+            options.timeZone = v;
+        } else if (arg == "--control-in" || arg == "--control-out" || arg == "--start-nanos") {
+            const char* v = next();
+            if (!v) return usage();
+            long long n = std::strtoll(v, nullptr, 10);
+            if (arg == "--control-in") controlIn = static_cast<int>(n);
+            else if (arg == "--control-out") controlOut = static_cast<int>(n);
+            else startNanos = n;
+        } else if (arg == "--echo-logs") {
+            echoLogs = true;
         } else {
             return usage();
         }
     }
     if (options.bundleIdentifier.empty()) return usage();
     if (options.systemVersion.empty() && options.coreFoundationVersion == 0) options.systemVersion = "9.3";
+    if (controlIn >= 0 && controlOut >= 0) {
+        options.virtualClockStart = clock::fromNanos(startNanos);
+        log::setEcho(echoLogs);
+        return host::runControlledHost(options, controlIn, controlOut);
+    }
     if (exitAfterLaunch) options.virtualClockStart = Date::fromUnix(0);  // UIApplicationMain returns at once
     else log::setEcho(true);
 

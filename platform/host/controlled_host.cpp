@@ -1,0 +1,177 @@
+#include "platform/host/controlled_host.h"
+
+#include <map>
+#include <mutex>
+
+#include "platform/corefoundation/corefoundation.h"
+#include "platform/foundation/calendar.h"
+#include "platform/foundation/notification_center.h"
+#include "platform/foundation/process.h"
+#include "platform/foundation/run_loop.h"
+#include "platform/frameworks/backboardservices.h"
+#include "platform/host/frames.h"
+#include "platform/host/loader.h"
+#include "platform/mobiletimer/scheduling.h"
+#include "platform/springboard/springboard.h"
+#include "platform/uikit/application.h"
+#include "platform/uikit/local_notification.h"
+
+namespace platform::host {
+
+namespace {
+
+std::map<std::string, Command, std::less<>>& commands() {
+    static auto* c = new std::map<std::string, Command, std::less<>>();
+    return *c;
+}
+
+// What the host posted for the others since its last answer.
+struct Outbox {
+    std::mutex mutex;
+    Value messages = Value(Value::Array{});
+    void add(Value message) {
+        std::lock_guard guard(mutex);
+        messages.mutableArray().push_back(std::move(message));
+    }
+    Value take() {
+        std::lock_guard guard(mutex);
+        Value out = messages;
+        messages = Value(Value::Array{});
+        return out;
+    }
+};
+Outbox& outbox() {
+    static auto* o = new Outbox();
+    return *o;
+}
+
+Value nextDue() {
+    Date when;
+    return RunLoop::main().nextDue(&when) ? Value(static_cast<long long>(clock::toNanos(when))) : Value();
+}
+
+Value answer(Value::Dictionary fields = {}) {
+    fields["nextDue"] = nextDue();
+    fields["messages"] = outbox().take();
+    fields["now"] = Value(static_cast<long long>(clock::nowNanos()));
+    return Value(std::move(fields));
+}
+
+void deliver(const Value& message) {
+    const std::string& type = message["type"].string();
+    if (type == "notify") {
+        if (message["center"].string() == "darwin") CFNotificationCenterDeliverFromOtherProcess(message["name"].string());
+        else NSDistributedNotificationCenter::defaultCenter()->deliverFromOtherProcess(message["name"].string(), message["object"],
+                                                                                        message["userInfo"]);
+    } else if (type == "schedule") {
+        Value list = notificationsFromValue(message["notifications"]);
+        RunLoop::main().post([list] { springboard::scheduleClockNotifications(list); });
+    }
+}
+
+void connectToTheDevice() {
+    crossProcess::setForwarder([](std::string_view center, std::string_view name, const Value& object, const Value& userInfo) {
+        outbox().add(Value(Value::Dictionary{{"type", Value("notify")},
+                                             {"center", Value(center)},
+                                             {"name", Value(name)},
+                                             {"object", portable(object)},
+                                             {"userInfo", portable(userInfo)}}));
+    });
+    // SpringBoard takes the Clock app's schedule in its own process; the Clock
+    // app's goes to SpringBoard through the device.
+    if (process::isClockApp())
+        mobiletimer::setScheduleHandOver([](const Value& notifications) {
+            outbox().add(Value(Value::Dictionary{{"type", Value("schedule")}, {"notifications", notificationsToValue(notifications)}}));
+        });
+    backboardservices::setTerminationHandler([](const std::string& bundle, int reason, const Value& description) {
+        outbox().add(Value(Value::Dictionary{{"type", Value("terminate")},
+                                             {"bundle", Value(bundle)},
+                                             {"reason", Value(reason)},
+                                             {"description", description}}));
+    });
+}
+
+}  // namespace
+
+void registerCommand(std::string name, Command command) { commands()[std::move(name)] = std::move(command); }
+
+Value notificationsToValue(const Value& notifications) {
+    Value out = Value(Value::Array{});
+    for (const Value& item : notifications.array()) {
+        auto* n = dynamic_cast<UILocalNotification*>(item.object());
+        if (!n) continue;
+        auto* tz = dynamic_cast<NSTimeZone*>(n->timeZone_.get());
+        Value::Dictionary d{{"userInfo", n->userInfo_},
+                            {"repeatInterval", Value(n->repeatInterval_)},
+                            {"allowSnooze", Value(n->allowSnooze_)},
+                            {"repeatCalendar", Value(n->repeatCalendar_ != nullptr)}};
+        if (n->fireDate_.kind() == Value::Kind::Date) d["fireDate"] = n->fireDate_;
+        if (tz) d["timeZone"] = Value(tz->name());
+        if (n->alertBody_.isString()) d["alertBody"] = n->alertBody_;
+        if (n->soundName_.isString()) d["soundName"] = n->soundName_;
+        out.mutableArray().push_back(portable(Value(std::move(d))));
+    }
+    return out;
+}
+
+Value notificationsFromValue(const Value& portableList) {
+    Value out = Value(Value::Array{});
+    for (const Value& d : portableList.array()) {
+        auto n = UILocalNotification::make();
+        if (!n) continue;
+        n->userInfo_ = d["userInfo"];
+        n->fireDate_ = d["fireDate"];
+        n->repeatInterval_ = static_cast<unsigned long long>(d["repeatInterval"].integerValue());
+        n->allowSnooze_ = d["allowSnooze"].boolValue();
+        n->alertBody_ = d["alertBody"];
+        n->soundName_ = d["soundName"];
+        if (d["timeZone"].isString()) n->timeZone_ = NSTimeZone::timeZoneWithName(d["timeZone"].string());
+        if (d["repeatCalendar"].boolValue()) {
+            auto calendar = NSCalendar::calendarWithIdentifier("gregorian");
+            if (auto* tz = dynamic_cast<NSTimeZone*>(n->timeZone_.get())) calendar->setTimeZone(tz);
+            n->repeatCalendar_ = calendar;
+        }
+        out.mutableArray().push_back(Value(n));
+    }
+    return out;
+}
+
+int runControlledHost(const BootOptions& options, int in, int out, const std::function<void()>& setUp) {
+    boot(options);
+    connectToTheDevice();
+    loadTweakLibraries();
+    Value principal = options.bundleIdentifier == kSpringBoard && objc_getClass("SpringBoard") ? Value("SpringBoard") : Value();
+    UIApplicationMain(0, nullptr, principal, Value());
+    if (setUp) setUp();
+    RunLoop::main().runDue();
+    if (!writeFrame(out, answer({{"ready", Value(true)}}))) return 1;
+
+    while (auto message = readFrame(in)) {
+        const std::string& op = (*message)["op"].string();
+        Value::Dictionary reply;
+        if (op == "advanceTo") {
+            RunLoop::main().advanceTo(clock::fromNanos((*message)["time"].integerValue()));
+        } else if (op == "deliver") {
+            for (const Value& m : (*message)["messages"].array()) deliver(m);
+            RunLoop::main().runDue();
+        } else if (op == "call") {
+            auto it = commands().find((*message)["command"].string());
+            if (it == commands().end()) {
+                reply["error"] = Value("no command " + (*message)["command"].string());
+            } else {
+                try {
+                    reply["result"] = it->second((*message)["arguments"]);
+                } catch (const std::exception& e) {
+                    reply["error"] = Value(std::string(e.what()));
+                }
+            }
+        } else if (op == "quit") {
+            writeFrame(out, answer());
+            return 0;
+        }
+        if (!writeFrame(out, answer(std::move(reply)))) return 1;
+    }
+    return 0;
+}
+
+}  // namespace platform::host
