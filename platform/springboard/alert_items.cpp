@@ -221,4 +221,16 @@ void registerAlertItems() {
 }
 
 }  // namespace springboard::detail
+
+namespace springboard {
+
+void showSystemAlert(const std::string& title) {
+    auto alert = as<SBAlertItem>(sel::init(alloc("SBAlertItem")));
+    if (!alert) return;
+    alert->title = Value(title);
+    sel::activateAlertItem_(detail::shared("SBAlertItemsController"), alert);
+}
+
+}  // namespace springboard
+
 }  // namespace platform

@@ -7,6 +7,7 @@
 // Main thread only.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/runtime/value.h"
@@ -38,6 +39,10 @@ std::vector<ScheduledNotification> scheduledNotifications();
 // iOS 9 UNLocalNotificationClient setScheduledLocalNotifications:. Installed as
 // the Clock app's hand-over in SpringBoard's process.
 void scheduleClockNotifications(const Value& notifications);
+
+// Shows an alert that has nothing to do with alarms (a low-battery warning, say),
+// with the title and an "OK" button, through SBAlertItemsController.
+void showSystemAlert(const std::string& title);
 
 // Fires a copy of the notification now, as the schedule does when the clock
 // reaches its fire date (the schedule is left alone).
