@@ -11,6 +11,7 @@
 #include "platform/frameworks/backboardservices.h"
 #include "platform/host/frames.h"
 #include "platform/host/loader.h"
+#include "platform/host/user_actions.h"
 #include "platform/mobiletimer/scheduling.h"
 #include "platform/springboard/springboard.h"
 #include "platform/uikit/application.h"
@@ -142,6 +143,7 @@ int runControlledHost(const BootOptions& options, int in, int out, const std::fu
     loadTweakLibraries();
     Value principal = options.bundleIdentifier == kSpringBoard && objc_getClass("SpringBoard") ? Value("SpringBoard") : Value();
     UIApplicationMain(0, nullptr, principal, Value());
+    registerUserCommands();
     if (setUp) setUp();
     RunLoop::main().runDue();
     if (!writeFrame(out, answer({{"ready", Value(true)}}))) return 1;

@@ -55,6 +55,7 @@ void Device::start(const std::string& bundle) {
         if (!options_.systemVersion.empty()) args.insert(args.end(), {"--ios", options_.systemVersion});
         if (options_.coreFoundationVersion != 0) args.insert(args.end(), {"--cf", std::to_string(options_.coreFoundationVersion)});
         if (options_.echoLogs) args.push_back("--echo-logs");
+        if (options_.interfaceIdiom == 1) args.insert(args.end(), {"--idiom", "pad"});
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -85,6 +86,7 @@ void Device::startForked(const std::string& bundle, const std::function<void()>&
         boot.deviceRoot = options_.root;
         boot.timeZone = options_.timeZone;
         boot.virtualClockStart = clock::fromNanos(now_);
+        boot.interfaceIdiom = options_.interfaceIdiom;
         ::_exit(runControlledHost(boot, toHost[0], fromHost[1], setUp));
     }
     ::close(toHost[0]);

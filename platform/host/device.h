@@ -25,6 +25,7 @@ public:
         std::string timeZone = "UTC";
         Date start;                // the virtual clock's start
         std::string hostProgram;   // the rousa-host program, for start()
+        long long interfaceIdiom = 0;  // 0 phone, 1 pad
         bool echoLogs = false;     // hosts print their logs on standard error
     };
     struct Termination {
