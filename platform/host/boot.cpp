@@ -88,6 +88,7 @@ void boot(const BootOptions& options) {
     process::setLibraryPresence([missingLibraries](std::string_view path) { return !missingLibraries.count(std::string(path)); });
 
     setRandomSource(options.random);
+    if (options.randomSeed) seedRandom(*options.randomSeed);
 
     runtime::registerClasses();
     foundation::registerClasses();

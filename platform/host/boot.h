@@ -31,6 +31,8 @@ struct BootOptions {
     // Set: the clock is virtual and starts here; unset: the real clock.
     std::optional<Date> virtualClockStart;
     std::function<std::uint32_t()> random;
+    // A seed for the default random source, so that a run can be repeated.
+    std::optional<std::uint64_t> randomSeed;
     // The device: 0 phone (320 x 568 points), 1 pad (768 x 1024); the screen's scale.
     long long interfaceIdiom = 0;
     double screenScale = 2.0;

@@ -56,6 +56,7 @@ void Device::start(const std::string& bundle) {
         if (options_.coreFoundationVersion != 0) args.insert(args.end(), {"--cf", std::to_string(options_.coreFoundationVersion)});
         if (options_.echoLogs) args.push_back("--echo-logs");
         if (options_.interfaceIdiom == 1) args.insert(args.end(), {"--idiom", "pad"});
+        if (options_.seed) args.insert(args.end(), {"--seed", std::to_string(*options_.seed)});
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -87,6 +88,7 @@ void Device::startForked(const std::string& bundle, const std::function<void()>&
         boot.timeZone = options_.timeZone;
         boot.virtualClockStart = clock::fromNanos(now_);
         boot.interfaceIdiom = options_.interfaceIdiom;
+        boot.randomSeed = options_.seed;
         ::_exit(runControlledHost(boot, toHost[0], fromHost[1], setUp));
     }
     ::close(toHost[0]);

@@ -6,6 +6,7 @@
 // Not thread-safe; the controlling process itself is not a simulated host.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -26,6 +27,7 @@ public:
         Date start;                // the virtual clock's start
         std::string hostProgram;   // the rousa-host program, for start()
         long long interfaceIdiom = 0;  // 0 phone, 1 pad
+        std::optional<std::uint64_t> seed;  // the hosts' random draws
         bool echoLogs = false;     // hosts print their logs on standard error
     };
     struct Termination {

@@ -3,7 +3,7 @@
 // and calls UIApplicationMain (the hooked one where a tweak replaced it).
 //
 //   rousa-host --host springboard|clock|settings [--ios 9.3 | --cf 1241.11]
-//              [--root DIR] [--time-zone NAME] [--idiom phone|pad] [--exit-after-launch]
+//              [--root DIR] [--time-zone NAME] [--idiom phone|pad] [--seed N] [--exit-after-launch]
 //              [--control-in FD --control-out FD --start-nanos N [--echo-logs]]
 //
 // With the control pipes the host is driven by the device controller on its
@@ -75,6 +75,10 @@ int main(int argc, char** argv) {
             if (arg == "--control-in") controlIn = static_cast<int>(n);
             else if (arg == "--control-out") controlOut = static_cast<int>(n);
             else startNanos = n;
+        } else if (arg == "--seed") {
+            const char* v = next();
+            if (!v) return usage();
+            options.randomSeed = std::strtoull(v, nullptr, 10);
         } else if (arg == "--idiom") {
             const char* v = next();
             if (!v) return usage();

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "platform/foundation/file_system.h"
+#include "platform/host/device_root.h"
 #include "platform/foundation/run_loop.h"
 
 namespace platform::testing {
@@ -16,20 +17,11 @@ namespace platform::testing {
 namespace stdfs = std::filesystem;
 
 std::string makeDeviceRoot() {
-    std::string pattern = (stdfs::temp_directory_path() / "rousa-device-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    stdfs::path root(pattern);
-    if (const char* staged = std::getenv("ROUSA_STAGED_RESOURCES"); staged && *staged && stdfs::exists(staged))
-        stdfs::copy(staged, root, stdfs::copy_options::recursive | stdfs::copy_options::overwrite_existing | stdfs::copy_options::copy_symlinks);
-    stdfs::create_directories(root / "var/mobile/Library/Preferences");
-    stdfs::create_directories(root / "tmp");
-    return root.string();
+    const char* staged = std::getenv("ROUSA_STAGED_RESOURCES");
+    return host::makeDeviceRoot(staged ? staged : "");
 }
 
-void removeDeviceRoot(const std::string& root) {
-    std::error_code ec;
-    if (!root.empty()) stdfs::remove_all(root, ec);
-}
+void removeDeviceRoot(const std::string& root) { host::removeDeviceRoot(root); }
 
 TestEnvironment::TestEnvironment(host::BootOptions options, bool bootNow) : root_(makeDeviceRoot()), options_(std::move(options)) {
     if (options_.deviceRoot.empty()) options_.deviceRoot = root_;

@@ -1,0 +1,374 @@
+#include "tools/rousa2-sim/runner.h"
+
+#include <cmath>
+#include <map>
+#include <optional>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "platform/foundation/calendar.h"
+#include "platform/foundation/format.h"
+#include "platform/foundation/plist.h"
+#include "platform/host/boot.h"
+#include "platform/host/device.h"
+
+namespace rousa::sim {
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kRecordsPath = "/var/mobile/Library/Preferences/net.quillory.Rousa2.plist";
+constexpr const char* kClockAlarmsPath = "/var/mobile/Library/Preferences/com.apple.mobiletimer.plist";
+
+std::string bundleOf(const std::string& host) {
+    if (host == "clock") return host::kClockApp;
+    if (host == "settings") return host::kSettingsApp;
+    return host::kSpringBoard;
+}
+
+struct Failure {
+    std::string message;
+};
+
+// What the device showed, played and kept after the last step: the runner
+// prints what changed.
+struct Snapshot {
+    std::vector<std::string> screen;  // the frontmost window's visible items
+    bool playing = false;
+    double ringtone = 0;
+    long long vibrations = 0;
+    std::vector<std::string> alarms;   // "title at HH:MM:SS"
+    std::map<std::string, std::string> records;  // title -> "field value, ..."
+    std::map<std::string, std::string> settings;  // top-level preference keys
+};
+
+class Runner {
+public:
+    Runner(const Scenario& s, const RunOptions& o, std::ostream& out) : scenario_(s), options_(o), out_(out) {}
+
+    int run() {
+        bootSelf();
+        host::Device::Options d;
+        d.root = options_.root;
+        d.systemVersion = scenario_.version;
+        d.coreFoundationVersion = scenario_.coreFoundation;
+        d.timeZone = scenario_.timeZone;
+        d.start = start_;
+        d.hostProgram = options_.hostProgram;
+        d.interfaceIdiom = scenario_.pad ? 1 : 0;
+        d.seed = options_.seed;
+        d.echoLogs = options_.echoLogs;
+        device_ = std::make_unique<host::Device>(d);
+        try {
+            for (const char* h : {"springboard", "clock", "settings"}) device_->start(bundleOf(h));
+            out_ << "iOS " << (scenario_.version.empty() ? format("CoreFoundation %g", scenario_.coreFoundation) : scenario_.version)
+                 << (scenario_.pad ? ", iPad" : ", iPhone") << ", " << scenario_.timeZone << "\n";
+            observe(false);
+            for (const Step& step : scenario_.steps) {
+                out_ << timeNow() << "  " << step.host << ": " << step.source << "\n";
+                perform(step);
+                observe(true);
+            }
+        } catch (const Failure& f) {
+            out_ << f.message << "\n";
+            return 1;
+        } catch (const std::exception& e) {
+            out_ << options_.fileName << ": the device failed: " << e.what() << "\n";
+            return 1;
+        }
+        out_ << "all " << scenario_.steps.size() << " steps done\n";
+        return 0;
+    }
+
+private:
+    // The runner reads the device's files and computes local times as the
+    // platform does, so it boots itself as a plain process on the same root.
+    void bootSelf() {
+        host::BootOptions b;
+        b.bundleIdentifier = "net.quillory.rousa2-sim";
+        b.deviceRoot = options_.root;
+        b.timeZone = scenario_.timeZone;
+        b.virtualClockStart = Date{0};
+        host::boot(b);
+        calendar_ = NSCalendar::calendarWithIdentifier("gregorian");
+        auto morning = NSDateComponents::make();
+        morning->year = 2026;
+        morning->month = 1;
+        morning->day = 5;
+        morning->hour = 6;
+        morning->minute = 0;
+        morning->second = 0;
+        start_ = *calendar_->dateFromComponents(*morning);
+    }
+
+    long long secondsOfDay(Date d) const {
+        auto c = calendar_->components(d);
+        return c->hour * 3600 + c->minute * 60 + c->second;
+    }
+    std::string timeNow() const { return clockText(secondsOfDay(device_->now())); }
+
+    [[noreturn]] void fail(const Step& step, const std::string& message) {
+        throw Failure{options_.fileName + ":" + std::to_string(step.line) + ": " + message};
+    }
+
+    Value call(const Step& step, const std::string& command, const Value& args = Value()) {
+        std::string bundle = bundleOf(step.host);
+        if (!device_->isRunning(bundle)) device_->start(bundle);
+        try {
+            return device_->call(bundle, command, args);
+        } catch (const std::runtime_error& e) {
+            fail(step, e.what());
+        }
+    }
+
+    void tap(const Step& step, const std::string& text) {
+        Value reason = call(step, "tap", Value(text));
+        if (!reason.string().empty()) fail(step, "cannot tap: " + reason.string());
+    }
+
+    // --- reading the device -----------------------------------------------------------------------
+
+    Value screen(const Step& step) { return call(step, "screen"); }
+
+    static std::vector<std::string> itemsOf(const Value& window) {
+        std::vector<std::string> out;
+        for (const Value& item : window["items"].array()) out.push_back(item["text"].string());
+        return out;
+    }
+
+    static bool shows(const Value& window, const std::string& text) {
+        for (const Value& item : window["items"].array())
+            if (item["text"].string() == text) return true;
+        return false;
+    }
+
+    static std::string quoteAll(const std::vector<std::string>& items) {
+        std::string s;
+        for (const auto& i : items) s += (s.empty() ? "\"" : " \"") + i + "\"";
+        return s.empty() ? "nothing" : s;
+    }
+
+    std::vector<std::string> scheduledAlarms(const Step& step) {
+        std::vector<std::string> out;
+        Value list = call(step, "scheduled");
+        for (const Value& n : list.array())
+            out.push_back("\"" + n["title"].string() + "\" at " + clockText(secondsOfDay(n["fireDate"].date())) +
+                          (n["snooze"].boolValue() ? " (snooze)" : ""));
+        return out;
+    }
+
+    // The Clock app's alarm of a title, by its id.
+    std::map<std::string, std::string> alarmIdsByTitle() {
+        std::map<std::string, std::string> ids;
+        Value alarms = plist::readFile(kClockAlarmsPath)["Alarms"];
+        for (const Value& a : alarms.array()) ids[a["title"].string()] = a["alarmId"].string();
+        return ids;
+    }
+
+    Value recordOf(const std::string& title) {
+        auto ids = alarmIdsByTitle();
+        auto it = ids.find(title);
+        if (it == ids.end()) return Value();
+        Value records = plist::readFile(kRecordsPath)["Alarms"];
+        for (const Value& r : records.array())
+            if (r["alarmId"].string() == it->second) return r;
+        return Value();
+    }
+
+    static std::string describeRecord(const Value& r) {
+        std::string s;
+        for (const auto& [key, value] : r.dictionary()) {
+            if (key == "alarmId") continue;
+            s += (s.empty() ? "" : ", ") + key + " " + (value.kind() == Value::Kind::Real ? format("%.2f", value.doubleValue()) : value.description());
+        }
+        return s;
+    }
+
+    Snapshot snapshot() {
+        Step sb;
+        sb.host = "springboard";
+        Snapshot s;
+        Value windows = screen(sb);
+        if (windows.count() > 0) s.screen = itemsOf(windows.at(0));
+        Value sound = call(sb, "sound");
+        s.playing = sound["playing"].boolValue();
+        s.ringtone = sound["ringtone"].doubleValue();
+        s.vibrations = sound["vibrations"].integerValue();
+        s.alarms = scheduledAlarms(sb);
+        Value prefs = plist::readFile(kRecordsPath);
+        for (const auto& [title, id] : alarmIdsByTitle()) {
+            (void)id;
+            Value r = recordOf(title);
+            if (!r.isNil()) s.records[title] = describeRecord(r);
+        }
+        for (const auto& [key, value] : prefs.dictionary())
+            if (key != "Alarms") s.settings[key] = value.description();
+        return s;
+    }
+
+    void observe(bool print) {
+        Snapshot now = snapshot();
+        if (print) {
+            const std::string pad = "            ";
+            if (now.screen != last_.screen) out_ << pad << "springboard shows " << quoteAll(now.screen) << "\n";
+            if (now.playing != last_.playing) out_ << pad << (now.playing ? "alarm sound playing" : "alarm sound stopped") << "\n";
+            if (std::fabs(now.ringtone - last_.ringtone) > 1e-6) out_ << pad << format("volume %.2f", now.ringtone) << "\n";
+            if (now.vibrations != last_.vibrations) out_ << pad << "vibrates\n";
+            if (now.alarms != last_.alarms) out_ << pad << "scheduled: " << (now.alarms.empty() ? "none" : "") << joined(now.alarms) << "\n";
+            for (const auto& [title, r] : now.records)
+                if (last_.records[title] != r) out_ << pad << "record \"" << title << "\": " << r << "\n";
+            for (const auto& [key, v] : now.settings)
+                if (last_.settings[key] != v) out_ << pad << "setting " << key << " = " << v << "\n";
+        }
+        last_ = now;
+    }
+
+    static std::string joined(const std::vector<std::string>& items) {
+        std::string s;
+        for (const auto& i : items) s += (s.empty() ? "" : ", ") + i;
+        return s;
+    }
+
+    // --- the steps ----------------------------------------------------------------------------------
+
+    void perform(const Step& step) {
+        switch (step.op) {
+            case Op::Device: {
+                Value::Dictionary state;
+                for (const auto& [k, v] : step.device) state[k] = k == "ringtone" ? Value(std::stod(v)) : Value(v == "1");
+                call(step, "device", Value(std::move(state)));
+                return;
+            }
+            case Op::At: {
+                long long now = secondsOfDay(device_->now());
+                if (step.seconds < now) fail(step, "the clock is already at " + timeNow());
+                device_->advance(static_cast<double>(step.seconds - now));
+                return;
+            }
+            case Op::Wait: device_->advance(step.number); return;
+            case Op::Press: {
+                Value r = call(step, "press", Value(step.text));
+                if (!r.string().empty()) fail(step, r.string());
+                return;
+            }
+            case Op::TouchID: call(step, "press", Value("touch-id")); return;
+            case Op::Tap: tap(step, step.text); return;
+            case Op::Type: typeOnPad(step, step.value); return;
+            case Op::Answer: answer(step); return;
+            case Op::Activator: {
+                Value sent = call(step, "activator", Value("net.quillory.Rousa2." + step.text));
+                if (!sent.boolValue()) fail(step, "no Activator listener " + step.text + " (is Activator installed?)");
+                return;
+            }
+            case Op::SystemAlert: call(step, "system-alert", Value(step.text)); return;
+            case Op::ExpectWindow: expectWindow(step); return;
+            case Op::ExpectNoWindow: {
+                Value windows = screen(step);
+                for (const Value& w : windows.array())
+                    if (shows(w, step.text)) fail(step, "expected no window showing \"" + step.text + "\", saw " + quoteAll(itemsOf(w)));
+                return;
+            }
+            case Op::ExpectVolume: {
+                double v = call(step, "sound")["ringtone"].doubleValue();
+                if (std::fabs(v - step.number) > 0.005) fail(step, format("expected volume %.2f, saw %.2f", step.number, v));
+                return;
+            }
+            case Op::ExpectAlarm:
+            case Op::ExpectNoAlarm: expectAlarm(step); return;
+            case Op::ExpectRecord: {
+                Value r = recordOf(step.text);
+                if (r.isNil()) fail(step, "no record for an alarm \"" + step.text + "\"");
+                double v = r[step.value].doubleValue(-1e300);
+                if (std::fabs(v - step.number) > 1e-4)
+                    fail(step, format("expected %@ %g, saw %@ (record: %@)", step.value, step.number, r[step.value], describeRecord(r)));
+                return;
+            }
+            case Op::ExpectRinging:
+            case Op::ExpectSilent: {
+                bool playing = call(step, "sound")["playing"].boolValue();
+                if (playing != (step.op == Op::ExpectRinging)) fail(step, playing ? "expected silence, the alarm rings" : "expected the alarm to ring");
+                return;
+            }
+            case Op::LongPressRow:
+            case Op::AddAlarm:
+            case Op::EditAlarm:
+            case Op::Set: performInApp(step); return;
+        }
+    }
+
+    void typeOnPad(const Step& step, const std::string& text) {
+        for (char c : text) tap(step, std::string(1, c));
+    }
+
+    // Reads the arithmetic question on the screen and works the answer out.
+    void answer(const Step& step) {
+        Value windows = screen(step);
+        static const std::regex question(R"(^\s*(?:\(\s*([0-9.]+)\s*x\s*([0-9.]+)\s*\)|([0-9.]+))\s*([-+x])\s*([0-9.]+)\s*$)");
+        for (const Value& w : windows.array()) {
+            for (const std::string& text : itemsOf(w)) {
+                std::smatch m;
+                if (!std::regex_match(text, m, question)) continue;
+                double left = m[3].matched ? std::stod(m[3]) : std::stod(m[1]) * std::stod(m[2]);
+                double right = std::stod(m[5]);
+                char op = m[4].str()[0];
+                double value = op == '+' ? left + right : op == '-' ? left - right : left * right;
+                std::string typed = format("%.2f", value);
+                while (typed.back() == '0') typed.pop_back();
+                if (typed.back() == '.') typed.pop_back();
+                out_ << "            the question \"" << text << "\" is " << typed << "\n";
+                typeOnPad(step, typed);
+                tap(step, "Verify");
+                return;
+            }
+        }
+        fail(step, "no question on the screen");
+    }
+
+    void expectWindow(const Step& step) {
+        Value windows = screen(step);
+        bool found = false;
+        for (const Value& w : windows.array()) found = found || shows(w, step.text);
+        std::string seen;
+        for (const Value& w : windows.array()) seen += "\n  window: " + quoteAll(itemsOf(w));
+        if (!found) fail(step, "expected a window showing \"" + step.text + "\", saw:" + seen);
+        if (step.value.empty()) return;
+        const Value& front = windows.at(0);
+        bool question = shows(front, "Verify");
+        bool buttons = !question && (shows(front, "Dismiss") || shows(front, "Snooze"));
+        if (step.value == "question" && !question) fail(step, "expected the question in front, saw:" + seen);
+        if (step.value == "buttons" && !buttons) fail(step, "expected Snooze or Dismiss in front, saw:" + seen);
+    }
+
+    void expectAlarm(const Step& step) {
+        Value list = call(step, "scheduled");
+        std::vector<std::string> seen;
+        for (const Value& n : list.array()) {
+            if (n["title"].string() != step.text) continue;
+            long long at = secondsOfDay(n["fireDate"].date());
+            seen.push_back(clockText(at));
+            if (step.op == Op::ExpectAlarm && at == step.seconds) return;
+        }
+        if (step.op == Op::ExpectNoAlarm && seen.empty()) return;
+        if (step.op == Op::ExpectNoAlarm) fail(step, "expected no alarm \"" + step.text + "\", it is scheduled at " + joined(seen));
+        fail(step, "expected alarm \"" + step.text + "\" at " + clockText(step.seconds) + ", scheduled: " + joined(scheduledAlarms(step)));
+    }
+
+    // Steps in the Clock app and the Settings app, through their screens.
+    void performInApp(const Step& step) { fail(step, "this step is not available yet"); }
+
+    const Scenario& scenario_;
+    const RunOptions& options_;
+    std::ostream& out_;
+    std::unique_ptr<host::Device> device_;
+    Ref<NSCalendar> calendar_;
+    Date start_;
+    Snapshot last_;
+};
+
+}  // namespace
+
+int runScenario(const Scenario& scenario, const RunOptions& options, std::ostream& out) { return Runner(scenario, options, out).run(); }
+
+}  // namespace rousa::sim

@@ -1,0 +1,404 @@
+#include "tools/rousa2-sim/scenario.h"
+
+#include <cctype>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <variant>
+
+namespace rousa::sim {
+
+namespace {
+
+// The device's clock starts at 06:00 local time.
+constexpr long long kStartOfDay = 6 * 3600;
+
+std::string trim(std::string s) {
+    auto start = s.find_first_not_of(" \t\r");
+    if (start == std::string::npos) return {};
+    auto end = s.find_last_not_of(" \t\r");
+    return s.substr(start, end - start + 1);
+}
+
+
+// Drops a comment that is not inside quotes.
+std::string stripComment(const std::string& line) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"') quoted = !quoted;
+        if (line[i] == '#' && !quoted) return line.substr(0, i);
+    }
+    return line;
+}
+
+struct LineError {
+    std::string message;
+};
+
+// A reader over the rest of a line.
+class Words {
+public:
+    explicit Words(std::string s) : s_(std::move(s)) {}
+    bool done() {
+        skip();
+        return i_ >= s_.size();
+    }
+    std::string rest() {
+        skip();
+        std::string r = trim(s_.substr(i_));
+        i_ = s_.size();
+        return r;
+    }
+    std::string word() {
+        skip();
+        std::size_t start = i_;
+        while (i_ < s_.size() && !std::isspace(static_cast<unsigned char>(s_[i_])) && s_[i_] != '"' && s_[i_] != ':' && s_[i_] != ';' &&
+               s_[i_] != ',')
+            ++i_;
+        if (start == i_) throw LineError{"expected a word" + near()};
+        return s_.substr(start, i_ - start);
+    }
+    bool accept(const std::string& w) {
+        skip();
+        std::size_t save = i_;
+        if (i_ >= s_.size()) return false;
+        try {
+            if (word() == w) return true;
+        } catch (const LineError&) {
+        }
+        i_ = save;
+        return false;
+    }
+    void expect(const std::string& w) {
+        if (!accept(w)) throw LineError{"expected \"" + w + "\"" + near()};
+    }
+    bool acceptChar(char c) {
+        skip();
+        if (i_ < s_.size() && s_[i_] == c) {
+            ++i_;
+            return true;
+        }
+        return false;
+    }
+    std::string quoted() {
+        skip();
+        if (i_ >= s_.size() || s_[i_] != '"') throw LineError{"expected a quoted text" + near()};
+        auto end = s_.find('"', i_ + 1);
+        if (end == std::string::npos) throw LineError{"unterminated quote"};
+        std::string q = s_.substr(i_ + 1, end - i_ - 1);
+        i_ = end + 1;
+        return q;
+    }
+    double number() {
+        std::string w = word();
+        char* end = nullptr;
+        double v = std::strtod(w.c_str(), &end);
+        if (!end || *end != '\0') throw LineError{"expected a number, not \"" + w + "\""};
+        return v;
+    }
+    void end() {
+        if (!done()) throw LineError{"unexpected \"" + rest() + "\""};
+    }
+    std::string near() const { return i_ < s_.size() ? " at \"" + trim(s_.substr(i_)) + "\"" : " at the end of the line"; }
+
+private:
+    void skip() {
+        while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_]))) ++i_;
+    }
+    std::string s_;
+    std::size_t i_ = 0;
+};
+
+long long timeOfDay(const std::string& text) {
+    int h = -1, m = -1, s = 0;
+    char extra = 0;
+    int n = std::sscanf(text.c_str(), "%d:%d:%d%c", &h, &m, &s, &extra);
+    bool ok = (n == 2 || n == 3) && h >= 0 && h < 24 && m >= 0 && m < 60 && s >= 0 && s < 60;
+    if (!ok) throw LineError{"expected a time HH:MM or HH:MM:SS, not \"" + text + "\""};
+    return h * 3600LL + m * 60LL + s;
+}
+
+double duration(const std::string& text) {
+    char* end = nullptr;
+    double v = std::strtod(text.c_str(), &end);
+    std::string unit = end ? end : "";
+    if (end == text.c_str() || v < 0) throw LineError{"expected a duration such as 90s, 5m or 1h, not \"" + text + "\""};
+    if (unit == "s") return v;
+    if (unit == "m") return v * 60;
+    if (unit == "h") return v * 3600;
+    throw LineError{"expected a duration such as 90s, 5m or 1h, not \"" + text + "\""};
+}
+
+const std::set<std::string> kHosts = {"springboard", "clock", "settings"};
+
+// The edit screen's settings a scenario can change, with the values they take.
+const std::map<std::string, std::set<std::string>> kEditChanges = {
+    {"snooze", {"seconds", "minutes", "hours"}}, {"fade", {"seconds", "minutes"}},      {"stop", {"seconds", "minutes"}},
+    {"question", {"off", "easy", "normal", "hard", "lifeless"}}, {"volume", {}},     {"enabled", {"on", "off"}},
+    {"vibrate-ring", {"on", "off"}},              {"vibrate-silent", {"on", "off"}},  {"then", {"stop", "snooze"}},
+};
+
+void parseEditChange(const std::string& text, Step& step) {
+    Words w(text);
+    std::string setting = w.word();
+    auto it = kEditChanges.find(setting);
+    if (it == kEditChanges.end()) throw LineError{"unknown setting \"" + setting + "\" of an alarm"};
+    if (setting == "snooze" || setting == "fade" || setting == "stop") {
+        if (setting == "stop") w.accept("after");
+        double amount = w.number();
+        std::string unit = w.word();
+        if (!it->second.count(unit)) throw LineError{"\"" + setting + "\" takes " + (setting == "snooze" ? "seconds, minutes or hours" : "seconds or minutes")};
+        w.end();
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%g %s", amount, unit.c_str());
+        step.changes.emplace_back(setting, buf);
+        return;
+    }
+    if (setting == "volume") {
+        double v = w.number();
+        if (v < 0 || v > 1) throw LineError{"a volume is between 0 and 1"};
+        w.end();
+        step.changes.emplace_back(setting, std::to_string(v));
+        return;
+    }
+    std::string value = w.word();
+    if (!it->second.count(value)) throw LineError{"\"" + setting + "\" does not take \"" + value + "\""};
+    w.end();
+    step.changes.emplace_back(setting, value);
+}
+
+const std::set<std::string> kRecordFields = {"enabled",       "volume",        "snoozeTime",    "snoozeMeasure", "vibrateRing",
+                                             "vibrateSilent", "dismissInterval", "dismissMeasure", "dismissAction", "fadeinTime",
+                                             "fadeinMeasure", "calcEnabled",   "calcDifficult"};
+
+void parseDevice(Words& w, Step& step, Scenario& scenario, bool atStart) {
+    do {
+        std::string item = w.word();
+        if (item == "locked" || item == "unlocked") step.device["locked"] = item == "locked" ? "1" : "0";
+        else if (item == "ringer") {
+            std::string how = w.word();
+            if (how != "muted" && how != "on") throw LineError{"\"ringer\" is muted or on"};
+            step.device["ringerMuted"] = how == "muted" ? "1" : "0";
+        } else if (item == "ringtone") {
+            double v = w.number();
+            if (v < 0 || v > 1) throw LineError{"a volume is between 0 and 1"};
+            step.device["ringtone"] = std::to_string(v);
+        } else if (item == "pad" || item == "phone") {
+            if (!atStart) throw LineError{"a device is a pad or a phone from its start: say so before the first step"};
+            scenario.pad = item == "pad";
+        } else {
+            throw LineError{"unknown device state \"" + item + "\""};
+        }
+    } while (w.acceptChar(','));
+    w.end();
+}
+
+Step parseStep(Words& w, Step step) {
+    std::string verb = w.word();
+    auto defaultHost = [&](const char* host) {
+        if (step.host.empty()) step.host = host;
+    };
+    if (verb == "press") {
+        step.op = Op::Press;
+        step.text = w.word();
+        if (step.text != "lock" && step.text != "home" && step.text != "volume-up" && step.text != "volume-down")
+            throw LineError{"press lock, home, volume-up or volume-down"};
+        defaultHost("springboard");
+    } else if (verb == "touch-id") {
+        step.op = Op::TouchID;
+        defaultHost("springboard");
+    } else if (verb == "tap") {
+        step.op = Op::Tap;
+        step.text = w.quoted();
+        defaultHost("springboard");
+    } else if (verb == "type") {
+        step.op = Op::Type;
+        step.value = w.word();
+        for (char c : step.value)
+            if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.') throw LineError{"the number pad types digits and points"};
+        defaultHost("springboard");
+    } else if (verb == "answer") {
+        step.op = Op::Answer;
+        defaultHost("springboard");
+    } else if (verb == "long-press") {
+        step.op = Op::LongPressRow;
+        w.expect("row");
+        step.number = w.number();
+        if (step.number < 1 || step.number != static_cast<long long>(step.number)) throw LineError{"rows count from 1"};
+        defaultHost("clock");
+    } else if (verb == "activator") {
+        step.op = Op::Activator;
+        step.text = w.word();
+        static const std::set<std::string> actions = {"stop-alarm", "snooze-alarm", "turnon-alarms", "turnoff-alarms"};
+        if (!actions.count(step.text)) throw LineError{"activator stop-alarm, snooze-alarm, turnon-alarms or turnoff-alarms"};
+        defaultHost("springboard");
+    } else if (verb == "alert") {
+        step.op = Op::SystemAlert;
+        step.text = w.quoted();
+        defaultHost("springboard");
+    } else if (verb == "add") {
+        step.op = Op::AddAlarm;
+        w.expect("alarm");
+        std::string t = w.word();
+        while (w.acceptChar(':')) t += ":" + w.word();
+        step.seconds = timeOfDay(t);
+        step.text = w.quoted();
+        defaultHost("clock");
+    } else if (verb == "edit") {
+        step.op = Op::EditAlarm;
+        step.text = w.quoted();
+        if (!w.acceptChar(':')) throw LineError{"expected \":\" and the changes after the alarm's title"};
+        std::string rest = w.rest();
+        std::stringstream parts(rest);
+        std::string part;
+        while (std::getline(parts, part, ';'))
+            if (!trim(part).empty()) parseEditChange(trim(part), step);
+        if (step.changes.empty()) throw LineError{"no change given"};
+        defaultHost("clock");
+    } else if (verb == "set") {
+        step.op = Op::Set;
+        step.text = w.word();
+        step.value = w.rest();
+        if (step.value.empty()) throw LineError{"set <key> <value>"};
+        defaultHost("settings");
+    } else if (verb == "expect") {
+        bool no = w.accept("no");
+        std::string what = w.word();
+        if (what == "window") {
+            step.op = no ? Op::ExpectNoWindow : Op::ExpectWindow;
+            step.text = w.quoted();
+            if (!no && w.accept("with")) {
+                step.value = w.word();
+                if (step.value != "question" && step.value != "buttons") throw LineError{"a window is with question or with buttons"};
+            }
+        } else if (what == "volume" && !no) {
+            step.op = Op::ExpectVolume;
+            step.number = w.number();
+        } else if (what == "alarm") {
+            step.op = no ? Op::ExpectNoAlarm : Op::ExpectAlarm;
+            step.text = w.quoted();
+            if (!no) {
+                w.expect("at");
+                std::string t = w.word();
+                while (w.acceptChar(':')) t += ":" + w.word();
+                step.seconds = timeOfDay(t);
+            }
+        } else if (what == "record" && !no) {
+            step.op = Op::ExpectRecord;
+            step.text = w.quoted();
+            step.value = w.word();
+            if (!kRecordFields.count(step.value)) throw LineError{"a record has no field \"" + step.value + "\""};
+            step.number = w.number();
+        } else if (what == "ringing" && !no) {
+            step.op = Op::ExpectRinging;
+        } else if (what == "silent" && !no) {
+            step.op = Op::ExpectSilent;
+        } else {
+            throw LineError{"expect window, no window, volume, alarm, no alarm, record, ringing or silent"};
+        }
+        defaultHost(step.op == Op::ExpectRecord ? "clock" : "springboard");
+    } else {
+        throw LineError{"unknown step \"" + verb + "\""};
+    }
+    w.end();
+    return step;
+}
+
+}  // namespace
+
+std::string clockText(long long s) {
+    char buf[16];
+    s = ((s % 86400) + 86400) % 86400;
+    std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+    return buf;
+}
+
+std::variant<Scenario, ParseError> parseScenario(const std::string& text, const std::string& fileName) {
+    Scenario scenario;
+    scenario.version = "9.3";
+    std::istringstream lines(text);
+    std::string raw;
+    int number = 0;
+    bool stepsBegan = false, versionGiven = false;
+    long long earliest = kStartOfDay;  // the clock can be no earlier than this
+    auto fail = [&](const std::string& message) { return ParseError{fileName + ":" + std::to_string(number) + ": " + message}; };
+    while (std::getline(lines, raw)) {
+        ++number;
+        std::string line = trim(stripComment(raw));
+        if (line.empty()) continue;
+        try {
+            Words w(line);
+            Step step;
+            step.line = number;
+            step.source = line;
+            if (w.accept("in")) {
+                step.host = w.word();
+                if (!kHosts.count(step.host)) throw LineError{"no host \"" + step.host + "\": springboard, clock or settings"};
+                if (!w.acceptChar(':')) throw LineError{"expected \":\" after the host"};
+                step.source = trim(line.substr(line.find(':') + 1));
+            }
+            Words probe(line);
+            std::string first = step.host.empty() ? probe.word() : "";
+            if (first == "ios" || first == "cf" || first == "timezone") {
+                if (stepsBegan) throw LineError{"\"" + first + "\" comes before the first step"};
+                w.word();
+                if (first == "timezone") {
+                    scenario.timeZone = w.word();
+                } else {
+                    if (versionGiven) throw LineError{"the version is given twice"};
+                    versionGiven = true;
+                    if (first == "ios") {
+                        scenario.version = w.word();
+                        if (scenario.version.empty() || !std::isdigit(static_cast<unsigned char>(scenario.version[0])) ||
+                            std::stoi(scenario.version) < 7 || std::stoi(scenario.version) > 9)
+                            throw LineError{"iOS 7, 8 or 9"};
+                    } else {
+                        scenario.coreFoundation = w.number();
+                        scenario.version.clear();
+                    }
+                }
+                w.end();
+                continue;
+            }
+            if (first == "device") {
+                w.word();
+                step.op = Op::Device;
+                step.host = "springboard";
+                parseDevice(w, step, scenario, !stepsBegan);
+                stepsBegan = true;
+                if (!step.device.empty()) scenario.steps.push_back(step);
+                continue;
+            }
+            if (first == "at" || first == "wait") {
+                w.word();
+                if (first == "at") {
+                    step.op = Op::At;
+                    std::string t = w.word();
+                    while (w.acceptChar(':')) t += ":" + w.word();
+                    step.seconds = timeOfDay(t);
+                    if (step.seconds < earliest) throw LineError{"the clock is already past " + clockText(step.seconds)};
+                    earliest = step.seconds;
+                } else {
+                    step.op = Op::Wait;
+                    step.number = duration(w.word());
+                    earliest += static_cast<long long>(step.number);
+                }
+                w.end();
+                stepsBegan = true;
+                scenario.steps.push_back(step);
+                continue;
+            }
+            scenario.steps.push_back(parseStep(w, step));
+            stepsBegan = true;
+        } catch (const LineError& e) {
+            return fail(e.message);
+        }
+    }
+    if (scenario.steps.empty()) {
+        number = 0;
+        return ParseError{fileName + ": no steps"};
+    }
+    return scenario;
+}
+
+}  // namespace rousa::sim

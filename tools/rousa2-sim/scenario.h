@@ -1,0 +1,65 @@
+// A scenario: what a user does on one simulated device, one step a line. The
+// whole text is parsed and checked before anything runs.
+//
+//   # a comment
+//   ios 9                     (or: cf 1241.11)       at most once, first
+//   timezone Europe/Berlin                          at most once, first
+//   device locked, ringer muted, ringtone 0.7, pad
+//   at 07:00   |   wait 90s   (s, m or h)
+//   [in springboard|clock|settings:] <step>
+//
+// Steps: press lock|home|volume-up|volume-down; touch-id; tap "<text>";
+// type <digits and points>; answer; long-press row <n>; activator
+// stop-alarm|snooze-alarm|turnon-alarms|turnoff-alarms; alert "<title>";
+// add alarm HH:MM "<title>"; edit "<title>": <change>; <change>...;
+// set <preference key> <value>; expect window "<text>" [with question|with
+// buttons]; expect no window "<text>"; expect volume <v>; expect alarm
+// "<title>" at HH:MM[:SS]; expect no alarm "<title>"; expect record "<title>"
+// <field> <value>; expect ringing; expect silent.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace rousa::sim {
+
+enum class Op {
+    Device, At, Wait, Press, TouchID, Tap, Type, Answer, LongPressRow, Activator, SystemAlert, AddAlarm, EditAlarm, Set,
+    ExpectWindow, ExpectNoWindow, ExpectVolume, ExpectAlarm, ExpectNoAlarm, ExpectRecord, ExpectRinging, ExpectSilent,
+};
+
+struct Step {
+    int line = 0;
+    std::string source;  // the line as written
+    std::string host;    // "springboard", "clock" or "settings"
+    Op op = Op::Wait;
+    std::string text;    // the quoted text, button, key or field
+    std::string value;   // the step's value (digits, record value, mode, ...)
+    double number = 0;   // seconds, volume, row
+    long long seconds = 0;  // a time of day, in seconds after midnight
+    std::map<std::string, std::string> device;  // device items
+    std::vector<std::pair<std::string, std::string>> changes;  // edit: (setting, value)
+};
+
+struct Scenario {
+    std::string version;      // "9.3"
+    double coreFoundation = 0;
+    std::string timeZone = "UTC";
+    bool pad = false;
+    std::vector<Step> steps;
+};
+
+struct ParseError {
+    std::string message;  // "file:line: message"
+};
+
+// Parses and checks the text; the errors name the file and the line.
+std::variant<Scenario, ParseError> parseScenario(const std::string& text, const std::string& fileName);
+
+// "07:05:30" for a time of day in seconds.
+std::string clockText(long long secondsOfDay);
+
+}  // namespace rousa::sim
