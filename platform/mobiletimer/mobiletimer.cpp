@@ -2,6 +2,7 @@
 
 #include "platform/foundation/process.h"
 #include "platform/mobiletimer/alarm.h"
+#include "platform/mobiletimer/alarm_list.h"
 #include "platform/mobiletimer/edit_alarm.h"
 
 namespace platform::mobiletimer {
@@ -11,7 +12,10 @@ void registerClasses() {
     if (!process::isClockApp() && !process::isSpringBoard()) return;
     registerAlarmClasses();
     // The screens are the Clock app's own.
-    if (process::isClockApp()) registerEditAlarmClasses();
+    if (process::isClockApp()) {
+        registerEditAlarmClasses();
+        registerAlarmListClasses();
+    }
 }
 
 }  // namespace platform::mobiletimer
