@@ -2,6 +2,7 @@
 
 #include "tweak/engine/alarm_manager.h"
 #include "tweak/engine/preferences.h"
+#include "tweak/engine/time_until_alarm.h"
 #include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/edit_alarm_sheets.h"
 
@@ -13,6 +14,24 @@ const std::vector<HookRow>& hookTable() {
         // gate      class           selector                 replacement, previous
         add(G::iOS9up, "Alarm", sel::alarmId, &Alarm_alarmId),
         add(G::iOS9up, "Alarm", sel::setAlarmId_, &Alarm_setAlarmId_),
+
+        replace(G::All, "SBClockDataProvider", sel::_scheduledNotifications, &replaced_SBClockDataProvider__scheduledNotifications,
+                &original_SBClockDataProvider__scheduledNotifications),
+        replace(G::All, "SBClockDataProvider", sel::_publishAlarmsWithScheduledNotifications_,
+                &replaced_SBClockDataProvider__publishAlarmsWithScheduledNotifications_,
+                &original_SBClockDataProvider__publishAlarmsWithScheduledNotifications_),
+        add(G::All, "SBClockDataProvider", sel::didScheduleNotifications_, &SBClockDataProvider_didScheduleNotifications_),
+        replace(G::All, "SBLockScreenViewController", sel::startLockScreenFadeInAnimationForSource_,
+                &replaced_SBLockScreenViewController_startLockScreenFadeInAnimationForSource_,
+                &original_SBLockScreenViewController_startLockScreenFadeInAnimationForSource_),
+        add(G::All, "SBLockScreenViewController", sel::frameForAlarmView_, &SBLockScreenViewController_frameForAlarmView_),
+        replace(G::All, "SBLockScreenSnoozedAlarmCell", sel::setFireDate_, &replaced_SBLockScreenSnoozedAlarmCell_setFireDate_,
+                &original_SBLockScreenSnoozedAlarmCell_setFireDate_),
+        replace(G::All, "AlarmTableViewCell", sel::refreshUI_animated_, &replaced_AlarmTableViewCell_refreshUI_animated_,
+                &original_AlarmTableViewCell_refreshUI_animated_),
+        replace(G::All, "AlarmView", sel::setName_andRepeatText_textColor_, &replaced_AlarmView_setName_andRepeatText_textColor_,
+                &original_AlarmView_setName_andRepeatText_textColor_),
+        replace(G::All, "AlarmView", sel::layoutSubviews, &replaced_AlarmView_layoutSubviews, &original_AlarmView_layoutSubviews),
 
         replace(G::All, "EditAlarmViewController", sel::viewDidLoad, &replaced_EditAlarmViewController_viewDidLoad,
                 &original_EditAlarmViewController_viewDidLoad),
