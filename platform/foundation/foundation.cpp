@@ -2,6 +2,7 @@
 
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/calendar.h"
+#include "platform/foundation/date_formatter.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/timer.h"
 
@@ -16,6 +17,7 @@ void registerClasses() {
     ClassBuilder<NSTimeZone>("NSTimeZone", "NSObject");
     ClassBuilder<NSCalendar>("NSCalendar", "NSObject");
     ClassBuilder<NSDateComponents>("NSDateComponents", "NSObject");
+    registerDateFormatter();
 }
 
 }  // namespace platform::foundation

@@ -3,6 +3,7 @@
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/process.h"
 #include "platform/mobiletimer/alarm.h"
+#include "platform/mobiletimer/alarm_list.h"
 #include "platform/mobiletimer/edit_alarm.h"
 
 namespace platform::mobiletimer {
@@ -13,7 +14,10 @@ void registerClasses() {
     NSBundle::registerBundleLocation("com.apple.mobiletimer", "/Applications/MobileTimer.app");
     registerAlarmClasses();
     // The screens are the Clock app's own.
-    if (process::isClockApp()) registerEditAlarmClasses();
+    if (process::isClockApp()) {
+        registerEditAlarmClasses();
+        registerAlarmListClasses();
+    }
 }
 
 }  // namespace platform::mobiletimer

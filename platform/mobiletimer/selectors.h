@@ -49,4 +49,22 @@ inline constexpr Sel<void(id, id)> _doneButtonClicked_{"_doneButtonClicked:"};
 inline constexpr Sel<Ref<Object>(id)> timePicker{"timePicker"};
 // The edit screen's delegate (the alarm list) after Done.
 inline constexpr Sel<void(id, id)> didEditAlarm_{"didEditAlarm:"};
+
+// AlarmViewController (the alarm list), its cells and their views.
+inline constexpr Sel<Ref<Object>(id)> tableView{"tableView"};
+inline constexpr Sel<Ref<Object>(id)> editButtonItem{"editButtonItem"};
+// (row) opens the edit screen for the alarm of that row.
+inline constexpr Sel<void(id, long long)> showEditViewForRow_{"showEditViewForRow:"};
+inline constexpr Sel<void(id)> reloadState{"reloadState"};
+// Targets of the Edit and Add buttons.
+inline constexpr Sel<void(id, id)> _editButtonClicked_{"_editButtonClicked:"};
+inline constexpr Sel<void(id, id)> _addButtonClicked_{"_addButtonClicked:"};
+// AlarmTableViewCell: (alarm, animated) shows the alarm; the switch's target.
+inline constexpr Sel<void(id, id, bool)> refreshUI_animated_{"refreshUI:animated:"};
+inline constexpr Sel<void(id, id)> _enabledSwitchChanged_{"_enabledSwitchChanged:"};
+// AlarmView: (name, repeat text, text colour).
+inline constexpr Sel<void(id, Value, Value, id)> setName_andRepeatText_textColor_{"setName:andRepeatText:textColor:"};
+// ClockManager, class method: the Clock app's section (0 world clock, 1 alarm,
+// 2 stopwatch, 3 timer) for a URL it is opened with.
+inline constexpr Sel<long long(id, Value)> sectionFromClockAppURL_{"sectionFromClockAppURL:"};
 }  // namespace platform::sel

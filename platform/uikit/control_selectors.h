@@ -50,6 +50,30 @@ inline constexpr Sel<long long(id, id, long long)> tableView_numberOfRowsInSecti
 inline constexpr Sel<Ref<Object>(id, id, id)> tableView_cellForRowAtIndexPath_{"tableView:cellForRowAtIndexPath:"};
 inline constexpr Sel<void(id, id, id)> tableView_didSelectRowAtIndexPath_{"tableView:didSelectRowAtIndexPath:"};
 
+// --- UITableView: editing and selection ---------------------------------------------------
+inline constexpr Sel<bool(id)> isEditing{"isEditing"};
+inline constexpr Sel<void(id, bool, bool)> setEditing_animated_{"setEditing:animated:"};
+inline constexpr Sel<bool(id)> allowsSelectionDuringEditing{"allowsSelectionDuringEditing"};
+inline constexpr Sel<void(id, bool)> setAllowsSelectionDuringEditing_{"setAllowsSelectionDuringEditing:"};
+inline constexpr Sel<bool(id)> allowsMultipleSelectionDuringEditing{"allowsMultipleSelectionDuringEditing"};
+inline constexpr Sel<void(id, bool)> setAllowsMultipleSelectionDuringEditing_{"setAllowsMultipleSelectionDuringEditing:"};
+// (index path, animated, scroll position)
+inline constexpr Sel<void(id, id, bool, long long)> selectRowAtIndexPath_animated_scrollPosition_{"selectRowAtIndexPath:animated:scrollPosition:"};
+inline constexpr Sel<void(id, id, bool)> deselectRowAtIndexPath_animated_{"deselectRowAtIndexPath:animated:"};
+inline constexpr Sel<Value(id)> indexPathsForSelectedRows{"indexPathsForSelectedRows"};
+inline constexpr Sel<Ref<Object>(id)> indexPathForSelectedRow{"indexPathForSelectedRow"};
+// nil when no row is at the point (the table's own coordinates).
+inline constexpr Sel<Ref<Object>(id, Point)> indexPathForRowAtPoint_{"indexPathForRowAtPoint:"};
+// The delegate's and the data source's, each optional.
+inline constexpr Sel<double(id, id, id)> tableView_heightForRowAtIndexPath_{"tableView:heightForRowAtIndexPath:"};
+inline constexpr Sel<bool(id, id, id)> tableView_shouldHighlightRowAtIndexPath_{"tableView:shouldHighlightRowAtIndexPath:"};
+inline constexpr Sel<void(id, id, id)> tableView_didDeselectRowAtIndexPath_{"tableView:didDeselectRowAtIndexPath:"};
+inline constexpr Sel<bool(id, id, id)> tableView_canEditRowAtIndexPath_{"tableView:canEditRowAtIndexPath:"};
+inline constexpr Sel<long long(id, id, id)> tableView_editingStyleForRowAtIndexPath_{"tableView:editingStyleForRowAtIndexPath:"};
+inline constexpr Sel<void(id, id, long long, id)> tableView_commitEditingStyle_forRowAtIndexPath_{"tableView:commitEditingStyle:forRowAtIndexPath:"};
+// UITableViewCell (isSelected and setSelected: are UIControl's).
+inline constexpr Sel<void(id, bool, bool)> setSelected_animated_{"setSelected:animated:"};
+
 // --- UITableViewCell --------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id, long long, Value)> initWithStyle_reuseIdentifier_{"initWithStyle:reuseIdentifier:"};
 inline constexpr Sel<Value(id)> reuseIdentifier{"reuseIdentifier"};
@@ -106,8 +130,33 @@ inline constexpr Sel<void(id, id)> setRightBarButtonItem_{"setRightBarButtonItem
 inline constexpr Sel<Ref<Object>(id, long long, id, SEL)> initWithBarButtonSystemItem_target_action_{
     "initWithBarButtonSystemItem:target:action:"};
 inline constexpr Sel<Ref<Object>(id, Value, long long, id, SEL)> initWithTitle_style_target_action_{"initWithTitle:style:target:action:"};
+inline constexpr Sel<Ref<Object>(id, id, long long, id, SEL)> initWithImage_style_target_action_{"initWithImage:style:target:action:"};
+// The items on the right, the first one being rightBarButtonItem.
+inline constexpr Sel<Value(id)> rightBarButtonItems{"rightBarButtonItems"};
+inline constexpr Sel<void(id, Value)> setRightBarButtonItems_{"setRightBarButtonItems:"};
 inline constexpr Sel<Ref<Object>(id)> target{"target"};
 inline constexpr Sel<SEL(id)> action{"action"};
+
+// --- UIToolbar ------------------------------------------------------------------------------------------------
+inline constexpr Sel<Value(id)> items{"items"};
+inline constexpr Sel<void(id, Value)> setItems_{"setItems:"};
+inline constexpr Sel<void(id, Value, bool)> setItems_animated_{"setItems:animated:"};
+
+// --- UIActivityIndicatorView ------------------------------------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, long long)> initWithActivityIndicatorStyle_{"initWithActivityIndicatorStyle:"};
+inline constexpr Sel<long long(id)> activityIndicatorViewStyle{"activityIndicatorViewStyle"};
+inline constexpr Sel<void(id)> startAnimating{"startAnimating"};
+inline constexpr Sel<void(id)> stopAnimating{"stopAnimating"};
+inline constexpr Sel<bool(id)> isAnimating{"isAnimating"};
+inline constexpr Sel<Ref<Object>(id)> color{"color"};
+inline constexpr Sel<void(id, id)> setColor_{"setColor:"};
+
+// --- UISegmentedControl (the titles are strings) -------------------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, Value)> initWithItems_{"initWithItems:"};
+inline constexpr Sel<long long(id)> selectedSegmentIndex{"selectedSegmentIndex"};
+inline constexpr Sel<void(id, long long)> setSelectedSegmentIndex_{"setSelectedSegmentIndex:"};
+inline constexpr Sel<unsigned long long(id)> numberOfSegments{"numberOfSegments"};
+inline constexpr Sel<Value(id, unsigned long long)> titleForSegmentAtIndex_{"titleForSegmentAtIndex:"};
 
 // --- UIActionSheet and UIAlertView --------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id, Value, id, Value, Value, Value)>

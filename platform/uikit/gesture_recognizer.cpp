@@ -100,6 +100,19 @@ void takeTouches(UIGestureRecognizer* r) {
     }
 }
 
+// UIKit lets a control take a single tap that a tap recognizer of one of its
+// superviews would otherwise take: the switch in a table row still switches.
+bool tapOnControl(UIGestureRecognizer* r) {
+    static Class* tapClass = objc_getClass("UITapGestureRecognizer");
+    static Class* controlClass = objc_getClass("UIControl");
+    if (!isKindOfClass(r, tapClass) || sel::numberOfTapsRequired(r) != 1) return false;
+    Ref<UIView> own = r->view();
+    for (const auto& t : r->touches_)
+        for (Ref<UIView> v = t->view_; v && v != own; v = v->superview())
+            if (isKindOfClass(v, controlClass) && v->receivesTouches()) return true;
+    return false;
+}
+
 void setState(id self, unsigned long long state) {
     auto* r = as<UIGestureRecognizer>(self);
     Ref<UIGestureRecognizer> protector(r);
@@ -109,7 +122,7 @@ void setState(id self, unsigned long long state) {
         auto others = sharingTouches(r);
         bool blocked = std::any_of(others.begin(), others.end(),
                                    [&](const Ref<UIGestureRecognizer>& o) { return isActive(o->state_) && !together(r, o); });
-        if (blocked || !delegateLetsBegin(r)) {
+        if (blocked || tapOnControl(r) || !delegateLetsBegin(r)) {
             state = UIGestureRecognizerStateFailed;
         } else {
             for (const auto& o : others)

@@ -13,7 +13,9 @@
 // touchesCancelled:withEvent: and no further phase of that touch. A recognizer
 // about to begin asks its delegate's gestureRecognizerShouldBegin:; two
 // recognizers sharing a touch exclude each other (the first to begin wins,
-// the other fails) unless a delegate allows them together.
+// the other fails) unless a delegate allows them together. A single-tap
+// recognizer fails when its touch is on an enabled control inside its view:
+// the control takes the tap, as in UIKit.
 //
 // A recognizer that ended, was cancelled or failed is reset to possible (and
 // sent `reset`) once it holds no touch: right after the move when it holds

@@ -47,6 +47,9 @@ void registerValueControls();
 void registerTextField();
 void registerNavigation();
 void registerAlertSheets();
+void registerToolbar();
+void registerActivityIndicator();
+void registerSegmentedControl();
 
 // The view tree is main-thread only; debug builds check it where work enters.
 void checkMainThread();

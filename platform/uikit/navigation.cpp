@@ -56,7 +56,19 @@ void registerNavigation() {
                 })
         .property<&UINavigationItem::title_>(sel::title, sel::setTitle_)
         .property<&UINavigationItem::leftBarButtonItem_>(sel::leftBarButtonItem, sel::setLeftBarButtonItem_)
-        .property<&UINavigationItem::rightBarButtonItem_>(sel::rightBarButtonItem, sel::setRightBarButtonItem_);
+        .method(sel::rightBarButtonItem, [](id self) { return as<UINavigationItem>(self)->rightBarButtonItem_; })
+        .method(sel::setRightBarButtonItem_,
+                [](id self, id item) {
+                    auto* n = as<UINavigationItem>(self);
+                    n->rightBarButtonItem_ = item;
+                    n->rightBarButtonItems_ = item ? Value::array({Value(item)}) : Value();
+                })
+        .method(sel::rightBarButtonItems, [](id self) { return as<UINavigationItem>(self)->rightBarButtonItems_; })
+        .method(sel::setRightBarButtonItems_, [](id self, Value items) {
+            auto* n = as<UINavigationItem>(self);
+            n->rightBarButtonItems_ = items.count() > 0 ? items : Value();
+            n->rightBarButtonItem_ = items.at(0).object();
+        });
 
     ClassBuilder<UIBarButtonItem>("UIBarButtonItem", "NSObject")
         .method(sel::initWithBarButtonSystemItem_target_action_,
@@ -77,7 +89,17 @@ void registerNavigation() {
                     i->action_ = std::string(action.name);
                     return Ref<Object>(self);
                 })
+        .method(sel::initWithImage_style_target_action_,
+                [](id self, id image, long long style, id target, SEL action) {
+                    auto* i = item(self);
+                    i->image_ = image;
+                    i->style_ = style;
+                    i->target_ = target;
+                    i->action_ = std::string(action.name);
+                    return Ref<Object>(self);
+                })
         .property<&UIBarButtonItem::title_>(sel::title, sel::setTitle_)
+        .method(sel::image, [](id self) { return item(self)->image_; })
         .property<&UIBarButtonItem::enabled_>(sel::isEnabled, sel::setEnabled_)
         .method(sel::target, [](id self) { return item(self)->target_.lock(); })
         .method(sel::action, [](id self) { return sel_registerName(item(self)->action_); });

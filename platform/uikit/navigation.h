@@ -1,7 +1,7 @@
 // UINavigationBar with its appearance proxy, UINavigationItem (a
 // controller's title and bar button items; every UIViewController makes its
-// own on first use) and UIBarButtonItem (a system item or a title, sending
-// its action to its target, which it does not retain). The appearance proxy
+// own on first use) and UIBarButtonItem (a system item, a title or an image,
+// sending its action to its target, which it does not retain). The appearance proxy
 // of a class is one object per process; a navigation bar without a tint of
 // its own takes the proxy's. Main thread only.
 #pragma once
@@ -27,6 +27,7 @@ public:
     Value title_;
     Ref<Object> leftBarButtonItem_;
     Ref<Object> rightBarButtonItem_;
+    Value rightBarButtonItems_;  // an array whose first item is rightBarButtonItem_; nil for none
 };
 
 inline constexpr long long UIBarButtonSystemItemDone = 0;
@@ -44,6 +45,7 @@ class UIBarButtonItem : public NSObject {
 public:
     long long systemItem_ = -1;  // -1: not a system item
     Value title_;
+    Ref<Object> image_;
     long long style_ = UIBarButtonItemStylePlain;
     WeakRef<Object> target_;
     std::string action_;

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/format.h"
 #include "platform/uikit/internal.h"
+#include "platform/uikit/touch.h"
 
 namespace platform {
 
@@ -59,6 +60,29 @@ void UITableView::loadCounts() {
                              : 1;
     for (long long s = 0; s < sections; ++s)
         rowCounts_.push_back(std::max(0LL, sel::tableView_numberOfRowsInSection_(source, this, s)));
+    rowHeights_.clear();
+    Ref<Object> delegate = delegate_.lock();
+    if (!delegate || !respondsToSelector(delegate, sel::tableView_heightForRowAtIndexPath_.name)) return;
+    for (long long s = 0; s < sections; ++s) {
+        std::vector<double> heights;
+        for (long long r = 0; r < rowCounts_[static_cast<std::size_t>(s)]; ++r)
+            heights.push_back(sel::tableView_heightForRowAtIndexPath_(delegate, this, NSIndexPath::make(s, r)));
+        rowHeights_.push_back(std::move(heights));
+    }
+}
+
+double UITableView::rowHeightAt(IndexPath path) {
+    if (path.section >= 0 && path.section < static_cast<long long>(rowHeights_.size())) {
+        const auto& heights = rowHeights_[static_cast<std::size_t>(path.section)];
+        if (path.row >= 0 && path.row < static_cast<long long>(heights.size())) return heights[static_cast<std::size_t>(path.row)];
+    }
+    return rowHeight_;
+}
+
+double UITableView::sectionHeight(long long section) {
+    double h = 0;
+    for (long long r = 0; r < rowCount(section); ++r) h += rowHeightAt({section, r});
+    return h;
 }
 
 long long UITableView::sectionCount() {
@@ -74,9 +98,19 @@ long long UITableView::rowCount(long long section) {
 Rect UITableView::rectForRow(IndexPath path) {
     if (path.row < 0 || path.row >= rowCount(path.section)) return Rect::null();
     double y = tableHeaderView_ ? tableHeaderView_->frameValue().maxY() : 0;
-    for (long long s = 0; s < path.section; ++s) y += sectionHeaderHeight_ + rowHeight_ * static_cast<double>(rowCount(s));
-    y += sectionHeaderHeight_ + rowHeight_ * static_cast<double>(path.row);
-    return Rect(0, y, bounds_.size.width, rowHeight_);
+    for (long long s = 0; s < path.section; ++s) y += sectionHeaderHeight_ + sectionHeight(s);
+    y += sectionHeaderHeight_;
+    for (long long r = 0; r < path.row; ++r) y += rowHeightAt({path.section, r});
+    return Rect(0, y, bounds_.size.width, rowHeightAt(path));
+}
+
+IndexPath UITableView::rowAtPoint(Point p) {
+    for (long long s = 0; s < sectionCount(); ++s)
+        for (long long r = 0; r < rowCount(s); ++r) {
+            Rect rect = rectForRow({s, r});
+            if (p.y >= rect.minY() && p.y < rect.maxY() && p.x >= rect.minX() && p.x < rect.maxX()) return {s, r};
+        }
+    return {-1, -1};
 }
 
 std::vector<IndexPath> UITableView::visibleRows() {
@@ -118,6 +152,7 @@ void UITableView::updateVisibleCells() {
         Ref<UITableViewCell> cell(as<UITableViewCell>(made.get()));
         if (!cell) raise("NSInternalInconsistencyException", "UITableView dataSource must return a cell from tableView:cellForRowAtIndexPath:");
         cells_[path] = cell;
+        if (bool selected = selectedRows_.count(path) > 0; cell->selected_ != selected) sel::setSelected_animated_(cell, selected, false);
         sel::addSubview_(this, cell);
     }
     placeCells();
@@ -134,7 +169,7 @@ void UITableView::placeCells() {
         if (!(cell->frameValue() == r)) sel::setFrame_(cell, r);
     }
     double height = tableHeaderView_ ? tableHeaderView_->frameValue().maxY() : 0;
-    for (long long s = 0; s < sectionCount(); ++s) height += sectionHeaderHeight_ + rowHeight_ * static_cast<double>(rowCount(s));
+    for (long long s = 0; s < sectionCount(); ++s) height += sectionHeaderHeight_ + sectionHeight(s);
     contentSize_ = Size{width, height};
 }
 
@@ -146,12 +181,59 @@ Ref<UITableViewCell> UITableView::visibleCell(IndexPath path) {
     return it == cells_.end() ? nullptr : it->second;
 }
 
+void UITableView::selectRow(IndexPath path) {
+    if (path.row < 0 || path.row >= rowCount(path.section)) return;
+    selectedRows_.insert(path);
+    if (auto it = cells_.find(path); it != cells_.end() && !it->second->selected_) sel::setSelected_animated_(it->second, true, false);
+}
+
+void UITableView::deselectRow(IndexPath path) {
+    selectedRows_.erase(path);
+    if (auto it = cells_.find(path); it != cells_.end() && it->second->selected_) sel::setSelected_animated_(it->second, false, false);
+}
+
 void UITableView::tapRow(IndexPath path) {
     if (path.row < 0 || path.row >= rowCount(path.section)) return;
+    if (editing_ && !allowsSelectionDuringEditing_ && !allowsMultipleSelectionDuringEditing_) return;
     Ref<UITableView> protector(this);
     Ref<Object> delegate = delegate_.lock();
-    if (delegate && respondsToSelector(delegate, sel::tableView_didSelectRowAtIndexPath_.name))
-        sel::tableView_didSelectRowAtIndexPath_(delegate, this, NSIndexPath::make(path.section, path.row));
+    auto respond = [&](std::string_view selector) { return delegate && respondsToSelector(delegate, selector); };
+    Ref<NSIndexPath> indexPath = NSIndexPath::make(path.section, path.row);
+    if (respond(sel::tableView_shouldHighlightRowAtIndexPath_.name) && !sel::tableView_shouldHighlightRowAtIndexPath_(delegate, this, indexPath))
+        return;
+    if (multipleSelectionActive() && selectedRows_.count(path)) {
+        deselectRow(path);
+        if (respond(sel::tableView_didDeselectRowAtIndexPath_.name)) sel::tableView_didDeselectRowAtIndexPath_(delegate, this, indexPath);
+        return;
+    }
+    if (!multipleSelectionActive()) {
+        auto others = selectedRows_;
+        for (const auto& other : others) {
+            if (other == path) continue;
+            deselectRow(other);
+            if (respond(sel::tableView_didDeselectRowAtIndexPath_.name))
+                sel::tableView_didDeselectRowAtIndexPath_(delegate, this, NSIndexPath::make(other.section, other.row));
+        }
+    }
+    selectRow(path);
+    if (respond(sel::tableView_didSelectRowAtIndexPath_.name)) sel::tableView_didSelectRowAtIndexPath_(delegate, this, indexPath);
+}
+
+bool UITableView::swipeToDeleteRow(IndexPath path) {
+    if (editing_ || path.row < 0 || path.row >= rowCount(path.section)) return false;
+    Ref<UITableView> protector(this);
+    Ref<Object> source = dataSource_.lock();
+    if (!source || !respondsToSelector(source, sel::tableView_commitEditingStyle_forRowAtIndexPath_.name)) return false;
+    Ref<NSIndexPath> indexPath = NSIndexPath::make(path.section, path.row);
+    if (respondsToSelector(source, sel::tableView_canEditRowAtIndexPath_.name) && !sel::tableView_canEditRowAtIndexPath_(source, this, indexPath))
+        return false;
+    Ref<Object> delegate = delegate_.lock();
+    long long style = delegate && respondsToSelector(delegate, sel::tableView_editingStyleForRowAtIndexPath_.name)
+                          ? sel::tableView_editingStyleForRowAtIndexPath_(delegate, this, indexPath)
+                          : UITableViewCellEditingStyleDelete;
+    if (style != UITableViewCellEditingStyleDelete) return false;
+    sel::tableView_commitEditingStyle_forRowAtIndexPath_(source, this, UITableViewCellEditingStyleDelete, indexPath);
+    return true;
 }
 
 void UITableView::beginUpdates() {
@@ -223,6 +305,17 @@ void UITableView::endUpdates() {
         moved[{path.section, row}] = cell;
     }
     cells_ = std::move(moved);
+    std::set<IndexPath> selected;
+    for (const auto& path : selectedRows_) {
+        if (u.deleted.count(path) || u.reloaded.count(path)) continue;
+        long long row = path.row;
+        for (const auto& d : u.deleted)
+            if (d.section == path.section && d.row < path.row) --row;
+        for (const auto& i : u.inserted)
+            if (i.section == path.section && i.row <= row) ++row;
+        selected.insert({path.section, row});
+    }
+    selectedRows_ = std::move(selected);
     rowCounts_ = after;
     updateVisibleCells();
 }
@@ -364,6 +457,8 @@ void registerTableView() {
                         if (c->superview().get() == t) removeSubview(c);
                     t->dataLoaded_ = false;
                     t->rowCounts_.clear();
+                    t->rowHeights_.clear();
+                    t->selectedRows_.clear();
                     markNeedsLayout(t);
                 })
         .method(sel::reloadRowsAtIndexPaths_withRowAnimation_,
@@ -387,7 +482,67 @@ void registerTableView() {
                 })
         .method(sel::cellForRowAtIndexPath_, [](id self, id path) -> Ref<Object> { return table(self)->visibleCell(pathOf(path)); })
         .method(sel::rectForRowAtIndexPath_, [](id self, id path) { return table(self)->rectForRow(pathOf(path)); })
-        .method(sel::layoutSubviews, [](id self) { table(self)->updateVisibleCells(); });
+        .method(sel::layoutSubviews, [](id self) { table(self)->updateVisibleCells(); })
+        .method(sel::isEditing, [](id self) { return table(self)->editing_; })
+        .method(sel::setEditing_animated_,
+                [](id self, bool editing, bool) {
+                    auto* t = table(self);
+                    if (t->editing_ == editing) return;
+                    t->editing_ = editing;
+                    auto selected = t->selectedRows_;
+                    for (const auto& path : selected) t->deselectRow(path);
+                    markNeedsLayout(t);
+                })
+        .property<&UITableView::allowsSelectionDuringEditing_>(sel::allowsSelectionDuringEditing, sel::setAllowsSelectionDuringEditing_)
+        .property<&UITableView::allowsMultipleSelectionDuringEditing_>(sel::allowsMultipleSelectionDuringEditing,
+                                                                        sel::setAllowsMultipleSelectionDuringEditing_)
+        .method(sel::selectRowAtIndexPath_animated_scrollPosition_,
+                [](id self, id path, bool, long long) {
+                    auto* t = table(self);
+                    IndexPath p = pathOf(path);
+                    // Without multiple selection the row replaces the selection.
+                    if (!t->multipleSelectionActive()) {
+                        auto others = t->selectedRows_;
+                        for (const auto& other : others)
+                            if (other != p) t->deselectRow(other);
+                    }
+                    t->selectRow(p);
+                })
+        .method(sel::deselectRowAtIndexPath_animated_, [](id self, id path, bool) { table(self)->deselectRow(pathOf(path)); })
+        .method(sel::indexPathsForSelectedRows,
+                [](id self) {
+                    const auto& selected = table(self)->selectedRows_;
+                    return selected.empty() ? Value() : indexPathArray(std::vector<IndexPath>(selected.begin(), selected.end()));
+                })
+        .method(sel::indexPathForSelectedRow,
+                [](id self) -> Ref<Object> {
+                    const auto& selected = table(self)->selectedRows_;
+                    if (selected.empty()) return nullptr;
+                    return NSIndexPath::make(selected.begin()->section, selected.begin()->row);
+                })
+        .method(sel::indexPathForRowAtPoint_,
+                [](id self, Point p) -> Ref<Object> {
+                    IndexPath path = table(self)->rowAtPoint(p);
+                    if (path.row < 0) return nullptr;
+                    return NSIndexPath::make(path.section, path.row);
+                })
+        // A touch that begins and ends on one row taps it.
+        .method(sel::touchesBegan_withEvent_,
+                [](id self, Value touches, id) {
+                    auto* t = table(self);
+                    auto* touch = touches.at(0).objectAs<UITouch>();
+                    t->touchedRow_ = touch ? t->rowAtPoint(touch->locationInView(t)) : IndexPath{-1, -1};
+                })
+        .method(sel::touchesMoved_withEvent_, [](id, Value, id) {})
+        .method(sel::touchesEnded_withEvent_,
+                [](id self, Value touches, id) {
+                    auto* t = table(self);
+                    IndexPath began = t->touchedRow_;
+                    t->touchedRow_ = IndexPath{-1, -1};
+                    auto* touch = touches.at(0).objectAs<UITouch>();
+                    if (touch && began.row >= 0 && t->rowAtPoint(touch->locationInView(t)) == began) t->tapRow(began);
+                })
+        .method(sel::touchesCancelled_withEvent_, [](id self, Value, id) { table(self)->touchedRow_ = IndexPath{-1, -1}; });
 
     ClassBuilder<UITableViewCell>("UITableViewCell", "UIView")
         .method(sel::initWithFrame_,
@@ -431,6 +586,9 @@ void registerTableView() {
         .method(sel::setBackgroundView_, [](id self, id view) { cell(self)->backgroundView_ = Ref<UIView>(as<UIView>(view)); })
         .method(sel::selectedBackgroundView, [](id self) -> Ref<Object> { return cell(self)->selectedBackgroundView_; })
         .method(sel::setSelectedBackgroundView_, [](id self, id view) { cell(self)->selectedBackgroundView_ = Ref<UIView>(as<UIView>(view)); })
+        .method(sel::isSelected, [](id self) { return cell(self)->selected_; })
+        .method(sel::setSelected_, [](id self, bool selected) { sel::setSelected_animated_(self, selected, false); })
+        .method(sel::setSelected_animated_, [](id self, bool selected, bool) { cell(self)->selected_ = selected; })
         .method(sel::layoutSubviews, &layoutCell);
 }
 

@@ -6,7 +6,15 @@
 // updates) checks the data source's new counts against them and raises
 // NSInternalInconsistencyException as UIKit does. Cells are fetched on the
 // layout pass, on an update, and when a visible row's cell is asked for.
-// Main thread only.
+//
+// Selection and editing: a touch that begins and ends on one row taps it
+// (tapRow); a tap selects the row (in edit mode only when selection during
+// editing is allowed; with multiple selection during editing it toggles the
+// row) and tells the delegate, unless the delegate's
+// tableView:shouldHighlightRowAtIndexPath: answers NO. Reloading, and every
+// change of the editing state, clears the selection; updates move it with the
+// rows. A row's height is the delegate's tableView:heightForRowAtIndexPath:
+// when it answers it, else rowHeight. Main thread only.
 #pragma once
 
 #include <map>
@@ -43,6 +51,15 @@ inline constexpr long long UITableViewCellSelectionStyleNone = 0;
 inline constexpr long long UITableViewCellSelectionStyleBlue = 1;
 inline constexpr long long UITableViewCellSelectionStyleGray = 2;
 inline constexpr long long UITableViewCellSelectionStyleDefault = 3;
+
+inline constexpr long long UITableViewCellEditingStyleNone = 0;
+inline constexpr long long UITableViewCellEditingStyleDelete = 1;
+inline constexpr long long UITableViewCellEditingStyleInsert = 2;
+
+inline constexpr long long UITableViewScrollPositionNone = 0;
+inline constexpr long long UITableViewScrollPositionTop = 1;
+inline constexpr long long UITableViewScrollPositionMiddle = 2;
+inline constexpr long long UITableViewScrollPositionBottom = 3;
 
 // A row of a table: (section, row), ordered by section, then row.
 struct IndexPath {
@@ -85,6 +102,7 @@ public:
     long long selectionStyle_ = UITableViewCellSelectionStyleDefault;
     Ref<UIView> backgroundView_;
     Ref<UIView> selectedBackgroundView_;
+    bool selected_ = false;
 };
 
 class UITableView : public UIScrollView {
@@ -97,9 +115,18 @@ public:
     double sectionHeaderHeight_ = 0;
     Ref<UIView> tableHeaderView_;
 
-    // The counts the table last loaded from its data source (empty until loaded).
+    // The counts the table last loaded from its data source (empty until loaded),
+    // and the delegate's row heights then (empty when it gives none).
     bool dataLoaded_ = false;
     std::vector<long long> rowCounts_;
+    std::vector<std::vector<double>> rowHeights_;
+
+    bool editing_ = false;
+    bool allowsSelectionDuringEditing_ = false;
+    bool allowsMultipleSelectionDuringEditing_ = false;
+    std::set<IndexPath> selectedRows_;
+    // The row the touch in progress began on ({-1, -1}: none).
+    IndexPath touchedRow_{-1, -1};
     // The cells of the visible rows.
     std::map<IndexPath, Ref<UITableViewCell>> cells_;
 
@@ -114,8 +141,20 @@ public:
     void updateVisibleCells();
     // The visible row's cell (fetched when missing), null for another row.
     Ref<UITableViewCell> visibleCell(IndexPath path);
-    // What a tap on the row does: the delegate's tableView:didSelectRowAtIndexPath:.
+    // What a tap on the row does: selects it (or, with multiple selection in
+    // edit mode, toggles it) and tells the delegate, as described above.
     void tapRow(IndexPath path);
+    // A swipe across the row and a tap on the Delete button it shows: when the
+    // table is not editing, its data source commits editing styles and can edit
+    // the row, and the row's editing style is delete (the default), the data
+    // source's tableView:commitEditingStyle:forRowAtIndexPath: runs. Whether it did.
+    bool swipeToDeleteRow(IndexPath path);
+    // The row at a point of the table's content ({-1, -1}: none).
+    IndexPath rowAtPoint(Point p);
+    double rowHeightAt(IndexPath path);
+    void selectRow(IndexPath path);
+    void deselectRow(IndexPath path);
+    bool multipleSelectionActive() const { return editing_ && allowsMultipleSelectionDuringEditing_; }
 
     // The updates of the outermost begin/end updates in progress.
     struct Updates {
@@ -131,6 +170,7 @@ public:
 private:
     void loadCounts();
     void placeCells();
+    double sectionHeight(long long section);
     bool fetching_ = false;
 };
 

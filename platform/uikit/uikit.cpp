@@ -34,6 +34,9 @@ void registerClasses() {
     detail::registerTextField();
     detail::registerNavigation();
     detail::registerAlertSheets();
+    detail::registerToolbar();
+    detail::registerActivityIndicator();
+    detail::registerSegmentedControl();
 }
 
 }  // namespace platform::uikit

@@ -5,6 +5,7 @@
 #include "tweak/engine/ringing.h"
 #include "tweak/engine/volume.h"
 #include "tweak/engine/preferences.h"
+#include "tweak/engine/time_until_alarm.h"
 #include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/edit_alarm_sheets.h"
 
@@ -68,6 +69,15 @@ const std::vector<HookRow>& hookTable() {
         REPLACE(iOS9up, UNLocalNotificationClient, scheduleSnoozeNotification_),
         REPLACE(iOS9up, UNLocalNotificationClient, _fireNotification_),
 
+        REPLACE(All, SBClockDataProvider, _scheduledNotifications),
+        REPLACE(All, SBClockDataProvider, _publishAlarmsWithScheduledNotifications_),
+        ADD(All, SBClockDataProvider, didScheduleNotifications_),
+        REPLACE(All, SBLockScreenViewController, startLockScreenFadeInAnimationForSource_),
+        ADD(All, SBLockScreenViewController, frameForAlarmView_),
+        REPLACE(All, SBLockScreenSnoozedAlarmCell, setFireDate_),
+        REPLACE(All, AlarmTableViewCell, refreshUI_animated_),
+        REPLACE(All, AlarmView, setName_andRepeatText_textColor_),
+        REPLACE(All, AlarmView, layoutSubviews),
         REPLACE(All, SBHUDController, _createUI),
         REPLACE(All, BBBulletin, unlockActionLabel),
         REPLACE(All, BBBulletin, fullUnlockActionLabel),

@@ -75,10 +75,9 @@ inline constexpr Sel<double(id, Point)> distanceOfPointFromCenter_{"distanceOfPo
 inline constexpr Sel<Point(id, Point)> pointRelativeToCenter_{"pointRelativeToCenter:"};
 inline constexpr Sel<void(id, double)> setMenuRadius_{"setMenuRadius:"};
 inline constexpr Sel<double(id)> menuRadius{"menuRadius"};
-// The fields.
+// The fields (`items` is the platform's).
 inline constexpr Sel<Ref<Object>(id)> backgroundVisualEffect{"backgroundVisualEffect"};
 inline constexpr Sel<void(id, id)> setBackgroundVisualEffect_{"setBackgroundVisualEffect:"};
-inline constexpr Sel<Value(id)> items{"items"};
 inline constexpr Sel<Value(id)> itemButtons{"itemButtons"};
 inline constexpr Sel<Ref<Object>(id)> radialMenu{"radialMenu"};
 inline constexpr Sel<Ref<Object>(id)> radialMenuBackground{"radialMenuBackground"};
