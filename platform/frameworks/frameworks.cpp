@@ -2,12 +2,14 @@
 
 #include "platform/frameworks/activator.h"
 #include "platform/frameworks/backboardservices.h"
+#include "platform/frameworks/twitter.h"
 
 namespace platform::frameworks {
 
 void registerClasses() {
     backboardservices::registerLibrary();
     activator::registerClasses();
+    twitter::registerClasses();
 }
 
 }  // namespace platform::frameworks

@@ -45,6 +45,7 @@ void registerTableView();
 void registerValueControls();
 void registerTextField();
 void registerNavigation();
+void registerNavigationController();
 void registerAlertSheets();
 
 // The view tree is main-thread only; debug builds check it where work enters.

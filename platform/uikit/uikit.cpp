@@ -32,6 +32,7 @@ void registerClasses() {
     detail::registerValueControls();
     detail::registerTextField();
     detail::registerNavigation();
+    detail::registerNavigationController();
     detail::registerAlertSheets();
 }
 
