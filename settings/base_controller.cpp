@@ -44,6 +44,13 @@ void viewWillAppear(id self, bool animated) {
     sel::setOnTintColor_(sel::appearanceWhenContainedIn_(objc_getClass("UISwitch"), self->isa()), accent);
 }
 
+// The credits header tops the first section of every page but the lock-screen position page.
+bool hasCreditsHeader(id self, long long section) { return section == 0 && base(self)->plistName != Value(kPositionPlistName); }
+
+Ref<Object> viewForHeader(id self, id, long long section) { return hasCreditsHeader(self, section) ? newObject("RS2CustomHeaderView") : nullptr; }
+
+double heightForHeader(id self, id, long long section) { return hasCreditsHeader(self, section) ? kCreditsHeaderHeight : -1.0; }
+
 void viewDidAppear(id self, bool animated) {
     sel::viewDidAppear_.super(baseClass(), self, animated);
     sel::setTintColor_(navigationBarOfItem(self), settingsAccentColor());
@@ -92,6 +99,8 @@ void registerBaseControllerClass() {
         .method(sel::tableView_cellForRowAtIndexPath_,
                 [](id self, id table, id indexPath) { return accentTitledCell(baseClass(), self, table, indexPath); })
         .method(sel::setTitle_, &showLocalizedTitle)
+        .method(sel::tableView_viewForHeaderInSection_, &viewForHeader)
+        .method(sel::tableView_heightForHeaderInSection_, &heightForHeader)
         .method(sel::preferredHeightForWidth_, [](id, double) { return 100.0; });
 }
 

@@ -3,7 +3,9 @@
 // at every `specifiers` call, and dresses itself in the accent colour: tinted
 // view, navigation bar and switches, accent row titles, a localized title label
 // in the navigation bar that fades in half a second after the page loaded,
-// and a Compose button that opens the share sheet. Settings app main thread.
+// a Compose button that opens the share sheet, and the credits header
+// (header_view.h) atop its first section, except on the lock-screen position
+// page. Settings app main thread.
 #pragma once
 
 #include "platform/preferences/list_controller.h"
@@ -18,6 +20,8 @@ public:
 
 // RGBA (1.0, 0.231, 0.188, 1.0).
 Ref<Object> settingsAccentColor();
+inline constexpr const char* kPositionPlistName = "WKSLockScreenPosition";
+inline constexpr double kCreditsHeaderHeight = 140.0;
 // The text of the share sheet.
 inline constexpr const char* kShareText = "I set my alarms with Rousa 2, the alarm clock extension for iPhone and iPad!";
 

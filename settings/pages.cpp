@@ -1,7 +1,9 @@
 #include "settings/pages.h"
 
 #include "platform/uikit/application.h"
+#include "platform/frameworks/messageui.h"
 #include "platform/uikit/image.h"
+#include "settings/support_mail.h"
 
 namespace rousa {
 
@@ -71,6 +73,8 @@ void registerPageClasses() {
     page<kRootClass, kRootPlist>()
         .method(sel::setTitle_, &showTitleImage)
         .method(sel::websiteClicked_, &websiteClicked)
+        .method(sel::supportClicked_, &supportClicked)
+        .method(sel::mailComposeController_didFinishWithResult_error_, &mailComposeControllerDidFinish)
         .method(sel::viewWillDisappear_, &rootViewWillDisappear);
     page<kConfigurationClass, kConfigurationPlist>();
     page<kTimeClass, kTimePlist>();

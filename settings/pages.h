@@ -1,5 +1,5 @@
 // The settings pages, each a Rousa2BaseController with its page description:
-// the root page "Rousa2" (title image, web link, share sheet), the global
+// the root page "Rousa2" (title image, web link, support mail), the global
 // settings "Rousa2Configuration", the time-until-alarm settings "Rousa2Time",
 // the defaults of new alarms "Rousa2Defaults", the Activator actions
 // "Rousa2Activator" and the credits "Rousa2Credits"; and

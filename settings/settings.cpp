@@ -2,8 +2,10 @@
 
 #include "platform/foundation/process.h"
 #include "settings/base_controller.h"
+#include "settings/header_view.h"
 #include "settings/list_items_controller.h"
 #include "settings/pages.h"
+#include "settings/position_page.h"
 #include "settings/resigning_text_cell.h"
 #include "tweak/engine/localizer.h"
 
@@ -17,6 +19,8 @@ void startSettingsBundle() {
     if (!objc_getClass("RS2Localizer")) registerLocalizerClass();
     registerBaseControllerClass();
     registerPageClasses();
+    registerPositionPageClass();
+    registerHeaderViewClass();
     registerListItemsControllerClass();
     registerResigningTextCellClass();
     settingsBundle = NSBundle::bundleWithPath(kRousaBundlePath);

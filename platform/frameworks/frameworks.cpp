@@ -2,6 +2,7 @@
 
 #include "platform/frameworks/activator.h"
 #include "platform/frameworks/backboardservices.h"
+#include "platform/frameworks/messageui.h"
 #include "platform/frameworks/twitter.h"
 
 namespace platform::frameworks {
@@ -10,6 +11,7 @@ void registerClasses() {
     backboardservices::registerLibrary();
     activator::registerClasses();
     twitter::registerClasses();
+    messageui::registerClasses();
 }
 
 }  // namespace platform::frameworks

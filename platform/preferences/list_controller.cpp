@@ -1,5 +1,8 @@
 #include "platform/preferences/list_controller.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "platform/corefoundation/corefoundation.h"
 #include "platform/foundation/plist.h"
 #include "platform/preferences/table_cell.h"
@@ -156,6 +159,96 @@ void didSelect(id self, id table, id indexPath) {
     }
 }
 
+// --- changes of the rows ----------------------------------------------------------------------------
+
+// Where each element of a list of specifiers is shown, as sections() arranges
+// them; a group's row is -1.
+std::vector<IndexPath> layoutOf(const Value& list) {
+    std::vector<IndexPath> out;
+    long long section = -1, row = 0;
+    for (const Value& v : list.array()) {
+        auto* s = v.objectAs<PSSpecifier>();
+        if (s && s->cellType == PSGroupCell) {
+            ++section;
+            row = 0;
+            out.push_back({section, -1});
+            continue;
+        }
+        if (section < 0) section = 0;
+        out.push_back({section, row++});
+    }
+    return out;
+}
+
+long long indexIn(const Value& list, const Object* s) {
+    for (std::size_t i = 0; i < list.count(); ++i)
+        if (list.at(i).object() == s) return static_cast<long long>(i);
+    return -1;
+}
+
+bool hasGroup(const std::vector<Value>& rows) {
+    return std::any_of(rows.begin(), rows.end(), [](const Value& v) {
+        auto* s = v.objectAs<PSSpecifier>();
+        return s && s->cellType == PSGroupCell;
+    });
+}
+
+// Applies a change of the rows inside a table update, so that the table sees
+// the counts before and after; a change of the groups reloads the table.
+void changeRows(PSListController* c, bool groups, const std::function<std::vector<IndexPath>()>& change, bool inserting) {
+    Ref<PSListController> protector(c);
+    Ref<UITableView> table = c->table_;
+    if (!table || groups) {
+        change();
+        if (table) sel::reloadData(table);
+        return;
+    }
+    sel::beginUpdates(table);
+    std::vector<IndexPath> paths = change();
+    if (inserting) sel::insertRowsAtIndexPaths_withRowAnimation_(table, indexPathArray(paths), UITableViewRowAnimationFade);
+    else sel::deleteRowsAtIndexPaths_withRowAnimation_(table, indexPathArray(paths), UITableViewRowAnimationFade);
+    sel::endUpdates(table);
+}
+
+void insertSpecifiers(id self, Value rows, long long index, bool) {
+    auto* c = page(self);
+    if (rows.count() == 0) return;
+    changeRows(c, hasGroup(rows.array()), [&] {
+        Value::Array& list = c->specifiers_.mutableArray();
+        auto at = static_cast<std::size_t>(std::clamp<long long>(index, 0, static_cast<long long>(list.size())));
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), rows.array().begin(), rows.array().end());
+        auto layout = layoutOf(c->specifiers_);
+        return std::vector<IndexPath>(layout.begin() + static_cast<std::ptrdiff_t>(at),
+                                      layout.begin() + static_cast<std::ptrdiff_t>(at + rows.count()));
+    }, true);
+}
+
+void removeSpecifiers(id self, Value rows, bool) {
+    auto* c = page(self);
+    std::vector<Value> present;
+    for (const Value& r : rows.array())
+        if (indexIn(c->specifiers_, r.object()) >= 0) present.push_back(r);
+    if (present.empty()) return;
+    changeRows(c, hasGroup(present), [&] {
+        auto layout = layoutOf(c->specifiers_);
+        std::vector<IndexPath> paths;
+        for (const Value& r : present) paths.push_back(layout[static_cast<std::size_t>(indexIn(c->specifiers_, r.object()))]);
+        Value::Array& list = c->specifiers_.mutableArray();
+        std::erase_if(list, [&](const Value& v) {
+            return std::any_of(present.begin(), present.end(), [&](const Value& r) { return r.object() == v.object(); });
+        });
+        return paths;
+    }, false);
+}
+
+void reloadSpecifier(id self, id specifier, bool) {
+    auto* c = page(self);
+    long long index = indexIn(c->specifiers_, specifier);
+    if (index < 0 || !c->table_) return;
+    IndexPath path = layoutOf(c->specifiers_)[static_cast<std::size_t>(index)];
+    if (path.row >= 0) sel::reloadRowsAtIndexPaths_withRowAnimation_(c->table_, indexPathArray({path}), UITableViewRowAnimationFade);
+}
+
 // --- PSListItemsController ------------------------------------------------------------------------
 
 PSListItemsController* items(id self) { return as<PSListItemsController>(self); }
@@ -185,6 +278,7 @@ void registerListControllerClasses() {
         .method(sel::loadView,
                 [](id self) {
                     auto* c = page(self);
+                    sel::specifiers(self);
                     c->table_ = as<UITableView>(sel::initWithFrame_style_(alloc("UITableView"), UIScreen::mainScreen()->bounds(), UITableViewStyleGrouped));
                     sel::setDelegate_(c->table_, self);
                     sel::setDataSource_(c->table_, self);
@@ -208,6 +302,10 @@ void registerListControllerClasses() {
         .method(sel::table, [](id self) -> Ref<Object> { return page(self)->table_; })
         .method(sel::readPreferenceValue_, &readPreferenceValue)
         .method(sel::setPreferenceValue_specifier_, &setPreferenceValue)
+        .method(sel::insertContiguousSpecifiers_atIndex_animated_, &insertSpecifiers)
+        .method(sel::removeContiguousSpecifiers_animated_, &removeSpecifiers)
+        .method(sel::reloadSpecifier_animated_, &reloadSpecifier)
+        .method(sel::indexOfSpecifier_, [](id self, id s) { return indexIn(page(self)->specifiers_, s); })
         .method(sel::numberOfSectionsInTableView_, [](id self, id) { return static_cast<long long>(page(self)->sections().size()); })
         .method(sel::tableView_numberOfRowsInSection_,
                 [](id self, id, long long section) -> long long {

@@ -20,7 +20,7 @@
 //
 // A page's page descriptions come from its bundle: that of the row that
 // opened it (a root page's is its bundle's, see settings_app.h), else the main
-// bundle. Main thread only.
+// bundle. A page asks for its specifiers when its view loads. Main thread only.
 #pragma once
 
 #include <vector>
@@ -42,6 +42,16 @@ inline constexpr Sel<Ref<Object>(id)> bundle{"bundle"};
 inline constexpr Sel<Ref<Object>(id)> table{"table"};
 inline constexpr Sel<Value(id, id)> readPreferenceValue_{"readPreferenceValue:"};
 inline constexpr Sel<void(id, Value, id)> setPreferenceValue_specifier_{"setPreferenceValue:specifier:"};
+// Changes of the page's rows (its `_specifiers`), shown by the table: rows are
+// inserted before the row at the index (clamped to the end), the given rows
+// (those the page has) removed, a row redrawn (a group's name and footer are
+// read afresh anyway).
+inline constexpr Sel<void(id, Value, long long, bool)> insertContiguousSpecifiers_atIndex_animated_{
+    "insertContiguousSpecifiers:atIndex:animated:"};
+inline constexpr Sel<void(id, Value, bool)> removeContiguousSpecifiers_animated_{"removeContiguousSpecifiers:animated:"};
+inline constexpr Sel<void(id, id, bool)> reloadSpecifier_animated_{"reloadSpecifier:animated:"};
+// The row's index in the page's rows, or -1.
+inline constexpr Sel<long long(id, id)> indexOfSpecifier_{"indexOfSpecifier:"};
 }  // namespace sel
 
 class PSListController : public UIViewController {

@@ -46,6 +46,7 @@ void registerValueControls();
 void registerTextField();
 void registerNavigation();
 void registerNavigationController();
+void registerLayoutConstraints();
 void registerAlertSheets();
 
 // The view tree is main-thread only; debug builds check it where work enters.
@@ -55,6 +56,8 @@ void checkMainThread();
 std::vector<Ref<UIView>> subtree(UIView* root);
 // Marks the view for the next layout pass and schedules the pass.
 void markNeedsLayout(UIView* view);
+// A layout pass over a view that holds constraints places their views, after its layoutSubviews.
+void solveConstraints(UIView* view);
 
 // Appearance callbacks around a change of window membership or visibility:
 // the controllers whose views are in the tree, their will-callbacks before the

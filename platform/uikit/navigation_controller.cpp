@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/foundation/run_loop.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/window.h"
@@ -47,8 +48,15 @@ void UINavigationController::setStack(std::vector<Ref<UIViewController>> stack, 
     Ref<UINavigationController> protector(this);
     Ref<UIViewController> oldTop = stack_.empty() ? nullptr : stack_.back();
     Ref<UIViewController> newTop = stack.empty() ? nullptr : stack.back();
+    std::vector<Ref<UIViewController>> leaving;
     for (const auto& c : stack_)
-        if (!contains(stack, c)) letGo(this, c);
+        if (!contains(stack, c)) {
+            letGo(this, c);
+            leaving.push_back(c);
+        }
+    // As UIKit's autorelease: a controller that leaves the stack (even from its
+    // own method) lives until the end of the current run-loop pass.
+    if (!leaving.empty()) RunLoop::main().post([leaving] {});
     for (const auto& c : stack) adopt(this, c);
     stack_ = std::move(stack);
     if (oldTop == newTop || !view_) return;

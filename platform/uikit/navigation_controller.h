@@ -5,7 +5,8 @@
 // controller's view is on a visible window. Each controller on the stack
 // knows the navigation controller weakly (navigationController) and its
 // navigation item is told the bar. Transitions take effect at once, animated
-// or not. Main thread only.
+// or not; a controller that leaves the stack is released at the end of the
+// current run-loop pass, as UIKit's autorelease does. Main thread only.
 #pragma once
 
 #include <vector>

@@ -1,7 +1,11 @@
 // UIScrollView (its content offset is its bounds' origin), NSIndexPath, and
 // UITableView with UITableViewCell: a table asks its data source (weak) for
 // its sections, rows and cells, and keeps a cell only for each visible row,
-// laid out top to bottom under its header view. The table remembers the row
+// laid out top to bottom under its header view. Each section starts with its
+// header: as high as the delegate's tableView:heightForHeaderInSection: (a
+// negative height, or none: the table's section header height), showing the
+// delegate's tableView:viewForHeaderInSection: when it gives one (asked when
+// the data is loaded, kept until it is loaded again). The table remembers the row
 // counts it last loaded; an update (insert, delete, reload rows, begin/end
 // updates) checks the data source's new counts against them and raises
 // NSInternalInconsistencyException as UIKit does. Cells are fetched on the
@@ -100,6 +104,10 @@ public:
     // The counts the table last loaded from its data source (empty until loaded).
     bool dataLoaded_ = false;
     std::vector<long long> rowCounts_;
+    // Per section, loaded with the counts: the header's height and the delegate's header view.
+    std::vector<double> headerHeights_;
+    std::map<long long, Ref<UIView>> headerViews_;
+    bool headerViewsLoaded_ = false;
     // The cells of the visible rows.
     std::map<IndexPath, Ref<UITableViewCell>> cells_;
 
@@ -107,6 +115,12 @@ public:
     long long rowCount(long long section);
     // The row's rectangle in the table's content; null for a row it lacks.
     Rect rectForRow(IndexPath path);
+    // The section header's rectangle in the table's content; null for a section it lacks.
+    Rect rectForHeader(long long section);
+    // The delegate's view heading the section, or null.
+    Ref<UIView> headerView(long long section);
+    // reloadData: the header views go and are asked for again.
+    void dropHeaderViews();
     // The rows that intersect the visible part of the content, in order.
     std::vector<IndexPath> visibleRows();
     // Drops the cells of rows that went out of view, fetches the missing
@@ -131,6 +145,7 @@ public:
 private:
     void loadCounts();
     void placeCells();
+    double headerHeight(long long section);
     bool fetching_ = false;
 };
 

@@ -33,6 +33,7 @@ void registerClasses() {
     detail::registerTextField();
     detail::registerNavigation();
     detail::registerNavigationController();
+    detail::registerLayoutConstraints();
     detail::registerAlertSheets();
 }
 
