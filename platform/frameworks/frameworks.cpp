@@ -4,6 +4,8 @@
 #include "platform/frameworks/backboardservices.h"
 #include "platform/frameworks/celestial.h"
 #include "platform/frameworks/iokit_hid.h"
+#include "platform/frameworks/messageui.h"
+#include "platform/frameworks/twitter.h"
 
 namespace platform::frameworks {
 
@@ -13,6 +15,8 @@ void registerClasses() {
     // Celestial, IOKit and AudioToolbox are in every host.
     celestial::registerClasses();
     iokit::registerClasses();
+    twitter::registerClasses();
+    messageui::registerClasses();
 }
 
 }  // namespace platform::frameworks

@@ -8,6 +8,15 @@
 
 #include "platform/runtime/nsobject.h"
 
+namespace platform {
+// A run of characters of a text (Foundation's NSRange): where it starts and how long it is.
+struct NSRange {
+    unsigned long long location = 0;
+    unsigned long long length = 0;
+    friend bool operator==(const NSRange&, const NSRange&) = default;
+};
+}  // namespace platform
+
 namespace platform::sel {
 
 // --- NSIndexPath (UIKit's rows) -------------------------------------------------------
@@ -49,6 +58,11 @@ inline constexpr Sel<long long(id, id)> numberOfSectionsInTableView_{"numberOfSe
 inline constexpr Sel<long long(id, id, long long)> tableView_numberOfRowsInSection_{"tableView:numberOfRowsInSection:"};
 inline constexpr Sel<Ref<Object>(id, id, id)> tableView_cellForRowAtIndexPath_{"tableView:cellForRowAtIndexPath:"};
 inline constexpr Sel<void(id, id, id)> tableView_didSelectRowAtIndexPath_{"tableView:didSelectRowAtIndexPath:"};
+inline constexpr Sel<Value(id, id, long long)> tableView_titleForHeaderInSection_{"tableView:titleForHeaderInSection:"};
+inline constexpr Sel<Value(id, id, long long)> tableView_titleForFooterInSection_{"tableView:titleForFooterInSection:"};
+// A header view of the delegate's, and its height (a negative height: the table's own).
+inline constexpr Sel<Ref<Object>(id, id, long long)> tableView_viewForHeaderInSection_{"tableView:viewForHeaderInSection:"};
+inline constexpr Sel<double(id, id, long long)> tableView_heightForHeaderInSection_{"tableView:heightForHeaderInSection:"};
 
 // --- UITableView: editing and selection ---------------------------------------------------
 inline constexpr Sel<bool(id)> isEditing{"isEditing"};
@@ -111,6 +125,12 @@ inline constexpr Sel<long long(id)> keyboardType{"keyboardType"};
 inline constexpr Sel<void(id, long long)> setKeyboardType_{"setKeyboardType:"};
 inline constexpr Sel<Value(id)> placeholder{"placeholder"};
 inline constexpr Sel<void(id, Value)> setPlaceholder_{"setPlaceholder:"};
+// Its delegate (each optional).
+inline constexpr Sel<bool(id, id, NSRange, Value)> textField_shouldChangeCharactersInRange_replacementString_{
+    "textField:shouldChangeCharactersInRange:replacementString:"};
+inline constexpr Sel<bool(id, id)> textFieldShouldReturn_{"textFieldShouldReturn:"};
+inline constexpr Sel<void(id, id)> textFieldDidBeginEditing_{"textFieldDidBeginEditing:"};
+inline constexpr Sel<void(id, id)> textFieldDidEndEditing_{"textFieldDidEndEditing:"};
 
 // --- UIDatePicker -----------------------------------------------------------------------------------
 inline constexpr Sel<long long(id)> datePickerMode{"datePickerMode"};
@@ -121,8 +141,17 @@ inline constexpr Sel<void(id, double)> setCountDownDuration_{"setCountDownDurati
 // --- UIAppearance, UINavigationBar, UINavigationItem, UIBarButtonItem -------------------------------------
 // Class method: the proxy whose settings instances of the class take.
 inline constexpr Sel<Ref<Object>(id)> appearance{"appearance"};
+// Class method: the proxy for instances inside a container (a view or a view
+// controller) of the class given; one container class.
+inline constexpr Sel<Ref<Object>(id, id)> appearanceWhenContainedIn_{"appearanceWhenContainedIn:"};
 inline constexpr Sel<Ref<Object>(id)> navigationItem{"navigationItem"};
 inline constexpr Sel<Ref<Object>(id, Value)> initWithTitle_{"initWithTitle:"};
+inline constexpr Sel<Ref<Object>(id)> titleView{"titleView"};
+inline constexpr Sel<void(id, id)> setTitleView_{"setTitleView:"};
+// UINavigationController's bar, and the bar a navigation item is shown in (nil when none).
+inline constexpr Sel<Ref<Object>(id)> navigationBar{"navigationBar"};
+inline constexpr Sel<Ref<Object>(id)> barTintColor{"barTintColor"};
+inline constexpr Sel<void(id, id)> setBarTintColor_{"setBarTintColor:"};
 inline constexpr Sel<Ref<Object>(id)> leftBarButtonItem{"leftBarButtonItem"};
 inline constexpr Sel<void(id, id)> setLeftBarButtonItem_{"setLeftBarButtonItem:"};
 inline constexpr Sel<Ref<Object>(id)> rightBarButtonItem{"rightBarButtonItem"};
@@ -157,6 +186,15 @@ inline constexpr Sel<long long(id)> selectedSegmentIndex{"selectedSegmentIndex"}
 inline constexpr Sel<void(id, long long)> setSelectedSegmentIndex_{"setSelectedSegmentIndex:"};
 inline constexpr Sel<unsigned long long(id)> numberOfSegments{"numberOfSegments"};
 inline constexpr Sel<Value(id, unsigned long long)> titleForSegmentAtIndex_{"titleForSegmentAtIndex:"};
+// --- UINavigationController -----------------------------------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, id)> initWithRootViewController_{"initWithRootViewController:"};
+inline constexpr Sel<void(id, id, bool)> pushViewController_animated_{"pushViewController:animated:"};
+inline constexpr Sel<Ref<Object>(id, bool)> popViewControllerAnimated_{"popViewControllerAnimated:"};
+inline constexpr Sel<Ref<Object>(id)> topViewController{"topViewController"};
+inline constexpr Sel<Value(id)> viewControllers{"viewControllers"};
+inline constexpr Sel<void(id, Value, bool)> setViewControllers_animated_{"setViewControllers:animated:"};
+// UIViewController's: the navigation controller whose stack holds it (or holds a controller that contains it).
+inline constexpr Sel<Ref<Object>(id)> navigationController{"navigationController"};
 
 // --- UIActionSheet and UIAlertView --------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id, Value, id, Value, Value, Value)>

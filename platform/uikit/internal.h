@@ -46,6 +46,8 @@ void registerTableView();
 void registerValueControls();
 void registerTextField();
 void registerNavigation();
+void registerNavigationController();
+void registerLayoutConstraints();
 void registerAlertSheets();
 void registerToolbar();
 void registerActivityIndicator();
@@ -58,6 +60,8 @@ void checkMainThread();
 std::vector<Ref<UIView>> subtree(UIView* root);
 // Marks the view for the next layout pass and schedules the pass.
 void markNeedsLayout(UIView* view);
+// A layout pass over a view that holds constraints places their views, after its layoutSubviews.
+void solveConstraints(UIView* view);
 
 // Appearance callbacks around a change of window membership or visibility:
 // the controllers whose views are in the tree, their will-callbacks before the

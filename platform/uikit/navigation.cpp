@@ -8,11 +8,36 @@
 
 namespace platform {
 
-Ref<UIAppearance> UIAppearance::forClass(const std::string& className) {
-    static auto* proxies = new std::map<std::string, Ref<UIAppearance>>();
-    Ref<UIAppearance>& proxy = (*proxies)[className];
+namespace {
+// Proxies by (class, container class); the plain proxy has no container.
+using ProxyKey = std::pair<std::string, std::string>;
+std::map<ProxyKey, Ref<UIAppearance>>& proxies() {
+    static auto* p = new std::map<ProxyKey, Ref<UIAppearance>>();
+    return *p;
+}
+}  // namespace
+
+Ref<UIAppearance> UIAppearance::forClass(const std::string& className) { return forClass(className, ""); }
+
+Ref<UIAppearance> UIAppearance::forClass(const std::string& className, const std::string& containerClassName) {
+    Ref<UIAppearance>& proxy = proxies()[{className, containerClassName}];
     if (!proxy) proxy = as<UIAppearance>(alloc("_UIAppearance"));
     return proxy;
+}
+
+Ref<UIAppearance> UIAppearance::applying(const UIView* instance, const std::string& className, bool (*has)(const UIAppearance&)) {
+    auto& all = proxies();
+    auto first = all.lower_bound({className, ""}), end = all.lower_bound({className + '\0', ""});
+    for (Ref<UIView> v = instance ? instance->superview() : nullptr; v; v = v->superview()) {
+        Ref<UIViewController> controller = v->viewController_.lock();
+        for (auto it = first; it != end; ++it) {
+            const std::string& container = it->first.second;
+            if (container.empty() || !has(*it->second)) continue;
+            if (isKindOfClass(v, container) || (controller && isKindOfClass(controller, container))) return it->second;
+        }
+    }
+    auto plain = all.find({className, ""});
+    return plain != all.end() && has(*plain->second) ? plain->second : nullptr;
 }
 
 void UIBarButtonItem::press() {
@@ -37,7 +62,9 @@ namespace uikit::detail {
 void registerNavigation() {
     ClassBuilder<UIAppearance>("_UIAppearance", "NSObject")
         .method(sel::tintColor, [](id self) { return as<UIAppearance>(self)->tintColor_; })
-        .method(sel::setTintColor_, [](id self, id color) { as<UIAppearance>(self)->tintColor_ = color; });
+        .method(sel::setTintColor_, [](id self, id color) { as<UIAppearance>(self)->tintColor_ = color; })
+        .method(sel::onTintColor, [](id self) { return as<UIAppearance>(self)->onTintColor_; })
+        .method(sel::setOnTintColor_, [](id self, id color) { as<UIAppearance>(self)->onTintColor_ = color; });
 
     ClassBuilder<UINavigationBar>("UINavigationBar", "UIView")
         .classMethod(sel::appearance, [](id cls) -> Ref<Object> { return UIAppearance::forClass(static_cast<Class*>(cls)->name()); })
@@ -46,7 +73,8 @@ void registerNavigation() {
             if (bar->tintColor_) return bar->tintColor_;
             if (Ref<UIAppearance> proxy = UIAppearance::forClass(self->isa()->name()); proxy->tintColor_) return proxy->tintColor_;
             return sel::tintColor.super(navigationBarClass(), self);
-        });
+        })
+        .property<&UINavigationBar::barTintColor_>(sel::barTintColor, sel::setBarTintColor_);
 
     ClassBuilder<UINavigationItem>("UINavigationItem", "NSObject")
         .method(sel::initWithTitle_,
@@ -68,7 +96,10 @@ void registerNavigation() {
             auto* n = as<UINavigationItem>(self);
             n->rightBarButtonItems_ = items.count() > 0 ? items : Value();
             n->rightBarButtonItem_ = items.at(0).object();
-        });
+        })
+        .method(sel::titleView, [](id self) -> Ref<Object> { return as<UINavigationItem>(self)->titleView_; })
+        .method(sel::setTitleView_, [](id self, id view) { as<UINavigationItem>(self)->titleView_ = Ref<UIView>(as<UIView>(view)); })
+        .method(sel::navigationBar, [](id self) -> Ref<Object> { return as<UINavigationItem>(self)->navigationBar_.lock(); });
 
     ClassBuilder<UIBarButtonItem>("UIBarButtonItem", "NSObject")
         .method(sel::initWithBarButtonSystemItem_target_action_,

@@ -1,9 +1,12 @@
 // UINavigationBar with its appearance proxy, UINavigationItem (a
-// controller's title and bar button items; every UIViewController makes its
-// own on first use) and UIBarButtonItem (a system item, a title or an image,
-// sending its action to its target, which it does not retain). The appearance proxy
-// of a class is one object per process; a navigation bar without a tint of
-// its own takes the proxy's. Main thread only.
+// controller's title, title view and bar button items; every UIViewController
+// makes its own on first use; a navigation controller tells it the bar it is
+// shown in) and UIBarButtonItem (a system item, a title or an image, sending
+// its action to its target, which it does not retain). The appearance proxy
+// of a class is one object per process, and so is each proxy for instances
+// inside a container class; a navigation bar without a tint of its own takes
+// the proxy's, a switch without an on-tint of its own takes the proxy of its
+// nearest container that has one (see value_controls.h). Main thread only.
 #pragma once
 
 #include <string>
@@ -17,10 +20,24 @@ class UIAppearance : public NSObject {
 public:
     // The proxy of the class named (made on first use).
     static Ref<UIAppearance> forClass(const std::string& className);
+    // The proxy for instances of the class inside a container of the class
+    // `containerClassName` (made on first use).
+    static Ref<UIAppearance> forClass(const std::string& className, const std::string& containerClassName);
+    // The proxy that applies to `instance` for a setting it lacks: the
+    // containment proxy of its nearest ancestor view (or that view's
+    // controller) whose class is kind of a container class and for which
+    // `has` holds, else the plain proxy when `has` holds for it; null otherwise.
+    static Ref<UIAppearance> applying(const UIView* instance, const std::string& className,
+                                      bool (*has)(const UIAppearance& proxy));
     Ref<Object> tintColor_;
+    Ref<Object> onTintColor_;
 };
 
-class UINavigationBar : public UIView {};
+class UINavigationBar : public UIView {
+public:
+    static constexpr double kHeight = 44;
+    Ref<Object> barTintColor_;
+};
 
 class UINavigationItem : public NSObject {
 public:
@@ -28,6 +45,8 @@ public:
     Ref<Object> leftBarButtonItem_;
     Ref<Object> rightBarButtonItem_;
     Value rightBarButtonItems_;  // an array whose first item is rightBarButtonItem_; nil for none
+    Ref<UIView> titleView_;
+    WeakRef<UINavigationBar> navigationBar_;
 };
 
 inline constexpr long long UIBarButtonSystemItemDone = 0;
@@ -36,6 +55,10 @@ inline constexpr long long UIBarButtonSystemItemEdit = 2;
 inline constexpr long long UIBarButtonSystemItemSave = 3;
 inline constexpr long long UIBarButtonSystemItemAdd = 4;
 inline constexpr long long UIBarButtonSystemItemFlexibleSpace = 5;
+inline constexpr long long UIBarButtonSystemItemFixedSpace = 6;
+inline constexpr long long UIBarButtonSystemItemCompose = 7;
+inline constexpr long long UIBarButtonSystemItemReply = 8;
+inline constexpr long long UIBarButtonSystemItemAction = 9;
 
 inline constexpr long long UIBarButtonItemStylePlain = 0;
 inline constexpr long long UIBarButtonItemStyleBordered = 1;

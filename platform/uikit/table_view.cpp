@@ -60,8 +60,14 @@ void UITableView::loadCounts() {
                              : 1;
     for (long long s = 0; s < sections; ++s)
         rowCounts_.push_back(std::max(0LL, sel::tableView_numberOfRowsInSection_(source, this, s)));
-    rowHeights_.clear();
     Ref<Object> delegate = delegate_.lock();
+    headerHeights_.clear();
+    bool asks = delegate && respondsToSelector(delegate, sel::tableView_heightForHeaderInSection_.name);
+    for (long long s = 0; s < sections; ++s) {
+        double h = asks ? sel::tableView_heightForHeaderInSection_(delegate, this, s) : -1;
+        headerHeights_.push_back(h < 0 ? sectionHeaderHeight_ : h);
+    }
+    rowHeights_.clear();
     if (!delegate || !respondsToSelector(delegate, sel::tableView_heightForRowAtIndexPath_.name)) return;
     for (long long s = 0; s < sections; ++s) {
         std::vector<double> heights;
@@ -85,6 +91,32 @@ double UITableView::sectionHeight(long long section) {
     return h;
 }
 
+double UITableView::headerHeight(long long section) {
+    if (!dataLoaded_) loadCounts();
+    return section >= 0 && section < static_cast<long long>(headerHeights_.size()) ? headerHeights_[static_cast<std::size_t>(section)]
+                                                                                  : sectionHeaderHeight_;
+}
+
+Rect UITableView::rectForHeader(long long section) {
+    if (section < 0 || section >= sectionCount()) return Rect::null();
+    double y = tableHeaderView_ ? tableHeaderView_->frameValue().maxY() : 0;
+    for (long long s = 0; s < section; ++s) y += headerHeight(s) + sectionHeight(s);
+    return Rect(0, y, bounds_.size.width, headerHeight(section));
+}
+
+Ref<UIView> UITableView::headerView(long long section) {
+    auto it = headerViews_.find(section);
+    return it == headerViews_.end() ? nullptr : it->second;
+}
+
+void UITableView::dropHeaderViews() {
+    auto views = std::move(headerViews_);
+    headerViews_.clear();
+    headerViewsLoaded_ = false;
+    for (const auto& [section, v] : views)
+        if (v->superview().get() == this) removeSubview(v);
+}
+
 long long UITableView::sectionCount() {
     if (!dataLoaded_) loadCounts();
     return static_cast<long long>(rowCounts_.size());
@@ -98,8 +130,8 @@ long long UITableView::rowCount(long long section) {
 Rect UITableView::rectForRow(IndexPath path) {
     if (path.row < 0 || path.row >= rowCount(path.section)) return Rect::null();
     double y = tableHeaderView_ ? tableHeaderView_->frameValue().maxY() : 0;
-    for (long long s = 0; s < path.section; ++s) y += sectionHeaderHeight_ + sectionHeight(s);
-    y += sectionHeaderHeight_;
+    for (long long s = 0; s < path.section; ++s) y += headerHeight(s) + sectionHeight(s);
+    y += headerHeight(path.section);
     for (long long r = 0; r < path.row; ++r) y += rowHeightAt({path.section, r});
     return Rect(0, y, bounds_.size.width, rowHeightAt(path));
 }
@@ -160,6 +192,20 @@ void UITableView::updateVisibleCells() {
 
 void UITableView::placeCells() {
     double width = bounds_.size.width;
+    if (!headerViewsLoaded_) {
+        headerViewsLoaded_ = true;
+        Ref<Object> delegate = delegate_.lock();
+        if (delegate && respondsToSelector(delegate, sel::tableView_viewForHeaderInSection_.name))
+            for (long long s = 0; s < sectionCount(); ++s)
+                if (Ref<UIView> v(as<UIView>(sel::tableView_viewForHeaderInSection_(delegate, this, s).get())); v) {
+                    headerViews_[s] = v;
+                    sel::addSubview_(this, v);
+                }
+    }
+    for (const auto& [section, v] : headerViews_) {
+        Rect r = rectForHeader(section);
+        if (!(v->frameValue() == r)) sel::setFrame_(v, r);
+    }
     if (tableHeaderView_) {
         Rect f = tableHeaderView_->frameValue();
         if (f.origin.x != 0 || f.origin.y != 0 || f.size.width != width) sel::setFrame_(tableHeaderView_, Rect(0, 0, width, f.size.height));
@@ -169,7 +215,7 @@ void UITableView::placeCells() {
         if (!(cell->frameValue() == r)) sel::setFrame_(cell, r);
     }
     double height = tableHeaderView_ ? tableHeaderView_->frameValue().maxY() : 0;
-    for (long long s = 0; s < sectionCount(); ++s) height += sectionHeaderHeight_ + sectionHeight(s);
+    for (long long s = 0; s < sectionCount(); ++s) height += headerHeight(s) + sectionHeight(s);
     contentSize_ = Size{width, height};
 }
 
@@ -459,6 +505,7 @@ void registerTableView() {
                     t->rowCounts_.clear();
                     t->rowHeights_.clear();
                     t->selectedRows_.clear();
+                    t->dropHeaderViews();
                     markNeedsLayout(t);
                 })
         .method(sel::reloadRowsAtIndexPaths_withRowAnimation_,

@@ -1,7 +1,11 @@
 // UIScrollView (its content offset is its bounds' origin), NSIndexPath, and
 // UITableView with UITableViewCell: a table asks its data source (weak) for
 // its sections, rows and cells, and keeps a cell only for each visible row,
-// laid out top to bottom under its header view. The table remembers the row
+// laid out top to bottom under its header view. Each section starts with its
+// header: as high as the delegate's tableView:heightForHeaderInSection: (a
+// negative height, or none: the table's section header height), showing the
+// delegate's tableView:viewForHeaderInSection: when it gives one (asked when
+// the data is loaded, kept until it is loaded again). The table remembers the row
 // counts it last loaded; an update (insert, delete, reload rows, begin/end
 // updates) checks the data source's new counts against them and raises
 // NSInternalInconsistencyException as UIKit does. Cells are fetched on the
@@ -127,6 +131,10 @@ public:
     std::set<IndexPath> selectedRows_;
     // The row the touch in progress began on ({-1, -1}: none).
     IndexPath touchedRow_{-1, -1};
+    // Per section, loaded with the counts: the header's height and the delegate's header view.
+    std::vector<double> headerHeights_;
+    std::map<long long, Ref<UIView>> headerViews_;
+    bool headerViewsLoaded_ = false;
     // The cells of the visible rows.
     std::map<IndexPath, Ref<UITableViewCell>> cells_;
 
@@ -134,6 +142,12 @@ public:
     long long rowCount(long long section);
     // The row's rectangle in the table's content; null for a row it lacks.
     Rect rectForRow(IndexPath path);
+    // The section header's rectangle in the table's content; null for a section it lacks.
+    Rect rectForHeader(long long section);
+    // The delegate's view heading the section, or null.
+    Ref<UIView> headerView(long long section);
+    // reloadData: the header views go and are asked for again.
+    void dropHeaderViews();
     // The rows that intersect the visible part of the content, in order.
     std::vector<IndexPath> visibleRows();
     // Drops the cells of rows that went out of view, fetches the missing
@@ -171,6 +185,7 @@ private:
     void loadCounts();
     void placeCells();
     double sectionHeight(long long section);
+    double headerHeight(long long section);
     bool fetching_ = false;
 };
 

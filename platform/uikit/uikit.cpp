@@ -33,6 +33,8 @@ void registerClasses() {
     detail::registerValueControls();
     detail::registerTextField();
     detail::registerNavigation();
+    detail::registerNavigationController();
+    detail::registerLayoutConstraints();
     detail::registerAlertSheets();
     detail::registerToolbar();
     detail::registerActivityIndicator();

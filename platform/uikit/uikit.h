@@ -9,6 +9,7 @@
 //   visual_effect.h (UIVisualEffect, UIBlurEffect, UIVibrancyEffect), visual_effect_view.h.
 //   table_view.h (UIScrollView, UITableView, UITableViewCell, NSIndexPath),
 //   value_controls.h (UISwitch, UISlider, UIDatePicker), text_field.h, navigation.h,
+//   navigation_controller.h, layout_constraint.h (NSLayoutConstraint),
 //   alert_sheets.h (UIActionSheet, UIAlertView).
 #pragma once
 

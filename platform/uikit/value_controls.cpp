@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/uikit/internal.h"
+#include "platform/uikit/navigation.h"
 
 namespace platform {
 
@@ -37,7 +38,20 @@ void registerValueControls() {
         .method(sel::isOn, [](id self) { return as<UISwitch>(self)->on_; })
         .method(sel::setOn_, [](id self, bool on) { sel::setOn_animated_(self, on, false); })
         .method(sel::setOn_animated_, [](id self, bool on, bool) { as<UISwitch>(self)->on_ = on; })
-        .method(sel::onTintColor, [](id self) { return as<UISwitch>(self)->onTintColor_; })
+        .classMethod(sel::appearance, [](id) -> Ref<Object> { return UIAppearance::forClass("UISwitch"); })
+        .classMethod(sel::appearanceWhenContainedIn_,
+                     [](id, id container) -> Ref<Object> {
+                         auto* cls = dynamic_cast<Class*>(container);
+                         return cls ? UIAppearance::forClass("UISwitch", cls->name()) : nullptr;
+                     })
+        .method(sel::onTintColor,
+                [](id self) -> Ref<Object> {
+                    auto* s = as<UISwitch>(self);
+                    if (s->onTintColor_) return s->onTintColor_;
+                    Ref<UIAppearance> proxy =
+                        UIAppearance::applying(s, "UISwitch", [](const UIAppearance& p) { return static_cast<bool>(p.onTintColor_); });
+                    return proxy ? proxy->onTintColor_ : nullptr;
+                })
         .method(sel::setOnTintColor_, [](id self, id color) { as<UISwitch>(self)->onTintColor_ = color; })
         .method(sel::endTrackingWithTouch_withEvent_, [](id self, id, id event) {
             // A tap that ends on the switch flips it.

@@ -301,6 +301,7 @@ void layoutTree(UIView* v) {
         Ref<UIViewController> controller = v->viewController_.lock();
         if (controller) sel::viewWillLayoutSubviews(controller);
         sel::layoutSubviews(v);
+        if (!v->constraints_.empty()) uikit::detail::solveConstraints(v);
         if (controller) sel::viewDidLayoutSubviews(controller);
     }
     auto subviews = v->subviewList();

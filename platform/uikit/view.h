@@ -71,6 +71,10 @@ public:
     WeakRef<UIViewController> viewController_;
     // Owned; each knows its view weakly (gesture_recognizer.h).
     std::vector<Ref<Object>> gestureRecognizers_;
+    // The layout constraints the view holds (layout_constraint.h), and whether
+    // its frame is its own (YES) or the constraints' to place.
+    std::vector<Ref<Object>> constraints_;
+    bool translatesAutoresizingMaskIntoConstraints_ = true;
 
     // --- the tree ---------------------------------------------------------------
     Ref<UIView> superview() const { return superview_.lock(); }

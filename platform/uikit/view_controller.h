@@ -18,6 +18,8 @@ public:
     Ref<Object> navigationItem_;  // made on first use (navigation.h)
     Ref<UIViewController> presented_;
     WeakRef<UIViewController> presenting_;
+    // The container whose child this is (a navigation controller), if any.
+    WeakRef<UIViewController> parentViewController_;
     Appearance appearance_ = Appearance::Disappeared;
     bool transitionAnimated_ = false;
 
