@@ -3,8 +3,11 @@
 #include "tweak/engine/alarm_manager.h"
 #include "tweak/engine/preferences.h"
 #include "tweak/engine/time_until_alarm.h"
+#include "tweak/screens/alarm_list.h"
+#include "tweak/screens/alarm_shortcut.h"
 #include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/edit_alarm_sheets.h"
+#include "tweak/screens/radial_menu.h"
 
 namespace rousa {
 
@@ -32,6 +35,13 @@ const std::vector<HookRow>& hookTable() {
         replace(G::All, "AlarmView", sel::setName_andRepeatText_textColor_, &replaced_AlarmView_setName_andRepeatText_textColor_,
                 &original_AlarmView_setName_andRepeatText_textColor_),
         replace(G::All, "AlarmView", sel::layoutSubviews, &replaced_AlarmView_layoutSubviews, &original_AlarmView_layoutSubviews),
+
+        replace(G::All, "SBCCTimerShortcut", sel::activateAppWithDisplayID_url_, &replaced_SBCCTimerShortcut_activateAppWithDisplayID_url_,
+                &original_SBCCTimerShortcut_activateAppWithDisplayID_url_),
+        replace(G::All, "SBCCTimerShortcut", sel::glyphImageForState_, &replaced_SBCCTimerShortcut_glyphImageForState_,
+                &original_SBCCTimerShortcut_glyphImageForState_),
+        replaceClassMethod(G::All, "ClockManager", sel::sectionFromClockAppURL_, &replaced_ClockManager_sectionFromClockAppURL_,
+                           &original_ClockManager_sectionFromClockAppURL_),
 
         replace(G::All, "EditAlarmViewController", sel::viewDidLoad, &replaced_EditAlarmViewController_viewDidLoad,
                 &original_EditAlarmViewController_viewDidLoad),
@@ -71,6 +81,40 @@ const std::vector<HookRow>& hookTable() {
         replace(G::All, "AlarmManager", sel::updateAlarm_active_, &replaced_AlarmManager_updateAlarm_active_,
                 &original_AlarmManager_updateAlarm_active_),
         replace(G::All, "AlarmManager", sel::removeAlarm_, &replaced_AlarmManager_removeAlarm_, &original_AlarmManager_removeAlarm_),
+
+        replace(G::All, "AlarmViewController", sel::viewDidLoad, &replaced_AlarmViewController_viewDidLoad, &original_AlarmViewController_viewDidLoad),
+        replace(G::All, "AlarmViewController", sel::viewWillAppear_, &replaced_AlarmViewController_viewWillAppear_,
+                &original_AlarmViewController_viewWillAppear_),
+        replace(G::All, "AlarmViewController", sel::viewWillDisappear_, &replaced_AlarmViewController_viewWillDisappear_,
+                &original_AlarmViewController_viewWillDisappear_),
+        add(G::All, "AlarmViewController", sel::reloadTableViewOnMinuteChange, &AlarmViewController_reloadTableViewOnMinuteChange),
+        add(G::All, "AlarmViewController", sel::applicationDidEnterForeground, &AlarmViewController_applicationDidEnterForeground),
+        add(G::All, "AlarmViewController", sel::applicationWillTerminate, &AlarmViewController_applicationWillTerminate),
+        replace(G::All, "AlarmViewController", sel::didEditAlarm_, &replaced_AlarmViewController_didEditAlarm_, &original_AlarmViewController_didEditAlarm_),
+        replace(G::All, "AlarmViewController", sel::tableView_cellForRowAtIndexPath_, &replaced_AlarmViewController_tableView_cellForRowAtIndexPath_,
+                &original_AlarmViewController_tableView_cellForRowAtIndexPath_),
+        add(G::All, "AlarmViewController", sel::handleTap_, &AlarmViewController_handleTap_),
+        add(G::All, "AlarmViewController", sel::handleLongPress_, &AlarmViewController_handleLongPress_),
+        replace(G::All, "AlarmViewController", sel::setEditing_animated_, &replaced_AlarmViewController_setEditing_animated_,
+                &original_AlarmViewController_setEditing_animated_),
+        add(G::All, "AlarmViewController", sel::selectAll, &AlarmViewController_selectAll),
+        add(G::All, "AlarmViewController", sel::editAll, &AlarmViewController_editAll),
+        add(G::All, "AlarmViewController", sel::alertView_clickedButtonAtIndex_, &AlarmViewController_alertView_clickedButtonAtIndex_),
+        add(G::All, "AlarmViewController", sel::removeAll, &AlarmViewController_removeAll),
+        replace(G::All, "AlarmViewController", sel::editButtonItem, &replaced_AlarmViewController_editButtonItem,
+                &original_AlarmViewController_editButtonItem),
+        replace(G::All, "AlarmViewController", sel::tableView_canEditRowAtIndexPath_, &replaced_AlarmViewController_tableView_canEditRowAtIndexPath_,
+                &original_AlarmViewController_tableView_canEditRowAtIndexPath_),
+        replace(G::All, "AlarmViewController", sel::tableView_editingStyleForRowAtIndexPath_,
+                &replaced_AlarmViewController_tableView_editingStyleForRowAtIndexPath_,
+                &original_AlarmViewController_tableView_editingStyleForRowAtIndexPath_),
+        replace(G::All, "AlarmViewController", sel::tableView_shouldHighlightRowAtIndexPath_,
+                &replaced_AlarmViewController_tableView_shouldHighlightRowAtIndexPath_,
+                &original_AlarmViewController_tableView_shouldHighlightRowAtIndexPath_),
+        replace(G::All, "AlarmViewController", sel::init, &replaced_AlarmViewController_init, &original_AlarmViewController_init),
+        add(G::All, "AlarmViewController", sel::alarmToggleButtonPressed, &AlarmViewController_alarmToggleButtonPressed),
+        add(G::All, "AlarmViewController", sel::dismiss_, &AlarmViewController_dismiss_),
+        add(G::All, "AlarmViewController", sel::radialMenuDidDismiss_, &AlarmViewController_radialMenuDidDismiss_),
     };
     return table;
 }
