@@ -62,5 +62,8 @@ void pressVolumeDown();
 void touchID();
 // Slide to unlock.
 void unlock();
+// The Control Centre's timer button: its shortcut's activateAppWithDisplayID:url:
+// with the Clock app and "clock-timer:default".
+void pressControlCenterTimer();
 
 }  // namespace platform::device

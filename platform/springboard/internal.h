@@ -103,5 +103,8 @@ void registerAlertItems();
 void registerLockScreen();
 void registerBulletins();
 void registerSound();
+void registerControlCenter();
+// The Control Centre's timer shortcut (made on first use).
+Ref<Object> timerShortcut();
 
 }  // namespace platform::springboard::detail

@@ -109,6 +109,12 @@ inline constexpr Sel<void(id, Value)> _publishAlarmsWithScheduledNotifications_{
 // (notification) an alarm's notification fired: its bulletin (iOS 8 and later with the sound).
 inline constexpr Sel<void(id, id)> _handleFiredNotification_{"_handleFiredNotification:"};
 
+// --- SBCCTimerShortcut (Control Centre) ---------------------------------------------------------------
+// (display identifier, URL: an NSURL or its string)
+inline constexpr Sel<void(id, Value, Value)> activateAppWithDisplayID_url_{"activateAppWithDisplayID:url:"};
+// (the button's state)
+inline constexpr Sel<Ref<Object>(id, long long)> glyphImageForState_{"glyphImageForState:"};
+
 // --- SBSoundController, its sound, SBSoundPreferences, SBHUDController -----------------------------------
 // (the sound, an SBUISound)
 inline constexpr Sel<void(id, id)> _soundDidStartPlaying_{"_soundDidStartPlaying:"};

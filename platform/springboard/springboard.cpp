@@ -76,6 +76,7 @@ void registerClasses() {
     detail::registerAlertItems();
     detail::registerLockScreen();
     detail::registerApplications();
+    detail::registerControlCenter();
     // The Clock app's alarms reach this process's schedule directly.
     mobiletimer::setScheduleHandOver(&scheduleClockNotifications);
 }

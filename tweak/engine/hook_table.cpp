@@ -6,8 +6,11 @@
 #include "tweak/engine/volume.h"
 #include "tweak/engine/preferences.h"
 #include "tweak/engine/time_until_alarm.h"
+#include "tweak/screens/alarm_list.h"
+#include "tweak/screens/alarm_shortcut.h"
 #include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/edit_alarm_sheets.h"
+#include "tweak/screens/radial_menu.h"
 
 namespace rousa {
 
@@ -90,6 +93,9 @@ const std::vector<HookRow>& hookTable() {
         REPLACE(All, SBAlertItemsController, deactivateAlertItem_),
         REPLACE(All, SBAlertItemsController, deactivateAlertItem_reason_),
         REPLACE(All, SBAlertItemsController, deactivateAlertItem_reason_animated_),
+        REPLACE(All, SBCCTimerShortcut, activateAppWithDisplayID_url_),
+        REPLACE(All, SBCCTimerShortcut, glyphImageForState_),
+        REPLACE_CLASS(All, ClockManager, sectionFromClockAppURL_),
         REPLACE(All, EditAlarmViewController, viewDidLoad),
         REPLACE(All, EditAlarmViewController, viewWillAppear_),
         REPLACE(All, EditAlarmViewController, viewDidLayoutSubviews),
@@ -110,6 +116,29 @@ const std::vector<HookRow>& hookTable() {
         REPLACE(All, AlarmManager, updateAlarm_active_),
         REPLACE(All, AlarmManager, removeAlarm_),
         REPLACE_CLASS(All, SBSoundPreferences, shouldVibrateForCurrentRingerStateWithAudioCategory_),
+        REPLACE(All, AlarmViewController, viewDidLoad),
+        REPLACE(All, AlarmViewController, viewWillAppear_),
+        REPLACE(All, AlarmViewController, viewWillDisappear_),
+        ADD(All, AlarmViewController, reloadTableViewOnMinuteChange),
+        ADD(All, AlarmViewController, applicationDidEnterForeground),
+        ADD(All, AlarmViewController, applicationWillTerminate),
+        REPLACE(All, AlarmViewController, didEditAlarm_),
+        REPLACE(All, AlarmViewController, tableView_cellForRowAtIndexPath_),
+        ADD(All, AlarmViewController, handleTap_),
+        ADD(All, AlarmViewController, handleLongPress_),
+        REPLACE(All, AlarmViewController, setEditing_animated_),
+        ADD(All, AlarmViewController, selectAll),
+        ADD(All, AlarmViewController, editAll),
+        ADD(All, AlarmViewController, alertView_clickedButtonAtIndex_),
+        ADD(All, AlarmViewController, removeAll),
+        REPLACE(All, AlarmViewController, editButtonItem),
+        REPLACE(All, AlarmViewController, tableView_canEditRowAtIndexPath_),
+        REPLACE(All, AlarmViewController, tableView_editingStyleForRowAtIndexPath_),
+        REPLACE(All, AlarmViewController, tableView_shouldHighlightRowAtIndexPath_),
+        REPLACE(All, AlarmViewController, init),
+        ADD(All, AlarmViewController, alarmToggleButtonPressed),
+        ADD(All, AlarmViewController, dismiss_),
+        ADD(All, AlarmViewController, radialMenuDidDismiss_),
     };
     return table;
 }

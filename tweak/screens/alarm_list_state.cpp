@@ -3,5 +3,7 @@
 namespace rousa {
 
 constinit WeakRef<Object> alarmTableView;
+constinit Ref<Object> currentStockAlarm;
+constinit WeakRef<Object> cloneWindow;
 
 }  // namespace rousa

@@ -247,5 +247,153 @@ TEST_F(TableView, ADataSourceWithoutSectionsHasOne) {
     EXPECT_EQ(sel::numberOfSections(table), 0);
 }
 
+// "EditingSource": a RowSource that also answers the editing and selection
+// questions of its table as the test sets them, and logs what it is told.
+class EditingSource : public RowSource {
+public:
+    bool highlight = true;
+    bool canEdit = true;
+    long long style = UITableViewCellEditingStyleDelete;
+    double tallRowHeight = 0;  // row 1's height when above 0
+};
+
+std::string pathText(id p) { return format("%ld.%ld", sel::section(p), sel::row(p)); }
+
+void registerEditingSource() {
+    ClassBuilder<EditingSource>("EditingSource", "RowSource")
+        .method(sel::tableView_shouldHighlightRowAtIndexPath_, [](id self, id, id) { return as<EditingSource>(self)->highlight; })
+        .method(sel::tableView_didDeselectRowAtIndexPath_,
+                [](id, id, id p) { callLog::record("EditingSource", "tableView:didDeselectRowAtIndexPath:", pathText(p)); })
+        .method(sel::tableView_canEditRowAtIndexPath_, [](id self, id, id) { return as<EditingSource>(self)->canEdit; })
+        .method(sel::tableView_editingStyleForRowAtIndexPath_, [](id self, id, id) { return as<EditingSource>(self)->style; })
+        .method(sel::tableView_commitEditingStyle_forRowAtIndexPath_,
+                [](id, id, long long style, id p) {
+                    callLog::record("EditingSource", "tableView:commitEditingStyle:forRowAtIndexPath:", format("%ld ", style) + pathText(p));
+                })
+        .method(sel::tableView_heightForRowAtIndexPath_, [](id self, id, id p) {
+            auto* s = as<EditingSource>(self);
+            return sel::row(p) == 1 && s->tallRowHeight > 0 ? s->tallRowHeight : 44.0;
+        });
+}
+
+class TableEditing : public TableView {
+protected:
+    TableEditing() {
+        registerEditingSource();
+        editing = as<EditingSource>(newObject("EditingSource"));
+        sel::setDataSource_(table, editing);
+        sel::setDelegate_(table, editing);
+        layoutIfNeeded(table);
+    }
+    std::vector<IndexPath> selectedRows() { return indexPathsOf(sel::indexPathsForSelectedRows(table)); }
+    bool looksSelected(long long row) { return sel::isSelected(sel::cellForRowAtIndexPath_(table, NSIndexPath::make(0, row))); }
+    Ref<EditingSource> editing;
+};
+
+TEST_F(TableEditing, TapsSelectOneRowOrToggleRowsWithMultipleSelectionInEditMode) {
+    table->tapRow({0, 0});
+    table->tapRow({0, 2});
+    EXPECT_EQ(selectedRows(), (std::vector<IndexPath>{{0, 2}}));
+    EXPECT_TRUE(looksSelected(2));
+    EXPECT_FALSE(looksSelected(0));
+    EXPECT_EQ(callLog::lines("EditingSource"), (std::vector<std::string>{"EditingSource tableView:didDeselectRowAtIndexPath: 0.0"}));
+
+    // In edit mode only when selection during editing is allowed; the change clears the selection.
+    sel::setEditing_animated_(table, true, false);
+    EXPECT_TRUE(selectedRows().empty());
+    EXPECT_FALSE(looksSelected(2));
+    table->tapRow({0, 1});
+    EXPECT_TRUE(selectedRows().empty());
+    sel::setAllowsMultipleSelectionDuringEditing_(table, true);
+    table->tapRow({0, 1});
+    table->tapRow({0, 2});
+    table->tapRow({0, 1});
+    EXPECT_EQ(selectedRows(), (std::vector<IndexPath>{{0, 2}}));
+    sel::selectRowAtIndexPath_animated_scrollPosition_(table, NSIndexPath::make(0, 0), false, UITableViewScrollPositionNone);
+    EXPECT_EQ(selectedRows(), (std::vector<IndexPath>{{0, 0}, {0, 2}}));
+
+    // The delegate may refuse the highlight: nothing is selected or told.
+    editing->highlight = false;
+    callLog::clear();
+    table->tapRow({0, 1});
+    EXPECT_EQ(selectedRows(), (std::vector<IndexPath>{{0, 0}, {0, 2}}));
+    EXPECT_TRUE(callLog::lines("didSelectRowAtIndexPath").empty());
+}
+
+TEST_F(TableEditing, ATouchThatBeginsAndEndsOnARowTapsIt) {
+    auto window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 568));
+    sel::addSubview_(window, table);
+    sel::setHidden_(window, false);
+    callLog::clear();
+    touch::tap(Point{100, 44 + 22});
+    EXPECT_EQ(callLog::lines("didSelect"), (std::vector<std::string>{"RowSource tableView:didSelectRowAtIndexPath: 0.1"}));
+    Ref<UITouch> t = touch::down(Point{100, 22});
+    touch::move(t, Point{100, 100});
+    touch::up(t);
+    EXPECT_EQ(callLog::lines("didSelect").size(), 1u);
+    EXPECT_TRUE(sel::indexPathForRowAtPoint_(table, Point{100, 3 * 44 - 1}));
+    EXPECT_FALSE(sel::indexPathForRowAtPoint_(table, Point{100, 3 * 44 + 1}));
+}
+
+TEST_F(TableEditing, ReloadingClearsTheSelectionAndUpdatesMoveIt) {
+    editing->rows = {4};
+    sel::reloadData(table);
+    sel::setEditing_animated_(table, true, false);
+    sel::setAllowsMultipleSelectionDuringEditing_(table, true);
+    for (long long r : {1, 3}) sel::selectRowAtIndexPath_animated_scrollPosition_(table, NSIndexPath::make(0, r), false, 0);
+    editing->rows = {3};
+    sel::deleteRowsAtIndexPaths_withRowAnimation_(table, paths({{0, 0}}), UITableViewRowAnimationFade);
+    EXPECT_EQ(selectedRows(), (std::vector<IndexPath>{{0, 0}, {0, 2}}));
+    editing->rows = {2};
+    sel::deleteRowsAtIndexPaths_withRowAnimation_(table, paths({{0, 2}}), UITableViewRowAnimationFade);
+    EXPECT_EQ(selectedRows(), (std::vector<IndexPath>{{0, 0}}));
+    sel::reloadData(table);
+    EXPECT_TRUE(sel::indexPathsForSelectedRows(table).isNil());
+}
+
+TEST_F(TableEditing, SwipingDeletesOnlyAnEditableRowOfTheDeleteStyleOutsideEditMode) {
+    struct Case {
+        const char* name;
+        bool canEdit;
+        long long style;
+        bool editingMode;
+        bool deletes;
+    };
+    const Case cases[] = {
+        {"editable, delete style", true, UITableViewCellEditingStyleDelete, false, true},
+        {"not editable", false, UITableViewCellEditingStyleDelete, false, false},
+        {"no style", true, UITableViewCellEditingStyleNone, false, false},
+        {"insert style", true, UITableViewCellEditingStyleInsert, false, false},
+        {"in edit mode", true, UITableViewCellEditingStyleDelete, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        editing->canEdit = c.canEdit;
+        editing->style = c.style;
+        sel::setEditing_animated_(table, c.editingMode, false);
+        callLog::clear();
+        EXPECT_EQ(table->swipeToDeleteRow({0, 1}), c.deletes);
+        EXPECT_EQ(callLog::lines("commitEditingStyle"),
+                  c.deletes ? std::vector<std::string>{"EditingSource tableView:commitEditingStyle:forRowAtIndexPath: 1 0.1"}
+                            : std::vector<std::string>{});
+    }
+    // Without a commit method nothing is offered.
+    sel::setDataSource_(table, source);
+    sel::setEditing_animated_(table, false, false);
+    EXPECT_FALSE(table->swipeToDeleteRow({0, 1}));
+}
+
+TEST_F(TableEditing, TheDelegatesRowHeightsPlaceTheRows) {
+    editing->tallRowHeight = 68;
+    sel::reloadData(table);
+    layoutIfNeeded(table);
+    EXPECT_EQ(sel::rectForRowAtIndexPath_(table, NSIndexPath::make(0, 1)), Rect(0, 44, 320, 68));
+    EXPECT_EQ(sel::rectForRowAtIndexPath_(table, NSIndexPath::make(0, 2)), Rect(0, 112, 320, 44));
+    EXPECT_EQ(sel::contentSize(table), (Size{320, 156}));
+    EXPECT_EQ(sel::frame(sel::cellForRowAtIndexPath_(table, NSIndexPath::make(0, 1))), Rect(0, 44, 320, 68));
+    EXPECT_EQ(sel::row(sel::indexPathForRowAtPoint_(table, Point{10, 111})), 1);
+    EXPECT_EQ(sel::row(sel::indexPathForRowAtPoint_(table, Point{10, 112})), 2);
+}
+
 }  // namespace
 }  // namespace platform::uitest
