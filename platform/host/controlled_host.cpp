@@ -166,6 +166,8 @@ int runControlledHost(const BootOptions& options, int in, int out, const std::fu
                 } catch (const std::exception& e) {
                     reply["error"] = Value(std::string(e.what()));
                 }
+                // What the action set off for now runs before the answer, as on a device.
+                RunLoop::main().runDue();
             }
         } else if (op == "quit") {
             writeFrame(out, answer());

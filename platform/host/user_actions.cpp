@@ -1,17 +1,26 @@
 #include "platform/host/user_actions.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "platform/foundation/file_system.h"
+#include "platform/foundation/process.h"
 #include "platform/frameworks/activator.h"
 #include "platform/frameworks/celestial.h"
 #include "platform/frameworks/sound_record.h"
 #include "platform/host/controlled_host.h"
+#include "platform/preferences/list_controller.h"
+#include "platform/preferences/settings_app.h"
 #include "platform/springboard/device.h"
 #include "platform/springboard/springboard.h"
 #include "platform/uikit/button.h"
 #include "platform/uikit/image.h"
 #include "platform/uikit/image_view.h"
 #include "platform/uikit/label.h"
+#include "platform/uikit/responder.h"
+#include "platform/uikit/table_view.h"
 #include "platform/uikit/text_field.h"
+#include "platform/uikit/value_controls.h"
 #include "platform/uikit/touch.h"
 #include "platform/uikit/window.h"
 
@@ -71,15 +80,290 @@ Value frameValue(UIView* v) {
 
 bool related(const UIView* a, const UIView* b) { return a == b || a->isDescendantOf(b) || b->isDescendantOf(a); }
 
+std::vector<Item> itemsOfWindow(UIWindow* w) {
+    std::vector<Item> items;
+    collect(w, items);
+    return items;
+}
+
+// The frontmost visible item showing `text`; with `after`, the first such item
+// that follows (in reading order) the first item showing `after` in its window.
+std::optional<Item> findItem(const std::string& text, const std::string& after = {}) {
+    for (const auto& w : UIWindow::visibleWindowsFrontToBack()) {
+        std::vector<Item> items = itemsOfWindow(w);
+        if (after.empty()) {
+            // Later items lie over earlier ones.
+            for (auto it = items.rbegin(); it != items.rend(); ++it)
+                if (it->text == text) return *it;
+            continue;
+        }
+        auto anchor = std::find_if(items.begin(), items.end(), [&](const Item& i) { return i.text == after; });
+        if (anchor == items.end()) continue;
+        auto it = std::find_if(anchor + 1, items.end(), [&](const Item& i) { return i.text == text; });
+        if (it != items.end()) return *it;
+    }
+    return std::nullopt;
+}
+
+std::string describeTarget(const std::string& text, const std::string& after) {
+    return "\"" + text + "\"" + (after.empty() ? std::string() : " after \"" + after + "\"");
+}
+
+// Touches the view's centre; "" when the touch reached it, else why not.
+std::string tapView(UIView* view, const std::string& what) {
+    Ref<UIView> hit = touch::tap(touch::screenCenter(view));
+    if (hit && related(hit, view)) return {};
+    return what + " is covered" + (hit ? " by a " + object_getClass(hit)->name() : std::string());
+}
+
+// The first visible view of a kind in the tree, front to back.
+template <class T>
+T* findInTree(UIView* v) {
+    if (!visible(v)) return nullptr;
+    if (auto* t = dynamic_cast<T*>(v)) return t;
+    const auto& subs = v->subviewList();
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+        if (T* t = findInTree<T>(it->get())) return t;
+    return nullptr;
+}
+
+// The control a user sees beside a text: in the same table row (or, outside a
+// table, the same parent).
+template <class T>
+T* controlBeside(UIView* label) {
+    UIView* scope = label->superview().get();
+    for (UIView* v = scope; v; v = v->superview().get())
+        if (dynamic_cast<UITableViewCell*>(v)) {
+            scope = v;
+            break;
+        }
+    return scope ? findInTree<T>(scope) : nullptr;
+}
+
+template <class T>
+T* frontmost() {
+    for (const auto& w : UIWindow::visibleWindowsFrontToBack())
+        if (T* t = findInTree<T>(w)) return t;
+    return nullptr;
+}
+
+// The finger a long press or a drag keeps down between commands.
+Ref<UITouch>& heldFinger() {
+    static auto* finger = new Ref<UITouch>();
+    return *finger;
+}
+
+Value failed(std::string why) { return Value(std::move(why)); }
+Value done() { return Value(""); }
+
+// {"text", "after"?}: taps the item.
+Value tapCommand(const Value& args) {
+    std::string text = args.isString() ? args.string() : args["text"].stringOr("");
+    std::string after = args.isString() ? std::string() : args["after"].stringOr("");
+    std::optional<Item> item = findItem(text, after);
+    if (!item) return failed("nothing on the screen shows " + describeTarget(text, after));
+    return Value(tapView(item->view, describeTarget(text, after)));
+}
+
+// {"label", "on"}: sets the switch beside the label by tapping it when it differs.
+Value switchCommand(const Value& args) {
+    std::string label = args["label"].stringOr("");
+    std::optional<Item> item = findItem(label);
+    if (!item) return failed("nothing on the screen shows \"" + label + "\"");
+    UISwitch* control = controlBeside<UISwitch>(item->view);
+    if (!control) return failed("no switch beside \"" + label + "\"");
+    if (control->on_ == args["on"].boolValue()) return done();
+    std::string why = tapView(control, "the switch beside \"" + label + "\"");
+    if (!why.empty()) return Value(why);
+    if (control->on_ != args["on"].boolValue()) return failed("the switch beside \"" + label + "\" does not turn");
+    return done();
+}
+
+// {"near", "value"}: drags the thumb of the slider beside a text or image to the value.
+Value slideCommand(const Value& args) {
+    std::string near = args["near"].stringOr("");
+    std::optional<Item> item = findItem(near);
+    if (!item) return failed("nothing on the screen shows \"" + near + "\"");
+    UISlider* slider = controlBeside<UISlider>(item->view);
+    if (!slider) return failed("no slider beside \"" + near + "\"");
+    auto xOf = [slider](double value) {
+        double span = slider->maximumValue_ - slider->minimumValue_;
+        double f = span > 0 ? (value - slider->minimumValue_) / span : 0;
+        return slider->toScreen(Point{slider->bounds_.width() * std::clamp(f, 0.0, 1.0), slider->bounds_.height() / 2});
+    };
+    Ref<UITouch> finger = touch::down(xOf(slider->value_));
+    if (!finger || !finger->view_ || !related(finger->view_, slider)) {
+        if (finger) touch::cancel(finger);
+        return failed("the slider beside \"" + near + "\" is covered");
+    }
+    touch::move(finger, xOf(args["value"].doubleValue()));
+    touch::up(finger);
+    return done();
+}
+
+// {"text", "replace"?, "near"?, "finish"?}: types with the keyboard into the
+// field being edited (tapping the field beside `near`, or the frontmost field,
+// when none is); replace deletes what it holds first; finish presses return
+// and ends the editing.
+Value typeCommand(const Value& args) {
+    auto* field = dynamic_cast<UITextField*>(currentFirstResponder().get());
+    std::string near = args["near"].stringOr("");
+    if (!near.empty()) {
+        std::optional<Item> item = findItem(near);
+        if (!item) return failed("nothing on the screen shows \"" + near + "\"");
+        field = controlBeside<UITextField>(item->view);
+        if (!field) return failed("no text field beside \"" + near + "\"");
+    } else if (!field) {
+        field = frontmost<UITextField>();
+        if (!field) return failed("no text field on the screen");
+    }
+    if (currentFirstResponder().get() != field) {
+        std::string why = tapView(field, "the text field");
+        if (!why.empty()) return Value(why);
+        if (currentFirstResponder().get() != field) return failed("the text field does not take the keyboard");
+    }
+    Ref<UITextField> protector(field);
+    if (args["replace"].boolValue()) {
+        const std::string old = field->text_.stringOr("");
+        if (!old.empty()) field->replaceCharacters(NSRange{0, old.size()}, "");
+    }
+    for (char c : args["text"].stringOr("")) field->insertText(std::string(1, c));
+    if (args["finish"].boolValue()) {
+        field->pressReturn();
+        if (currentFirstResponder().get() == field) sel::resignFirstResponder(field);
+    }
+    return done();
+}
+
+// {"seconds"}: spins the frontmost time picker to a time of day.
+Value spinCommand(const Value& args) {
+    UIDatePicker* picker = frontmost<UIDatePicker>();
+    if (!picker) return failed("no time picker on the screen");
+    sel::setCountDownDuration_(picker, args["seconds"].doubleValue());
+    picker->sendActions(UIControlEventValueChanged, nullptr);
+    return done();
+}
+
+// {"text", "after"?}: scrolls the frontmost table (from its top, a screen at a
+// time) until the item shows inside it.
+Value revealCommand(const Value& args) {
+    std::string text = args["text"].stringOr(""), after = args["after"].stringOr("");
+    UITableView* table = frontmost<UITableView>();
+    if (!table) return failed("nothing to scroll");
+    Ref<UITableView> protector(table);
+    auto inside = [&] {
+        std::optional<Item> item = findItem(text, after);
+        if (!item || !item->view->isDescendantOf(table)) return false;
+        Rect r = item->view->bounds_;
+        Point top = item->view->toScreen(r.origin), bottom = item->view->toScreen(Point{r.maxX(), r.maxY()});
+        Point tableTop = table->toScreen(table->bounds_.origin);
+        return top.y >= tableTop.y && bottom.y <= tableTop.y + table->bounds_.height();
+    };
+    const double page = std::max(44.0, table->bounds_.height() / 2);
+    const double end = std::max(0.0, table->contentSize_.height - table->bounds_.height());
+    if (inside()) return done();
+    for (double y = 0;; y = std::min(end, y + page)) {
+        sel::setContentOffset_(table, Point{0, y});
+        layoutIfNeeded(table);
+        if (inside()) return done();
+        if (y >= end) break;
+    }
+    return failed("scrolling shows no " + describeTarget(text, after));
+}
+
+// {"phase": "down"|"move"|"up", "row"?, "text"?}: one finger, held between
+// commands: down on a row of the frontmost table (counted from 1) or on an
+// item, moved onto an item, lifted.
+Value touchCommand(const Value& args) {
+    const std::string& phase = args["phase"].string();
+    Ref<UITouch>& finger = heldFinger();
+    auto pointOf = [&](Point& p) -> std::string {
+        if (args["row"].isNumber()) {
+            UITableView* table = frontmost<UITableView>();
+            long long row = args["row"].integerValue() - 1;
+            if (!table || row < 0 || row >= table->rowCount(0)) return "no row " + std::to_string(row + 1);
+            Rect r = table->rectForRow(IndexPath{0, row});
+            p = table->toScreen(Point{r.midX(), r.midY()});
+            return {};
+        }
+        std::string text = args["text"].stringOr("");
+        std::optional<Item> item = findItem(text);
+        if (!item) return "nothing on the screen shows \"" + text + "\"";
+        p = touch::screenCenter(item->view);
+        return {};
+    };
+    Point p;
+    if (phase == "down") {
+        if (finger) return failed("a finger is already down");
+        if (std::string why = pointOf(p); !why.empty()) return Value(why);
+        finger = touch::down(p);
+        return done();
+    }
+    if (!finger) return failed("no finger is down");
+    if (phase == "move") {
+        if (std::string why = pointOf(p); !why.empty()) return Value(why);
+        touch::move(finger, p);
+        return done();
+    }
+    if (phase == "up") {
+        Ref<UITouch> lifted = std::move(finger);
+        finger = nullptr;
+        touch::up(lifted);
+        return done();
+    }
+    return failed("no touch phase " + phase);
+}
+
+
+// What a user who knows the settings finds on the way to a preference: from
+// the page on top, the names of the links to follow and of the row that holds
+// the key, with its kind and, for a list, the title of each value.
+// {"key"} -> {"links": [...], "row", "kind": "switch"|"list"|"slider"|"text", "titles": {value: title}}.
+bool routeTo(PSListController* page, const std::string& key, Value::Array& links, Value& found, int depth) {
+    for (const Value& item : sel::specifiers(page).array()) {
+        auto* row = dynamic_cast<PSSpecifier*>(item.object());
+        if (!row) continue;
+        if (row->property("key").stringOr("") == key) {
+            const char* kind = row->cellType == PSSwitchCell    ? "switch"
+                               : row->cellType == PSLinkListCell ? "list"
+                               : row->cellType == PSSliderCell   ? "slider"
+                               : row->cellType == PSEditTextCell ? "text"
+                                                                 : "other";
+            Value titles = Value(Value::Dictionary{});
+            for (const Value& v : row->values.array()) titles.mutableDictionary()[titleKey(v)] = row->titleOfValue(v, false);
+            found = Value(Value::Dictionary{{"links", Value(links)}, {"row", row->name}, {"kind", Value(kind)}, {"titles", titles}});
+            return true;
+        }
+        if (row->cellType != PSLinkCell || depth == 0) continue;
+        Ref<Object> next = newObject(row->detailControllerClass);
+        auto* nextPage = as<PSListController>(next.get());
+        if (!nextPage) continue;
+        sel::setSpecifier_(nextPage, row);
+        links.push_back(row->name);
+        if (routeTo(nextPage, key, links, found, depth - 1)) return true;
+        links.pop_back();
+    }
+    return false;
+}
+
+Value settingsRouteCommand(const Value& args) {
+    if (!process::isSettingsApp()) return Value();
+    auto* navigation = dynamic_cast<UINavigationController*>(preferences::rootNavigationController());
+    auto* top = navigation && !navigation->stack_.empty() ? as<PSListController>(navigation->stack_.back().get()) : nullptr;
+    if (!top) return Value();
+    Value::Array links;
+    Value found;
+    routeTo(top, args["key"].stringOr(""), links, found, 3);
+    return found;
+}
+
 }  // namespace
 
 Value readScreen() {
     Value windows = Value(Value::Array{});
     for (const auto& w : UIWindow::visibleWindowsFrontToBack()) {
-        std::vector<Item> items;
-        collect(w, items);
         Value list = Value(Value::Array{});
-        for (const auto& item : items)
+        for (const auto& item : itemsOfWindow(w))
             list.mutableArray().push_back(Value(Value::Dictionary{
                 {"text", Value(item.text)}, {"kind", Value(item.kind)}, {"frame", frameValue(item.view)}}));
         windows.mutableArray().push_back(Value(Value::Dictionary{{"level", Value(w->windowLevel_)}, {"items", list}}));
@@ -87,24 +371,18 @@ Value readScreen() {
     return windows;
 }
 
-std::string tapItemShowing(const std::string& text) {
-    for (const auto& w : UIWindow::visibleWindowsFrontToBack()) {
-        std::vector<Item> items;
-        collect(w, items);
-        // The frontmost match: later items lie over earlier ones.
-        for (auto it = items.rbegin(); it != items.rend(); ++it) {
-            if (it->text != text) continue;
-            Ref<UIView> hit = touch::tap(touch::screenCenter(it->view));
-            if (hit && related(hit, it->view)) return {};
-            return "\"" + text + "\" is covered" + (hit ? " by a " + object_getClass(hit)->name() : std::string());
-        }
-    }
-    return "nothing on the screen shows \"" + text + "\"";
-}
+std::string tapItemShowing(const std::string& text) { return tapCommand(Value(text)).string(); }
 
 void registerUserCommands() {
     registerCommand("screen", [](const Value&) { return readScreen(); });
-    registerCommand("tap", [](const Value& text) { return Value(tapItemShowing(text.string())); });
+    registerCommand("tap", &tapCommand);
+    registerCommand("switch", &switchCommand);
+    registerCommand("slide", &slideCommand);
+    registerCommand("type", &typeCommand);
+    registerCommand("spin", &spinCommand);
+    registerCommand("reveal", &revealCommand);
+    registerCommand("touch", &touchCommand);
+    registerCommand("settings-route", &settingsRouteCommand);
     registerCommand("press", [](const Value& button) {
         const std::string& b = button.string();
         if (b == "lock") device::pressLockButton();

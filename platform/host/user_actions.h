@@ -18,8 +18,18 @@ Value readScreen();
 // text, or an image's name). Answers "" when the tap reached it, else why not.
 std::string tapItemShowing(const std::string& text);
 
-// The user commands, registered in a controlled host: "screen", "tap",
-// "press", "device", "system-alert", "activator", "sound", "scheduled".
+// The user commands, registered in a controlled host. Seeing: "screen",
+// "sound", "scheduled". Touching what shows a text ({"text", "after"?}: the
+// first such item after the first item showing `after`): "tap"; "switch"
+// ({"label", "on"}), "slide" ({"near", "value"}) and "type" ({"text",
+// "replace"?, "near"?, "finish"?}: the keyboard, into the field beside `near`
+// or the one being edited) work the control beside a text; "spin" ({"seconds"})
+// the time picker; "reveal" scrolls the frontmost table until an item shows;
+// "touch" ({"phase": down|move|up, "row"?|"text"?}) holds one finger between
+// calls, for long presses and drags. The device: "press", "device",
+// "system-alert", "activator". In the Settings app, "settings-route" ({"key"})
+// names the links from the page on top to the row of a preference. Each
+// action answers "" when done, else why it could not be done.
 void registerUserCommands();
 
 }  // namespace platform::host

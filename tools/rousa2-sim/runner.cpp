@@ -1,5 +1,7 @@
 #include "tools/rousa2-sim/runner.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -121,11 +123,6 @@ private:
         } catch (const std::runtime_error& e) {
             fail(step, e.what());
         }
-    }
-
-    void tap(const Step& step, const std::string& text) {
-        Value reason = call(step, "tap", Value(text));
-        if (!reason.string().empty()) fail(step, "cannot tap: " + reason.string());
     }
 
     // --- reading the device -----------------------------------------------------------------------
@@ -254,7 +251,7 @@ private:
                 return;
             }
             case Op::TouchID: call(step, "press", Value("touch-id")); return;
-            case Op::Tap: tap(step, step.text); return;
+            case Op::Tap: tapText(step, step.text, step.value); return;
             case Op::Type: typeOnPad(step, step.value); return;
             case Op::Answer: answer(step); return;
             case Op::Activator: {
@@ -299,7 +296,7 @@ private:
     }
 
     void typeOnPad(const Step& step, const std::string& text) {
-        for (char c : text) tap(step, std::string(1, c));
+        for (char c : text) tapText(step, std::string(1, c));
     }
 
     // Reads the arithmetic question on the screen and works the answer out.
@@ -319,7 +316,7 @@ private:
                 if (typed.back() == '.') typed.pop_back();
                 out_ << "            the question \"" << text << "\" is " << typed << "\n";
                 typeOnPad(step, typed);
-                tap(step, "Verify");
+                tapText(step, "Verify");
                 return;
             }
         }
@@ -355,8 +352,163 @@ private:
         fail(step, "expected alarm \"" + step.text + "\" at " + clockText(step.seconds) + ", scheduled: " + joined(scheduledAlarms(step)));
     }
 
-    // Steps in the Clock app and the Settings app, through their screens.
-    void performInApp(const Step& step) { fail(step, "this step is not available yet"); }
+    // --- steps in the Clock app and the Settings app, through their screens ---------------------------
+
+    // A user command that answers "" when done, else why not.
+    void act(const Step& step, const std::string& command, Value args) {
+        Value why = call(step, command, args);
+        if (!why.isString() || !why.string().empty()) fail(step, why.isString() ? why.string() : "cannot " + command);
+    }
+    // Taps what shows the text, scrolling to it first when it is further down a table.
+    void tapText(const Step& step, const std::string& text, const std::string& after = {}) {
+        Value::Dictionary args{{"text", Value(text)}};
+        if (!after.empty()) args["after"] = Value(after);
+        Value why = call(step, "tap", Value(args));
+        if (why.isString() && why.string().empty()) return;
+        if (call(step, "reveal", Value(args)).string().empty()) why = call(step, "tap", Value(args));
+        if (!why.isString() || !why.string().empty()) fail(step, "cannot tap: " + why.stringOr("no answer"));
+    }
+    void setSwitch(const Step& step, const std::string& label, bool on) {
+        act(step, "reveal", Value(Value::Dictionary{{"text", Value(label)}}));
+        act(step, "switch", Value(Value::Dictionary{{"label", Value(label)}, {"on", Value(on)}}));
+    }
+    bool showing(const Step& step, const std::string& text) {
+        Value windows = screen(step);
+        for (const Value& w : windows.array())
+            if (shows(w, text)) return true;
+        return false;
+    }
+
+    void performInApp(const Step& step) {
+        switch (step.op) {
+            case Op::AddAlarm: addAlarm(step); return;
+            case Op::EditAlarm: editAlarm(step); return;
+            case Op::LongPressRow: longPressRow(step); return;
+            case Op::Set: setPreference(step); return;
+            default: return;
+        }
+    }
+
+    // The Add button, the time on the picker, the alarm's label, Done.
+    void addAlarm(const Step& step) {
+        act(step, "tap", Value("+"));
+        act(step, "spin", Value(Value::Dictionary{{"seconds", Value(static_cast<double>(step.seconds))}}));
+        tapText(step, "Label");
+        act(step, "type", Value(Value::Dictionary{{"text", Value(step.text)}, {"replace", Value(true)}}));
+        act(step, "tap", Value("Back"));
+        act(step, "tap", Value("Done"));
+    }
+
+    // Opens the alarm (a tap on its row, or in edit mode), makes each change on
+    // the edit screen, Done; then leaves edit mode if it had to enter it.
+    void editAlarm(const Step& step) {
+        bool editMode = false;
+        act(step, "tap", Value(step.text));
+        if (!showing(step, "Edit Alarm")) {
+            act(step, "tap", Value("Edit"));
+            act(step, "tap", Value(step.text));
+            editMode = true;
+        }
+        if (!showing(step, "Edit Alarm")) fail(step, "the alarm \"" + step.text + "\" does not open");
+        bool ownSettings = true;
+        for (const auto& [setting, value] : step.changes)
+            if (setting == "enabled") ownSettings = value == "on";
+        setSwitch(step, "Rousa 2", ownSettings);
+        for (const auto& [setting, value] : step.changes) change(step, setting, value);
+        act(step, "tap", Value("Done"));
+        if (editMode) act(step, "tap", Value("Done"));
+    }
+
+    // A length row: one of the sheet's lengths, or Custom and the number typed;
+    // then its unit row's sheet.
+    void chooseLength(const Step& step, const std::string& row, const std::vector<std::string>& lengths, const std::string& value) {
+        std::istringstream in(value);
+        std::string amount, unit;
+        in >> amount >> unit;
+        tapText(step, row);
+        if (std::find(lengths.begin(), lengths.end(), amount) != lengths.end()) {
+            act(step, "tap", Value(amount));
+        } else {
+            act(step, "tap", Value("Custom"));
+            act(step, "type", Value(Value::Dictionary{{"text", Value(amount)}}));
+            act(step, "tap", Value("OK"));
+        }
+        tapText(step, "Unit", row);
+        unit[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(unit[0])));
+        act(step, "tap", Value(unit));
+    }
+
+    void change(const Step& step, const std::string& setting, const std::string& value) {
+        if (setting == "enabled") return;
+        if (setting == "snooze") return chooseLength(step, "Snooze duration", {"5", "10", "15"}, value);
+        if (setting == "fade") return chooseLength(step, "Fade-in duration", {"1", "2", "5"}, value);
+        if (setting == "stop") return chooseLength(step, "Stop after", {"5", "10", "15"}, value);
+        if (setting == "then") {
+            tapText(step, "Action");
+            act(step, "tap", Value(value == "stop" ? "Stop the alarm" : "Snooze the alarm"));
+            return;
+        }
+        if (setting == "question") {
+            setSwitch(step, "Ask a question", value != "off");
+            if (value == "off") return;
+            tapText(step, "Difficulty");
+            std::string level = value;
+            level[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(level[0])));
+            act(step, "tap", Value(level));
+            return;
+        }
+        if (setting == "volume") {
+            act(step, "reveal", Value(Value::Dictionary{{"text", Value("SpeakerMax")}}));
+            act(step, "slide", Value(Value::Dictionary{{"near", Value("SpeakerMax")}, {"value", Value(std::stod(value))}}));
+            return;
+        }
+        if (setting == "vibrate-ring") return setSwitch(step, "Vibrate on ring", value == "on");
+        if (setting == "vibrate-silent") return setSwitch(step, "Vibrate on silent", value == "on");
+        fail(step, "cannot change " + setting);
+    }
+
+    // Press and hold on the row, slide onto the item when one is named, lift.
+    void longPressRow(const Step& step) {
+        act(step, "touch", Value(Value::Dictionary{{"phase", Value("down")}, {"row", Value(static_cast<long long>(step.number))}}));
+        device_->advance(1.0);
+        if (!step.text.empty()) act(step, "touch", Value(Value::Dictionary{{"phase", Value("move")}, {"text", Value(step.text)}}));
+        act(step, "touch", Value(Value::Dictionary{{"phase", Value("up")}}));
+    }
+
+    // From the Settings app's list: the tweak's entry, the links to the page
+    // of the key's row, the row; back to the list.
+    void setPreference(const Step& step) {
+        while (showing(step, "Back")) act(step, "tap", Value("Back"));
+        tapText(step, "Rousa 2");
+        Value route = call(step, "settings-route", Value(Value::Dictionary{{"key", Value(step.text)}}));
+        if (route.isNil()) fail(step, "no settings row holds \"" + step.text + "\"");
+        for (const Value& link : route["links"].array()) tapText(step, link.string());
+        const std::string row = route["row"].string(), kind = route["kind"].string();
+        if (kind == "switch") {
+            static const std::set<std::string> yes = {"on", "yes", "true", "1"}, no = {"off", "no", "false", "0"};
+            if (!yes.count(step.value) && !no.count(step.value)) fail(step, "\"" + step.text + "\" is on or off");
+            setSwitch(step, row, yes.count(step.value) > 0);
+        } else if (kind == "list") {
+            Value title = route["titles"][step.value];
+            if (!title.isString()) {
+                std::string choices;
+                for (const auto& [v, t] : route["titles"].dictionary()) choices += (choices.empty() ? "" : ", ") + v + " (" + t.string() + ")";
+                fail(step, "\"" + step.text + "\" takes " + choices);
+            }
+            tapText(step, row);
+            act(step, "tap", title);
+            act(step, "tap", Value("Back"));
+        } else if (kind == "slider") {
+            act(step, "reveal", Value(Value::Dictionary{{"text", Value(row)}}));
+            act(step, "slide", Value(Value::Dictionary{{"near", Value(row)}, {"value", Value(std::stod(step.value))}}));
+        } else if (kind == "text") {
+            act(step, "reveal", Value(Value::Dictionary{{"text", Value(row)}}));
+            act(step, "type", Value(Value::Dictionary{{"text", Value(step.value)}, {"replace", Value(true)}, {"near", Value(row)}, {"finish", Value(true)}}));
+        } else {
+            fail(step, "the row of \"" + step.text + "\" takes no value");
+        }
+        while (showing(step, "Back")) act(step, "tap", Value("Back"));
+    }
 
     const Scenario& scenario_;
     const RunOptions& options_;

@@ -210,6 +210,7 @@ Step parseStep(Words& w, Step step) {
     } else if (verb == "tap") {
         step.op = Op::Tap;
         step.text = w.quoted();
+        if (w.accept("after")) step.value = w.quoted();
         defaultHost("springboard");
     } else if (verb == "type") {
         step.op = Op::Type;
@@ -225,6 +226,7 @@ Step parseStep(Words& w, Step step) {
         w.expect("row");
         step.number = w.number();
         if (step.number < 1 || step.number != static_cast<long long>(step.number)) throw LineError{"rows count from 1"};
+        if (w.accept("to")) step.text = w.quoted();
         defaultHost("clock");
     } else if (verb == "activator") {
         step.op = Op::Activator;

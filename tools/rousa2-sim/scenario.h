@@ -8,14 +8,20 @@
 //   at 07:00   |   wait 90s   (s, m or h)
 //   [in springboard|clock|settings:] <step>
 //
-// Steps: press lock|home|volume-up|volume-down; touch-id; tap "<text>";
-// type <digits and points>; answer; long-press row <n>; activator
+// Steps: press lock|home|volume-up|volume-down; touch-id; tap "<text>" [after
+// "<text>"]; type <digits and points>; answer; long-press row <n> [to
+// "<item>"] (holds, then slides onto the item before lifting); activator
 // stop-alarm|snooze-alarm|turnon-alarms|turnoff-alarms; alert "<title>";
 // add alarm HH:MM "<title>"; edit "<title>": <change>; <change>...;
 // set <preference key> <value>; expect window "<text>" [with question|with
 // buttons]; expect no window "<text>"; expect volume <v>; expect alarm
 // "<title>" at HH:MM[:SS]; expect no alarm "<title>"; expect record "<title>"
 // <field> <value>; expect ringing; expect silent.
+//
+// An alarm's changes: snooze <n> seconds|minutes|hours; fade <n>
+// seconds|minutes; stop after <n> seconds|minutes; then stop|snooze; question
+// off|easy|normal|hard|lifeless; volume <0-1>; enabled on|off (its own
+// settings); vibrate-ring on|off; vibrate-silent on|off.
 #pragma once
 
 #include <map>
