@@ -14,7 +14,6 @@
 #include "platform/uikit/navigation.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/table_view.h"
-#include "platform/uikit/toolbar.h"
 #include "platform/uikit/window.h"
 #include "tweak/engine/hooking.h"
 #include "tweak/engine/installer.h"
@@ -211,7 +210,6 @@ void removeSelectedAlarms(id list, Ref<Object> spinner) {
     sel::reloadData(table);
     sel::reloadState(list);
     const Value alarms = managerAlarms();
-    const Value selected = alarmsSelected;
     for (long long i = static_cast<long long>(alarms.count()) - 1; i >= 0; --i) {
         const Value& alarm = alarms.at(static_cast<std::size_t>(i));
         if (!isSelected(alarm)) continue;
