@@ -29,6 +29,8 @@ inline constexpr Sel<Point(id)> contentOffset{"contentOffset"};
 inline constexpr Sel<void(id, Point)> setContentOffset_{"setContentOffset:"};
 inline constexpr Sel<Size(id)> contentSize{"contentSize"};
 inline constexpr Sel<void(id, Size)> setContentSize_{"setContentSize:"};
+inline constexpr Sel<bool(id)> alwaysBounceVertical{"alwaysBounceVertical"};
+inline constexpr Sel<void(id, bool)> setAlwaysBounceVertical_{"setAlwaysBounceVertical:"};
 
 // --- UITableView ---------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id, Rect, long long)> initWithFrame_style_{"initWithFrame:style:"};
@@ -39,6 +41,8 @@ inline constexpr Sel<double(id)> rowHeight{"rowHeight"};
 inline constexpr Sel<void(id, double)> setRowHeight_{"setRowHeight:"};
 inline constexpr Sel<Ref<Object>(id)> tableHeaderView{"tableHeaderView"};
 inline constexpr Sel<void(id, id)> setTableHeaderView_{"setTableHeaderView:"};
+inline constexpr Sel<long long(id)> separatorStyle{"separatorStyle"};
+inline constexpr Sel<void(id, long long)> setSeparatorStyle_{"setSeparatorStyle:"};
 inline constexpr Sel<void(id)> reloadData{"reloadData"};
 inline constexpr Sel<void(id, Value, long long)> reloadRowsAtIndexPaths_withRowAnimation_{"reloadRowsAtIndexPaths:withRowAnimation:"};
 inline constexpr Sel<void(id, Value, long long)> insertRowsAtIndexPaths_withRowAnimation_{"insertRowsAtIndexPaths:withRowAnimation:"};

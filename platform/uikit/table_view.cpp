@@ -449,7 +449,8 @@ void registerTableView() {
                     // Scrolling lays the content out again (a table brings in the rows that came into view).
                     markNeedsLayout(v);
                 })
-        .property<&UIScrollView::contentSize_>(sel::contentSize, sel::setContentSize_);
+        .property<&UIScrollView::contentSize_>(sel::contentSize, sel::setContentSize_)
+        .property<&UIScrollView::alwaysBounceVertical_>(sel::alwaysBounceVertical, sel::setAlwaysBounceVertical_);
 
     ClassBuilder<UITableView>("UITableView", "UIScrollView")
         .method(sel::initWithFrame_, [](id self, Rect frame) { return sel::initWithFrame_style_(self, frame, UITableViewStylePlain); })
@@ -463,6 +464,7 @@ void registerTableView() {
                     return base;
                 })
         .method(sel::style, [](id self) { return table(self)->style_; })
+        .property<&UITableView::separatorStyle_>(sel::separatorStyle, sel::setSeparatorStyle_)
         .method(sel::dataSource, [](id self) { return table(self)->dataSource_.lock(); })
         .method(sel::setDataSource_,
                 [](id self, id source) {

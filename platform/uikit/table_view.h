@@ -56,6 +56,9 @@ inline constexpr long long UITableViewCellSelectionStyleBlue = 1;
 inline constexpr long long UITableViewCellSelectionStyleGray = 2;
 inline constexpr long long UITableViewCellSelectionStyleDefault = 3;
 
+inline constexpr long long UITableViewCellSeparatorStyleNone = 0;
+inline constexpr long long UITableViewCellSeparatorStyleSingleLine = 1;
+
 inline constexpr long long UITableViewCellEditingStyleNone = 0;
 inline constexpr long long UITableViewCellEditingStyleDelete = 1;
 inline constexpr long long UITableViewCellEditingStyleInsert = 2;
@@ -86,6 +89,7 @@ std::vector<IndexPath> indexPathsOf(const Value& array);
 class UIScrollView : public UIView {
 public:
     Size contentSize_;
+    bool alwaysBounceVertical_ = false;  // nothing scrolls by itself here; kept for the system to set
 };
 
 class UITableViewCell : public UIView {
@@ -112,6 +116,7 @@ public:
 class UITableView : public UIScrollView {
 public:
     long long style_ = UITableViewStylePlain;
+    long long separatorStyle_ = UITableViewCellSeparatorStyleSingleLine;
     WeakRef<Object> dataSource_;
     WeakRef<Object> delegate_;
     double rowHeight_ = 44;

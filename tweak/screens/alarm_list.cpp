@@ -14,7 +14,6 @@
 #include "platform/uikit/navigation.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/table_view.h"
-#include "platform/uikit/toolbar.h"
 #include "platform/uikit/window.h"
 #include "tweak/engine/hooking.h"
 #include "tweak/engine/installer.h"
@@ -22,6 +21,7 @@
 #include "tweak/engine/ringing_state.h"
 #include "tweak/screens/alarm_list_state.h"
 #include "tweak/screens/alarm_selection.h"
+#include "tweak/screens/clone_window.h"
 #include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/radial_menu.h"
 
@@ -50,7 +50,7 @@ namespace {
 
 constexpr double kMenuSide = 44;
 constexpr double kToolbarHeight = 50;
-constexpr long long kLocationCenter = 0, kLocationLeft = 2, kLocationRight = 3, kLocationBottom = 4;
+constexpr long long kLocationCenter = 0, kLocationTop = 1, kLocationLeft = 2, kLocationRight = 3, kLocationBottom = 4;
 
 // Whether the long press in progress began on a row: one that did not opens
 // and forwards nothing.
@@ -151,6 +151,11 @@ void setUpList(id self, id table) {
     auto close = [](id menu, id) { sel::dismissMenuAnimated_(menu, true); };
     sel::setItem_forLocation_(radialMenu, menuItem("center", "center", close), kLocationCenter);
     sel::setItem_forLocation_(radialMenu, menuItem("cancel", "cancelSelected", close), kLocationBottom);
+    sel::setItem_forLocation_(radialMenu, menuItem("clone", "cloneSelected", [weakTable](id menu, id) {
+                                  if (Ref<Object> t = weakTable.lock()) openCloneWindow(t);
+                                  sel::dismissMenuAnimated_(menu, true);
+                              }),
+                              kLocationTop);
     sel::setItem_forLocation_(radialMenu, menuItem("editMenu", "editMenuSelected", [list](id menu, id) {
                                   sel::dismissMenuAnimated_(menu, true);
                                   if (Ref<Object> l = list.lock()) sel::showEditViewForRow_(l, longPressedRow);
@@ -205,7 +210,6 @@ void removeSelectedAlarms(id list, Ref<Object> spinner) {
     sel::reloadData(table);
     sel::reloadState(list);
     const Value alarms = managerAlarms();
-    const Value selected = alarmsSelected;
     for (long long i = static_cast<long long>(alarms.count()) - 1; i >= 0; --i) {
         const Value& alarm = alarms.at(static_cast<std::size_t>(i));
         if (!isSelected(alarm)) continue;

@@ -3,6 +3,7 @@
 #include "tweak/screens/alert_controls.h"
 #include "tweak/screens/alert_window.h"
 #include "tweak/screens/blur_view.h"
+#include "tweak/screens/clone_window.h"
 #include "tweak/screens/edit_alarm.h"
 #include "tweak/screens/radial_menu.h"
 #include "tweak/screens/radial_menu_demo.h"
@@ -17,9 +18,10 @@ void registerScreenClasses() {
     registerWindowViewClasses();
     registerRadialMenuClasses();
     registerRadialMenuDemoClass();
+    registerCloneWindowClasses();
 }
 
-void LoadCloneWindowStrings() {}
+void LoadCloneWindowStrings() { loadCloneWindowTexts(); }
 
 void LoadEditAlarmStrings() { loadEditAlarmTexts(); }
 

@@ -4,7 +4,11 @@
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/activator.h"
+#include "platform/springboard/springboard.h"
+#include "platform/uikit/application.h"
+#include "tests/tweak/screens/alarm_list_fixture.h"
 #include "tweak/engine/installer.h"
+#include "tweak/engine/store.h"
 
 namespace rousa {
 namespace {
@@ -51,5 +55,91 @@ TEST(ActivatorActions, NoListenersOutsideSpringBoardOrWithoutActivator) {
     }
 }
 
+
+void post(const ActivatorAction& action) {
+    NSDistributedNotificationCenter::defaultCenter()->postNotificationName(action.notification, Value());
+    RunLoop::main().runDue();
+}
+constexpr const ActivatorAction& kTurnOn = kActivatorActions[2];
+constexpr const ActivatorAction& kTurnOff = kActivatorActions[3];
+
+std::vector<bool> activeStates(id manager) {
+    std::vector<bool> out;
+    for (const Value& a : sel::alarms(manager).array()) out.push_back(sel::isActive(a.object()));
+    return out;
+}
+
+// In the Clock app the observer acts through its own manager and reloads the list on screen.
+class ClockAppActions : public testing::AlarmListTest {
+protected:
+    ClockAppActions() { UIApplicationMain(0, nullptr, Value(), Value()); }
+    int cellRequests() const { return callLog::count("AlarmViewController", "tableView:cellForRowAtIndexPath:"); }
+};
+
+TEST_F(ClockAppActions, AllOnAndAllOffUpdateEveryAlarmAndReloadTheList) {
+    addAlarm(6, 0, true);
+    addAlarm(7, 0, false);
+    addAlarm(8, 0, true);
+    show();
+    struct Case {
+        const ActivatorAction& action;
+        bool active;
+    };
+    for (const Case& c : {Case{kTurnOff, false}, Case{kTurnOn, true}, Case{kTurnOn, true}}) {
+        SCOPED_TRACE(c.action.notification);
+        callLog::clear();
+        post(c.action);
+        EXPECT_EQ(callLog::count("AlarmManager", "updateAlarm:active:"), 3);
+        EXPECT_EQ(activeStates(manager), std::vector<bool>(3, c.active));
+        layout();
+        EXPECT_EQ(cellRequests(), 3);  // the list was reloaded
+        // The rows show it.
+        for (long long row = 0; row < 3; ++row)
+            EXPECT_EQ(as<AlarmTableViewCell>(table()->visibleCell({0, row}).get())->alarmView_->enabledSwitch_->on_, c.active);
+    }
+}
+
+TEST_F(ClockAppActions, AllOffDuringAMultipleEditSelectionEditsNoRecord) {
+    addAlarm(6, 0);
+    addAlarm(7, 0);
+    show();
+    pressEdit();
+    toolbarItem("selectAll")->press();
+    const Value before = RousaReadPrefsFile()["Alarms"];
+    post(kTurnOff);
+    EXPECT_EQ(activeStates(manager), (std::vector<bool>{false, false}));
+    EXPECT_EQ(RousaReadPrefsFile()["Alarms"], before);
+    EXPECT_EQ(alarmsSelected.count(), 2u);
+}
+
+TEST(ActivatorActions, AllOnAndAllOffInSpringBoardWithOrWithoutActivator) {
+    for (bool withActivator : {true, false}) {
+        SCOPED_TRACE(withActivator);
+        auto options = testing::bootFor(host::kSpringBoard, "9.3");
+        if (!withActivator) options.missingLibraries = {kActivatorPath};
+        // A fresh device root for each child.
+        platform::testing::TestEnvironment env(options, false);
+        std::string got = platform::testing::runInChild(env.options(), [] {
+            startTweakLibrary();
+            UIApplicationMain(0, nullptr, Value(), Value());
+            Ref<Object> manager = sel::sharedManager(objc_getClass("AlarmManager"));
+            for (int i = 0; i < 3; ++i) {
+                Ref<Object> alarm = sel::initWithDefaultValues(alloc("Alarm"));
+                sel::setHour_(alarm, 6 + i);
+                sel::addAlarm_active_(manager, alarm, i == 1);
+            }
+            std::string out;
+            for (const auto* action : {&kTurnOn, &kTurnOff}) {
+                callLog::clear();
+                post(*action);
+                out += std::to_string(callLog::count("AlarmManager", "updateAlarm:active:"));
+                for (bool on : activeStates(manager)) out += on ? "1" : "0";
+                out += std::to_string(springboard::scheduledNotifications().size()) + " ";
+            }
+            return out;
+        });
+        EXPECT_EQ(got, "31113 30000 ");
+    }
+}
 }  // namespace
 }  // namespace rousa

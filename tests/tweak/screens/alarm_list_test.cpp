@@ -13,6 +13,7 @@
 #include "tweak/engine/ringing_state.h"
 #include "tweak/engine/store.h"
 #include "tweak/screens/alarm_shortcut.h"
+#include "tweak/screens/clone_window.h"
 #include "tweak/screens/edit_alarm.h"
 
 namespace rousa::testing {
@@ -64,7 +65,8 @@ TEST_F(AlarmList, TheMenuIsSetUpOnceHiddenInTheKeyWindow) {
     EXPECT_EQ(sel::frame(menu()), Rect(160 - 22, 0, 44, 44));
     EXPECT_TRUE(sel::isHidden(menu()));
     EXPECT_EQ(sel::delegate(menu()).get(), list.get());
-    for (long long location : {0, 2, 3, 4}) EXPECT_TRUE(sel::menuItemForLocation_(menu(), location)) << location;
+    for (long long location : {0, 1, 2, 3, 4}) EXPECT_TRUE(sel::menuItemForLocation_(menu(), location)) << location;
+    EXPECT_EQ(imagePathOf(sel::image(sel::menuItemForLocation_(menu(), 1))), "clone.png");
     EXPECT_EQ(imagePathOf(sel::image(sel::menuItemForLocation_(menu(), 3))), "delete.png");
     EXPECT_EQ(imagePathOf(sel::highlightedImage(sel::menuItemForLocation_(menu(), 3))), "deleteSelected.png");
     // One long press recognizer of a second, one tap recognizer.
@@ -100,6 +102,7 @@ TEST_F(AlarmList, LongPressScenarios) {
         {"moved onto the left item", true, -kToItem, 0, false, true, "edit"},
         {"moved onto the right item", true, kToItem, 0, false, true, "delete"},
         {"moved onto the bottom item", true, 0, kToItem, false, true, ""},
+        {"moved onto the top item", true, 0, -kToItem, false, true, "clone"},
         {"moved far away", true, 0, 300, false, true, ""},
         {"cancelled", true, -kToItem, 0, true, true, ""},
         {"on no row", false, kToItem, 0, false, false, ""},
@@ -142,6 +145,15 @@ TEST_F(AlarmList, LongPressScenarios) {
         EXPECT_EQ(titles(), std::string(c.done) == "delete" ? (std::vector<std::string>{"First", "Third"})
                                                             : (std::vector<std::string>{"First", "Second", "Third"}));
         EXPECT_EQ(table()->rowCount(0), alarmCount());
+        // The clone item opens the clone window for the pressed alarm; Cancel closes it.
+        EXPECT_EQ(static_cast<bool>(cloneWindow.lock()), std::string(c.done) == "clone");
+        if (std::string(c.done) == "clone") {
+            EXPECT_EQ(sel::title(currentStockAlarm), Value("Second"));
+            layoutIfNeeded(as<UIView>(cloneWindow.lock().get()));
+            EXPECT_TRUE(touch::pressButton(lCancel));
+            advance(0.3);
+            EXPECT_FALSE(cloneWindow.lock());
+        }
         // The row's own selection and the tap did nothing else.
         EXPECT_EQ(callLog::count("AlarmViewController", "tableView:didSelectRowAtIndexPath:"), 0);
         dismissPresented();
