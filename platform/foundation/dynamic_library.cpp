@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/foundation/file_system.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/process.h"
 
 namespace platform {
@@ -55,6 +57,16 @@ const char* dlerror() {
     auto& s = state();
     std::lock_guard guard(s.mutex);
     return s.error.empty() ? nullptr : s.error.c_str();
+}
+
+bool loadDeviceLibrary(std::string_view devicePath) {
+    // Never closed, as Substrate and the Settings app keep what they load.
+    void* handle = ::dlopen(fs::resolve(devicePath).c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!handle) {
+        NSLog("loader: cannot load %@: %@", std::string(devicePath), std::string(::dlerror()));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/foundation/process.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/backboardservices.h"
+#include "platform/host/application_classes.h"
 #include "platform/host/frames.h"
 #include "platform/host/loader.h"
 #include "platform/host/user_actions.h"
@@ -141,8 +142,8 @@ int runControlledHost(const BootOptions& options, int in, int out, const std::fu
     boot(options);
     connectToTheDevice();
     loadTweakLibraries();
-    Value principal = options.bundleIdentifier == kSpringBoard && objc_getClass("SpringBoard") ? Value("SpringBoard") : Value();
-    UIApplicationMain(0, nullptr, principal, Value());
+    ApplicationClasses classes = applicationClassesFor(options.bundleIdentifier);
+    UIApplicationMain(0, nullptr, classes.principalClassName, classes.delegateClassName);
     registerUserCommands();
     if (setUp) setUp();
     RunLoop::main().runDue();

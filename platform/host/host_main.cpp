@@ -14,6 +14,7 @@
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/host/application_classes.h"
 #include "platform/host/boot.h"
 #include "platform/host/controlled_host.h"
 #include "platform/host/loader.h"
@@ -101,9 +102,8 @@ int main(int argc, char** argv) {
 
     host::boot(options);
     std::vector<std::string> loaded = host::loadTweakLibraries();
-    Value principal = options.bundleIdentifier == host::kSpringBoard ? Value("SpringBoard") : Value();
-    if (principal.isString() && !objc_getClass(principal.string())) principal = Value();
-    int result = UIApplicationMain(argc, argv, principal, Value());
+    host::ApplicationClasses classes = host::applicationClassesFor(options.bundleIdentifier);
+    int result = UIApplicationMain(argc, argv, classes.principalClassName, classes.delegateClassName);
     if (exitAfterLaunch) {
         std::printf("loaded:");
         for (const auto& name : loaded) std::printf(" %s", name.c_str());

@@ -1,25 +1,11 @@
 #include "platform/host/loader.h"
 
-#include <dlfcn.h>
-
+#include "platform/foundation/dynamic_library.h"
 #include "platform/foundation/file_system.h"
-#include "platform/foundation/log.h"
 #include "platform/foundation/plist.h"
 #include "platform/foundation/process.h"
 
 namespace platform::host {
-
-namespace {
-bool loadLibrary(const std::string& devicePath) {
-    // Loaded for the life of the process, as Substrate does.
-    void* handle = ::dlopen(fs::resolve(devicePath).c_str(), RTLD_NOW | RTLD_GLOBAL);
-    if (!handle) {
-        NSLog("loader: cannot load %@: %@", devicePath, std::string(::dlerror()));
-        return false;
-    }
-    return true;
-}
-}  // namespace
 
 bool filterNames(std::string_view filterPath, std::string_view bundleIdentifier) {
     Value filter = plist::readFile(filterPath)["Filter"];
@@ -35,16 +21,9 @@ std::vector<std::string> loadTweakLibraries() {
         std::string name = file.substr(0, file.size() - 6);
         std::string filter = fs::join(kDynamicLibrariesFolder, name + ".plist");
         if (!filterNames(filter, process::bundleIdentifier())) continue;
-        if (loadLibrary(fs::join(kDynamicLibrariesFolder, file))) loaded.push_back(name);
+        if (loadDeviceLibrary(fs::join(kDynamicLibrariesFolder, file))) loaded.push_back(name);
     }
     return loaded;
-}
-
-bool loadBundleExecutable(std::string_view bundlePath) {
-    std::string name = fs::basename(bundlePath);
-    if (auto dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
-    std::string executable = fs::join(bundlePath, name);
-    return fs::exists(executable) && loadLibrary(executable);
 }
 
 }  // namespace platform::host

@@ -6,7 +6,7 @@
 #include "platform/runtime/call_log.h"
 #include "platform/uikit/color.h"
 #include "platform/uikit/font.h"
-#include "platform/uikit/navigation.h"
+#include "platform/uikit/navigation_controller.h"
 #include "platform/uikit/screen.h"
 
 namespace platform {
@@ -160,13 +160,19 @@ void setEditing(id self, bool editing, bool animated) {
     sel::setTitle_(sel::editButtonItem(self), Value(editing ? "Done" : "Edit"));
 }
 
+// The edit screen for the alarm, presented in a navigation controller of its own.
+void presentEditScreen(id self, id alarm) {
+    Ref<Object> screen = sel::initWithAlarm_(alloc("EditAlarmViewController"), alarm);
+    sel::setDelegate_(screen, self);
+    Ref<Object> navigation = sel::initWithRootViewController_(alloc("UINavigationController"), screen);
+    sel::presentViewController_animated_completion_(self, navigation, true, Block());
+}
+
 void showEditView(id self, long long row) {
     callLog::record(kList, "showEditViewForRow:", format("%ld", row));
     Ref<Object> alarm = alarmAt(row);
     if (!alarm) return;
-    Ref<Object> screen = sel::initWithAlarm_(alloc("EditAlarmViewController"), alarm);
-    sel::setDelegate_(screen, self);
-    sel::presentViewController_animated_completion_(self, screen, true, Block());
+    presentEditScreen(self, alarm);
 }
 
 void commitEditing(id self, id table, long long style, id indexPath) {
@@ -225,9 +231,7 @@ void registerAlarmListClasses() {
         .method(sel::_addButtonClicked_,
                 [](id self, id) {
                     callLog::record(kList, "_addButtonClicked:");
-                    Ref<Object> screen = sel::initWithAlarm_(alloc("EditAlarmViewController"), sel::initWithDefaultValues(alloc("Alarm")));
-                    sel::setDelegate_(screen, self);
-                    sel::presentViewController_animated_completion_(self, screen, true, Block());
+                    presentEditScreen(self, sel::initWithDefaultValues(alloc("Alarm")));
                 })
         .method(sel::isEditing, [](id self) { return list(self)->editing_; })
         .method(sel::setEditing_animated_, &setEditing)

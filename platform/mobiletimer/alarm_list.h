@@ -7,9 +7,10 @@
 // the name to the view through setName:andRepeatText:textColor:.
 //
 // Stock behaviour: the switch turns its alarm on or off (updateAlarm:active:);
-// in edit mode a tap on a row opens the edit screen for it
-// (showEditViewForRow:, the list being the screen's delegate, told
-// didEditAlarm: after Done) and the rows offer the delete style; outside edit
+// the Add button, and in edit mode a tap on a row (showEditViewForRow:), open
+// the edit screen inside a navigation controller that the list presents (the
+// list being the screen's delegate, told didEditAlarm: after Done); in edit
+// mode the rows offer the delete style; outside edit
 // mode rows are not highlighted and offer no editing style, so a swipe
 // deletes nothing. Deleting a row removes its alarm (removeAlarm:). Every
 // stock method records its call. Clock app only; main thread.

@@ -5,6 +5,7 @@
 #include "platform/runtime/call_log.h"
 #include "platform/uikit/color.h"
 #include "platform/uikit/navigation.h"
+#include "platform/uikit/navigation_controller.h"
 #include "platform/uikit/screen.h"
 
 namespace platform {
@@ -13,6 +14,7 @@ namespace mobiletimer {
 namespace {
 
 constexpr const char* kClass = "EditAlarmViewController";
+constexpr const char* kLabelClass = "EditAlarmLabelViewController";
 constexpr double kPickerHeight = 216;
 
 EditAlarmViewController* screen(id self) { return as<EditAlarmViewController>(self); }
@@ -108,6 +110,65 @@ Ref<Object> cellForRow(id self, id, id indexPath) {
     return makeCell(UITableViewCellStyleDefault, "", Value());
 }
 
+void pickerChanged(id self) {
+    callLog::record(kClass, "handlePickerChanged");
+    auto* c = screen(self);
+    Alarm* p = proxyOf(c);
+    if (!p || !c->editAlarmView_) return;
+    auto seconds = static_cast<long long>(sel::countDownDuration(c->editAlarmView_->timePicker_));
+    p->hour = seconds / 3600;
+    p->minute = seconds % 3600 / 60;
+}
+
+void didSelectRow(id self, id table, id indexPath) {
+    callLog::record(kClass, "tableView:didSelectRowAtIndexPath:", rowText(indexPath));
+    if (sel::section(indexPath) != 0 || sel::row(indexPath) != 1) return;
+    Ref<Object> navigation = sel::navigationController(self);
+    if (!navigation) return;
+    Ref<Object> protector(self);
+    sel::deselectRowAtIndexPath_animated_(table, indexPath, true);
+    Ref<Object> labelScreen = sel::initWithAlarm_(alloc(kLabelClass), screen(self)->alarm_);
+    sel::pushViewController_animated_(navigation, labelScreen, true);
+}
+
+// --- the label screen -------------------------------------------------------------------------
+
+EditAlarmLabelViewController* labelScreen(id self) { return as<EditAlarmLabelViewController>(self); }
+
+Ref<Object> initLabelScreen(id self, id alarm) {
+    callLog::record(kLabelClass, "initWithAlarm:", as<Alarm>(alarm) ? as<Alarm>(alarm)->summary() : "nil");
+    auto* c = labelScreen(self);
+    c->alarm_ = Ref<Alarm>(as<Alarm>(alarm));
+    c->title_ = Value("Label");
+    return Ref<Object>(self);
+}
+
+void loadLabelScreen(id self) {
+    auto* c = labelScreen(self);
+    Rect bounds = UIScreen::mainScreen()->bounds();
+    Ref<UIView> view = UIView::make("UIView", bounds);
+    sel::setBackgroundColor_(view, UIColor::white(1, 1));
+    // Below the status bar and the navigation bar.
+    c->textField_ = UIView::make<UITextField>("UITextField", Rect(15, 64 + 35, bounds.width() - 30, 44));
+    sel::setAutoresizingMask_(c->textField_, UIViewAutoresizingFlexibleWidth);
+    sel::setPlaceholder_(c->textField_, Value("Alarm"));
+    Alarm* p = c->alarm_ ? c->alarm_->editingProxy() : nullptr;
+    if (p && p->title.isString()) sel::setText_(c->textField_, p->title);
+    sel::addSubview_(view, c->textField_);
+    sel::setView_(self, view);
+}
+
+void labelScreenWillDisappear(id self, bool) {
+    callLog::record(kLabelClass, "viewWillDisappear:");
+    auto* c = labelScreen(self);
+    if (!c->textField_) return;
+    sel::resignFirstResponder(c->textField_);
+    if (Alarm* p = c->alarm_ ? c->alarm_->editingProxy() : nullptr) {
+        Value text = sel::text(c->textField_);
+        p->title = text.stringOr("").empty() ? Value() : text;
+    }
+}
+
 void doneButtonClicked(id self, id) {
     callLog::record(kClass, "_doneButtonClicked:");
     auto* c = screen(self);
@@ -145,15 +206,25 @@ void registerEditAlarmClasses() {
         .method(sel::viewWillAppear_, &viewWillAppear)
         .method(sel::viewDidLayoutSubviews, [](id) { callLog::record(kClass, "viewDidLayoutSubviews"); })
         .method(sel::viewWillDisappear_, [](id, bool) { callLog::record(kClass, "viewWillDisappear:"); })
-        .method(sel::handlePickerChanged, [](id) { callLog::record(kClass, "handlePickerChanged"); })
+        .method(sel::handlePickerChanged, &pickerChanged)
         .method(sel::_doneButtonClicked_, &doneButtonClicked)
         .method(sel::numberOfSectionsInTableView_, &numberOfSections)
         .method(sel::tableView_numberOfRowsInSection_, &numberOfRows)
         .method(sel::tableView_cellForRowAtIndexPath_, &cellForRow)
-        .method(sel::tableView_didSelectRowAtIndexPath_,
-                [](id, id, id indexPath) { callLog::record(kClass, "tableView:didSelectRowAtIndexPath:", rowText(indexPath)); })
+        .method(sel::tableView_didSelectRowAtIndexPath_, &didSelectRow)
         .method(sel::delegate, [](id self) { return screen(self)->delegate_.lock(); })
         .method(sel::setDelegate_, [](id self, id delegate) { screen(self)->delegate_ = delegate; });
+
+    ClassBuilder<EditAlarmLabelViewController>(kLabelClass, "UIViewController")
+        .ivar<&EditAlarmLabelViewController::textField_>("_textField")
+        .method(sel::initWithAlarm_, &initLabelScreen)
+        .method(sel::loadView, &loadLabelScreen)
+        .method(sel::viewDidAppear_,
+                [](id self, bool) {
+                    callLog::record(kLabelClass, "viewDidAppear:");
+                    sel::becomeFirstResponder(labelScreen(self)->textField_);
+                })
+        .method(sel::viewWillDisappear_, &labelScreenWillDisappear);
 }
 
 }  // namespace mobiletimer

@@ -4,6 +4,7 @@
 #include "platform/foundation/process.h"
 #include "platform/mobiletimer/alarm.h"
 #include "platform/mobiletimer/alarm_list.h"
+#include "platform/mobiletimer/app_delegate.h"
 #include "platform/mobiletimer/edit_alarm.h"
 
 namespace platform::mobiletimer {
@@ -17,6 +18,7 @@ void registerClasses() {
     if (process::isClockApp()) {
         registerEditAlarmClasses();
         registerAlarmListClasses();
+        registerAppDelegateClass();
     }
 }
 

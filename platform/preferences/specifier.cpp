@@ -2,6 +2,7 @@
 
 #include "platform/foundation/process.h"
 #include "platform/preferences/list_controller.h"
+#include "platform/preferences/settings_app.h"
 #include "platform/preferences/table_cell.h"
 
 namespace platform {
@@ -90,6 +91,7 @@ void registerClasses() {
         });
     registerTableCellClasses();
     registerListControllerClasses();
+    registerSettingsAppClasses();
 }
 
 }  // namespace preferences

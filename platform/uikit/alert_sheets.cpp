@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "platform/foundation/format.h"
+#include "platform/uikit/button.h"
+#include "platform/uikit/font.h"
 #include "platform/uikit/internal.h"
+#include "platform/uikit/label.h"
 #include "platform/uikit/screen.h"
 
 namespace platform {
@@ -20,6 +23,15 @@ void putOnScreen(UIButtonedAlert* a) {
     if (a->visible_) return;
     a->visible_ = true;
     onScreen().emplace_back(a);
+    // A window over the screen: what lies outside the alert takes no touches.
+    a->window_ = UIView::make<UIWindow>("UIWindow", UIScreen::mainScreen()->bounds());
+    sel::setWindowLevel_(a->window_, UIWindowLevelAlert);
+    Ref<UIView> outside = UIView::make("UIControl", a->window_->bounds_);
+    sel::addTarget_action_forControlEvents_(outside, a, sel::_alertOutsideTapped_, UIControlEventTouchUpInside);
+    sel::addSubview_(a->window_, outside);
+    a->showViews();
+    sel::addSubview_(a->window_, a);
+    sel::setHidden_(a->window_, false);
 }
 
 void takeOffScreen(UIButtonedAlert* a) {
@@ -28,7 +40,23 @@ void takeOffScreen(UIButtonedAlert* a) {
     Ref<UIButtonedAlert> protector(a);
     auto& list = onScreen();
     list.erase(std::remove(list.begin(), list.end(), protector), list.end());
+    if (auto* alert = as<UIAlertView>(a))
+        for (const auto& f : alert->textFields_)
+            if (sel::isFirstResponder(f)) sel::resignFirstResponder(f);
+    for (const auto& v : a->shownViews_)
+        if (v->superview().get() == a) removeSubview(v);
+    a->shownViews_.clear();
+    Ref<UIWindow> window = std::move(a->window_);
+    a->window_ = nullptr;
+    removeSubview(a);
+    if (window) sel::setHidden_(window, true);
 }
+
+constexpr double kAlertWidth = 270;
+constexpr double kPopoverWidth = 320;
+constexpr double kMargin = 16;
+constexpr double kButtonHeight = 44;
+constexpr double kFieldHeight = 30;
 
 template <class T>
 std::vector<Ref<T>> visibleOf() {
@@ -72,7 +100,11 @@ void registerShared(ClassBuilder<T>& b) {
         .method(sel::cancelButtonIndex, [](id self) { return alert(self)->cancelButtonIndex_; })
         .method(sel::setCancelButtonIndex_, [](id self, long long i) { alert(self)->cancelButtonIndex_ = i; })
         .method(sel::isVisible, [](id self) { return alert(self)->visible_; })
-        .method(sel::dismissWithClickedButtonIndex_animated_, [](id self, long long, bool) { takeOffScreen(alert(self)); });
+        .method(sel::dismissWithClickedButtonIndex_animated_, [](id self, long long, bool) { takeOffScreen(alert(self)); })
+        .method(sel::_alertButtonTapped_, [](id self, id button) { alert(self)->clickButton(sel::tag(button)); })
+        .method(sel::_alertOutsideTapped_, [](id self, id) {
+            if (auto* s = sheet(self)) s->tapOutside();
+        });
 }
 
 void showSheet(id self, id view, Rect from) {
@@ -84,6 +116,71 @@ void showSheet(id self, id view, Rect from) {
 }
 
 }  // namespace
+
+void UIButtonedAlert::addShown(const Ref<UIView>& view, Rect frame) {
+    if (!view) return;
+    sel::setFrame_(view, frame);
+    sel::addSubview_(this, view);
+    shownViews_.push_back(view);
+}
+
+double UIButtonedAlert::addText(const Value& text, double y, double width, bool bold) {
+    if (!text.isString() || text.string().empty()) return y;
+    Ref<UILabel> label = UIView::make<UILabel>("UILabel", Rect());
+    sel::setFont_(label, bold ? UIFont::boldSystemFont(17) : UIFont::systemFont(13));
+    sel::setNumberOfLines_(label, 0);
+    sel::setTextAlignment_(label, NSTextAlignmentCenter);
+    sel::setText_(label, text);
+    double inner = std::max(0.0, width - 2 * kMargin);
+    Size size = sel::sizeThatFits_(label, Size{inner, 0});
+    addShown(label, Rect(kMargin, y + 8, inner, size.height));
+    return y + 8 + size.height + 8;
+}
+
+double UIButtonedAlert::addButtons(double y, double width) {
+    for (std::size_t i = 0; i < buttonTitles_.size(); ++i) {
+        Ref<UIButton> b = UIButton::buttonWithType(UIButtonTypeSystem);
+        sel::setTitle_forState_(b, buttonTitles_[i], UIControlStateNormal);
+        sel::setTag_(b, static_cast<long long>(i));
+        sel::addTarget_action_forControlEvents_(b, this, sel::_alertButtonTapped_, UIControlEventTouchUpInside);
+        addShown(b, Rect(0, y, width, kButtonHeight));
+        y += kButtonHeight;
+    }
+    return y;
+}
+
+void UIAlertView::showViews() {
+    double y = addText(title_, 0, kAlertWidth, true);
+    y = addText(message_, y, kAlertWidth, false);
+    for (const auto& f : textFields_) {
+        addShown(f, Rect(kMargin, y + 4, kAlertWidth - 2 * kMargin, kFieldHeight));
+        y += 4 + kFieldHeight;
+    }
+    if (!textFields_.empty()) y += 8;
+    y = addButtons(y, kAlertWidth);
+    Rect screen = window_->bounds_;
+    sel::setFrame_(this, Rect((screen.width() - kAlertWidth) / 2, (screen.height() - y) / 2, kAlertWidth, y));
+    if (!textFields_.empty()) sel::becomeFirstResponder(textFields_.front());
+}
+
+void UIActionSheet::showViews() {
+    Rect screen = window_->bounds_;
+    double width = inPopover_ ? kPopoverWidth : screen.width();
+    double height = addButtons(addText(title_, 0, width, false), width);
+    if (!inPopover_) {
+        sel::setFrame_(this, Rect(0, screen.height() - height, width, height));
+        return;
+    }
+    // Below the rectangle it points at (the middle of the view without one), else above it.
+    Ref<UIView> view = shownInView_.lock();
+    Rect from = !view ? Rect(screen.midX(), screen.midY(), 0, 0)
+                : shownFromRect_.isNull() ? Rect(view->toScreen(Point{view->bounds_.midX(), view->bounds_.midY()}), Size{})
+                                          : Rect(view->toScreen(shownFromRect_.origin), shownFromRect_.size);
+    double x = std::clamp(from.midX() - width / 2, 0.0, std::max(0.0, screen.width() - width));
+    double y = from.maxY() + height <= screen.height() ? from.maxY() : from.minY() - height;
+    y = std::clamp(y, 0.0, std::max(0.0, screen.height() - height));
+    sel::setFrame_(this, Rect(x, y, width, height));
+}
 
 long long UIButtonedAlert::addButton(const Value& title) {
     buttonTitles_.push_back(title);

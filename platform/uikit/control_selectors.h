@@ -169,6 +169,10 @@ inline constexpr Sel<Value(id)> rightBarButtonItems{"rightBarButtonItems"};
 inline constexpr Sel<void(id, Value)> setRightBarButtonItems_{"setRightBarButtonItems:"};
 inline constexpr Sel<Ref<Object>(id)> target{"target"};
 inline constexpr Sel<SEL(id)> action{"action"};
+// The actions of the buttons a bar shows: a bar button item's, sent to the
+// item, and the back button's, sent to the navigation bar.
+inline constexpr Sel<void(id, id)> _itemButtonTapped_{"_itemButtonTapped:"};
+inline constexpr Sel<void(id, id)> _backButtonTapped_{"_backButtonTapped:"};
 
 // --- UIToolbar ------------------------------------------------------------------------------------------------
 inline constexpr Sel<Value(id)> items{"items"};
@@ -221,6 +225,9 @@ inline constexpr Sel<void(id, Value)> setMessage_{"setMessage:"};
 inline constexpr Sel<long long(id)> alertViewStyle{"alertViewStyle"};
 inline constexpr Sel<void(id, long long)> setAlertViewStyle_{"setAlertViewStyle:"};
 inline constexpr Sel<Ref<Object>(id, long long)> textFieldAtIndex_{"textFieldAtIndex:"};
+// The actions of the buttons they show (the button's tag is its index) and of a tap outside them.
+inline constexpr Sel<void(id, id)> _alertButtonTapped_{"_alertButtonTapped:"};
+inline constexpr Sel<void(id, id)> _alertOutsideTapped_{"_alertOutsideTapped:"};
 // Their delegates.
 inline constexpr Sel<void(id, id, long long)> actionSheet_clickedButtonAtIndex_{"actionSheet:clickedButtonAtIndex:"};
 inline constexpr Sel<void(id, id, long long)> alertView_clickedButtonAtIndex_{"alertView:clickedButtonAtIndex:"};

@@ -2,7 +2,18 @@
 // controller's title, title view and bar button items; every UIViewController
 // makes its own on first use; a navigation controller tells it the bar it is
 // shown in) and UIBarButtonItem (a system item, a title or an image, sending
-// its action to its target, which it does not retain). The appearance proxy
+// its action to its target, which it does not retain).
+//
+// A navigation bar shows the top item of its navigation controller's stack:
+// the item's title view, else a label with its title (else the controller's
+// title) in the middle, its left item at the left (or, below the root and
+// without a left item, a "Back" button that pops), its right items from the
+// right edge inwards. Each bar button item shows as a button: its title, else
+// the system item's own ("Done", "Cancel", "Edit", "Save", "+" for Add;
+// spaces show nothing), and its image; a tap presses the item. A disabled
+// item's button is shown disabled. The bar makes its buttons again on the
+// layout pass after anything it shows changed (a push or pop, the item's
+// title, title view or items, an item's title or enabled state). The appearance proxy
 // of a class is one object per process, and so is each proxy for instances
 // inside a container class; a navigation bar without a tint of its own takes
 // the proxy's, a switch without an on-tint of its own takes the proxy of its
@@ -10,6 +21,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/uikit/view.h"
 
@@ -33,10 +45,35 @@ public:
     Ref<Object> onTintColor_;
 };
 
-class UINavigationBar : public UIView {
+// What a navigation bar and a toolbar share: the views that show their items,
+// made again on the first layout pass after a change.
+class UIItemBar : public UIView {
+public:
+    std::vector<Ref<UIView>> contentViews_;
+    bool contentChanged_ = true;
+    Size contentSize_;  // the bounds size the content was made for
+
+    // Something the bar shows changed: it makes its content again on its next layout pass.
+    void setNeedsContent();
+    // The layout pass: makes the content again when needed (makeContent).
+    void updateContent();
+    // Adds a view of the content.
+    void addContent(const Ref<UIView>& view, Rect frame);
+
+protected:
+    virtual void makeContent() = 0;
+};
+
+class UINavigationBar : public UIItemBar {
 public:
     static constexpr double kHeight = 44;
+    static constexpr double kMargin = 8;  // between the edges and the outer buttons, and between buttons
     Ref<Object> barTintColor_;
+    // The navigation controller whose stack the bar shows.
+    WeakRef<UIViewController> navigationController_;
+
+protected:
+    void makeContent() override;
 };
 
 class UINavigationItem : public NSObject {
@@ -73,9 +110,17 @@ public:
     WeakRef<Object> target_;
     std::string action_;
     bool enabled_ = true;
+    // The bar whose button shows the item, told when the item changes.
+    WeakRef<UIItemBar> shownIn_;
 
     // What a tap on the item does: its action to its target (nothing when disabled).
     void press();
+    bool isSpace() const { return systemItem_ == UIBarButtonSystemItemFlexibleSpace || systemItem_ == UIBarButtonSystemItemFixedSpace; }
+    // The title the item's button shows: its own, else its system item's; nil for none.
+    Value shownTitle() const;
+    // The button that shows the item in the bar, sized to its content and the
+    // bar's height (null for a space).
+    Ref<UIView> makeButton(UIItemBar* bar);
 };
 
 }  // namespace platform

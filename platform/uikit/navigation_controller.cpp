@@ -5,6 +5,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/screen.h"
+#include "platform/uikit/table_view.h"
 #include "platform/uikit/window.h"
 
 namespace platform {
@@ -31,11 +32,21 @@ void letGo(UINavigationController* n, UIViewController* c) {
     if (UINavigationItem* item = itemOf(c); item && item->navigationBar_.lock() == n->navigationBar_) item->navigationBar_ = nullptr;
 }
 
+// UIKit's automatic scroll-view insets: the content of a scroll view that is
+// the controller's view, or its first subview, starts below the bar.
+void insetBelowBar(UINavigationController* n, UIView* view) {
+    UIView* scroll = as<UIScrollView>(view);
+    if (!scroll && !view->subviewList().empty()) scroll = as<UIScrollView>(view->subviewList().front().get());
+    if (!scroll || !(scroll->bounds_.origin == Point{})) return;
+    sel::setContentOffset_(scroll, Point{0, -n->navigationBar_->frameValue().maxY()});
+}
+
 void show(UINavigationController* n, UIViewController* top) {
     Ref<UIView> view(as<UIView>(sel::view(top).get()));
     if (!view || !n->view_) return;
     sel::setFrame_(view, n->view_->bounds_);
     sel::setAutoresizingMask_(view, UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+    insetBelowBar(n, view);
     // Below the bar.
     insertSubview(n->view_, view, 0);
 }
@@ -59,6 +70,7 @@ void UINavigationController::setStack(std::vector<Ref<UIViewController>> stack, 
     if (!leaving.empty()) RunLoop::main().post([leaving] {});
     for (const auto& c : stack) adopt(this, c);
     stack_ = std::move(stack);
+    if (navigationBar_) navigationBar_->setNeedsContent();
     if (oldTop == newTop || !view_) return;
     if (newTop) sel::view(newTop);  // loaded before anything leaves
     bool visible = shouldBeVisible();
@@ -84,6 +96,7 @@ void registerNavigationController() {
                     if (!n->navigationBar_) {
                         double width = UIScreen::mainScreen()->bounds().width();
                         n->navigationBar_ = UIView::make<UINavigationBar>("UINavigationBar", Rect(0, kStatusBarHeight, width, UINavigationBar::kHeight));
+                        if (n->navigationBar_) n->navigationBar_->navigationController_ = n;
                     }
                     return Ref<Object>(self);
                 })

@@ -77,6 +77,11 @@ void registerTextField() {
                     field(self)->sendActions(UIControlEventEditingDidBegin, nullptr);
                     return true;
                 })
+        // A tap on the field starts editing it.
+        .method(sel::endTrackingWithTouch_withEvent_,
+                [](id self, id, id) {
+                    if (field(self)->touchInside_) sel::becomeFirstResponder(self);
+                })
         .method(sel::resignFirstResponder, [](id self) {
             bool was = sel::isFirstResponder(self);
             if (!sel::resignFirstResponder.super(fieldClass(), self)) return false;

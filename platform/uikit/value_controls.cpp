@@ -4,6 +4,7 @@
 
 #include "platform/uikit/internal.h"
 #include "platform/uikit/navigation.h"
+#include "platform/uikit/touch.h"
 
 namespace platform {
 
@@ -21,7 +22,50 @@ void setSliderValue(id self, float v) {
     s->value_ = std::clamp(v, s->minimumValue_, std::max(s->minimumValue_, s->maximumValue_));
 }
 
+// The finger moved the thumb: the value under it, reported when it changed.
+void dragThumb(id self, id touch, id event) {
+    auto* s = slider(self);
+    auto* t = as<UITouch>(touch);
+    if (!t) return;
+    Ref<UISlider> protector(s);
+    float before = sel::value(self);
+    sel::setValue_(self, s->valueAt(t->locationInView(s).x));
+    if (sel::value(self) != before) s->sendActions(UIControlEventValueChanged, event);
+}
+
 }  // namespace
+
+Rect UISlider::thumbRect() const {
+    double span = std::max(0.0, bounds_.width() - kThumbSize);
+    double range = maximumValue_ - minimumValue_;
+    double fraction = range > 0 ? (value_ - minimumValue_) / range : 0;
+    return Rect(bounds_.x() + span * fraction, bounds_.y() + (bounds_.height() - kThumbSize) / 2, kThumbSize, kThumbSize);
+}
+
+Point UISlider::pointForValue(float value) const {
+    double span = std::max(0.0, bounds_.width() - kThumbSize);
+    double range = maximumValue_ - minimumValue_;
+    double fraction = range > 0 ? (std::clamp(value, minimumValue_, maximumValue_) - minimumValue_) / range : 0;
+    return {bounds_.x() + kThumbSize / 2 + span * fraction, bounds_.midY()};
+}
+
+float UISlider::valueAt(double x) const {
+    double span = bounds_.width() - kThumbSize;
+    if (span <= 0) return minimumValue_;
+    double fraction = std::clamp((x - bounds_.x() - kThumbSize / 2) / span, 0.0, 1.0);
+    return static_cast<float>(minimumValue_ + fraction * (maximumValue_ - minimumValue_));
+}
+
+namespace uikit {
+
+void spin(UIDatePicker* picker, double countDownSeconds) {
+    if (!picker) return;
+    Ref<UIDatePicker> protector(picker);
+    sel::setCountDownDuration_(picker, countDownSeconds);
+    picker->sendActions(UIControlEventValueChanged, nullptr);
+}
+
+}  // namespace uikit
 
 namespace uikit::detail {
 
@@ -76,12 +120,25 @@ void registerValueControls() {
                     setSliderValue(self, s->value_);
                 })
         .method(sel::maximumValue, [](id self) { return slider(self)->maximumValue_; })
-        .method(sel::setMaximumValue_, [](id self, float v) {
-            auto* s = slider(self);
-            s->maximumValue_ = v;
-            if (s->minimumValue_ > v) s->minimumValue_ = v;
-            setSliderValue(self, s->value_);
-        });
+        .method(sel::setMaximumValue_,
+                [](id self, float v) {
+                    auto* s = slider(self);
+                    s->maximumValue_ = v;
+                    if (s->minimumValue_ > v) s->minimumValue_ = v;
+                    setSliderValue(self, s->value_);
+                })
+        // Only a touch that begins on the thumb drags it.
+        .method(sel::beginTrackingWithTouch_withEvent_,
+                [](id self, id touch, id) {
+                    auto* t = as<UITouch>(touch);
+                    return t && slider(self)->thumbRect().contains(t->locationInView(slider(self)));
+                })
+        .method(sel::continueTrackingWithTouch_withEvent_,
+                [](id self, id touch, id event) {
+                    dragThumb(self, touch, event);
+                    return true;
+                })
+        .method(sel::endTrackingWithTouch_withEvent_, &dragThumb);
 
     ClassBuilder<UIDatePicker>("UIDatePicker", "UIControl")
         .method(sel::sizeThatFits_, [](id, Size) { return UIDatePicker::kSize; })

@@ -107,6 +107,10 @@ void dismiss(id self, bool animated, Block completion) {
     } else if (Ref<UIViewController> p = c->presenting_.lock()) {
         presenter = p;
         presented = Ref<UIViewController>(c);
+    } else if (Ref<UIViewController> parent = c->parentViewController_.lock()) {
+        // A child (of a presented navigation controller, say) dismisses what contains it.
+        sel::dismissViewControllerAnimated_completion_(parent, animated, std::move(completion));
+        return;
     } else {
         return;
     }
@@ -175,11 +179,23 @@ void registerViewController() {
                         if (Ref<UIView> up = c->view_->superview()) return up;
                     return c->presenting_.lock();
                 })
-        .property<&UIViewController::title_>(sel::title, sel::setTitle_)
+        .method(sel::title, [](id self) { return as<UIViewController>(self)->title_; })
+        .method(sel::setTitle_,
+                [](id self, Value title) {
+                    // The navigation item, once made, shows the controller's title.
+                    auto* c = as<UIViewController>(self);
+                    c->title_ = title;
+                    if (c->navigationItem_) sel::setTitle_(c->navigationItem_, title);
+                })
         .method(sel::presentViewController_animated_completion_, &present)
         .method(sel::dismissViewControllerAnimated_completion_, &dismiss)
         .method(sel::presentedViewController, [](id self) -> Ref<Object> { return as<UIViewController>(self)->presented_; })
-        .method(sel::presentingViewController, [](id self) -> Ref<Object> { return as<UIViewController>(self)->presenting_.lock(); });
+        .method(sel::presentingViewController, [](id self) -> Ref<Object> {
+            // A child answers for its container.
+            for (Ref<UIViewController> c(as<UIViewController>(self)); c; c = c->parentViewController_.lock())
+                if (Ref<UIViewController> p = c->presenting_.lock()) return p;
+            return nullptr;
+        });
 }
 
 }  // namespace uikit::detail

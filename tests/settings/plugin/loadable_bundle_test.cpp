@@ -3,7 +3,6 @@
 // pages it sees come from the loaded plug-in.
 #include <gtest/gtest.h>
 
-#include "platform/host/loader.h"
 #include "platform/preferences/settings_app.h"
 #include "platform/testing/test_environment.h"
 
@@ -15,7 +14,7 @@ constexpr const char* kBundle = "/Library/PreferenceBundles/Rousa2.bundle";
 TEST(LoadableBundle, TheSettingsAppLoadsItAndOpensTheRootPageWithItsRows) {
     testing::TestEnvironment env(host::BootOptions{.bundleIdentifier = host::kSettingsApp, .systemVersion = "9.3"});
     EXPECT_EQ(objc_getClass("Rousa2ListController"), nullptr);
-    ASSERT_TRUE(host::loadBundleExecutable(kBundle));
+    ASSERT_TRUE(preferences::loadBundleExecutable(kBundle));
     ASSERT_NE(objc_getClass("Rousa2ListController"), nullptr);
     ASSERT_NE(objc_getClass("RS2Localizer"), nullptr);
 
@@ -36,7 +35,7 @@ TEST(LoadableBundle, TheSettingsAppLoadsItAndOpensTheRootPageWithItsRows) {
 
 TEST(LoadableBundle, OutsideTheSettingsAppItRegistersNothing) {
     testing::TestEnvironment env(host::BootOptions{.bundleIdentifier = host::kSpringBoard, .systemVersion = "9.3"});
-    ASSERT_TRUE(host::loadBundleExecutable(kBundle));
+    ASSERT_TRUE(preferences::loadBundleExecutable(kBundle));
     EXPECT_EQ(objc_getClass("Rousa2ListController"), nullptr);
 }
 

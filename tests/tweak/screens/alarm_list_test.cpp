@@ -47,7 +47,7 @@ protected:
     }
     int cellRequests() const { return callLog::count("AlarmViewController", "tableView:cellForRowAtIndexPath:"); }
     static void setPref(const char* key, bool on) { ASSERT_TRUE(RousaSetPref(key, Value(on))); }
-    Ref<Object> presented() const { return list->presented_; }
+    Ref<Object> presented() const { return sel::topViewController(list->presented_); }
     void dismissPresented() {
         if (list->presented_) sel::dismissViewControllerAnimated_completion_(list, false, Block());
         advance(0);
