@@ -239,8 +239,7 @@ Value typeCommand(const Value& args) {
 Value spinCommand(const Value& args) {
     UIDatePicker* picker = frontmost<UIDatePicker>();
     if (!picker) return failed("no time picker on the screen");
-    sel::setCountDownDuration_(picker, args["seconds"].doubleValue());
-    picker->sendActions(UIControlEventValueChanged, nullptr);
+    uikit::spin(picker, args["seconds"].doubleValue());
     return done();
 }
 

@@ -82,7 +82,10 @@ TEST_F(StockAlarmList, OnlyEditModeOpensARowsAlarmAndOffersDeletion) {
     EXPECT_EQ(sel::title(sel::editButtonItem(list)), Value("Done"));
     touch::tap(rowPoint(1));
     EXPECT_EQ(callLog::lines("showEditViewForRow:"), Lines{"AlarmViewController showEditViewForRow: 1"});
-    auto* screen = as<EditAlarmViewController>(list->presented_.get());
+    // The edit screen comes inside a navigation controller of its own.
+    Ref<Object> shown = list->presented_;
+    ASSERT_TRUE(isKindOfClass(shown, "UINavigationController"));
+    auto* screen = as<EditAlarmViewController>(sel::topViewController(shown).get());
     ASSERT_TRUE(screen);
     EXPECT_EQ(screen->alarm_.get(), alarms().at(1).object());
     sel::_doneButtonClicked_(screen, nullptr);
