@@ -1,6 +1,7 @@
 #include "platform/host/user_actions.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 
 #include "platform/foundation/file_system.h"
@@ -168,7 +169,7 @@ Value tapCommand(const Value& args) {
 // {"label", "on"}: sets the switch beside the label by tapping it when it differs.
 Value switchCommand(const Value& args) {
     std::string label = args["label"].stringOr("");
-    std::optional<Item> item = findItem(label);
+    std::optional<Item> item = findItem(label, args["after"].stringOr(""));
     if (!item) return failed("nothing on the screen shows \"" + label + "\"");
     UISwitch* control = controlBeside<UISwitch>(item->view);
     if (!control) return failed("no switch beside \"" + label + "\"");
@@ -182,15 +183,11 @@ Value switchCommand(const Value& args) {
 // {"near", "value"}: drags the thumb of the slider beside a text or image to the value.
 Value slideCommand(const Value& args) {
     std::string near = args["near"].stringOr("");
-    std::optional<Item> item = findItem(near);
+    std::optional<Item> item = findItem(near, args["after"].stringOr(""));
     if (!item) return failed("nothing on the screen shows \"" + near + "\"");
     UISlider* slider = controlBeside<UISlider>(item->view);
     if (!slider) return failed("no slider beside \"" + near + "\"");
-    auto xOf = [slider](double value) {
-        double span = slider->maximumValue_ - slider->minimumValue_;
-        double f = span > 0 ? (value - slider->minimumValue_) / span : 0;
-        return slider->toScreen(Point{slider->bounds_.width() * std::clamp(f, 0.0, 1.0), slider->bounds_.height() / 2});
-    };
+    auto xOf = [slider](double value) { return slider->toScreen(slider->pointForValue(static_cast<float>(value))); };
     Ref<UITouch> finger = touch::down(xOf(slider->value_));
     if (!finger || !finger->view_ || !related(finger->view_, slider)) {
         if (finger) touch::cancel(finger);
@@ -209,7 +206,7 @@ Value typeCommand(const Value& args) {
     auto* field = dynamic_cast<UITextField*>(currentFirstResponder().get());
     std::string near = args["near"].stringOr("");
     if (!near.empty()) {
-        std::optional<Item> item = findItem(near);
+        std::optional<Item> item = findItem(near, args["after"].stringOr(""));
         if (!item) return failed("nothing on the screen shows \"" + near + "\"");
         field = controlBeside<UITextField>(item->view);
         if (!field) return failed("no text field beside \"" + near + "\"");
@@ -317,11 +314,21 @@ Value touchCommand(const Value& args) {
 // What a user who knows the settings finds on the way to a preference: from
 // the page on top, the names of the links to follow and of the row that holds
 // the key, with its kind and, for a list, the title of each value.
-// {"key"} -> {"links": [...], "row", "kind": "switch"|"list"|"slider"|"text", "titles": {value: title}}.
+// A row whose name others on its page share (a "Unit" under each length) is
+// told apart by the nearest row before it with a name of its own ("after").
+// {"key"} -> {"links": [...], "row", "after", "kind": "switch"|"list"|"slider"|"text", "titles": {value: title}}.
 bool routeTo(PSListController* page, const std::string& key, Value::Array& links, Value& found, int depth) {
-    for (const Value& item : sel::specifiers(page).array()) {
+    const Value specifiers = sel::specifiers(page);
+    std::map<std::string, int> uses;
+    for (const Value& item : specifiers.array())
+        if (auto* row = dynamic_cast<PSSpecifier*>(item.object()); row && row->cellType != PSGroupCell) ++uses[row->name.stringOr("")];
+    std::string lastUnique;
+    for (const Value& item : specifiers.array()) {
         auto* row = dynamic_cast<PSSpecifier*>(item.object());
         if (!row) continue;
+        const std::string name = row->name.stringOr("");
+        const std::string after = uses[name] > 1 ? lastUnique : std::string();
+        if (row->cellType != PSGroupCell && !name.empty() && uses[name] == 1) lastUnique = name;
         if (row->property("key").stringOr("") == key) {
             const char* kind = row->cellType == PSSwitchCell    ? "switch"
                                : row->cellType == PSLinkListCell ? "list"
@@ -330,7 +337,7 @@ bool routeTo(PSListController* page, const std::string& key, Value::Array& links
                                                                  : "other";
             Value titles = Value(Value::Dictionary{});
             for (const Value& v : row->values.array()) titles.mutableDictionary()[titleKey(v)] = row->titleOfValue(v, false);
-            found = Value(Value::Dictionary{{"links", Value(links)}, {"row", row->name}, {"kind", Value(kind)}, {"titles", titles}});
+            found = Value(Value::Dictionary{{"links", Value(links)}, {"row", row->name}, {"after", Value(after)}, {"kind", Value(kind)}, {"titles", titles}});
             return true;
         }
         if (row->cellType != PSLinkCell || depth == 0) continue;

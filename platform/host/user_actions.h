@@ -23,7 +23,8 @@ std::string tapItemShowing(const std::string& text);
 // first such item after the first item showing `after`): "tap"; "switch"
 // ({"label", "on"}), "slide" ({"near", "value"}) and "type" ({"text",
 // "replace"?, "near"?, "finish"?}: the keyboard, into the field beside `near`
-// or the one being edited) work the control beside a text; "spin" ({"seconds"})
+// or the one being edited) work the control beside a text, which an "after"
+// picks out as for a tap; "spin" ({"seconds"})
 // the time picker; "reveal" scrolls the frontmost table until an item shows;
 // "touch" ({"phase": down|move|up, "row"?|"text"?}) holds one finger between
 // calls, for long presses and drags. The device: "press", "device",

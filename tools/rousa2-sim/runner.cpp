@@ -69,7 +69,7 @@ public:
                  << (scenario_.pad ? ", iPad" : ", iPhone") << ", " << scenario_.timeZone << "\n";
             observe(false);
             for (const Step& step : scenario_.steps) {
-                out_ << timeNow() << "  " << step.host << ": " << step.source << "\n";
+                out_ << timeNow() << "  " << (step.host.empty() ? "" : step.host + ": ") << step.source << "\n";
                 perform(step);
                 observe(true);
             }
@@ -174,11 +174,13 @@ private:
         return Value();
     }
 
+    static std::string shown(const Value& v) { return v.kind() == Value::Kind::Real ? format("%.2f", v.doubleValue()) : v.description(); }
+
     static std::string describeRecord(const Value& r) {
         std::string s;
         for (const auto& [key, value] : r.dictionary()) {
             if (key == "alarmId") continue;
-            s += (s.empty() ? "" : ", ") + key + " " + (value.kind() == Value::Kind::Real ? format("%.2f", value.doubleValue()) : value.description());
+            s += (s.empty() ? "" : ", ") + key + " " + shown(value);
         }
         return s;
     }
@@ -188,7 +190,9 @@ private:
         sb.host = "springboard";
         Snapshot s;
         Value windows = screen(sb);
-        if (windows.count() > 0) s.screen = itemsOf(windows.at(0));
+        // A window that shows nothing (one fading out) is not what the user looks at.
+        for (const Value& w : windows.array())
+            if (s.screen = itemsOf(w); !s.screen.empty()) break;
         Value sound = call(sb, "sound");
         s.playing = sound["playing"].boolValue();
         s.ringtone = sound["ringtone"].doubleValue();
@@ -201,7 +205,7 @@ private:
             if (!r.isNil()) s.records[title] = describeRecord(r);
         }
         for (const auto& [key, value] : prefs.dictionary())
-            if (key != "Alarms") s.settings[key] = value.description();
+            if (key != "Alarms") s.settings[key] = shown(value);
         return s;
     }
 
@@ -368,9 +372,9 @@ private:
         if (call(step, "reveal", Value(args)).string().empty()) why = call(step, "tap", Value(args));
         if (!why.isString() || !why.string().empty()) fail(step, "cannot tap: " + why.stringOr("no answer"));
     }
-    void setSwitch(const Step& step, const std::string& label, bool on) {
-        act(step, "reveal", Value(Value::Dictionary{{"text", Value(label)}}));
-        act(step, "switch", Value(Value::Dictionary{{"label", Value(label)}, {"on", Value(on)}}));
+    void setSwitch(const Step& step, const std::string& label, bool on, const std::string& after = {}) {
+        act(step, "reveal", Value(Value::Dictionary{{"text", Value(label)}, {"after", Value(after)}}));
+        act(step, "switch", Value(Value::Dictionary{{"label", Value(label)}, {"on", Value(on)}, {"after", Value(after)}}));
     }
     bool showing(const Step& step, const std::string& text) {
         Value windows = screen(step);
@@ -483,11 +487,12 @@ private:
         Value route = call(step, "settings-route", Value(Value::Dictionary{{"key", Value(step.text)}}));
         if (route.isNil()) fail(step, "no settings row holds \"" + step.text + "\"");
         for (const Value& link : route["links"].array()) tapText(step, link.string());
-        const std::string row = route["row"].string(), kind = route["kind"].string();
+        const std::string row = route["row"].string(), after = route["after"].string(), kind = route["kind"].string();
+        const Value near = Value(Value::Dictionary{{"text", Value(row)}, {"after", Value(after)}});
         if (kind == "switch") {
             static const std::set<std::string> yes = {"on", "yes", "true", "1"}, no = {"off", "no", "false", "0"};
             if (!yes.count(step.value) && !no.count(step.value)) fail(step, "\"" + step.text + "\" is on or off");
-            setSwitch(step, row, yes.count(step.value) > 0);
+            setSwitch(step, row, yes.count(step.value) > 0, after);
         } else if (kind == "list") {
             Value title = route["titles"][step.value];
             if (!title.isString()) {
@@ -495,15 +500,15 @@ private:
                 for (const auto& [v, t] : route["titles"].dictionary()) choices += (choices.empty() ? "" : ", ") + v + " (" + t.string() + ")";
                 fail(step, "\"" + step.text + "\" takes " + choices);
             }
-            tapText(step, row);
+            tapText(step, row, after);
             act(step, "tap", title);
             act(step, "tap", Value("Back"));
         } else if (kind == "slider") {
-            act(step, "reveal", Value(Value::Dictionary{{"text", Value(row)}}));
-            act(step, "slide", Value(Value::Dictionary{{"near", Value(row)}, {"value", Value(std::stod(step.value))}}));
+            act(step, "reveal", near);
+            act(step, "slide", Value(Value::Dictionary{{"near", Value(row)}, {"after", Value(after)}, {"value", Value(std::stod(step.value))}}));
         } else if (kind == "text") {
-            act(step, "reveal", Value(Value::Dictionary{{"text", Value(row)}}));
-            act(step, "type", Value(Value::Dictionary{{"text", Value(step.value)}, {"replace", Value(true)}, {"near", Value(row)}, {"finish", Value(true)}}));
+            act(step, "reveal", near);
+            act(step, "type", Value(Value::Dictionary{{"text", Value(step.value)}, {"replace", Value(true)}, {"near", Value(row)}, {"after", Value(after)}, {"finish", Value(true)}}));
         } else {
             fail(step, "the row of \"" + step.text + "\" takes no value");
         }

@@ -1,0 +1,137 @@
+#include "tools/rousa2-sim/scenario.h"
+
+#include <gtest/gtest.h>
+
+namespace rousa::sim {
+namespace {
+
+Scenario parsed(const std::string& text) {
+    auto result = parseScenario(text, "s.scenario");
+    if (auto* error = std::get_if<ParseError>(&result)) ADD_FAILURE() << error->message;
+    return std::get_if<Scenario>(&result) ? std::get<Scenario>(result) : Scenario{};
+}
+
+Step only(const std::string& line) {
+    Scenario s = parsed(line);
+    EXPECT_EQ(s.steps.size(), 1u) << line;
+    return s.steps.empty() ? Step{} : s.steps.front();
+}
+
+TEST(ScenarioSteps, EachStepGoesToItsHostWithWhatItNames) {
+    struct Case {
+        std::string line;
+        Op op;
+        std::string host, text, value;
+        double number;
+        long long seconds;
+    };
+    const Case cases[] = {
+        {"in clock: add alarm 07:05 \"Wake up\"", Op::AddAlarm, "clock", "Wake up", "", 0, 7 * 3600 + 300},
+        {"add alarm 23:59:30 \"Late\"", Op::AddAlarm, "clock", "Late", "", 0, 86370},
+        {"tap \"Unit\" after \"Snooze duration\"", Op::Tap, "springboard", "Unit", "Snooze duration", 0, 0},
+        {"in clock: tap \"Edit\"", Op::Tap, "clock", "Edit", "", 0, 0},
+        {"type 12.5", Op::Type, "springboard", "", "12.5", 0, 0},
+        {"long-press row 2 to \"clone\"", Op::LongPressRow, "clock", "clone", "", 2, 0},
+        {"set defSnoozeTime 4", Op::Set, "settings", "defSnoozeTime", "4", 0, 0},
+        {"set alarmTimeTitle on", Op::Set, "settings", "alarmTimeTitle", "on", 0, 0},
+        {"expect record \"Wake\" snoozeTime 7", Op::ExpectRecord, "clock", "Wake", "snoozeTime", 7, 0},
+        {"expect window \"Wake\" with question", Op::ExpectWindow, "springboard", "Wake", "question", 0, 0},
+        {"in clock: expect no window \"1h 31m\"", Op::ExpectNoWindow, "clock", "1h 31m", "", 0, 0},
+        {"expect alarm \"Wake\" at 07:07", Op::ExpectAlarm, "springboard", "Wake", "", 0, 7 * 3600 + 420},
+        {"expect volume 0.25", Op::ExpectVolume, "springboard", "", "", 0.25, 0},
+        {"wait 90s", Op::Wait, "", "", "", 90, 0},
+        {"wait 5m", Op::Wait, "", "", "", 300, 0},
+        {"wait 2h", Op::Wait, "", "", "", 7200, 0},
+        {"at 07:00:30", Op::At, "", "", "", 0, 7 * 3600 + 30},
+        {"activator snooze-alarm", Op::Activator, "springboard", "snooze-alarm", "", 0, 0},
+        {"tap \"Snooze\"   # the big button", Op::Tap, "springboard", "Snooze", "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Step s = only(c.line);
+        EXPECT_EQ(s.op, c.op);
+        EXPECT_EQ(s.host, c.host);
+        EXPECT_EQ(s.text, c.text);
+        EXPECT_EQ(s.value, c.value);
+        EXPECT_DOUBLE_EQ(s.number, c.number);
+        EXPECT_EQ(s.seconds, c.seconds);
+        EXPECT_EQ(s.line, 1);
+    }
+}
+
+TEST(ScenarioSteps, AnEditListsItsChangesInOrder) {
+    Step s = only("edit \"Wake\": snooze 7 minutes; stop after 2 minutes ; question hard; volume 0.5; then snooze;");
+    EXPECT_EQ(s.op, Op::EditAlarm);
+    EXPECT_EQ(s.text, "Wake");
+    using Change = std::pair<std::string, std::string>;
+    EXPECT_EQ(s.changes, (std::vector<Change>{{"snooze", "7 minutes"}, {"stop", "2 minutes"}, {"question", "hard"}, {"volume", "0.500000"}, {"then", "snooze"}}));
+}
+
+TEST(ScenarioSteps, TheHeaderSetsTheDeviceAndTheDeviceLineItsState) {
+    Scenario s = parsed("# a comment\n\nios 8\ntimezone Europe/Berlin\ndevice pad, locked, ringer muted, ringtone 0.7\nwait 1s\n");
+    EXPECT_EQ(s.version, "8");
+    EXPECT_EQ(s.timeZone, "Europe/Berlin");
+    EXPECT_TRUE(s.pad);
+    ASSERT_EQ(s.steps.size(), 2u);
+    EXPECT_EQ(s.steps[0].op, Op::Device);
+    EXPECT_EQ(s.steps[0].line, 5);
+    EXPECT_EQ(s.steps[0].device, (std::map<std::string, std::string>{{"locked", "1"}, {"ringerMuted", "1"}, {"ringtone", "0.700000"}}));
+    EXPECT_EQ(s.steps[1].line, 6);
+    EXPECT_EQ(parsed("wait 1s").version, "9.3");
+    EXPECT_DOUBLE_EQ(parsed("cf 1241.11\nwait 1s").coreFoundation, 1241.11);
+}
+
+TEST(ScenarioErrors, NameTheFileTheLineAndWhatIsWrong) {
+    struct Case {
+        std::string text, message;
+    };
+    const Case cases[] = {
+        {"ios 9\nadd alarm 07:00 \"Wake\"\nat 25:00", "s.scenario:3: expected a time HH:MM or HH:MM:SS, not \"25:00\""},
+        {"at 07:00\nat 06:30", "s.scenario:2: the clock is already past 06:30:00"},
+        {"at 05:00", "s.scenario:1: the clock is already past 05:00:00"},
+        {"ios 10", "s.scenario:1: iOS 7, 8 or 9"},
+        {"wait 1s\nios 9", "s.scenario:2: \"ios\" comes before the first step"},
+        {"ios 9\ncf 1241\nwait 1s", "s.scenario:2: the version is given twice"},
+        {"wait 1s\ndevice pad", "s.scenario:2: a device is a pad or a phone from its start: say so before the first step"},
+        {"device sleepy", "s.scenario:1: unknown device state \"sleepy\""},
+        {"device ringtone 1.5", "s.scenario:1: a volume is between 0 and 1"},
+        {"in phone: tap \"OK\"", "s.scenario:1: no host \"phone\": springboard, clock or settings"},
+        {"in clock tap \"OK\"", "s.scenario:1: expected \":\" after the host"},
+        {"tap OK", "s.scenario:1: expected a quoted text at \"OK\""},
+        {"tap \"OK", "s.scenario:1: unterminated quote"},
+        {"tap \"OK\" twice", "s.scenario:1: unexpected \"twice\""},
+        {"type 12a", "s.scenario:1: the number pad types digits and points"},
+        {"press power", "s.scenario:1: press lock, home, volume-up or volume-down"},
+        {"long-press row 0", "s.scenario:1: rows count from 1"},
+        {"long-press row 1.5", "s.scenario:1: rows count from 1"},
+        {"wait soon", "s.scenario:1: expected a duration such as 90s, 5m or 1h, not \"soon\""},
+        {"edit \"Wake\" snooze 5 minutes", "s.scenario:1: expected \":\" and the changes after the alarm's title"},
+        {"edit \"Wake\":", "s.scenario:1: no change given"},
+        {"edit \"Wake\": colour red", "s.scenario:1: unknown setting \"colour\" of an alarm"},
+        {"edit \"Wake\": snooze 5 days", "s.scenario:1: \"snooze\" takes seconds, minutes or hours"},
+        {"edit \"Wake\": fade 1 hours", "s.scenario:1: \"fade\" takes seconds or minutes"},
+        {"edit \"Wake\": question easy-ish", "s.scenario:1: \"question\" does not take \"easy-ish\""},
+        {"edit \"Wake\": volume 2", "s.scenario:1: a volume is between 0 and 1"},
+        {"set defVolume", "s.scenario:1: set <key> <value>"},
+        {"expect record \"Wake\" colour 1", "s.scenario:1: a record has no field \"colour\""},
+        {"expect window \"Wake\" with snacks", "s.scenario:1: a window is with question or with buttons"},
+        {"expect no ringing", "s.scenario:1: expect window, no window, volume, alarm, no alarm, record, ringing or silent"},
+        {"dance", "s.scenario:1: unknown step \"dance\""},
+        {"# only a comment\n", "s.scenario: no steps"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto result = parseScenario(c.text, "s.scenario");
+        ASSERT_TRUE(std::holds_alternative<ParseError>(result));
+        EXPECT_EQ(std::get<ParseError>(result).message, c.message);
+    }
+}
+
+TEST(ScenarioClock, TimesOfDayReadAsTheClockShowsThem) {
+    EXPECT_EQ(clockText(0), "00:00:00");
+    EXPECT_EQ(clockText(7 * 3600 + 5 * 60 + 9), "07:05:09");
+    EXPECT_EQ(clockText(86400 + 60), "00:01:00");  // the next day
+}
+
+}  // namespace
+}  // namespace rousa::sim
