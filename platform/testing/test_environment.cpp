@@ -96,23 +96,23 @@ std::string collect(int pid, int fd) {
 
 }  // namespace
 
-std::string runInChild(const host::BootOptions& options, const std::function<std::string()>& body) {
-    auto [pid, fd] = startChild(&options, body);
-    return collect(pid, fd);
-}
+std::string runInChild(const host::BootOptions& options, const std::function<std::string()>& body) { return ChildProcess(options, body).wait(); }
 
-std::string runInChild(const std::function<std::string()>& body) {
-    auto [pid, fd] = startChild(nullptr, body);
-    return collect(pid, fd);
-}
+std::string runInChild(const std::function<std::string()>& body) { return ChildProcess(body).wait(); }
 
 ChildProcess::ChildProcess(const host::BootOptions& options, const std::function<std::string()>& body) {
-    std::tie(pid_, fd_) = startChild(&options, body);
+    host::BootOptions o = options;
+    // Without a root of its own or its parent's, the child would use this machine's own /var and /Library.
+    if (o.deviceRoot.empty() && fs::deviceRoot().empty()) o.deviceRoot = ownRoot_ = makeDeviceRoot();
+    std::tie(pid_, fd_) = startChild(&o, body);
 }
 
 ChildProcess::ChildProcess(const std::function<std::string()>& body) { std::tie(pid_, fd_) = startChild(nullptr, body); }
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(std::exchange(other.pid_, -1)), fd_(std::exchange(other.fd_, -1)) {}
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : pid_(std::exchange(other.pid_, -1)), fd_(std::exchange(other.fd_, -1)), ownRoot_(std::move(other.ownRoot_)) {
+    other.ownRoot_.clear();
+}
 
 ChildProcess::~ChildProcess() {
     if (pid_ > 0) wait();
@@ -123,6 +123,7 @@ std::string ChildProcess::wait() {
     std::string r = collect(pid_, fd_);
     pid_ = -1;
     fd_ = -1;
+    if (!ownRoot_.empty()) removeDeviceRoot(std::exchange(ownRoot_, std::string()));
     return r;
 }
 

@@ -40,9 +40,9 @@ private:
 };
 
 // Runs `body` in a forked child and returns what it returns. The child boots
-// with `options` (its device root defaults to the parent's), so the parent
-// must not have booted; and ends with _exit, running no destructors of the
-// parent's state. Fork before any thread exists.
+// with `options` (its device root defaults to the parent's, else to a fresh one
+// removed when it ends), so the parent must not have booted; and ends with _exit,
+// running no destructors of the parent's state. Fork before any thread exists.
 std::string runInChild(const host::BootOptions& options, const std::function<std::string()>& body);
 // The same for a child that keeps its booted parent's state.
 std::string runInChild(const std::function<std::string()>& body);
@@ -61,6 +61,7 @@ public:
 private:
     int pid_ = -1;
     int fd_ = -1;
+    std::string ownRoot_;  // made for the child when it had none
 };
 
 // Advances the main run loop's virtual clock.

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/corefoundation/corefoundation.h"
 #include "platform/foundation/dynamic_library.h"
+#include "platform/foundation/file_system.h"
 #include "platform/foundation/process.h"
 #include "platform/runtime/runtime.h"
 #include "platform/testing/test_environment.h"
@@ -31,6 +34,17 @@ TEST(Boot, VersionsDefaultFromEachOther) {
         });
         EXPECT_EQ(got, c.wantVersion + " " + std::to_string(c.wantNumber));
     }
+}
+
+TEST(Boot, AChildWithoutARootGetsAFreshOneThatGoesWithIt) {
+    std::string root = testing::runInChild(host::BootOptions{}, [] {
+        if (!fs::writeFileAtomically("/var/mobile/Library/Preferences/child.plist", "x")) return std::string("not written");
+        return fs::deviceRoot();
+    });
+    ASSERT_FALSE(root.empty());
+    ASSERT_EQ(root[0], '/') << root;
+    EXPECT_FALSE(fs::exists("/var/mobile/Library/Preferences/child.plist"));
+    EXPECT_FALSE(std::filesystem::exists(root));
 }
 
 TEST(Boot, ALeftOutLibraryIsNotFound) {
