@@ -37,7 +37,8 @@ struct Failure {
 // What the device showed, played and kept after the last step: the runner
 // prints what changed.
 struct Snapshot {
-    std::vector<std::string> screen;  // the frontmost window's visible items
+    std::vector<std::string> screen;  // SpringBoard's frontmost window's visible items
+    std::map<std::string, std::vector<std::string>> appScreens;  // the same for the apps, as last seen
     bool playing = false;
     double ringtone = 0;
     long long vibrations = 0;
@@ -67,11 +68,11 @@ public:
             for (const char* h : {"springboard", "clock", "settings"}) device_->start(bundleOf(h));
             out_ << "iOS " << (scenario_.version.empty() ? format("CoreFoundation %g", scenario_.coreFoundation) : scenario_.version)
                  << (scenario_.pad ? ", iPad" : ", iPhone") << ", " << scenario_.timeZone << "\n";
-            observe(false);
+            observe(nullptr);
             for (const Step& step : scenario_.steps) {
                 out_ << timeNow() << "  " << (step.host.empty() ? "" : step.host + ": ") << step.source << "\n";
                 perform(step);
-                observe(true);
+                observe(&step);
             }
         } catch (const Failure& f) {
             out_ << f.message << "\n";
@@ -135,6 +136,14 @@ private:
         return out;
     }
 
+    // What the frontmost window of the step's host shows; a window that shows
+    // nothing (one fading out) is not what the user looks at.
+    std::vector<std::string> frontItems(const Step& step) {
+        for (const Value& w : screen(step).array())
+            if (std::vector<std::string> items = itemsOf(w); !items.empty()) return items;
+        return {};
+    }
+
     static bool shows(const Value& window, const std::string& text) {
         for (const Value& item : window["items"].array())
             if (item["text"].string() == text) return true;
@@ -189,10 +198,8 @@ private:
         Step sb;
         sb.host = "springboard";
         Snapshot s;
-        Value windows = screen(sb);
-        // A window that shows nothing (one fading out) is not what the user looks at.
-        for (const Value& w : windows.array())
-            if (s.screen = itemsOf(w); !s.screen.empty()) break;
+        s.screen = frontItems(sb);
+        s.appScreens = last_.appScreens;
         Value sound = call(sb, "sound");
         s.playing = sound["playing"].boolValue();
         s.ringtone = sound["ringtone"].doubleValue();
@@ -209,11 +216,16 @@ private:
         return s;
     }
 
-    void observe(bool print) {
+    // After a step in an app, what that app shows changes too.
+    void observe(const Step* step) {
         Snapshot now = snapshot();
-        if (print) {
+        const bool inApp = step && !step->host.empty() && step->host != "springboard";
+        if (inApp) now.appScreens[step->host] = frontItems(*step);
+        if (step) {
             const std::string pad = "            ";
             if (now.screen != last_.screen) out_ << pad << "springboard shows " << quoteAll(now.screen) << "\n";
+            if (inApp && now.appScreens[step->host] != last_.appScreens[step->host])
+                out_ << pad << step->host << " shows " << quoteAll(now.appScreens[step->host]) << "\n";
             if (now.playing != last_.playing) out_ << pad << (now.playing ? "alarm sound playing" : "alarm sound stopped") << "\n";
             if (std::fabs(now.ringtone - last_.ringtone) > 1e-6) out_ << pad << format("volume %.2f", now.ringtone) << "\n";
             if (now.vibrations != last_.vibrations) out_ << pad << "vibrates\n";
