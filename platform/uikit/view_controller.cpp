@@ -27,6 +27,7 @@ void beginAppearanceTransition(UIViewController* c, bool appearing, bool animate
         c->transitionAnimated_ = animated;
         sel::viewWillDisappear_(c, animated);
     }
+    beginAppearanceTransition(c->appearanceChild(), appearing, animated);
 }
 
 void endAppearanceTransition(UIViewController* c) {
@@ -38,6 +39,7 @@ void endAppearanceTransition(UIViewController* c) {
         c->appearance_ = Appearance::Disappeared;
         sel::viewDidDisappear_(c, c->transitionAnimated_);
     }
+    endAppearanceTransition(c->appearanceChild());
 }
 
 namespace uikit::detail {

@@ -24,6 +24,9 @@ public:
     bool transitionAnimated_ = false;
 
     bool isViewLoaded() const { return static_cast<bool>(view_); }
+    // The child whose appearance follows the container's (a navigation
+    // controller's top controller), as UIKit forwards the callbacks; null for none.
+    virtual UIViewController* appearanceChild() const { return nullptr; }
     // Whether the controller's view is on a visible window and not covered by a
     // controller it presents.
     bool shouldBeVisible() const;
@@ -31,7 +34,8 @@ public:
 
 // UIKit's appearance transitions: begin sends viewWillAppear: or
 // viewWillDisappear: when the controller is not already going that way; end
-// sends the matching did-callback of a transition in progress.
+// sends the matching did-callback of a transition in progress. Both then go on
+// to the controller's appearance child.
 void beginAppearanceTransition(UIViewController* controller, bool appearing, bool animated);
 void endAppearanceTransition(UIViewController* controller);
 

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/foundation/run_loop.h"
+#include "platform/host/user_actions.h"
 #include "platform/mobiletimer/alarm.h"
 #include "platform/mobiletimer/edit_alarm.h"
 #include "platform/mobiletimer/selectors.h"
 #include "platform/runtime/call_log.h"
 #include "platform/testing/test_environment.h"
-#include "platform/uikit/navigation.h"
+#include "platform/uikit/button.h"
+#include "platform/uikit/navigation_controller.h"
 #include "platform/uikit/touch.h"
 #include "platform/uikit/window.h"
 
@@ -96,6 +100,86 @@ TEST_F(StockAlarmList, OnlyEditModeOpensARowsAlarmAndOffersDeletion) {
     EXPECT_EQ(alarms().count(), 1u);
     EXPECT_EQ(list->tableView_->rowCount(0), 1);
     EXPECT_EQ(sel::title(alarms().at(0).object()), Value("Gym"));
+}
+
+// The list as the Clock app shows it: at the bottom of a navigation controller.
+class StockAlarmListInNavigation : public StockAlarmList {
+protected:
+    StockAlarmListInNavigation() {
+        navigation = as<UINavigationController>(sel::initWithRootViewController_(alloc("UINavigationController"), list));
+        sel::setRootViewController_(window, navigation);
+        RunLoop::main().advance(0);
+    }
+    // The texts of a bar, left to right.
+    static std::vector<std::string> barOf(id navigationController) {
+        std::vector<std::pair<double, std::string>> shown;
+        for (const auto& v : as<UINavigationController>(navigationController)->navigationBar_->subviewList()) {
+            Value text = as<UIButton>(v.get()) ? sel::currentTitle(v) : sel::text(v);
+            shown.emplace_back(sel::frame(v).x(), text.stringOr(""));
+        }
+        std::sort(shown.begin(), shown.end());
+        Lines out;
+        for (const auto& s : shown) out.push_back(s.second);
+        return out;
+    }
+    Ref<UINavigationController> navigation;
+};
+
+TEST_F(StockAlarmListInNavigation, TheBarShowsEditAndAddAndTheRowsStartBelowIt) {
+    EXPECT_EQ(barOf(navigation), (Lines{"Edit", "Alarm", "+"}));
+    layoutIfNeeded(window);
+    Point first = list->tableView_->visibleCell({0, 0})->toScreen(Point{0, 0});
+    EXPECT_EQ(first.y, 64);
+    EXPECT_EQ(touch::hitTest(Point{100, 30}).view->isDescendantOf(navigation->navigationBar_), true);
+}
+
+TEST_F(StockAlarmListInNavigation, TheAddButtonPresentsANewAlarmsScreenInANavigationControllerThatDoneTakesAway) {
+    callLog::clear();
+    ASSERT_EQ(host::tapItemShowing("+"), "");
+    EXPECT_EQ(callLog::count("AlarmViewController", "_addButtonClicked:"), 1);
+    Ref<Object> shown = list->presented_;
+    ASSERT_TRUE(isKindOfClass(shown, "UINavigationController"));
+    auto* screen = as<EditAlarmViewController>(sel::topViewController(shown).get());
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(screen->isNewAlarm());
+    EXPECT_EQ(sel::delegate(screen).get(), list.get());
+    RunLoop::main().advance(0);
+    EXPECT_EQ(barOf(shown), (Lines{"Add Alarm", "Done"}));
+
+    uikit::spin(screen->editAlarmView_->timePicker_.get(), 8 * 3600 + 15 * 60);
+    callLog::clear();
+    ASSERT_EQ(host::tapItemShowing("Done"), "");
+    EXPECT_EQ(callLog::lines("Alarm"), (Lines{"EditAlarmViewController _doneButtonClicked:", "AlarmManager addAlarm:active: ALARM-3 08:15 YES",
+                                              "AlarmViewController didEditAlarm: ALARM-3 08:15 (null)", "AlarmViewController reloadState",
+                                              // The edit screen leaves before the list comes back.
+                                              "EditAlarmViewController viewWillDisappear:", "AlarmViewController viewWillAppear:"}));
+    // The whole navigation controller went; the list is on top again with the new row.
+    EXPECT_FALSE(list->presented_);
+    EXPECT_FALSE(sel::superview(sel::view(shown)));
+    RunLoop::main().advance(0);
+    EXPECT_EQ(list->tableView_->rowCount(0), 3);
+    EXPECT_EQ(host::tapItemShowing("Done"), "nothing on the screen shows \"Done\"");
+}
+
+TEST_F(StockAlarmListInNavigation, TheEditButtonTurnsToDoneAndARowThenOpensItsAlarm) {
+    ASSERT_EQ(host::tapItemShowing("Edit"), "");
+    EXPECT_TRUE(sel::isEditing(list));
+    RunLoop::main().advance(0);
+    EXPECT_EQ(barOf(navigation), (Lines{"Done", "Alarm", "+"}));
+    ASSERT_EQ(host::tapItemShowing("Gym"), "");
+    Ref<Object> shown = list->presented_;
+    ASSERT_TRUE(shown);
+    RunLoop::main().advance(0);
+    EXPECT_EQ(barOf(shown), (Lines{"Edit Alarm", "Done"}));
+    // The frontmost Done is the edit screen's.
+    ASSERT_EQ(host::tapItemShowing("Done"), "");
+    EXPECT_EQ(callLog::lines("updateAlarm:active:"), (Lines{"AlarmManager updateAlarm:active: ALARM-2 07:05 YES"}));
+    EXPECT_FALSE(list->presented_);
+    EXPECT_TRUE(sel::isEditing(list));
+    ASSERT_EQ(host::tapItemShowing("Done"), "");  // now the list's
+    EXPECT_FALSE(sel::isEditing(list));
+    RunLoop::main().advance(0);
+    EXPECT_EQ(barOf(navigation), (Lines{"Edit", "Alarm", "+"}));
 }
 
 }  // namespace

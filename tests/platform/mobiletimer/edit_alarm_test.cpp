@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "platform/foundation/run_loop.h"
+#include "platform/host/user_actions.h"
 #include "platform/mobiletimer/selectors.h"
 #include "platform/runtime/call_log.h"
 #include "platform/testing/test_environment.h"
-#include "platform/uikit/navigation.h"
+#include "platform/uikit/button.h"
+#include "platform/uikit/navigation_controller.h"
+#include "platform/uikit/touch.h"
 #include "platform/uikit/window.h"
 
 namespace platform {
@@ -40,9 +46,37 @@ protected:
         return sel::textLabel(sel::tableView_cellForRowAtIndexPath_(screen, table, NSIndexPath::make(section, row)));
     }
 
+    // The screen as the Clock app shows it: at the bottom of a navigation controller.
+    Ref<EditAlarmViewController> openInNavigation(id alarm) {
+        auto screen = as<EditAlarmViewController>(sel::initWithAlarm_(alloc("EditAlarmViewController"), alarm));
+        navigation = as<UINavigationController>(sel::initWithRootViewController_(alloc("UINavigationController"), screen));
+        sel::setRootViewController_(window, navigation);
+        RunLoop::main().advance(0);
+        return screen;
+    }
+    Ref<Object> top() const { return sel::topViewController(navigation); }
+    // What the bar on top shows, left to right.
+    std::vector<std::string> bar() const {
+        std::vector<std::pair<double, std::string>> shown;
+        for (const auto& v : navigation->navigationBar_->subviewList()) {
+            Value text = as<UIButton>(v.get()) ? sel::currentTitle(v) : sel::text(v);
+            shown.emplace_back(sel::frame(v).x(), text.stringOr(""));
+        }
+        std::sort(shown.begin(), shown.end());
+        std::vector<std::string> out;
+        for (const auto& s : shown) out.push_back(s.second);
+        return out;
+    }
+    // What the Label row shows of the alarm's title.
+    static Value labelRowDetail(EditAlarmViewController* screen) {
+        Ref<Object> cell = sel::cellForRowAtIndexPath_(screen->editAlarmView_->settingsTable_, NSIndexPath::make(0, 1));
+        return sel::text(sel::detailTextLabel(cell));
+    }
+
     testing::TestEnvironment env;
     Ref<Object> manager;
     Ref<UIWindow> window;
+    Ref<UINavigationController> navigation;
 };
 
 TEST_F(StockEditScreen, TheViewHoldsThePickerAboveTheSettingsTable) {
@@ -113,6 +147,94 @@ TEST_F(StockEditScreen, AnExistingAlarmIsUpdatedWithTheProxysChangesOnlyOnDone) 
     callLog::clear();
     as<UIBarButtonItem>(done)->press();
     EXPECT_EQ(callLog::count("EditAlarmViewController", "_doneButtonClicked:"), 1);
+}
+
+TEST_F(StockEditScreen, ASpinOfThePickerGoesIntoTheAlarmBeingEditedAndOutlivesTheLabelScreen) {
+    Ref<Object> alarm = existingAlarm();  // 7:00
+    auto screen = openInNavigation(alarm);
+    Ref<Object> picker = screen->editAlarmView_->timePicker_;
+    callLog::clear();
+    uikit::spin(as<UIDatePicker>(picker), 6 * 3600 + 45 * 60);
+    EXPECT_EQ(callLog::count("EditAlarmViewController", "handlePickerChanged"), 1);
+    Ref<Object> proxy = sel::editingProxy(alarm);
+    EXPECT_EQ(sel::hour(proxy), 6);
+    EXPECT_EQ(sel::minute(proxy), 45);
+    EXPECT_EQ(sel::hour(alarm), 7);  // until Done
+
+    // To the label screen and back: the screen shows the proxy's time again.
+    ASSERT_EQ(host::tapItemShowing("Label"), "");
+    RunLoop::main().advance(0);
+    ASSERT_EQ(host::tapItemShowing("Back"), "");
+    RunLoop::main().advance(0);
+    EXPECT_EQ(top().get(), screen.get());
+    EXPECT_EQ(sel::countDownDuration(picker), 6 * 3600 + 45 * 60);
+    callLog::clear();
+    ASSERT_EQ(host::tapItemShowing("Done"), "");
+    EXPECT_EQ(callLog::lines("AlarmManager"), (std::vector<std::string>{"AlarmManager updateAlarm:active: ALARM-1 06:45 YES"}));
+}
+
+TEST_F(StockEditScreen, TheLabelScreenEditsTheTitleThatTheLabelRowShows) {
+    struct Case {
+        const char* what;
+        Value title;  // the alarm's before
+        std::function<void(UITextField*)> type;
+        Value row;   // what the Label row shows after
+        Value want;  // the title Done stores
+    };
+    const Case cases[] = {
+        {"a first title", Value(), [](UITextField* f) { f->insertText("Gym"); }, Value("Gym"), Value("Gym")},
+        {"added to", Value("Work"), [](UITextField* f) { f->insertText(" out"); }, Value("Work out"), Value("Work out")},
+        {"cleared", Value("Work"),
+         [](UITextField* f) {
+             while (f->deleteBackward()) {
+             }
+         },
+         Value("Alarm"), Value()},
+        {"left as it was", Value("Work"), [](UITextField*) {}, Value("Work"), Value("Work")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ref<Object> alarm = existingAlarm();
+        sel::setTitle_(alarm, c.title);
+        auto screen = openInNavigation(alarm);
+        EXPECT_EQ(bar(), (std::vector<std::string>{"Edit Alarm", "Done"}));
+        EXPECT_EQ(labelRowDetail(screen), c.title.isString() ? c.title : Value("Alarm"));
+
+        ASSERT_EQ(host::tapItemShowing("Label"), "");
+        auto* labelScreen = as<EditAlarmLabelViewController>(top().get());
+        ASSERT_TRUE(labelScreen);
+        RunLoop::main().advance(0);
+        EXPECT_EQ(bar(), (std::vector<std::string>{"Back", "Label"}));
+        UITextField* field = labelScreen->textField_.get();
+        EXPECT_EQ(object_getIvar(labelScreen, "_textField").object(), field);
+        EXPECT_TRUE(sel::isFirstResponder(field));  // the keyboard is up
+        EXPECT_EQ(sel::text(field), c.title.isString() ? c.title : Value(""));
+        EXPECT_EQ(sel::placeholder(field), Value("Alarm"));
+        EXPECT_EQ(touch::hitTest(touch::screenCenter(field)).view.get(), field);  // below the bar, not covered
+        c.type(field);
+
+        ASSERT_EQ(host::tapItemShowing("Back"), "");
+        EXPECT_FALSE(sel::isFirstResponder(field));
+        EXPECT_EQ(top().get(), screen.get());
+        RunLoop::main().advance(0);
+        EXPECT_EQ(labelRowDetail(screen), c.row);
+        EXPECT_EQ(sel::title(alarm), c.title);  // the alarm itself waits for Done
+        ASSERT_EQ(host::tapItemShowing("Done"), "");
+        EXPECT_EQ(sel::title(alarm), c.want);
+    }
+}
+
+TEST_F(StockEditScreen, OutsideANavigationControllerTheLabelRowOpensNothing) {
+    auto screen = open(existingAlarm());
+    RunLoop::main().advance(0);
+    callLog::clear();
+    ASSERT_EQ(host::tapItemShowing("Label"), "");
+    EXPECT_EQ(callLog::lines("didSelectRowAtIndexPath:"), (std::vector<std::string>{"EditAlarmViewController tableView:didSelectRowAtIndexPath: 0.1"}));
+    EXPECT_EQ(callLog::count("EditAlarmLabelViewController", "initWithAlarm:"), 0);
+    EXPECT_EQ(sel::rootViewController(window).get(), screen.get());
+    // Other rows open nothing either.
+    ASSERT_EQ(host::tapItemShowing("Sound"), "");
+    EXPECT_EQ(callLog::count("EditAlarmLabelViewController", "initWithAlarm:"), 0);
 }
 
 TEST(StockEditScreenHosts, OnlyTheClockAppHasTheScreen) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "tests/platform/uikit/uikit_test_support.h"
 
 namespace platform::uitest {
@@ -25,6 +28,33 @@ std::vector<std::string> titles(id alert) {
     return out;
 }
 
+// What an alert or sheet shows, top to bottom: label texts, button titles
+// (with their tags) and "field" for a text field.
+std::vector<std::string> shown(UIView* alert) {
+    std::vector<UIView*> views;
+    for (const auto& v : alert->subviewList()) views.push_back(v.get());
+    std::stable_sort(views.begin(), views.end(), [](UIView* a, UIView* b) { return sel::frame(a).y() < sel::frame(b).y(); });
+    std::vector<std::string> out;
+    for (UIView* v : views) {
+        if (as<UITextField>(v)) out.push_back("field");
+        else if (as<UIButton>(v)) out.push_back(shownText(v) + " #" + tagOf(v));
+        else out.push_back(shownText(v));
+    }
+    return out;
+}
+
+// The view's bounds in screen coordinates.
+Rect onScreen(id view) {
+    auto* v = as<UIView>(view);
+    return Rect(v->toScreen(v->bounds_.origin), v->bounds_.size);
+}
+
+// The frontmost visible window.
+Ref<UIWindow> front() {
+    auto windows = UIWindow::visibleWindowsFrontToBack();
+    return windows.empty() ? nullptr : windows.front();
+}
+
 class AlertSheets : public UIKitTest {
 protected:
     explicit AlertSheets(host::BootOptions options = {}) : UIKitTest(std::move(options)) {
@@ -38,8 +68,32 @@ protected:
         sel::setTag_(sheet, tag);
         return sheet;
     }
+    Ref<Object> makeAlert(long long tag) {
+        Ref<Object> alert = sel::initWithTitle_message_delegate_cancelButtonTitle_otherButtonTitles_(
+            alloc("UIAlertView"), Value("Custom"), Value("How long?"), delegate, Value("OK"), Value::array({"Later", "Never"}));
+        sel::setTag_(alert, tag);
+        return alert;
+    }
+    // A window below with a button at its top left that records its taps.
+    void putAButtonBeneath() {
+        below = makeWindow();
+        Ref<UIButton> button = UIButton::buttonWithType(UIButtonTypeSystem);
+        sel::setFrame_(button, Rect(0, 0, 100, 100));
+        sel::setTag_(button, 77);
+        sel::addTarget_action_forControlEvents_(button, target, sel::tapped_, UIControlEventTouchUpInside);
+        sel::addSubview_(below, button);
+    }
+    std::vector<std::string> heard() {
+        auto lines = callLog::lines("SheetDelegate");
+        for (const auto& l : callLog::lines("ActionTarget")) lines.push_back(l);
+        callLog::clear();
+        return lines;
+    }
+
     Ref<Object> delegate;
+    Ref<Object> target = newObject("ActionTarget");
     Ref<UIView> view;
+    Ref<UIWindow> below;
 };
 
 TEST_F(AlertSheets, ASheetOrdersItsButtonsAndReportsATapBeforeItGoes) {
@@ -112,6 +166,118 @@ TEST_F(AlertSheets, AnAlertHasItsCancelButtonFirstAndTheFieldsOfItsStyle) {
     EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
 }
 
+TEST_F(AlertSheets, AnAlertShowsItsTextsAndButtonsCentredInAWindowOfItsOwnAndATapPressesAButton) {
+    WeakRef<UIWindow> shownIn;
+    {
+        Ref<Object> alert = makeAlert(9);
+        sel::show(alert);
+        Ref<UIWindow> window = front();
+        ASSERT_TRUE(window);
+        shownIn = window.get();
+        EXPECT_EQ(window->windowLevel_, UIWindowLevelAlert);
+        EXPECT_EQ(sel::frame(window), Rect(0, 0, 320, 568));  // over the whole screen
+        EXPECT_TRUE(as<UIView>(alert)->isDescendantOf(window));
+        EXPECT_EQ(shown(as<UIView>(alert)), (std::vector<std::string>{"Custom", "How long?", "OK #0", "Later #1", "Never #2"}));
+        Rect frame = onScreen(alert);
+        EXPECT_DOUBLE_EQ(frame.midX(), 160);
+        EXPECT_DOUBLE_EQ(frame.midY(), 284);
+        // The buttons stand one under the other across the alert.
+        for (const char* title : {"OK", "Later", "Never"}) {
+            SCOPED_TRACE(title);
+            UIView* button = shownView(as<UIView>(alert), title);
+            ASSERT_TRUE(button);
+            EXPECT_EQ(sel::frame(button).width(), sel::frame(alert).width());
+        }
+    }
+    callLog::clear();
+    EXPECT_TRUE(touch::pressButton("Later"));
+    EXPECT_EQ(heard(), (std::vector<std::string>{"SheetDelegate alertView:clickedButtonAtIndex: 9 1"}));
+    EXPECT_TRUE(UIAlertView::visibleAlerts().empty());
+    // The window went with it, and nothing shows its buttons any more.
+    EXPECT_TRUE(shownIn.expired() || sel::isHidden(shownIn.lock()));
+    EXPECT_FALSE(touch::pressButton("Never"));
+}
+
+TEST_F(AlertSheets, WhileAnAlertOrAPhonesSheetIsUpATapOutsideItReachesNothing) {
+    putAButtonBeneath();
+    callLog::clear();
+    touch::tap(Point{50, 50});
+    EXPECT_EQ(heard(), (std::vector<std::string>{"ActionTarget tapped: 77"}));
+
+    struct Case {
+        const char* what;
+        std::function<Ref<Object>()> show;
+        const char* button;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"alert",
+         [this] {
+             Ref<Object> alert = makeAlert(1);
+             sel::show(alert);
+             return alert;
+         },
+         "OK", "SheetDelegate alertView:clickedButtonAtIndex: 1 0"},
+        {"sheet",
+         [this] {
+             Ref<Object> sheet = makeSheet(2);
+             sel::showInView_(sheet, view);
+             return sheet;
+         },
+         "Cancel", "SheetDelegate actionSheet:clickedButtonAtIndex: 2 3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ref<Object> alert = c.show();
+        touch::tap(Point{50, 50});
+        EXPECT_TRUE(heard().empty());
+        EXPECT_TRUE(sel::isVisible(alert));
+        EXPECT_TRUE(touch::pressButton(c.button));
+        EXPECT_EQ(heard(), (std::vector<std::string>{c.report}));
+        EXPECT_FALSE(sel::isVisible(alert));
+        // Gone, it lets touches through again.
+        touch::tap(Point{50, 50});
+        EXPECT_EQ(heard(), (std::vector<std::string>{"ActionTarget tapped: 77"}));
+    }
+}
+
+TEST_F(AlertSheets, APhonesSheetLiesAlongTheBottomWithItsButtonsInIndexOrder) {
+    Ref<Object> sheet = makeSheet(3);
+    sel::showInView_(sheet, view);
+    UIView* s = as<UIView>(sheet.get());
+    EXPECT_EQ(shown(s), (std::vector<std::string>{"Title", "Delete #0", "A #1", "B #2", "Cancel #3"}));
+    Rect frame = onScreen(sheet);
+    EXPECT_EQ(frame.x(), 0);
+    EXPECT_EQ(frame.width(), 320);
+    EXPECT_EQ(frame.maxY(), 568);
+    callLog::clear();
+    EXPECT_TRUE(touch::pressButton("B"));
+    EXPECT_EQ(heard(), (std::vector<std::string>{"SheetDelegate actionSheet:clickedButtonAtIndex: 3 2"}));
+}
+
+TEST_F(AlertSheets, AnAlertsFieldsTakeTheKeyboardWhileItIsUpAndLetGoWhenItGoes) {
+    Ref<Object> alert = makeAlert(4);
+    sel::setAlertViewStyle_(alert, UIAlertViewStyleLoginAndPasswordInput);
+    Ref<Object> login = sel::textFieldAtIndex_(alert, 0), password = sel::textFieldAtIndex_(alert, 1);
+    sel::show(alert);
+    EXPECT_EQ(shown(as<UIView>(alert)), (std::vector<std::string>{"Custom", "How long?", "field", "field", "OK #0", "Later #1", "Never #2"}));
+    EXPECT_TRUE(sel::isFirstResponder(login));
+    touch::tap(as<UIView>(password.get()));
+    EXPECT_TRUE(sel::isFirstResponder(password));
+    EXPECT_FALSE(sel::isFirstResponder(login));
+    EXPECT_TRUE(touch::pressButton("OK"));
+    EXPECT_FALSE(sel::isFirstResponder(password));
+    EXPECT_FALSE(currentFirstResponder());
+    EXPECT_FALSE(sel::superview(login));
+
+    // Shown again, it shows its fields and buttons once.
+    sel::show(alert);
+    EXPECT_EQ(shown(as<UIView>(alert)), (std::vector<std::string>{"Custom", "How long?", "field", "field", "OK #0", "Later #1", "Never #2"}));
+    EXPECT_TRUE(sel::isFirstResponder(login));
+    sel::dismissWithClickedButtonIndex_animated_(alert, 0, false);
+    EXPECT_FALSE(currentFirstResponder());
+}
+
 class PadSheets : public AlertSheets {
 protected:
     PadSheets() : AlertSheets(host::BootOptions{.interfaceIdiom = UIUserInterfaceIdiomPad}) {}
@@ -135,6 +301,48 @@ TEST_F(PadSheets, APopoverTakesATapOutsideForItsCancelButton) {
     callLog::clear();
     as<UIActionSheet>(bare)->tapOutside();
     EXPECT_EQ(callLog::lines("SheetDelegate"), (std::vector<std::string>{"SheetDelegate actionSheet:clickedButtonAtIndex: 4 -1"}));
+}
+
+TEST_F(PadSheets, APopoverLiesBelowTheRectangleElseAboveItAndATapOutsideItCancels) {
+    struct Case {
+        const char* what;
+        Rect from;  // null: the middle of the view
+        std::function<void(const Rect& frame)> check;
+    };
+    const Case cases[] = {
+        {"below", Rect(0, 100, 768, 44),
+         [](const Rect& f) {
+             EXPECT_DOUBLE_EQ(f.y(), 144);
+             EXPECT_DOUBLE_EQ(f.midX(), 384);
+         }},
+        {"above, near the bottom", Rect(400, 1000, 40, 20),
+         [](const Rect& f) {
+             EXPECT_DOUBLE_EQ(f.maxY(), 1000);
+             EXPECT_DOUBLE_EQ(f.midX(), 420);
+         }},
+        {"kept on the screen at the right edge", Rect(740, 100, 20, 20), [](const Rect& f) { EXPECT_DOUBLE_EQ(f.maxX(), 768); }},
+        {"from the middle of the view", Rect::null(),
+         [](const Rect& f) {
+             EXPECT_DOUBLE_EQ(f.y(), 512);
+             EXPECT_DOUBLE_EQ(f.midX(), 384);
+         }},
+    };
+    view = UIView::make("UIView", Rect(0, 0, 768, 1024));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ref<Object> sheet = makeSheet(6);
+        if (c.from.isNull()) sel::showInView_(sheet, view);
+        else sel::showFromRect_inView_animated_(sheet, c.from, view, true);
+        Rect frame = onScreen(sheet);
+        EXPECT_EQ(frame.width(), 320);
+        c.check(frame);
+        EXPECT_EQ(shown(as<UIView>(sheet)).back(), "Cancel #3");
+        // A tap outside it, where nothing else is, is its cancel button.
+        callLog::clear();
+        touch::tap(Point{frame.minX() > 20 ? 5.0 : 763.0, frame.minY() > 20 ? 5.0 : 1019.0});
+        EXPECT_EQ(heard(), (std::vector<std::string>{"SheetDelegate actionSheet:clickedButtonAtIndex: 6 3"}));
+        EXPECT_FALSE(sel::isVisible(sheet));
+    }
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/foundation/format.h"
 #include "platform/foundation/run_loop.h"
@@ -15,6 +18,7 @@
 #include "platform/uikit/application.h"
 #include "platform/uikit/button.h"
 #include "platform/uikit/color.h"
+#include "platform/uikit/label.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/touch.h"
 #include "platform/uikit/view_controller.h"
@@ -95,6 +99,33 @@ inline void registerTestClasses() {
         .method(sel::tapped_withEvent_, [](id, id sender, id event) {
             callLog::record("ActionTarget", "tapped:withEvent:", tagOf(sender) + (as<UIEvent>(event) ? " event" : " nil"));
         });
+}
+
+// What a bar (or any view) shows in its subviews, left to right: a button's
+// title (" (disabled)" added when it is disabled), a label's text, "view <tag>"
+// for anything else.
+inline std::string shownText(UIView* v) {
+    if (auto* b = as<UIButton>(v)) return sel::currentTitle(b).stringOr("") + (sel::isEnabled(b) ? "" : " (disabled)");
+    if (auto* l = as<UILabel>(v)) return sel::text(l).stringOr("");
+    return "view " + tagOf(v);
+}
+inline std::vector<UIView*> shownViews(UIView* bar) {
+    std::vector<UIView*> out;
+    for (const auto& v : bar->subviewList())
+        if (!v->hidden_) out.push_back(v.get());
+    std::stable_sort(out.begin(), out.end(), [](UIView* a, UIView* b) { return sel::frame(a).x() < sel::frame(b).x(); });
+    return out;
+}
+inline std::vector<std::string> shownIn(UIView* bar) {
+    std::vector<std::string> out;
+    for (UIView* v : shownViews(bar)) out.push_back(shownText(v));
+    return out;
+}
+// The subview of `bar` that shows `text` (as shownText words it); null for none.
+inline UIView* shownView(UIView* bar, std::string_view text) {
+    for (UIView* v : shownViews(bar))
+        if (shownText(v) == text) return v;
+    return nullptr;
 }
 
 class UIKitTest : public ::testing::Test {

@@ -126,5 +126,117 @@ TEST_F(ValueControls, ABarButtonItemSendsItsActionToItsTargetWhileEnabled) {
     EXPECT_EQ(sel::rightBarButtonItem(item).get(), done.get());
 }
 
+// A slider 231 points wide (a 200-point run for the thumb's middle) from 0 to
+// 10 at 5, on a visible window, that reports value-changed.
+class SliderDrag : public UIKitTest {
+protected:
+    SliderDrag() {
+        window = makeWindow();
+        target = newObject("ActionTarget");
+        slider = UIView::make<UISlider>("UISlider", Rect(40, 200, 231, 40));
+        sel::setTag_(slider, 3);
+        sel::setMaximumValue_(slider, 10);
+        sel::setValue_(slider, 5);
+        sel::addSubview_(window, slider);
+        sel::addTarget_action_forControlEvents_(slider, target, sel::tapped_, UIControlEventValueChanged);
+        callLog::clear();
+    }
+    // The screen point at the thumb's middle when the slider shows `value`.
+    Point at(float value) { return slider->toScreen(slider->pointForValue(value)); }
+    int changes() { return callLog::count("ActionTarget", "tapped:"); }
+
+    Ref<UIWindow> window;
+    Ref<Object> target;
+    Ref<UISlider> slider;
+};
+
+TEST_F(SliderDrag, TheThumbSitsAlongTheTrackByValue) {
+    EXPECT_EQ(slider->thumbRect(), Rect(100, 4.5, 31, 31));
+    sel::setValue_(slider, 0);
+    EXPECT_EQ(slider->thumbRect(), Rect(0, 4.5, 31, 31));
+    EXPECT_EQ(at(0), (Point{40 + 15.5, 220}));
+    sel::setValue_(slider, 10);
+    EXPECT_EQ(slider->thumbRect(), Rect(200, 4.5, 31, 31));
+    EXPECT_EQ(at(10), (Point{40 + 215.5, 220}));
+    for (float v : {0.f, 2.5f, 7.f, 10.f}) EXPECT_FLOAT_EQ(slider->valueAt(slider->pointForValue(v).x), v) << v;
+}
+
+TEST_F(SliderDrag, OnlyATouchThatBeginsOnTheThumbMovesIt) {
+    struct Case {
+        const char* what;
+        Point down;
+        std::vector<Point> moves;  // then the lift, where the last move left the finger
+        float want;
+        int changes;
+    };
+    const Point thumb{40 + 115.5, 220};
+    const Case cases[] = {
+        {"dragged from its middle", thumb, {Point{40 + 135.5, 220}, Point{40 + 175.5, 220}}, 8, 2},
+        {"dragged from its edge, the value follows the finger", Point{40 + 101, 210}, {Point{40 + 55.5, 230}}, 2, 1},
+        {"dragged there and back", thumb, {Point{40 + 135.5, 220}, Point{40 + 35.5, 220}}, 1, 2},
+        {"dragged past the end, it stops at the maximum", thumb, {Point{300, 220}, Point{400, 260}}, 10, 1},
+        {"dragged below the start, it stops at the minimum", thumb, {Point{0, 220}}, 0, 1},
+        {"touched and lifted in place", thumb, {}, 5, 0},
+        {"a move that lands on the same value", thumb, {Point{40 + 115.5, 235}}, 5, 0},
+        {"touched on the track beside the thumb", Point{40 + 30, 220}, {Point{40 + 195.5, 220}}, 5, 0},
+        {"touched on the track, the finger slid onto the thumb", Point{40 + 60, 220}, {thumb, Point{40 + 175.5, 220}}, 5, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sel::setValue_(slider, 5);
+        callLog::clear();
+        Ref<UITouch> finger = touch::down(c.down);
+        ASSERT_EQ(finger->view_.get(), slider.get());
+        for (Point p : c.moves) touch::move(finger, p);
+        touch::up(finger);
+        EXPECT_FLOAT_EQ(sel::value(slider), c.want);
+        EXPECT_EQ(changes(), c.changes);
+    }
+}
+
+TEST_F(SliderDrag, EachChangeIsReportedWithTheValueAlreadySet) {
+    static std::vector<float> seen;
+    ClassBuilder<NSObject>::inheritingType("SliderWatcher", "NSObject").method(sel::tapped_, [](id, id s) { seen.push_back(sel::value(s)); });
+    Ref<Object> watcher = newObject("SliderWatcher");
+    sel::addTarget_action_forControlEvents_(slider, watcher, sel::tapped_, UIControlEventValueChanged);
+    Ref<UITouch> finger = touch::down(at(5));
+    touch::move(finger, at(6));
+    touch::move(finger, at(9));
+    touch::up(finger);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_FLOAT_EQ(seen[0], 6);
+    EXPECT_FLOAT_EQ(seen[1], 9);
+}
+
+TEST_F(SliderDrag, ADisabledSliderTakesNoDrag) {
+    sel::setEnabled_(slider, false);
+    Ref<UITouch> finger = touch::down(at(5));
+    EXPECT_NE(finger->view_.get(), slider.get());
+    touch::move(finger, at(9));
+    touch::up(finger);
+    EXPECT_FLOAT_EQ(sel::value(slider), 5);
+    EXPECT_EQ(changes(), 0);
+}
+
+TEST_F(ValueControls, ASpinOfATimePickerShowsTheTimeAndSendsValueChanged) {
+    auto window = makeWindow();
+    Ref<Object> target = newObject("ActionTarget");
+    auto picker = UIView::make<UIDatePicker>("UIDatePicker", Rect(0, 0, 320, 216));
+    sel::setTag_(picker, 4);
+    sel::addSubview_(window, picker);
+    sel::addTarget_action_forControlEvents_(picker, target, sel::tapped_, UIControlEventValueChanged);
+    struct Case {
+        double seconds, want;
+    };
+    for (const Case& c : {Case{6 * 3600 + 45 * 60, 6 * 3600 + 45 * 60}, Case{90000, 86340}, Case{-60, 0}}) {
+        SCOPED_TRACE(c.seconds);
+        callLog::clear();
+        uikit::spin(picker, c.seconds);
+        EXPECT_EQ(sel::countDownDuration(picker), c.want);
+        EXPECT_EQ(callLog::lines("ActionTarget"), (std::vector<std::string>{"ActionTarget tapped: 4"}));
+    }
+    uikit::spin(nullptr, 60);  // no picker: nothing happens
+}
+
 }  // namespace
 }  // namespace platform::uitest

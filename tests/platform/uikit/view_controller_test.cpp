@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/foundation/log.h"
+#include "platform/uikit/navigation_controller.h"
 #include "tests/platform/uikit/uikit_test_support.h"
 
 namespace platform::uitest {
@@ -119,6 +120,61 @@ TEST_F(Controllers, ViewDidLayoutSubviewsFollowsTheViewsLayout) {
     advance(0);
     EXPECT_EQ(callLog::lines("ayoutSubviews"),
               (std::vector<std::string>{"RecordingView layoutSubviews 1", "RecordingController viewDidLayoutSubviews A"}));
+}
+
+TEST_F(Controllers, AChildOfAPresentedContainerDismissesTheContainer) {
+    auto w = makeWindow();
+    Ref<Object> a = controller("A");
+    sel::setRootViewController_(w, a);
+    Ref<Object> b = controller("B"), c = controller("C");
+    Ref<Object> nav = sel::initWithRootViewController_(alloc("UINavigationController"), b);
+    sel::pushViewController_animated_(nav, c, false);
+    callLog::clear();
+    sel::presentViewController_animated_completion_(a, nav, false, Block());
+    // The top child takes the callbacks with its container, in the order of a plain presentation.
+    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: A", "viewWillAppear: C", "viewDidAppear: C", "viewDidDisappear: A"}));
+    // The children answer for their container.
+    EXPECT_EQ(sel::presentingViewController(c).get(), a.get());
+    EXPECT_EQ(sel::presentingViewController(b).get(), a.get());
+    EXPECT_EQ(touch::hitTest(Point{160, 300}).view.get(), sel::view(c).get());
+
+    callLog::clear();
+    bool dismissed = false;
+    sel::dismissViewControllerAnimated_completion_(c, true, [&] { dismissed = true; });
+    EXPECT_FALSE(sel::presentedViewController(a));
+    EXPECT_FALSE(sel::presentingViewController(c));
+    EXPECT_FALSE(sel::superview(sel::view(nav)));
+    // C leaves with its container, as a presented controller of its own would.
+    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: C", "viewWillAppear: A", "viewDidDisappear: C", "viewDidAppear: A"}));
+    EXPECT_EQ(touch::hitTest(Point{160, 300}).view.get(), sel::view(a).get());
+    EXPECT_FALSE(dismissed);
+    advance(0);
+    EXPECT_TRUE(dismissed);
+    // The stack itself stays as it was.
+    EXPECT_EQ(sel::topViewController(nav).get(), c.get());
+}
+
+TEST_F(Controllers, AChildOfAContainerThatIsNotPresentedDismissesNothing) {
+    auto w = makeWindow();
+    Ref<Object> b = controller("B");
+    Ref<Object> nav = sel::initWithRootViewController_(alloc("UINavigationController"), b);
+    sel::setRootViewController_(w, nav);
+    EXPECT_FALSE(sel::presentingViewController(b));
+    bool dismissed = false;
+    sel::dismissViewControllerAnimated_completion_(b, false, [&] { dismissed = true; });
+    advance(0);
+    EXPECT_FALSE(dismissed);
+    EXPECT_EQ(sel::superview(sel::view(nav)).get(), w.get());
+    EXPECT_EQ(sel::superview(sel::view(b)).get(), sel::view(nav).get());
+
+    // A controller the child presents is what its dismissal takes away.
+    Ref<Object> d = controller("D");
+    sel::presentViewController_animated_completion_(b, d, false, Block());
+    EXPECT_EQ(sel::presentedViewController(b).get(), d.get());
+    sel::dismissViewControllerAnimated_completion_(b, false, Block());
+    EXPECT_FALSE(sel::presentedViewController(b));
+    EXPECT_FALSE(sel::superview(sel::view(d)));
+    EXPECT_EQ(sel::superview(sel::view(b)).get(), sel::view(nav).get());
 }
 
 }  // namespace
