@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <stdexcept>
 
 #include "platform/corefoundation/corefoundation.h"
 #include "platform/foundation/calendar.h"
@@ -97,6 +98,15 @@ void connectToTheDevice() {
 
 void registerCommand(std::string name, Command command) { commands()[std::move(name)] = std::move(command); }
 
+Value runCommand(std::string_view name, const Value& arguments) {
+    auto it = commands().find(name);
+    if (it == commands().end()) throw std::runtime_error("no command " + std::string(name));
+    Value result = it->second(arguments);
+    // What the action set off for now runs before the answer, as on a device.
+    RunLoop::main().runDue();
+    return result;
+}
+
 Value notificationsToValue(const Value& notifications) {
     Value out = Value(Value::Array{});
     for (const Value& item : notifications.array()) {
@@ -158,17 +168,10 @@ int runControlledHost(const BootOptions& options, int in, int out, const std::fu
             for (const Value& m : (*message)["messages"].array()) deliver(m);
             RunLoop::main().runDue();
         } else if (op == "call") {
-            auto it = commands().find((*message)["command"].string());
-            if (it == commands().end()) {
-                reply["error"] = Value("no command " + (*message)["command"].string());
-            } else {
-                try {
-                    reply["result"] = it->second((*message)["arguments"]);
-                } catch (const std::exception& e) {
-                    reply["error"] = Value(std::string(e.what()));
-                }
-                // What the action set off for now runs before the answer, as on a device.
-                RunLoop::main().runDue();
+            try {
+                reply["result"] = runCommand((*message)["command"].string(), (*message)["arguments"]);
+            } catch (const std::exception& e) {
+                reply["error"] = Value(std::string(e.what()));
             }
         } else if (op == "quit") {
             writeFrame(out, answer());

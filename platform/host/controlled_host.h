@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/host/boot.h"
 
@@ -17,6 +18,10 @@ namespace platform::host {
 // a property-list value.
 using Command = std::function<Value(const Value& arguments)>;
 void registerCommand(std::string name, Command command);
+// Runs a registered command, then what it set off for now on the main run
+// loop; throws std::runtime_error for an unknown name (and passes on what the
+// command throws).
+Value runCommand(std::string_view name, const Value& arguments);
 
 // Boots with `options`, loads the tweaks the filter names, calls
 // UIApplicationMain, runs `setUp` (which may register commands), then serves

@@ -241,24 +241,32 @@ Value spinCommand(const Value& args) {
 }
 
 // {"text", "after"?}: scrolls the frontmost table (from its top, a screen at a
-// time) until the item shows inside it.
+// time) until the item shows inside it where a finger can reach it. The top
+// is where the first row shows below what covers the table (a navigation bar).
 Value revealCommand(const Value& args) {
     std::string text = args["text"].stringOr(""), after = args["after"].stringOr("");
     UITableView* table = frontmost<UITableView>();
     if (!table) return failed("nothing to scroll");
     Ref<UITableView> protector(table);
+    const Point tableTop = table->toScreen(table->bounds_.origin);
+    auto reachable = [&](Point p) {
+        touch::Hit hit = touch::hitTest(p);
+        return hit.view && (hit.view.get() == table || hit.view->isDescendantOf(table));
+    };
     auto inside = [&] {
         std::optional<Item> item = findItem(text, after);
         if (!item || !item->view->isDescendantOf(table)) return false;
         Rect r = item->view->bounds_;
         Point top = item->view->toScreen(r.origin), bottom = item->view->toScreen(Point{r.maxX(), r.maxY()});
-        Point tableTop = table->toScreen(table->bounds_.origin);
-        return top.y >= tableTop.y && bottom.y <= tableTop.y + table->bounds_.height();
+        return top.y >= tableTop.y && bottom.y <= tableTop.y + table->bounds_.height() && reachable(touch::screenCenter(item->view));
     };
-    const double page = std::max(44.0, table->bounds_.height() / 2);
-    const double end = std::max(0.0, table->contentSize_.height - table->bounds_.height());
     if (inside()) return done();
-    for (double y = 0;; y = std::min(end, y + page)) {
+    double covered = 0;  // below the lowest covered point of the table's top half
+    for (double y = 0; y < table->bounds_.height() / 2; ++y)
+        if (!reachable(Point{tableTop.x + table->bounds_.width() / 2, tableTop.y + y})) covered = y + 1;
+    const double page = std::max(44.0, (table->bounds_.height() - covered) / 2);
+    const double end = std::max(-covered, table->contentSize_.height - table->bounds_.height());
+    for (double y = -covered;; y = std::min(end, y + page)) {
         sel::setContentOffset_(table, Point{0, y});
         layoutIfNeeded(table);
         if (inside()) return done();
