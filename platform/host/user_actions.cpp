@@ -70,7 +70,13 @@ void collect(UIView* v, std::vector<Item>& out) {
     itemsOf(v, out);
     // A button's title label is already its title.
     if (dynamic_cast<UIButton*>(v) && sel::currentTitle(v).isString()) return;
-    for (const auto& sub : v->subviewList()) collect(sub, out);
+    std::vector<Ref<UIView>> subviews = v->subviewList();
+    // A table adds the cells of rows that scroll into view after those it
+    // keeps, so its subviews are in no order: read them top to bottom.
+    if (dynamic_cast<UITableView*>(v))
+        std::stable_sort(subviews.begin(), subviews.end(),
+                         [](const Ref<UIView>& a, const Ref<UIView>& b) { return a->frameValue().y() < b->frameValue().y(); });
+    for (const auto& sub : subviews) collect(sub, out);
 }
 
 Value frameValue(UIView* v) {
@@ -89,9 +95,11 @@ std::vector<Item> itemsOfWindow(UIWindow* w) {
 
 // The frontmost visible item showing `text`; with `after`, the first such item
 // that follows (in reading order) the first item showing `after` in its window.
-std::optional<Item> findItem(const std::string& text, const std::string& after = {}) {
+// With `within`, only the items inside that view count.
+std::optional<Item> findItem(const std::string& text, const std::string& after = {}, const UIView* within = nullptr) {
     for (const auto& w : UIWindow::visibleWindowsFrontToBack()) {
         std::vector<Item> items = itemsOfWindow(w);
+        if (within) std::erase_if(items, [within](const Item& i) { return !i.view->isDescendantOf(within); });
         if (after.empty()) {
             // Later items lie over earlier ones.
             for (auto it = items.rbegin(); it != items.rend(); ++it)
@@ -110,11 +118,20 @@ std::string describeTarget(const std::string& text, const std::string& after) {
     return "\"" + text + "\"" + (after.empty() ? std::string() : " after \"" + after + "\"");
 }
 
-// Touches the view's centre; "" when the touch reached it, else why not.
+// Why a finger at the point would not reach the view ("" when it would).
+std::string coveredAt(Point p, UIView* view, const std::string& what) {
+    touch::Hit hit = touch::hitTest(p);
+    if (hit.view && related(hit.view, view)) return {};
+    return what + " is covered" + (hit.view ? " by a " + object_getClass(hit.view)->name() : std::string());
+}
+
+// Touches the view's centre; "" when the touch reached it, else why not. What
+// covers the view is not touched: a user who sees that does not tap.
 std::string tapView(UIView* view, const std::string& what) {
-    Ref<UIView> hit = touch::tap(touch::screenCenter(view));
-    if (hit && related(hit, view)) return {};
-    return what + " is covered" + (hit ? " by a " + object_getClass(hit)->name() : std::string());
+    const Point p = touch::screenCenter(view);
+    if (std::string why = coveredAt(p, view, what); !why.empty()) return why;
+    touch::tap(p);
+    return {};
 }
 
 // The first visible view of a kind in the tree, front to back.
@@ -188,11 +205,9 @@ Value slideCommand(const Value& args) {
     UISlider* slider = controlBeside<UISlider>(item->view);
     if (!slider) return failed("no slider beside \"" + near + "\"");
     auto xOf = [slider](double value) { return slider->toScreen(slider->pointForValue(static_cast<float>(value))); };
-    Ref<UITouch> finger = touch::down(xOf(slider->value_));
-    if (!finger || !finger->view_ || !related(finger->view_, slider)) {
-        if (finger) touch::cancel(finger);
-        return failed("the slider beside \"" + near + "\" is covered");
-    }
+    const Point thumb = xOf(slider->value_);
+    if (!coveredAt(thumb, slider, "").empty()) return failed("the slider beside \"" + near + "\" is covered");
+    Ref<UITouch> finger = touch::down(thumb);
     touch::move(finger, xOf(args["value"].doubleValue()));
     touch::up(finger);
     return done();
@@ -224,7 +239,14 @@ Value typeCommand(const Value& args) {
         const std::string old = field->text_.stringOr("");
         if (!old.empty()) field->replaceCharacters(NSRange{0, old.size()}, "");
     }
-    for (char c : args["text"].stringOr("")) field->insertText(std::string(1, c));
+    // A key at a time: a character is all the bytes of its UTF-8 sequence.
+    const std::string typed = args["text"].stringOr("");
+    for (std::size_t i = 0; i < typed.size();) {
+        std::size_t n = 1;
+        while (i + n < typed.size() && (static_cast<unsigned char>(typed[i + n]) & 0xC0) == 0x80) ++n;
+        field->insertText(typed.substr(i, n));
+        i += n;
+    }
     if (args["finish"].boolValue()) {
         field->pressReturn();
         if (currentFirstResponder().get() == field) sel::resignFirstResponder(field);
@@ -241,8 +263,10 @@ Value spinCommand(const Value& args) {
 }
 
 // {"text", "after"?}: scrolls the frontmost table (from its top, a screen at a
-// time) until the item shows inside it where a finger can reach it. The top
-// is where the first row shows below what covers the table (a navigation bar).
+// time) until the item shows inside it, wholly below what covers the table's
+// top (a navigation bar), where a finger can reach it. The top is where the
+// first row shows below that cover. Only the table's own items count: a title
+// in the bar above may show the same text.
 Value revealCommand(const Value& args) {
     std::string text = args["text"].stringOr(""), after = args["after"].stringOr("");
     UITableView* table = frontmost<UITableView>();
@@ -253,17 +277,17 @@ Value revealCommand(const Value& args) {
         touch::Hit hit = touch::hitTest(p);
         return hit.view && (hit.view.get() == table || hit.view->isDescendantOf(table));
     };
-    auto inside = [&] {
-        std::optional<Item> item = findItem(text, after);
-        if (!item || !item->view->isDescendantOf(table)) return false;
-        Rect r = item->view->bounds_;
-        Point top = item->view->toScreen(r.origin), bottom = item->view->toScreen(Point{r.maxX(), r.maxY()});
-        return top.y >= tableTop.y && bottom.y <= tableTop.y + table->bounds_.height() && reachable(touch::screenCenter(item->view));
-    };
-    if (inside()) return done();
     double covered = 0;  // below the lowest covered point of the table's top half
     for (double y = 0; y < table->bounds_.height() / 2; ++y)
         if (!reachable(Point{tableTop.x + table->bounds_.width() / 2, tableTop.y + y})) covered = y + 1;
+    auto inside = [&] {
+        std::optional<Item> item = findItem(text, after, table);
+        if (!item) return false;
+        Rect r = item->view->bounds_;
+        Point top = item->view->toScreen(r.origin), bottom = item->view->toScreen(Point{r.maxX(), r.maxY()});
+        return top.y >= tableTop.y + covered && bottom.y <= tableTop.y + table->bounds_.height() && reachable(touch::screenCenter(item->view));
+    };
+    if (inside()) return done();
     const double page = std::max(44.0, (table->bounds_.height() - covered) / 2);
     const double end = std::max(-covered, table->contentSize_.height - table->bounds_.height());
     for (double y = -covered;; y = std::min(end, y + page)) {
