@@ -206,11 +206,10 @@ private:
         s.vibrations = sound["vibrations"].integerValue();
         s.alarms = scheduledAlarms(sb);
         Value prefs = plist::readFile(kRecordsPath);
-        for (const auto& [title, id] : alarmIdsByTitle()) {
-            (void)id;
-            Value r = recordOf(title);
-            if (!r.isNil()) s.records[title] = describeRecord(r);
-        }
+        std::map<std::string, Value> recordsById;
+        for (const Value& r : prefs["Alarms"].array()) recordsById[r["alarmId"].string()] = r;
+        for (const auto& [title, id] : alarmIdsByTitle())
+            if (auto it = recordsById.find(id); it != recordsById.end()) s.records[title] = describeRecord(it->second);
         for (const auto& [key, value] : prefs.dictionary())
             if (key != "Alarms") s.settings[key] = shown(value);
         return s;
