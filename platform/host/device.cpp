@@ -42,15 +42,9 @@ Date Device::now() const { return clock::fromNanos(now_); }
 void Device::start(const std::string& bundle) {
     const char* name = hostName(bundle);
     if (!name) throw std::runtime_error("no host program for " + bundle);
-    int toHost[2], fromHost[2];
-    if (::pipe(toHost) != 0 || ::pipe(fromHost) != 0) throw std::runtime_error("pipe failed");
-    pid_t pid = ::fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        ::close(toHost[1]);
-        ::close(fromHost[0]);
+    launch(bundle, [&](int in, int out) {
         std::vector<std::string> args = {options_.hostProgram, "--host", name, "--root", options_.root,
-                                         "--control-in", std::to_string(toHost[0]), "--control-out", std::to_string(fromHost[1]),
+                                         "--control-in", std::to_string(in), "--control-out", std::to_string(out),
                                          "--start-nanos", std::to_string(now_), "--time-zone", options_.timeZone};
         if (!options_.systemVersion.empty()) args.insert(args.end(), {"--ios", options_.systemVersion});
         if (options_.coreFoundationVersion != 0) args.insert(args.end(), {"--cf", std::to_string(options_.coreFoundationVersion)});
@@ -61,21 +55,12 @@ void Device::start(const std::string& bundle) {
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
         ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(toHost[0]);
-    ::close(fromHost[1]);
-    launched(bundle, Host{pid, toHost[1], fromHost[0], std::nullopt});
+        return 127;
+    });
 }
 
 void Device::startForked(const std::string& bundle, const std::function<void()>& setUp) {
-    int toHost[2], fromHost[2];
-    if (::pipe(toHost) != 0 || ::pipe(fromHost) != 0) throw std::runtime_error("pipe failed");
-    pid_t pid = ::fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        ::close(toHost[1]);
-        ::close(fromHost[0]);
+    launch(bundle, [&](int in, int out) {
         for (auto& [other, host] : hosts_) {
             ::close(host.toHost);
             ::close(host.fromHost);
@@ -89,14 +74,23 @@ void Device::startForked(const std::string& bundle, const std::function<void()>&
         boot.virtualClockStart = clock::fromNanos(now_);
         boot.interfaceIdiom = options_.interfaceIdiom;
         boot.randomSeed = options_.seed;
-        ::_exit(runControlledHost(boot, toHost[0], fromHost[1], setUp));
+        return runControlledHost(boot, in, out, setUp);
+    });
+}
+
+void Device::launch(const std::string& bundle, const std::function<int(int in, int out)>& child) {
+    int toHost[2], fromHost[2];
+    if (::pipe(toHost) != 0 || ::pipe(fromHost) != 0) throw std::runtime_error("pipe failed");
+    pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        ::close(toHost[1]);
+        ::close(fromHost[0]);
+        ::_exit(child(toHost[0], fromHost[1]));
     }
     ::close(toHost[0]);
     ::close(fromHost[1]);
-    launched(bundle, Host{pid, toHost[1], fromHost[0], std::nullopt});
-}
-
-void Device::launched(const std::string& bundle, Host host) {
+    Host host{pid, toHost[1], fromHost[0], std::nullopt};
     if (hosts_.count(bundle)) stop(bundle);
     auto ready = readFrame(host.fromHost);
     if (!ready || !(*ready)["ready"].boolValue()) {

@@ -67,7 +67,9 @@ private:
         int fromHost = -1;
         std::optional<long long> nextDue;
     };
-    void launched(const std::string& bundle, Host host);
+    // Forks a host with a control pipe each way; the child ends with what
+    // `child` returns for its ends of the pipes. Waits for the host to be ready.
+    void launch(const std::string& bundle, const std::function<int(int in, int out)>& child);
     Value send(const std::string& bundle, const Value& message);
     void exchange();
     void route(const Value& message, const std::string& from);

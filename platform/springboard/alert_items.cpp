@@ -41,13 +41,10 @@ SBAlertItem* item(id self) { return as<SBAlertItem>(self); }
 
 std::string className(id obj) { return obj ? obj->isa()->name() : "nil"; }
 
+// The item's texts wrap onto as many lines as they need.
 Ref<UILabel> makeLabel(Rect frame, const Value& text, long long tag) {
-    auto label = UIView::make<UILabel>("UILabel", frame);
-    if (!label) return nullptr;
-    sel::setText_(label, text);
-    sel::setTag_(label, tag);
-    sel::setTextAlignment_(label, NSTextAlignmentCenter);
-    sel::setNumberOfLines_(label, 0);
+    auto label = makeCenteredLabel(frame, text, tag);
+    if (label) sel::setNumberOfLines_(label, 0);
     return label;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/runtime/runtime.h"
+#include "platform/uikit/label.h"
 #include "platform/uikit/local_notification.h"
 
 namespace platform::springboard::detail {
@@ -48,6 +49,9 @@ bool isLocked();  // SBLockScreenManager isUILocked
 bool screenIsOn();  // SBBacklightController screenIsOn
 // Turns the screen on (SBBacklightController) when it is off.
 void wakeScreen(int source);
+
+// A centred label with `text` and `tag` (null when UILabel is missing).
+Ref<UILabel> makeCenteredLabel(Rect frame, const Value& text, long long tag);
 
 // "ALARM-1" (the alarm id of a notification) for call logs.
 std::string describe(id notification);

@@ -77,15 +77,6 @@ Ref<UIWindow>& lockWindow() {
 
 Ref<Object> manager() { return shared("SBLockScreenManager"); }
 
-Ref<UILabel> makeLabel(Rect frame, const Value& text, long long tag) {
-    auto label = UIView::make<UILabel>("UILabel", frame);
-    if (!label) return nullptr;
-    sel::setText_(label, text);
-    sel::setTag_(label, tag);
-    sel::setTextAlignment_(label, NSTextAlignmentCenter);
-    return label;
-}
-
 // The time the lock screen shows, "6:00".
 Value timeText() {
     auto c = NSCalendar::currentCalendar()->components(clock::now());
@@ -99,7 +90,7 @@ void loadLockScreen(id self) {
     auto lockView = UIView::make<SBLockScreenView>("SBLockScreenView", Rect(0, 0, screen.width(), screen.height()));
     auto dateView = UIView::make<SBFLockScreenDateView>("SBFLockScreenDateView", Rect(0, 40, screen.width(), 110));
     if (lockView && dateView) {
-        auto label = makeLabel(Rect(0, 0, screen.width(), 70), timeText(), 0);
+        auto label = makeCenteredLabel(Rect(0, 0, screen.width(), 70), timeText(), 0);
         sel::setFont_(label, UIFont::systemFont(70));
         dateView->dateLabel = label;
         sel::addSubview_(dateView, label);
@@ -122,12 +113,12 @@ void loadFullscreenBulletin(id self) {
     Rect screen = UIScreen::mainScreen()->bounds();
     Ref<UIView> root = UIView::make("UIView", screen);
     double w = screen.width();
-    sel::addSubview_(root, makeLabel(Rect(20, 180, w - 40, 30), sel::title(fb->bulletin), 1));
-    sel::addSubview_(root, makeLabel(Rect(20, 215, w - 40, 50), sel::message(fb->bulletin), 2));
+    sel::addSubview_(root, makeCenteredLabel(Rect(20, 180, w - 40, 30), sel::title(fb->bulletin), 1));
+    sel::addSubview_(root, makeCenteredLabel(Rect(20, 215, w - 40, 50), sel::message(fb->bulletin), 2));
     // The unlock slider's text.
     Value slider = sel::unlockActionLabelOverride(fb->bulletin);
     if (slider.isNil()) slider = sel::fullUnlockActionLabel(fb->bulletin);
-    sel::addSubview_(root, makeLabel(Rect(20, screen.height() - 60, w - 40, 30), slider, 3));
+    sel::addSubview_(root, makeCenteredLabel(Rect(20, screen.height() - 60, w - 40, 30), slider, 3));
     std::vector<std::pair<long long, const char*>> buttons;
     if (bulletinAllowsSnooze(fb->bulletin)) buttons.emplace_back(kSnoozeButton, "Snooze");
     buttons.emplace_back(kDismissButton, "OK");

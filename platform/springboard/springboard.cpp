@@ -58,6 +58,15 @@ std::string describe(id notification) {
     return alarmId.isString() ? alarmId.string() : alarmId.description();
 }
 
+Ref<UILabel> makeCenteredLabel(Rect frame, const Value& text, long long tag) {
+    auto label = UIView::make<UILabel>("UILabel", frame);
+    if (!label) return nullptr;
+    sel::setText_(label, text);
+    sel::setTag_(label, tag);
+    sel::setTextAlignment_(label, NSTextAlignmentCenter);
+    return label;
+}
+
 Ref<UILocalNotification> snoozeCopy(id notification, double seconds) {
     auto copy = as<UILocalNotification>(sel::copy(notification));
     if (!copy) return nullptr;

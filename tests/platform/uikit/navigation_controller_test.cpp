@@ -8,15 +8,9 @@ namespace {
 
 class Navigation : public UIKitTest {
 protected:
-    Ref<Object> controller(const char* title) {
-        Ref<Object> c = newObject("RecordingController");
-        sel::setTitle_(c, Value(title));
-        return c;
-    }
+    // The appearance callbacks since the last call.
     std::vector<std::string> appearances() {
-        std::vector<std::string> out;
-        for (const auto& line : callLog::lines("RecordingController"))
-            if (line.find("appear") != std::string::npos || line.find("Appear") != std::string::npos) out.push_back(line.substr(20));
+        auto out = appearanceCalls();
         callLog::clear();
         return out;
     }

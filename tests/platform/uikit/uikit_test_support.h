@@ -147,6 +147,19 @@ protected:
         return v;
     }
     void advance(double seconds) { RunLoop::main().advance(seconds); }
+    // A RecordingController titled `title`.
+    Ref<Object> controller(const char* title) {
+        Ref<Object> c = newObject("RecordingController");
+        sel::setTitle_(c, Value(title));
+        return c;
+    }
+    // The appearance callbacks RecordingControllers logged so far: "viewWillAppear: A".
+    std::vector<std::string> appearanceCalls() {
+        std::vector<std::string> out;
+        for (const auto& line : callLog::lines("RecordingController"))
+            if (line.find("ppear") != std::string::npos) out.push_back(line.substr(std::string_view("RecordingController ").size()));
+        return out;
+    }
 
     testing::TestEnvironment env;
 };

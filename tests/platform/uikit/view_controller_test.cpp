@@ -9,20 +9,7 @@
 namespace platform::uitest {
 namespace {
 
-class Controllers : public UIKitTest {
-protected:
-    Ref<Object> controller(const char* title) {
-        Ref<Object> c = newObject("RecordingController");
-        sel::setTitle_(c, Value(title));
-        return c;
-    }
-    std::vector<std::string> appearance() {
-        std::vector<std::string> out;
-        for (const auto& line : callLog::lines("RecordingController"))
-            if (line.find("ppear") != std::string::npos) out.push_back(line.substr(std::string("RecordingController ").size()));
-        return out;
-    }
-};
+class Controllers : public UIKitTest {};
 
 TEST_F(Controllers, TheViewLoadsOnceOnFirstAccess) {
     Ref<Object> c = controller("A");
@@ -40,12 +27,12 @@ TEST_F(Controllers, AppearanceFollowsTheViewOnAVisibleWindow) {
     auto w = makeWindow(Rect(0, 0, 320, 568), UIWindowLevelNormal, false);
     Ref<Object> a = controller("A");
     sel::setRootViewController_(w, a);
-    EXPECT_TRUE(appearance().empty());  // the window is hidden
+    EXPECT_TRUE(appearanceCalls().empty());  // the window is hidden
     sel::makeKeyAndVisible(w);
-    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillAppear: A", "viewDidAppear: A"}));
+    EXPECT_EQ(appearanceCalls(), (std::vector<std::string>{"viewWillAppear: A", "viewDidAppear: A"}));
     callLog::clear();
     sel::setHidden_(w, true);
-    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: A", "viewDidDisappear: A"}));
+    EXPECT_EQ(appearanceCalls(), (std::vector<std::string>{"viewWillDisappear: A", "viewDidDisappear: A"}));
     sel::setHidden_(w, false);
     callLog::clear();
 
@@ -53,7 +40,7 @@ TEST_F(Controllers, AppearanceFollowsTheViewOnAVisibleWindow) {
     Ref<Object> b = controller("B");
     sel::addSubview_(w, sel::view(b));
     sel::removeFromSuperview(sel::view(b));
-    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillAppear: B", "viewDidAppear: B", "viewWillDisappear: B",
+    EXPECT_EQ(appearanceCalls(), (std::vector<std::string>{"viewWillAppear: B", "viewDidAppear: B", "viewWillDisappear: B",
                                                       "viewDidDisappear: B"}));
 }
 
@@ -65,7 +52,7 @@ TEST_F(Controllers, PresentingCoversThePresenterAndCompletesOnTheRunLoop) {
     callLog::clear();
     bool presented = false;
     sel::presentViewController_animated_completion_(a, b, true, [&] { presented = true; });
-    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: A", "viewWillAppear: B", "viewDidAppear: B",
+    EXPECT_EQ(appearanceCalls(), (std::vector<std::string>{"viewWillDisappear: A", "viewWillAppear: B", "viewDidAppear: B",
                                                       "viewDidDisappear: A"}));
     EXPECT_FALSE(presented);
     advance(0);
@@ -80,7 +67,7 @@ TEST_F(Controllers, PresentingCoversThePresenterAndCompletesOnTheRunLoop) {
     callLog::clear();
     bool dismissed = false;
     sel::dismissViewControllerAnimated_completion_(b, true, [&] { dismissed = true; });  // asked of the presented one
-    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: B", "viewWillAppear: A", "viewDidDisappear: B",
+    EXPECT_EQ(appearanceCalls(), (std::vector<std::string>{"viewWillDisappear: B", "viewWillAppear: A", "viewDidDisappear: B",
                                                       "viewDidAppear: A"}));
     EXPECT_FALSE(sel::presentedViewController(a));
     EXPECT_FALSE(sel::presentingViewController(b));
@@ -132,7 +119,7 @@ TEST_F(Controllers, AChildOfAPresentedContainerDismissesTheContainer) {
     callLog::clear();
     sel::presentViewController_animated_completion_(a, nav, false, Block());
     // The top child takes the callbacks with its container, in the order of a plain presentation.
-    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: A", "viewWillAppear: C", "viewDidAppear: C", "viewDidDisappear: A"}));
+    EXPECT_EQ(appearanceCalls(), (std::vector<std::string>{"viewWillDisappear: A", "viewWillAppear: C", "viewDidAppear: C", "viewDidDisappear: A"}));
     // The children answer for their container.
     EXPECT_EQ(sel::presentingViewController(c).get(), a.get());
     EXPECT_EQ(sel::presentingViewController(b).get(), a.get());
@@ -145,7 +132,7 @@ TEST_F(Controllers, AChildOfAPresentedContainerDismissesTheContainer) {
     EXPECT_FALSE(sel::presentingViewController(c));
     EXPECT_FALSE(sel::superview(sel::view(nav)));
     // C leaves with its container, as a presented controller of its own would.
-    EXPECT_EQ(appearance(), (std::vector<std::string>{"viewWillDisappear: C", "viewWillAppear: A", "viewDidDisappear: C", "viewDidAppear: A"}));
+    EXPECT_EQ(appearanceCalls(), (std::vector<std::string>{"viewWillDisappear: C", "viewWillAppear: A", "viewDidDisappear: C", "viewDidAppear: A"}));
     EXPECT_EQ(touch::hitTest(Point{160, 300}).view.get(), sel::view(a).get());
     EXPECT_FALSE(dismissed);
     advance(0);
