@@ -18,11 +18,7 @@ void (*original_AlarmManager_removeAlarm_)(id, id) = nullptr;
 void replaced_AlarmManager_addAlarm_active_(id self, id alarm, bool active) {
     lockButtonPressed = false;
     callPrevious(original_AlarmManager_addAlarm_active_, self, alarm, active);
-    Value alarmId = sel::alarmId(alarm);
-    if (RousaGetAlarm(alarmId)) return;
-    auto record = KAlarm::initWithDefaultValues();
-    record->setAlarmId(alarmId);
-    RousaSetAlarm(record);
+    RousaAddAlarmIfMissing(sel::alarmId(alarm));
 }
 
 void replaced_AlarmManager_updateAlarm_active_(id self, id alarm, bool active) {

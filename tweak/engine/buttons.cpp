@@ -223,7 +223,7 @@ void (*original_SBLockScreenNotificationListController_observer_addBulletin_forF
 void replaced_SBLockScreenNotificationListController_observer_addBulletin_forFeed_(id self, id observer, id bulletin,
                                                                                  unsigned long long feed) {
     bool lockButtonHandlesAlarms = sleepaction == RS2SleepActionStop || sleepaction == RS2SleepActionScreenOnly;
-    if (lockButtonHandlesAlarms && sel::sectionID(bulletin).string() == "com.apple.mobiletimer") return;
+    if (lockButtonHandlesAlarms && sel::sectionID(bulletin).string() == kClockBundleIdentifier) return;
     callPrevious(original_SBLockScreenNotificationListController_observer_addBulletin_forFeed_, self, observer, bulletin, feed);
 }
 

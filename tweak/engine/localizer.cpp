@@ -41,6 +41,11 @@ void RS2Localizer::loadLocalizedSpecifiersForSpecifiers(const Value& specifiers,
     if (out) *out = localizedSpecifiersForSpecifiers(specifiers);
 }
 
+std::string localizedText(std::string_view key) {
+    RS2Localizer* localizer = RS2Localizer::sharedLocalizer();
+    return localizer ? localizer->localizedStringForKey(key) : std::string();
+}
+
 void registerLocalizerClass() {
     ClassBuilder<RS2Localizer>("RS2Localizer", "NSObject").classMethod(sel::sharedLocalizer, [](id cls) {
         static std::once_flag once;

@@ -33,6 +33,10 @@ public:
     void loadLocalizedSpecifiersForSpecifiers(const Value& specifiers, Value* out) const;
 };
 
+// The shared localizer's text for `key` in the default table; empty while the
+// class is not registered (the screens' start-up steps read their texts with it).
+std::string localizedText(std::string_view key);
+
 void registerLocalizerClass();
 
 }  // namespace rousa

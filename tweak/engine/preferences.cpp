@@ -53,8 +53,6 @@ bool isiOS9up() { return kCFCoreFoundationVersionNumber >= 1240.1; }
 
 namespace {
 
-constexpr const char* kClockApp = "com.apple.mobiletimer";
-
 // A number or a string is the right kind for a domain key; anything else
 // leaves its global as it was.
 template <class T>
@@ -70,13 +68,13 @@ void refreshClockApp() {
         static Class* switcherClass = objc_getClass("SBAppSwitcherModel");
         Ref<Object> switcher = sel::sharedInstance(switcherClass);
         Value apps = isiOS7() ? sel::identifiers(switcher) : sel::snapshotOfFlattenedArrayOfAppIdentifiersWhichIsOnlyTemporary(switcher);
-        if (apps.count() == 0 || apps.at(0).string() == kClockApp) return;
+        if (apps.count() == 0 || apps.at(0).string() == kClockBundleIdentifier) return;
         if (auto terminate = BKSTerminateApplicationForReasonAndReportWithDescription_iOS7or8)
-            terminate(Value(kClockApp), 1, false, Value());
+            terminate(Value(kClockBundleIdentifier), 1, false, Value());
         return;
     }
     if (auto terminate = BKSTerminateApplicationForReasonAndReportWithDescription_otherVersions)
-        terminate(Value(kClockApp), 5, true, Value("Killed to Refresh UI."));
+        terminate(Value(kClockBundleIdentifier), 5, true, Value("Killed to Refresh UI."));
 }
 
 }  // namespace

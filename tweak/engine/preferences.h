@@ -12,6 +12,9 @@ namespace rousa {
 // RS2SleepAction
 enum : long long { RS2SleepActionSystem = 0, RS2SleepActionSystemHide = 1, RS2SleepActionStop = 2, RS2SleepActionScreenOnly = 3 };
 
+// The Clock app's bundle identifier, also the section of its alarms' bulletins.
+inline constexpr const char* kClockBundleIdentifier = "com.apple.mobiletimer";
+
 // File keys: every load sets them all; a missing key gives its default.
 extern long long sleepaction;
 extern bool swipedelete;

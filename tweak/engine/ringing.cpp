@@ -13,8 +13,6 @@ namespace rousa {
 
 namespace {
 
-constexpr const char* kClockBundle = "com.apple.mobiletimer";
-
 Class* lockScreenManagerClass() {
     static Class* cls = objc_getClass("SBLockScreenManager");
     return cls;
@@ -43,11 +41,7 @@ void alarmFired(id notification) {
     reload();
     if (!isAlarmNotification(notification)) return;
     Value alarmId = alarmIdOf(notification);
-    if (!RousaGetAlarm(alarmId)) {
-        auto record = KAlarm::initWithDefaultValues();
-        record->setAlarmId(alarmId);
-        RousaSetAlarm(record);
-    }
+    RousaAddAlarmIfMissing(alarmId);
     currentAlarm = KAlarmCurrent::sharedInstance(alarmId);
     lockButtonPressed = false;
     if (!currentAlarm || !currentAlarm->enabled()) return;
@@ -79,7 +73,7 @@ void presentPendingQuestion() {
     present(alarm, nullptr, false);
 }
 
-bool isAlarmBulletin(id bulletin) { return sel::sectionID(bulletin).string() == kClockBundle; }
+bool isAlarmBulletin(id bulletin) { return sel::sectionID(bulletin).string() == kClockBundleIdentifier; }
 
 // Delayed work that belongs to the ringing that scheduled it: it runs at most
 // once, and only while that ringing goes on.
@@ -198,7 +192,7 @@ Ref<Object> replaced_SBLockScreenFullscreenBulletinViewController_initWithNibNam
 
 void (*original_SBSystemLocalNotificationAlert_willActivate)(id) = nullptr;
 void replaced_SBSystemLocalNotificationAlert_willActivate(id self) {
-    if (sel::bundleIdentifier(sel::application(self)).string() == kClockBundle && sel::isAlarm(self) && isAlarmRinging() &&
+    if (sel::bundleIdentifier(sel::application(self)).string() == kClockBundleIdentifier && sel::isAlarm(self) && isAlarmRinging() &&
         recordAsksQuestion())
         present(nullptr, self, false);
     callPrevious(original_SBSystemLocalNotificationAlert_willActivate, self);

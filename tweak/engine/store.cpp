@@ -67,6 +67,13 @@ bool RousaSetAlarm(const KAlarm* record) {
     });
 }
 
+void RousaAddAlarmIfMissing(const Value& alarmId) {
+    if (!alarmId.isString() || RousaGetAlarm(alarmId)) return;
+    auto record = KAlarm::initWithDefaultValues();
+    record->setAlarmId(alarmId);
+    RousaSetAlarm(record);
+}
+
 bool RousaRemoveAlarm(const Value& alarmId) {
     if (!RousaGetAlarm(alarmId)) return false;
     return writeAndReload([&](Value::Dictionary& prefs) {

@@ -25,6 +25,9 @@ Ref<KAlarm> RousaGetAlarm(const Value& alarmId);
 // Replaces the first stored record of the record's id, or appends it; refuses a
 // record without an id.
 bool RousaSetAlarm(const KAlarm* record);
+// Stores a record of default values for that id when there is none; an id
+// that is no string gets none.
+void RousaAddAlarmIfMissing(const Value& alarmId);
 // Removes the first stored record of that id; writes nothing when there is none.
 bool RousaRemoveAlarm(const Value& alarmId);
 

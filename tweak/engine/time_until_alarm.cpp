@@ -66,8 +66,6 @@ std::int64_t secondsUntil(const Value& date) {
 
 int clampedSeconds(std::int64_t seconds) { return saturatedSeconds(static_cast<double>(seconds)); }
 
-Ref<Object> viewWithTag(id view, long long tag) { return sel::viewWithTag_(view, tag); }
-
 }  // namespace
 
 // --- SpringBoard: the next alarm --------------------------------------------------------------------
@@ -106,7 +104,7 @@ void replaced_SBLockScreenSnoozedAlarmCell_setFireDate_(id self, Value fireDate)
 void replaced_SBLockScreenViewController_startLockScreenFadeInAnimationForSource_(id self, int source) {
     callPrevious(original_SBLockScreenViewController_startLockScreenFadeInAnimationForSource_, self, source);
     Ref<Object> dateView = sel::dateView(sel::lockScreenView(self));
-    Ref<Object> container = viewWithTag(dateView, kTimeUntilAlarmViewTag);
+    Ref<Object> container = sel::viewWithTag_(dateView, kTimeUntilAlarmViewTag);
     if (!WKSShowNextActiveAlarmOnLockScreen) {
         if (container) sel::removeFromSuperview(container);
         return;
@@ -123,8 +121,8 @@ void replaced_SBLockScreenViewController_startLockScreenFadeInAnimationForSource
         sel::addSubview_(container, label);
         sel::addSubview_(dateView, container);
     } else {
-        label = viewWithTag(container, kTimeUntilAlarmLabelTag);
-        iconView = viewWithTag(container, kTimeUntilAlarmIconTag);
+        label = sel::viewWithTag_(container, kTimeUntilAlarmLabelTag);
+        iconView = sel::viewWithTag_(container, kTimeUntilAlarmIconTag);
     }
 
     const std::int64_t interval = secondsUntil(nextAlarmDate);
@@ -206,7 +204,7 @@ Rect SBLockScreenViewController_frameForAlarmView_(id self, id view) {
 
 void replaced_AlarmTableViewCell_refreshUI_animated_(id self, id alarm, bool animated) {
     Ref<Object> alarmView(object_getIvar(self, "_alarmView").object());
-    Ref<Object> label = viewWithTag(alarmView, kClockAppTimeLabelTag);
+    Ref<Object> label = sel::viewWithTag_(alarmView, kClockAppTimeLabelTag);
     if (WKSEnableInClockApp) {
         sel::setHidden_(label, false);
         if (!label) {
@@ -225,7 +223,7 @@ void replaced_AlarmTableViewCell_refreshUI_animated_(id self, id alarm, bool ani
 }
 
 void replaced_AlarmView_setName_andRepeatText_textColor_(id self, Value name, Value repeatText, id textColor) {
-    Ref<Object> label = viewWithTag(self, kClockAppTimeLabelTag);
+    Ref<Object> label = sel::viewWithTag_(self, kClockAppTimeLabelTag);
     if (WKSEnableInClockApp && label) {
         if (WKSClockAppPosition == 2) name = Value(name.stringOr("") + platform::format(", %@", sel::text(label)));
         else if (WKSClockAppPosition == 3) name = sel::text(label);
@@ -235,7 +233,7 @@ void replaced_AlarmView_setName_andRepeatText_textColor_(id self, Value name, Va
 
 void replaced_AlarmView_layoutSubviews(id self) {
     callPrevious(original_AlarmView_layoutSubviews, self);
-    Ref<Object> label = viewWithTag(self, kClockAppTimeLabelTag);
+    Ref<Object> label = sel::viewWithTag_(self, kClockAppTimeLabelTag);
     if (!WKSEnableInClockApp || !label) return;
     Ref<Object> enabledSwitch(object_getIvar(self, "_enabledSwitch").object());
     if (WKSEnableForActiveAlarmsOnly && !sel::isOn(enabledSwitch)) {

@@ -50,7 +50,7 @@ void saveRingtoneVolume() {
 
 Value unlockLabel(id self, Value (*previous)(id)) {
     RousaLoadPrefs(false);
-    if (showalertlockscreen && alarmRinging && sel::sectionID(self).string() == "com.apple.mobiletimer") return Value("Rousa 2");
+    if (showalertlockscreen && alarmRinging && sel::sectionID(self).string() == kClockBundleIdentifier) return Value("Rousa 2");
     return callPrevious(previous, self);
 }
 

@@ -18,7 +18,6 @@ std::string alertImagePath(std::string_view name) {
 
 namespace {
 
-Class* cls(const char* name) { return objc_getClass(name); }
 
 // The round look shared by the keys and the circle buttons.
 void makeRound(id button) {
@@ -33,23 +32,23 @@ void makeRound(id button) {
 }
 
 Ref<Object> initClear(id self, Rect frame) {
-    Ref<Object> made = sel::initWithFrame_.super(cls("RS2Button"), self, frame);
-    if (made) sel::setBackgroundColor_(made, sel::clearColor(cls("UIColor")));
+    Ref<Object> made = sel::initWithFrame_.super(objc_getClass("RS2Button"), self, frame);
+    if (made) sel::setBackgroundColor_(made, sel::clearColor(objc_getClass("UIColor")));
     return made;
 }
 
 void setHighlighted(id self, bool highlighted) {
-    sel::setHighlighted_.super(cls("RS2Button"), self, highlighted);
+    sel::setHighlighted_.super(objc_getClass("RS2Button"), self, highlighted);
     Ref<Object> button(self);
     UIView::animateWithDuration(0.1, [button, highlighted] {
-        sel::setBackgroundColor_(button, highlighted ? sel::tintColor(button) : sel::clearColor(cls("UIColor")));
+        sel::setBackgroundColor_(button, highlighted ? sel::tintColor(button) : sel::clearColor(objc_getClass("UIColor")));
     });
 }
 
 void setType(id self, int type) {
     auto* button = as<RS2CircleButton>(self);
     makeRound(self);
-    Ref<Object> picture = sel::imageWithContentsOfFile_(cls("UIImage"), Value(alertImagePath(type == 2 ? "Dismiss" : "Snooze")));
+    Ref<Object> picture = sel::imageWithContentsOfFile_(objc_getClass("UIImage"), Value(alertImagePath(type == 2 ? "Dismiss" : "Snooze")));
     // Drawn in the tint colour.
     picture = sel::imageWithRenderingMode_(picture, UIImageRenderingModeAlwaysTemplate);
     auto view = as<UIImageView>(sel::initWithImage_(alloc("UIImageView"), picture));
@@ -69,19 +68,19 @@ void setupForNumber(id self, int n) {
     sel::setText_(label, Value(n == kDecimalPointKey ? std::string(".") : std::to_string(n)));
     sel::setTextAlignment_(label, NSTextAlignmentCenter);
     sel::setFont_(label, UIFont::make("HelveticaNeue-Light", 28));
-    sel::setTextColor_(label, sel::whiteColor(cls("UIColor")));
-    sel::setBackgroundColor_(label, sel::clearColor(cls("UIColor")));
+    sel::setTextColor_(label, sel::whiteColor(objc_getClass("UIColor")));
+    sel::setBackgroundColor_(label, sel::clearColor(objc_getClass("UIColor")));
     button->number = label;
     sel::addSubview_(self, label);
 }
 
 Ref<Object> initPad(id self, Rect frame) {
-    Ref<Object> pad = sel::initWithFrame_.super(cls("RS2NumberPad"), self, frame);
+    Ref<Object> pad = sel::initWithFrame_.super(objc_getClass("RS2NumberPad"), self, frame);
     if (!pad) return pad;
     KAlarmCurrent* current = KAlarmCurrent::sharedInstance();
     long long difficulty = current ? current->calcDifficult() : 0;
     auto addKey = [&](int n, Point origin) {
-        Ref<Object> key = sel::buttonWithType_(cls("RS2NumberButton"), 0);
+        Ref<Object> key = sel::buttonWithType_(objc_getClass("RS2NumberButton"), 0);
         sel::setupForNumber_(key, n);
         sel::addTarget_action_forControlEvents_(key, pad, sel::buttonWasPressed_, UIControlEventTouchUpInside);
         sel::setFrame_(key, Rect(origin, sel::frame(key).size));
@@ -91,11 +90,11 @@ Ref<Object> initPad(id self, Rect frame) {
     for (int n = 1; n <= 9; ++n) addKey(n, {((n - 1) % 3) * 85.0, ((n - 1) / 3) * 72.5});
     if (difficulty >= 3) addKey(kDecimalPointKey, {0, 217.5});
 
-    Ref<Object> erase = sel::buttonWithType_(cls("UIButton"), 0);
-    sel::setBackgroundColor_(erase, sel::clearColor(cls("UIColor")));
-    Ref<Object> picture = sel::imageWithContentsOfFile_(cls("UIImage"), Value(alertImagePath("Back")));
+    Ref<Object> erase = sel::buttonWithType_(objc_getClass("UIButton"), 0);
+    sel::setBackgroundColor_(erase, sel::clearColor(objc_getClass("UIColor")));
+    Ref<Object> picture = sel::imageWithContentsOfFile_(objc_getClass("UIImage"), Value(alertImagePath("Back")));
     auto back = sel::initWithImage_(alloc("UIImageView"), picture);
-    sel::setBackgroundColor_(back, sel::clearColor(cls("UIColor")));
+    sel::setBackgroundColor_(back, sel::clearColor(objc_getClass("UIColor")));
     sel::setFrame_(back, Rect(0, 0, 60, 60));
     sel::addSubview_(erase, back);
     sel::setFrame_(erase, Rect(170, 217.5, 60, 60));

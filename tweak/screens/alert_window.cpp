@@ -8,6 +8,8 @@
 #include "platform/uikit/font.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/text_metrics.h"
+#include "tweak/engine/preferences.h"
+#include "tweak/engine/ringing.h"
 #include "tweak/engine/ringing_state.h"
 #include "tweak/screens/blur_view.h"
 #include "tweak/screens/question.h"
@@ -18,9 +20,8 @@ bool lockHidden = false;
 
 namespace {
 
-Class* cls(const char* name) { return objc_getClass(name); }
 RS2AlertWindow* window(id self) { return as<RS2AlertWindow>(self); }
-Ref<Object> clear() { return sel::clearColor(cls("UIColor")); }
+Ref<Object> clear() { return sel::clearColor(objc_getClass("UIColor")); }
 
 Ref<RS2AlertWindow>& shared() {
     static auto* w = new Ref<RS2AlertWindow>();
@@ -29,8 +30,7 @@ Ref<RS2AlertWindow>& shared() {
 
 Rect screenBounds() { return UIScreen::mainScreen()->bounds(); }
 
-Ref<Object> lockScreenManager() { return sel::sharedInstance(cls("SBLockScreenManager")); }
-bool deviceLocked() { return sel::isUILocked(lockScreenManager()); }
+Ref<Object> lockScreenManager() { return sel::sharedInstance(objc_getClass("SBLockScreenManager")); }
 Ref<Object> lockScreenView() { return sel::lockScreenView(sel::lockScreenViewController(lockScreenManager())); }
 
 // The alarm's title: the alarm's own, or on iOS 7 the alert's text, which the
@@ -39,12 +39,12 @@ Value titleFor(id alarm, id alert) {
     if (!alert) return alarm ? sel::uiTitle(alarm) : Value("Alarm");
     Value body = sel::bodyText(alert);
     if (body.string() != "ALARM_DEFAULT_TITLE") return body;
-    auto clockBundle = NSBundle::bundleWithIdentifier("com.apple.mobiletimer");
+    auto clockBundle = NSBundle::bundleWithIdentifier(kClockBundleIdentifier);
     return clockBundle ? Value(clockBundle->localizedStringForKey("ALARM_DEFAULT_TITLE", Value(""), Value())) : body;
 }
 
 Ref<Object> circleButton(int type, SEL action, id target) {
-    Ref<Object> button = sel::buttonWithType_(cls("RS2CircleButton"), 0);
+    Ref<Object> button = sel::buttonWithType_(objc_getClass("RS2CircleButton"), 0);
     sel::setType_(button, type);
     sel::addTarget_action_forControlEvents_(button, target, action, UIControlEventTouchUpInside);
     return button;
@@ -54,7 +54,7 @@ void moveTo(id view, Point origin) { sel::setFrame_(view, Rect(origin, sel::fram
 
 // Both initialisers: everything but what they store and the lock-screen view.
 Ref<Object> setUp(id self, Rect frame, id alarm, id alert) {
-    Ref<Object> made = sel::initWithFrame_.super(cls("RS2AlertWindow"), self, frame);
+    Ref<Object> made = sel::initWithFrame_.super(objc_getClass("RS2AlertWindow"), self, frame);
     auto* w = window(made);
     if (!w) return made;
     // One ring's window shows only its own content.
@@ -67,7 +67,7 @@ Ref<Object> setUp(id self, Rect frame, id alarm, id alert) {
     double SW = screen.width(), SH = screen.height();
 
     auto dimming = UIView::make("UIView", frame);
-    sel::setBackgroundColor_(dimming, sel::blackColor(cls("UIColor")));
+    sel::setBackgroundColor_(dimming, sel::blackColor(objc_getClass("UIColor")));
     sel::setAlpha_(dimming, 0.3);
     sel::insertSubview_atIndex_(made, dimming, 0);
 
@@ -85,7 +85,7 @@ Ref<Object> setUp(id self, Rect frame, id alarm, id alert) {
     Value title = titleFor(alarm, alert);
     sel::setText_(w->alarmLabel, title);
     sel::setNumberOfLines_(w->alarmLabel, 0);
-    sel::setTextColor_(w->alarmLabel, sel::whiteColor(cls("UIColor")));
+    sel::setTextColor_(w->alarmLabel, sel::whiteColor(objc_getClass("UIColor")));
     Ref<Object> font = UIFont::make("HelveticaNeue-Light", 25);
     sel::setFont_(w->alarmLabel, font);
     sel::setBackgroundColor_(w->alarmLabel, clear());
@@ -123,9 +123,9 @@ Ref<Object> setUp(id self, Rect frame, id alarm, id alert) {
     return made;
 }
 
-double systemVersion() { return stringDoubleValue(sel::systemVersion(sel::currentDevice(cls("UIDevice"))).string()); }
+double systemVersion() { return stringDoubleValue(sel::systemVersion(sel::currentDevice(objc_getClass("UIDevice"))).string()); }
 
-Ref<Object> alertController() { return sel::sharedInstance(cls("SBAlertItemsController")); }
+Ref<Object> alertController() { return sel::sharedInstance(objc_getClass("SBAlertItemsController")); }
 
 void snoozeThroughSpringBoard() {
     double v = systemVersion();
@@ -196,7 +196,7 @@ void showAlarmView(id, int mode) {
 
 }  // namespace
 
-RS2AlertWindow* RS2AlertWindow::sharedInstance() { return as<RS2AlertWindow>(sel::sharedInstance(cls("RS2AlertWindow")).get()); }
+RS2AlertWindow* RS2AlertWindow::sharedInstance() { return as<RS2AlertWindow>(sel::sharedInstance(objc_getClass("RS2AlertWindow")).get()); }
 
 RS2AlertWindow* presentAlertWindow(id alarmObject, id iOS7Alert, bool buttonsOnly) {
     RS2AlertWindow* result = nullptr;

@@ -10,6 +10,7 @@
 #include "platform/uikit/animation.h"
 #include "platform/uikit/segmented_control.h"
 #include "tweak/engine/localizer.h"
+#include "tweak/engine/preferences.h"
 #include "tweak/engine/store.h"
 #include "tweak/screens/alarm_list.h"
 #include "tweak/screens/alarm_list_state.h"
@@ -28,7 +29,6 @@ constexpr long long kRows = 8;
 constexpr long long kButtonsRow = 7;
 constexpr double kControlHeight = 32;
 constexpr double kMinutesPerDay = 24 * 60;
-constexpr const char* kClockBundleIdentifier = "com.apple.mobiletimer";
 constexpr const char* kDefaultTitleKey = "ALARM_DEFAULT_TITLE";
 
 // The clone windows that hold themselves while they are open.
@@ -345,18 +345,16 @@ void timeMeasureChanged(id self, id control) {
 }  // namespace
 
 void loadCloneWindowTexts() {
-    RS2Localizer* localizer = RS2Localizer::sharedLocalizer();
-    auto text = [localizer](const char* key) { return localizer ? localizer->localizedStringForKey(key, Value()) : std::string(); };
-    lTimesToClone = text("TIMES_TO_CLONE");
-    lAlarm = text("LABEL_ALARM");
-    lAlarms = text("LABEL_ALARMS");
-    lTimeDifference = text("TIME_DIFFERENCE");
-    lCloneMinute = text("MINUTE");
-    lCloneMinutes = text("MINUTES");
-    lCloneHour = text("HOUR");
-    lCloneHours = text("HOURS");
-    lClone = text("CLONE");
-    lCancel = text("POPUP_CANCEL");
+    lTimesToClone = localizedText("TIMES_TO_CLONE");
+    lAlarm = localizedText("LABEL_ALARM");
+    lAlarms = localizedText("LABEL_ALARMS");
+    lTimeDifference = localizedText("TIME_DIFFERENCE");
+    lCloneMinute = localizedText("MINUTE");
+    lCloneMinutes = localizedText("MINUTES");
+    lCloneHour = localizedText("HOUR");
+    lCloneHours = localizedText("HOURS");
+    lClone = localizedText("CLONE");
+    lCancel = localizedText("POPUP_CANCEL");
 }
 
 void openCloneWindow(id table) {

@@ -282,11 +282,7 @@ Ref<Object> replaced_EditAlarmViewController_initWithAlarm_(id self, id alarm) {
         NSLog("Rousa 2: UIActionSheetDelegate not added to EditAlarmViewController");
     }
     Value alarmId = sel::alarmId(alarm);
-    if (alarmId.isString() && !RousaGetAlarm(alarmId)) {
-        auto record = KAlarm::initWithDefaultValues();
-        record->setAlarmId(alarmId);
-        RousaSetAlarm(record);
-    }
+    RousaAddAlarmIfMissing(alarmId);
     editRecord = RousaGetAlarm(alarmId);
     makeControls();
     fillControls(editRecord.get());

@@ -19,7 +19,6 @@ namespace rousa {
 
 namespace {
 
-Class* cls(const char* name) { return objc_getClass(name); }
 RS2AlertWindow* window(id self) { return as<RS2AlertWindow>(self); }
 unsigned long r() { return platform::arc4random(); }
 
@@ -97,8 +96,8 @@ Question lifeless() {
     return q;
 }
 
-Ref<Object> white() { return sel::whiteColor(cls("UIColor")); }
-Ref<Object> clear() { return sel::clearColor(cls("UIColor")); }
+Ref<Object> white() { return sel::whiteColor(objc_getClass("UIColor")); }
+Ref<Object> clear() { return sel::clearColor(objc_getClass("UIColor")); }
 
 void rounded(id view) {
     auto layer = sel::layer(view);
@@ -130,12 +129,12 @@ void buildViews(RS2AlertWindow* w, const std::string& text) {
     rounded(w->answerLabel);
     sel::addSubview_(w->questionContainer, w->answerLabel);
 
-    Ref<Object> check = sel::buttonWithType_(cls("RS2Button"), 1);
+    Ref<Object> check = sel::buttonWithType_(objc_getClass("RS2Button"), 1);
     w->check = as<UIButton>(check);
     sel::setTitle_forState_(check, Value("Verify"), UIControlStateNormal);
     sel::setText_(sel::titleLabel(check), Value("Verify"));
     sel::setTitleColor_forState_(check, white(), UIControlStateNormal);
-    sel::setTitleColor_forState_(check, sel::blackColor(cls("UIColor")), UIControlStateHighlighted);
+    sel::setTitleColor_forState_(check, sel::blackColor(objc_getClass("UIColor")), UIControlStateHighlighted);
     sel::setTintColor_(check, white());
     sel::setBorderWidth_(sel::layer(check), 1.0);
     sel::setBorderColor_(sel::layer(check), white());

@@ -36,7 +36,6 @@ unsigned long long TQInterfaceOrientationMaskFromOrientation(long long orientati
 
 namespace {
 
-Class* cls(const char* name) { return objc_getClass(name); }
 RS2GWindowView* windowView(id self) { return as<RS2GWindowView>(self); }
 
 // The window views on a window, in the order they were put there.
@@ -56,7 +55,7 @@ void setUp(id self) {
 
 void rotateTo(id self, long long orientation) {
     AffineTransform t = AffineTransform::makeRotation(UIInterfaceOrientationAngleOfOrientation(orientation));
-    Class* windowViewClass = cls("RS2GWindowView");
+    Class* windowViewClass = objc_getClass("RS2GWindowView");
     double h = sel::getStatusBarHeight(windowViewClass);
     Rect frame = sel::rectInWindowBounds_statusBarOrientation_statusBarHeight_(windowViewClass, sel::bounds(sel::window(self)),
                                                                                  sel::statusBarOrientation(application()), h);
@@ -74,7 +73,7 @@ void placementTest(id self) {
 }
 
 void didMoveToWindow(id self) {
-    sel::didMoveToWindow.super(cls("RS2GWindowView"), self);
+    sel::didMoveToWindow.super(objc_getClass("RS2GWindowView"), self);
     auto* v = windowView(self);
     Ref<RS2GWindowView> keep(v);
     auto& active = activeViews();
@@ -122,11 +121,11 @@ void registerWindowViewClasses() {
     ClassBuilder<RS2GWindowView>("RS2GWindowView", "UIView")
         .method(sel::initWithFrame_,
                 [](id self, Rect frame) {
-                    Ref<Object> made = sel::initWithFrame_.super(cls("RS2GWindowView"), self, frame);
+                    Ref<Object> made = sel::initWithFrame_.super(objc_getClass("RS2GWindowView"), self, frame);
                     if (!made) return made;
                     setUp(made);
                     sel::setOpaque_(made, false);
-                    sel::setBackgroundColor_(made, sel::clearColor(cls("UIColor")));
+                    sel::setBackgroundColor_(made, sel::clearColor(objc_getClass("UIColor")));
                     return made;
                 })
         .method(sel::initAndAddToWindow_,
@@ -208,7 +207,7 @@ void registerWindowViewClasses() {
         .method(sel::didMoveToWindow, &didMoveToWindow)
         .method(sel::hitTest_withEvent_,
                 [](id self, Point p, id event) {
-                    Ref<Object> hit = sel::hitTest_withEvent_.super(cls("RS2GWindowView"), self, p, event);
+                    Ref<Object> hit = sel::hitTest_withEvent_.super(objc_getClass("RS2GWindowView"), self, p, event);
                     if (hit.get() == self && windowView(self)->onlySubviewsCapturesTouch) return Ref<Object>();
                     return hit;
                 })

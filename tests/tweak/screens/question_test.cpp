@@ -32,11 +32,8 @@ protected:
             .method(bodyText, [](id) { return Value("Wake"); })
             .method(isSnoozable, [](id) { return true; });
     }
-    // The window for a current record of this difficulty, with these draws.
-    RS2AlertWindow* ring(long long difficulty, std::deque<std::uint32_t> draws, bool iOS7Alert = false) {
-        plist::writeFile(kRousaPrefsPath, Value(Value::Dictionary{
-            {"Alarms", Value::array({Value(Value::Dictionary{{"alarmId", Value("A")}, {"calcDifficult", Value(difficulty)}})})}}));
-        KAlarmCurrent::sharedInstance(Value("A"));
+    // The random source gives these draws in turn, then zeros.
+    static void drawFrom(std::deque<std::uint32_t> draws) {
         auto queue = std::make_shared<std::deque<std::uint32_t>>(std::move(draws));
         platform::setRandomSource([queue] {
             if (queue->empty()) return 0u;
@@ -44,6 +41,13 @@ protected:
             queue->pop_front();
             return v;
         });
+    }
+    // The window for a current record of this difficulty, with these draws.
+    RS2AlertWindow* ring(long long difficulty, std::deque<std::uint32_t> draws, bool iOS7Alert = false) {
+        plist::writeFile(kRousaPrefsPath, Value(Value::Dictionary{
+            {"Alarms", Value::array({Value(Value::Dictionary{{"alarmId", Value("A")}, {"calcDifficult", Value(difficulty)}})})}}));
+        KAlarmCurrent::sharedInstance(Value("A"));
+        drawFrom(std::move(draws));
         Ref<Object> alarm = sel::initWithDefaultValues(alloc("Alarm"));
         Ref<Object> alert = iOS7Alert ? alloc("SystemAlert") : nullptr;
         RS2AlertWindow* w = presentAlertWindow(iOS7Alert ? nullptr : alarm.get(), alert, false);
@@ -160,12 +164,7 @@ TEST_F(Question, AnEmptiedEntryNeverPassesForTheNextQuestion) {
 }
 
 TEST_F(Question, NoCurrentRecordAsksAnEasyQuestion) {
-    auto queue = std::make_shared<std::deque<std::uint32_t>>(std::deque<std::uint32_t>{1, 7, 20});
-    platform::setRandomSource([queue] {
-        auto v = queue->front();
-        queue->pop_front();
-        return v;
-    });
+    drawFrom({1, 7, 20});
     RS2AlertWindow* w = presentAlertWindow(nullptr, nullptr, false);
     EXPECT_EQ(sel::text(w->question).string(), "8 + 6");
 }
