@@ -170,35 +170,20 @@ void applicationWillResignActive(id self) {
 WKSLockScreenPositionListController::~WKSLockScreenPositionListController() { NSNotificationCenter::defaultCenter()->removeObserver(this); }
 
 std::string fillScreenSize(const std::string& text, long long points) {
-    // Finds the directives; only one integer conversion and literal percents may be there.
-    std::size_t placeholder = std::string::npos, placeholderLength = 0;
+    // Checks the directives; only one integer conversion and literal percents may be there.
+    bool placeholder = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') continue;
-        std::size_t start = i++;
-        if (i < text.size() && text[i] == '%') continue;
+        if (++i < text.size() && text[i] == '%') continue;
         while (i < text.size() && std::string_view("-+ #0").find(text[i]) != std::string_view::npos) ++i;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
         if (i < text.size() && text[i] == '.')
             for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9';) ++i;
         while (i < text.size() && std::string_view("hlqLzjt").find(text[i]) != std::string_view::npos) ++i;
-        if (i >= text.size() || std::string_view("diu").find(text[i]) == std::string_view::npos || placeholder != std::string::npos) return text;
-        placeholder = start;
-        placeholderLength = i + 1 - start;
+        if (i >= text.size() || std::string_view("diu").find(text[i]) == std::string_view::npos || placeholder) return text;
+        placeholder = true;
     }
-    if (placeholder == std::string::npos) return text;
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == placeholder) {
-            out += format(text.substr(placeholder, placeholderLength), points);
-            i += placeholderLength - 1;
-        } else if (text[i] == '%') {
-            out += '%';
-            ++i;  // "%%"
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    return placeholder ? format(text, points) : text;
 }
 
 void registerPositionPageClass() {

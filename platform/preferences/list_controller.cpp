@@ -24,10 +24,11 @@ IndexPath pathOf(id indexPath) {
     return p ? p->path : IndexPath{-1, -1};
 }
 
-Value specifierArray(const std::vector<Ref<PSSpecifier>>& rows) {
-    Value::Array out;
-    for (const auto& r : rows) out.emplace_back(r);
-    return Value(std::move(out));
+// The group that heads a section of the page; null for none.
+Ref<PSSpecifier> groupOf(id self, long long section) {
+    auto all = page(self)->sections();
+    if (section < 0 || section >= static_cast<long long>(all.size())) return nullptr;
+    return all[static_cast<std::size_t>(section)].group;
 }
 
 }  // namespace
@@ -256,13 +257,13 @@ PSListItemsController* items(id self) { return as<PSListItemsController>(self); 
 Value itemSpecifiers(id self) {
     auto* c = items(self);
     if (c->specifiers_.count() > 0) return c->specifiers_;
-    std::vector<Ref<PSSpecifier>> rows;
-    rows.push_back(PSSpecifier::fromDescription(Value{{"cell", Value("PSGroupCell")}}, self, std::string()));
+    Value::Array rows;
+    rows.emplace_back(PSSpecifier::fromDescription(Value{{"cell", Value("PSGroupCell")}}, self, std::string()));
     if (Ref<PSSpecifier> list = c->specifier_)
         for (const Value& v : list->values.array())
-            rows.push_back(PSSpecifier::fromDescription(Value{{"cell", Value("PSListItemCell")}, {"label", list->titleOfValue(v, false)}, {"value", v}},
-                                                        self, list->bundlePath));
-    c->specifiers_ = specifierArray(rows);
+            rows.emplace_back(PSSpecifier::fromDescription(Value{{"cell", Value("PSListItemCell")}, {"label", list->titleOfValue(v, false)}, {"value", v}},
+                                                           self, list->bundlePath));
+    c->specifiers_ = Value(std::move(rows));
     return c->specifiers_;
 }
 
@@ -296,16 +297,13 @@ void registerListControllerClasses() {
                 })
         .method(sel::specifiers, [](id self) { return page(self)->specifiers_; })
         .method(sel::loadSpecifiersFromPlistName_target_, &loadSpecifiers)
-        .method(sel::bundle, [](id self) -> Ref<Object> { return page(self)->pageBundle(); })
         .method(sel::specifier, [](id self) -> Ref<Object> { return page(self)->specifier_; })
         .method(sel::setSpecifier_, [](id self, id s) { page(self)->specifier_ = Ref<PSSpecifier>(as<PSSpecifier>(s)); })
-        .method(sel::table, [](id self) -> Ref<Object> { return page(self)->table_; })
         .method(sel::readPreferenceValue_, &readPreferenceValue)
         .method(sel::setPreferenceValue_specifier_, &setPreferenceValue)
         .method(sel::insertContiguousSpecifiers_atIndex_animated_, &insertSpecifiers)
         .method(sel::removeContiguousSpecifiers_animated_, &removeSpecifiers)
         .method(sel::reloadSpecifier_animated_, &reloadSpecifier)
-        .method(sel::indexOfSpecifier_, [](id self, id s) { return indexIn(page(self)->specifiers_, s); })
         .method(sel::numberOfSectionsInTableView_, [](id self, id) { return static_cast<long long>(page(self)->sections().size()); })
         .method(sel::tableView_numberOfRowsInSection_,
                 [](id self, id, long long section) -> long long {
@@ -316,15 +314,13 @@ void registerListControllerClasses() {
         .method(sel::tableView_didSelectRowAtIndexPath_, &didSelect)
         .method(sel::tableView_titleForHeaderInSection_,
                 [](id self, id, long long section) {
-                    auto all = page(self)->sections();
-                    if (section < 0 || section >= static_cast<long long>(all.size()) || !all[static_cast<std::size_t>(section)].group) return Value();
-                    return all[static_cast<std::size_t>(section)].group->name;
+                    Ref<PSSpecifier> group = groupOf(self, section);
+                    return group ? group->name : Value();
                 })
         .method(sel::tableView_titleForFooterInSection_,
                 [](id self, id, long long section) {
-                    auto all = page(self)->sections();
-                    if (section < 0 || section >= static_cast<long long>(all.size()) || !all[static_cast<std::size_t>(section)].group) return Value();
-                    return all[static_cast<std::size_t>(section)].group->property("footerText");
+                    Ref<PSSpecifier> group = groupOf(self, section);
+                    return group ? group->property("footerText") : Value();
                 })
         .method(sel::tableView_viewForHeaderInSection_, [](id, id, long long) { return Ref<Object>(); })
         .method(sel::tableView_heightForHeaderInSection_, [](id, id, long long) { return -1.0; });
@@ -334,7 +330,8 @@ void registerListControllerClasses() {
         .method(sel::tableView_cellForRowAtIndexPath_,
                 [](id self, id table, id indexPath) -> Ref<Object> {
                     Ref<Object> cell = sel::tableView_cellForRowAtIndexPath_.super(itemsClass(), self, table, indexPath);
-                    Ref<PSSpecifier> item = items(self)->rowAt(pathOf(indexPath));
+                    // The cell shows its row: no second walk over the rows.
+                    Ref<PSSpecifier> item(as<PSSpecifier>(sel::specifier(cell).get()));
                     Value current = readValue(items(self)->specifier_);
                     if (item && !current.isNil() && item->property("value") == current)
                         sel::setAccessoryType_(cell, UITableViewCellAccessoryCheckmark);

@@ -38,8 +38,6 @@ inline constexpr Sel<Value(id)> specifiers{"specifiers"};
 // The rows of the page description "<name>.plist" of the page's bundle, their
 // target set; an empty array when there is none.
 inline constexpr Sel<Value(id, Value, id)> loadSpecifiersFromPlistName_target_{"loadSpecifiersFromPlistName:target:"};
-inline constexpr Sel<Ref<Object>(id)> bundle{"bundle"};
-inline constexpr Sel<Ref<Object>(id)> table{"table"};
 inline constexpr Sel<Value(id, id)> readPreferenceValue_{"readPreferenceValue:"};
 inline constexpr Sel<void(id, Value, id)> setPreferenceValue_specifier_{"setPreferenceValue:specifier:"};
 // Changes of the page's rows (its `_specifiers`), shown by the table: rows are
@@ -50,8 +48,6 @@ inline constexpr Sel<void(id, Value, long long, bool)> insertContiguousSpecifier
     "insertContiguousSpecifiers:atIndex:animated:"};
 inline constexpr Sel<void(id, Value, bool)> removeContiguousSpecifiers_animated_{"removeContiguousSpecifiers:animated:"};
 inline constexpr Sel<void(id, id, bool)> reloadSpecifier_animated_{"reloadSpecifier:animated:"};
-// The row's index in the page's rows, or -1.
-inline constexpr Sel<long long(id, id)> indexOfSpecifier_{"indexOfSpecifier:"};
 }  // namespace sel
 
 class PSListController : public UIViewController {

@@ -38,7 +38,7 @@ Value entrySpecifiers(id self) {
     std::sort(files.begin(), files.end());
     Value::Array rows;
     for (const std::string& file : files) {
-        if (file.size() < 7 || file.substr(file.size() - 6) != ".plist") continue;
+        if (file.size() <= 6 || !file.ends_with(".plist")) continue;
         Value entry = plist::readFile(fs::join(kPreferenceLoaderFolder, file))["entry"];
         if (!entry["bundle"].isString()) continue;
         if (Ref<PSSpecifier> row = PSSpecifier::fromDescription(entry, self, entryBundlePath(entry["bundle"].string()))) rows.emplace_back(row);

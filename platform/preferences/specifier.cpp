@@ -7,7 +7,7 @@
 
 namespace platform {
 
-std::string titleKey(const Value& value) { return value.isString() ? value.string() : value.description(); }
+std::string titleKey(const Value& value) { return value.description(); }
 
 long long PSSpecifier::cellTypeNamed(std::string_view name) {
     static const std::pair<std::string_view, long long> kinds[] = {
@@ -73,18 +73,6 @@ void registerClasses() {
                 })
         .property<&PSSpecifier::titleDictionary>(sel::titleDictionary, sel::setTitleDictionary_)
         .property<&PSSpecifier::shortTitleDictionary>(sel::shortTitleDictionary, sel::setShortTitleDictionary_)
-        .property<&PSSpecifier::cellType>(sel::cellType, sel::setCellType_)
-        .method(sel::values, [](id self) { return as<PSSpecifier>(self)->values; })
-        .method(sel::setValues_titles_,
-                [](id self, Value values, Value titles) {
-                    auto* s = as<PSSpecifier>(self);
-                    s->values = values;
-                    s->titleDictionary = titlesFor(values, titles);
-                })
-        .method(sel::identifier, [](id self) { return as<PSSpecifier>(self)->properties["id"]; })
-        .method(sel::detailControllerClass, [](id self) { return Value(as<PSSpecifier>(self)->detailControllerClass); })
-        .method(sel::target, [](id self) { return as<PSSpecifier>(self)->target.lock(); })
-        .method(sel::setTarget_, [](id self, id target) { as<PSSpecifier>(self)->target = target; })
         .method(sel::description, [](id self) {
             auto* s = as<PSSpecifier>(self);
             return Value("<PSSpecifier " + s->name.stringOr("") + " key " + s->properties["key"].stringOr("") + ">");

@@ -32,17 +32,6 @@ inline constexpr Sel<Value(id)> titleDictionary{"titleDictionary"};
 inline constexpr Sel<void(id, Value)> setTitleDictionary_{"setTitleDictionary:"};
 inline constexpr Sel<Value(id)> shortTitleDictionary{"shortTitleDictionary"};
 inline constexpr Sel<void(id, Value)> setShortTitleDictionary_{"setShortTitleDictionary:"};
-inline constexpr Sel<long long(id)> cellType{"cellType"};
-inline constexpr Sel<void(id, long long)> setCellType_{"setCellType:"};
-// The valid values of a list row, in order.
-inline constexpr Sel<Value(id)> values{"values"};
-// The valid values and their titles (two arrays of one length).
-inline constexpr Sel<void(id, Value, Value)> setValues_titles_{"setValues:titles:"};
-inline constexpr Sel<Value(id)> identifier{"identifier"};
-// The name of the page class a link or list row opens.
-inline constexpr Sel<Value(id)> detailControllerClass{"detailControllerClass"};
-// The target is UIControl's selector (target); the object is not retained.
-inline constexpr Sel<void(id, id)> setTarget_{"setTarget:"};
 }  // namespace sel
 
 class PSSpecifier : public NSObject {

@@ -50,7 +50,7 @@ TEST_P(HeaderView, ShowsTheNameTheByLineAndALineAtRandomInTheAccentColour) {
         EXPECT_EQ(e.label->numberOfLines_, 1);
         EXPECT_EQ(e.label->textAlignment_, NSTextAlignmentCenter);
         EXPECT_TRUE(as<UIColor>(e.label->backgroundColor_.get())->sameComponents(*UIColor::white(0, 0)));
-        EXPECT_TRUE(as<UIColor>(e.label->textColor_.get())->sameComponents(*UIColor::rgba(1.0, 0.231, 0.188, 1.0)));
+        EXPECT_TRUE(testing::isAccent(e.label->textColor_));
         EXPECT_FALSE(e.label->translatesAutoresizingMaskIntoConstraints_);
     }
 }

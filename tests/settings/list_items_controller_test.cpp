@@ -7,12 +7,8 @@
 namespace rousa {
 namespace {
 
+using testing::isAccent;
 using testing::SettingsTest;
-
-bool isAccent(const Ref<Object>& color) {
-    auto* c = as<UIColor>(color.get());
-    return c && c->sameComponents(*UIColor::rgba(1.0, 0.231, 0.188, 1.0));
-}
 
 class ListItems : public SettingsTest {
 protected:

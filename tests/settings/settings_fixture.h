@@ -8,6 +8,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/preferences/settings_app.h"
 #include "platform/testing/test_environment.h"
+#include "platform/uikit/color.h"
 #include "platform/uikit/screen.h"
 #include "settings/settings.h"
 #include "tweak/engine/localizer.h"
@@ -21,6 +22,12 @@ inline host::BootOptions settingsApp(long long idiom = UIUserInterfaceIdiomPhone
     o.systemVersion = "9.3";
     o.interfaceIdiom = idiom;
     return o;
+}
+
+// The settings' accent colour, RGBA (1.0, 0.231, 0.188, 1.0).
+inline bool isAccent(const Ref<Object>& color) {
+    auto* c = as<UIColor>(color.get());
+    return c && c->sameComponents(*UIColor::rgba(1.0, 0.231, 0.188, 1.0));
 }
 
 // The pages and their descriptions.
