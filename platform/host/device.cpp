@@ -124,11 +124,14 @@ void Device::stop(const std::string& bundle) {
 
 bool Device::isRunning(const std::string& bundle) const { return hosts_.count(bundle) != 0; }
 
-Value Device::send(const std::string& bundle, const Value& message) {
+Value Device::send(const std::string& bundle, Value::Dictionary message) {
     auto it = hosts_.find(bundle);
     if (it == hosts_.end()) throw std::runtime_error("host " + bundle + " is not running");
     Host& host = it->second;
-    if (!writeFrame(host.toHost, message)) throw std::runtime_error("host " + bundle + " went away");
+    // Every message carries the device's time: a host that had nothing due
+    // stayed behind and catches up before it acts.
+    message["time"] = Value(now_);
+    if (!writeFrame(host.toHost, Value(std::move(message)))) throw std::runtime_error("host " + bundle + " went away");
     auto reply = readFrame(host.fromHost);
     if (!reply) {
         stop(bundle);
@@ -157,14 +160,7 @@ void Device::route(const Value& message, const std::string& from) {
     }
     for (const auto& target : targets)
         if (isRunning(target))
-            send(target, Value(Value::Dictionary{{"op", Value("deliver")}, {"messages", Value::array({message})}}));
-}
-
-Value Device::send(const std::string& bundle, Value::Dictionary message) {
-    // Every message carries the device's time: a host that had nothing due
-    // stayed behind and catches up before it acts.
-    message["time"] = Value(now_);
-    return send(bundle, Value(std::move(message)));
+            send(target, Value::Dictionary{{"op", Value("deliver")}, {"messages", Value::array({message})}});
 }
 
 void Device::exchange() {
@@ -188,8 +184,8 @@ void Device::advance(double seconds) {
     long long target = now_ + static_cast<long long>(std::llround(seconds * 1e9));
     // Only the host with the earliest due work runs; it may run on until the
     // others' earliest due work, and stops where it posts something for them.
-    // A host with nothing due is not woken: the Clock app's one-second timer
-    // costs one round trip per second of its own, or none while it posts nothing.
+    // A host with nothing due is not woken, and the Clock app's one-second
+    // timer runs on within one round trip for as long as it posts nothing.
     for (;;) {
         const std::string* earliest = nullptr;
         for (const auto& [bundle, host] : hosts_)
