@@ -117,14 +117,19 @@ Result<std::string> readHostFile(std::string_view hostPath) {
     if (int e = detail::fault(testing::Op::Open)) return errnoError("open", path, e);
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errnoError("open", path, errno);
-    std::string data;
-    char buf[65536];
+    // Read straight into a string of the file's size (and a byte more, to see
+    // the end in the same call); a file that grows meanwhile is read on.
+    struct stat st;
+    std::size_t expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    std::string data(expected + 1, '\0');
+    std::size_t size = 0;
     for (;;) {
         if (int e = detail::fault(testing::Op::Read)) {
             ::close(fd);
             return errnoError("read", path, e);
         }
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (size == data.size()) data.resize(data.size() * 2);
+        ssize_t n = ::read(fd, data.data() + size, data.size() - size);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             int e = errno;
@@ -132,9 +137,10 @@ Result<std::string> readHostFile(std::string_view hostPath) {
             return errnoError("read", path, e);
         }
         if (n == 0) break;
-        data.append(buf, static_cast<std::size_t>(n));
+        size += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    data.resize(size);
     return data;
 }
 

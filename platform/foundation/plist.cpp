@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <memory>
+#include <mutex>
 
 #include "platform/foundation/file_system.h"
 #include "platform/foundation/log.h"
@@ -162,10 +164,77 @@ Result<std::string> toBinary(const Value& value) {
     return out;
 }
 
+namespace {
+
+// The last contents parsed from the files read again and again (the shared
+// preference file above all: every ring and every change reads it several
+// times), so that a file is parsed once per change. A file is the same when
+// its bytes are: comparing them costs a small part of a parse, and unlike
+// inode and modification time it cannot be fooled by a writer that replaces
+// the file twice within the file system's clock tick. Every read still
+// reaches the disk, and the seam.
+class ParsedFiles {
+public:
+    static ParsedFiles& shared() {
+        static auto* p = new ParsedFiles();
+        return *p;
+    }
+
+    Result<Value> parse(const std::string& hostPath, std::string bytes) {
+        {
+            std::lock_guard guard(mutex_);
+            for (const Entry& e : entries_)
+                if (e.path == hostPath && e.bytes == bytes) return e.contents;
+        }
+        auto parsed = plist::parse(bytes);
+        if (parsed) remember(hostPath, std::move(bytes), parsed.value());
+        return parsed;
+    }
+
+    void remember(const std::string& hostPath, std::string bytes, Value contents) {
+        std::lock_guard guard(mutex_);
+        std::erase_if(entries_, [&](const Entry& e) { return e.path == hostPath; });
+        entries_.push_front(Entry{hostPath, std::move(bytes), std::move(contents)});
+        if (entries_.size() > kLimit) entries_.pop_back();
+    }
+
+private:
+    static constexpr std::size_t kLimit = 8;
+    struct Entry {
+        std::string path;
+        std::string bytes;
+        Value contents;
+    };
+    std::mutex mutex_;
+    std::deque<Entry> entries_;  // the most recently read first
+};
+
+// Whether parsing the XML form of `v` gives `v` again: XML dates keep whole
+// seconds, and a string is written up to its first NUL.
+bool readsBackEqual(const Value& v) {
+    switch (v.kind()) {
+        case Value::Kind::Date: return std::floor(v.date().sinceReferenceDate) == v.date().sinceReferenceDate;
+        case Value::Kind::String: return v.string().find('\0') == std::string::npos;
+        case Value::Kind::Real: return std::isfinite(v.doubleValue());
+        case Value::Kind::Array:
+            for (const Value& item : v.array())
+                if (!readsBackEqual(item)) return false;
+            return true;
+        case Value::Kind::Dictionary:
+            for (const auto& [key, item] : v.dictionary())
+                if (key.find('\0') != std::string::npos || !readsBackEqual(item)) return false;
+            return true;
+        default: return true;
+    }
+}
+
+}  // namespace
+
 Value readFile(std::string_view path) {
-    auto bytes = fs::readFile(path);
+    std::string host = fs::resolve(path);
+    auto bytes = fs::readFile(host);
     if (!bytes) return Value();
-    auto v = parse(*bytes);
+    auto v = ParsedFiles::shared().parse(host, std::move(bytes).value());
     return v ? v.value() : Value();
 }
 
@@ -175,11 +244,15 @@ bool writeFile(std::string_view path, const Value& value) {
         NSLog("plist: cannot write %@: %@", std::string(path), xml.error().message);
         return false;
     }
-    auto written = fs::writeFileAtomically(path, *xml);
+    std::string host = fs::resolve(path);
+    auto written = fs::writeFileAtomically(host, *xml);
     if (!written) {
         NSLog("plist: cannot write %@: %@", std::string(path), written.error().message);
         return false;
     }
+    // What was written stands for what a reader will parse, unless the XML
+    // form loses something of it.
+    if (readsBackEqual(value)) ParsedFiles::shared().remember(host, std::move(xml).value(), value);
     return true;
 }
 
@@ -231,7 +304,7 @@ bool update(std::string_view path, const std::function<bool(Value::Dictionary&)>
     Value::Dictionary dict;
     auto bytes = fs::readFile(host);
     if (bytes) {
-        auto parsed = parse(*bytes);
+        auto parsed = ParsedFiles::shared().parse(host, std::move(bytes).value());
         if (parsed && parsed->isDictionary()) {
             dict = parsed->dictionary();
         } else {

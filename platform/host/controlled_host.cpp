@@ -42,6 +42,10 @@ struct Outbox {
         messages = Value(Value::Array{});
         return out;
     }
+    bool empty() {
+        std::lock_guard guard(mutex);
+        return messages.count() == 0;
+    }
 };
 Outbox& outbox() {
     static auto* o = new Outbox();
@@ -51,6 +55,15 @@ Outbox& outbox() {
 Value nextDue() {
     Date when;
     return RunLoop::main().nextDue(&when) ? Value(static_cast<long long>(clock::toNanos(when))) : Value();
+}
+
+// Runs the loop up to `limit`, but stops after the first instant at which the
+// host posted something for the others, so that they hear of it at that time.
+void advanceUntilPosted(std::int64_t limit) {
+    Date when;
+    while (outbox().empty() && RunLoop::main().nextDue(&when) && clock::toNanos(when) <= limit)
+        RunLoop::main().advanceTo(when);
+    if (outbox().empty()) RunLoop::main().advanceTo(clock::fromNanos(limit));
 }
 
 Value answer(Value::Dictionary fields = {}) {
@@ -161,9 +174,12 @@ int runControlledHost(const BootOptions& options, int in, int out, const std::fu
 
     while (auto message = readFrame(in)) {
         const std::string& op = (*message)["op"].string();
+        // A host that had nothing due was left behind; it catches up first.
+        if (const Value& time = (*message)["time"]; !time.isNil() && time.integerValue() > clock::nowNanos())
+            RunLoop::main().advanceTo(clock::fromNanos(time.integerValue()));
         Value::Dictionary reply;
-        if (op == "advanceTo") {
-            RunLoop::main().advanceTo(clock::fromNanos((*message)["time"].integerValue()));
+        if (op == "advanceUntilPosted") {
+            advanceUntilPosted((*message)["limit"].integerValue());
         } else if (op == "deliver") {
             for (const Value& m : (*message)["messages"].array()) deliver(m);
             RunLoop::main().runDue();

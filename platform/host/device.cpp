@@ -124,11 +124,14 @@ void Device::stop(const std::string& bundle) {
 
 bool Device::isRunning(const std::string& bundle) const { return hosts_.count(bundle) != 0; }
 
-Value Device::send(const std::string& bundle, const Value& message) {
+Value Device::send(const std::string& bundle, Value::Dictionary message) {
     auto it = hosts_.find(bundle);
     if (it == hosts_.end()) throw std::runtime_error("host " + bundle + " is not running");
     Host& host = it->second;
-    if (!writeFrame(host.toHost, message)) throw std::runtime_error("host " + bundle + " went away");
+    // Every message carries the device's time: a host that had nothing due
+    // stayed behind and catches up before it acts.
+    message["time"] = Value(now_);
+    if (!writeFrame(host.toHost, Value(std::move(message)))) throw std::runtime_error("host " + bundle + " went away");
     auto reply = readFrame(host.fromHost);
     if (!reply) {
         stop(bundle);
@@ -157,7 +160,7 @@ void Device::route(const Value& message, const std::string& from) {
     }
     for (const auto& target : targets)
         if (isRunning(target))
-            send(target, Value(Value::Dictionary{{"op", Value("deliver")}, {"messages", Value::array({message})}}));
+            send(target, Value::Dictionary{{"op", Value("deliver")}, {"messages", Value::array({message})}});
 }
 
 void Device::exchange() {
@@ -166,23 +169,12 @@ void Device::exchange() {
         if (rounds > 1000) throw std::runtime_error("the hosts keep posting to each other");
         auto batch = std::move(pending_);
         pending_.clear();
-        for (const auto& [from, message] : batch) {
-            route(message, from);
-            advanceAllTo(now_);
-        }
+        for (const auto& [from, message] : batch) route(message, from);
     }
 }
 
-void Device::advanceAllTo(long long nanos) {
-    std::vector<std::string> bundles;
-    for (const auto& [bundle, host] : hosts_) bundles.push_back(bundle);
-    for (const auto& bundle : bundles)
-        if (isRunning(bundle)) send(bundle, Value(Value::Dictionary{{"op", Value("advanceTo")}, {"time", Value(nanos)}}));
-}
-
 Value Device::call(const std::string& bundle, const std::string& command, const Value& arguments) {
-    Value reply = send(bundle, Value(Value::Dictionary{{"op", Value("call")}, {"command", Value(command)}, {"arguments", arguments}}));
-    advanceAllTo(now_);
+    Value reply = send(bundle, Value::Dictionary{{"op", Value("call")}, {"command", Value(command)}, {"arguments", arguments}});
     exchange();
     if (reply["error"].isString()) throw std::runtime_error(reply["error"].string());
     return reply["result"];
@@ -190,17 +182,31 @@ Value Device::call(const std::string& bundle, const std::string& command, const 
 
 void Device::advance(double seconds) {
     long long target = now_ + static_cast<long long>(std::llround(seconds * 1e9));
+    // Only the host with the earliest due work runs; it may run on until the
+    // others' earliest due work, and stops where it posts something for them.
+    // A host with nothing due is not woken, and the Clock app's one-second
+    // timer runs on within one round trip for as long as it posts nothing.
     for (;;) {
-        std::optional<long long> next;
+        const std::string* earliest = nullptr;
         for (const auto& [bundle, host] : hosts_)
-            if (host.nextDue && (!next || *host.nextDue < *next)) next = host.nextDue;
-        if (!next || *next > target) break;
-        now_ = std::max(now_, *next);
-        advanceAllTo(now_);
+            if (host.nextDue && (!earliest || *host.nextDue < *hosts_.at(*earliest).nextDue)) earliest = &bundle;
+        if (!earliest || *hosts_.at(*earliest).nextDue > target) break;
+        long long limit = target;
+        for (const auto& [bundle, host] : hosts_)
+            if (&bundle != earliest && host.nextDue) limit = std::min(limit, *host.nextDue);
+        std::string bundle = *earliest;
+        now_ = std::max(now_, *hosts_.at(bundle).nextDue);
+        Value reply = send(bundle, Value::Dictionary{{"op", Value("advanceUntilPosted")}, {"limit", Value(limit)}});
+        now_ = std::max(now_, reply["now"].integerValue());
         exchange();
     }
+    // Every host ends the step at its time, so that what a host finished off
+    // its main thread meanwhile is in by the next step, as before.
     now_ = target;
-    advanceAllTo(now_);
+    std::vector<std::string> bundles;
+    for (const auto& [bundle, host] : hosts_) bundles.push_back(bundle);
+    for (const auto& bundle : bundles)
+        if (isRunning(bundle)) send(bundle, Value::Dictionary{{"op", Value("advanceUntilPosted")}, {"limit", Value(now_)}});
     exchange();
 }
 

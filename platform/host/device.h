@@ -70,10 +70,10 @@ private:
     // Forks a host with a control pipe each way; the child ends with what
     // `child` returns for its ends of the pipes. Waits for the host to be ready.
     void launch(const std::string& bundle, const std::function<int(int in, int out)>& child);
-    Value send(const std::string& bundle, const Value& message);
+    // Sends a message at the device's time and takes the host's answer.
+    Value send(const std::string& bundle, Value::Dictionary message);
     void exchange();
     void route(const Value& message, const std::string& from);
-    void advanceAllTo(long long nanos);
     void reap(Host& host, bool kill);
 
     Options options_;

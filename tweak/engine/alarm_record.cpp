@@ -102,7 +102,8 @@ KAlarmCurrent* KAlarmCurrent::sharedInstance(const Value& alarmId) {
     auto& current = shared();
     if (alarmId.isNil()) return current.get();
     Ref<KAlarmCurrent> found;
-    for (const Value& element : alarmRecords(RousaReadPrefsFile())) {
+    Value prefs = RousaReadPrefsFile();
+    for (const Value& element : alarmRecords(prefs)) {
         if (!isRecordOf(element, alarmId)) continue;
         found = as<KAlarmCurrent>(alloc("KAlarmCurrent"));  // the last equal element wins
         found->fill(element);

@@ -10,7 +10,8 @@ Value RousaReadPrefsFile() {
     return prefs.isDictionary() ? prefs : Value(Value::Dictionary{});
 }
 
-Value::Array alarmRecords(const Value& prefs) { return prefs["Alarms"].array(); }
+const Value::Array& alarmRecords(const Value& prefs) { return prefs["Alarms"].array(); }
+Value::Array alarmRecords(Value&& prefs) { return std::move(prefs)["Alarms"].array(); }
 
 bool isRecordOf(const Value& element, const Value& alarmId) {
     const Value& stored = element["alarmId"];
@@ -44,7 +45,8 @@ bool RousaSetPref(std::string_view key, const Value& value, const Value&) {
 }
 
 Ref<KAlarm> RousaGetAlarm(const Value& alarmId) {
-    for (const Value& element : alarmRecords(RousaReadPrefsFile()))
+    Value prefs = RousaReadPrefsFile();
+    for (const Value& element : alarmRecords(prefs))
         if (isRecordOf(element, alarmId)) return KAlarm::initWithData(element);
     return nullptr;
 }

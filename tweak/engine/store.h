@@ -31,8 +31,10 @@ void RousaAddAlarmIfMissing(const Value& alarmId);
 // Removes the first stored record of that id; writes nothing when there is none.
 bool RousaRemoveAlarm(const Value& alarmId);
 
-// The "Alarms" array of a file's contents, only when it is an array.
-Value::Array alarmRecords(const Value& prefs);
+// The "Alarms" array of a file's contents, only when it is an array; a copy
+// when the contents are a temporary.
+const Value::Array& alarmRecords(const Value& prefs);
+Value::Array alarmRecords(Value&& prefs);
 // Whether an element of "Alarms" is a record of that id.
 bool isRecordOf(const Value& element, const Value& alarmId);
 

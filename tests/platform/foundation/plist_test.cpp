@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "platform/foundation/file_system.h"
@@ -155,6 +156,56 @@ TEST_F(PlistFile, AWriterKilledBeforeTheRenameLeavesTheOldFileWhole) {
     // The lock died with the writer: the next update goes through.
     EXPECT_TRUE(plist::update(kPath, setK(3)));
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 3);
+}
+
+// Reads answer from what was parsed last only while the file holds the same
+// bytes; every way of changing it is seen at the next read.
+TEST_F(PlistFile, AChangedFileIsReadAnew) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& host)> change;
+    };
+    const std::vector<Case> cases = {
+        // Same size, same inode, within the same second: only the bytes differ.
+        {"rewritten in place", [](const std::string& h) { plant(h, *plist::toXml(Value(Value::Dictionary{{"k", Value(2)}}))); }},
+        {"replaced by rename",
+         [](const std::string& h) {
+             plant(h + ".new", *plist::toXml(Value(Value::Dictionary{{"k", Value(2)}})));
+             ASSERT_EQ(::rename((h + ".new").c_str(), h.c_str()), 0);
+         }},
+        {"updated by another process",
+         [](const std::string&) { EXPECT_EQ(testing::runInChild([] { return std::to_string(plist::update(kPath, setK(2))); }), "1"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
+        ASSERT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+        ASSERT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+        c.change(host);
+        EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 2);
+        // The locked update reads what is on disk too.
+        EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) { return d["k"].intValue() == 2; }));
+    }
+}
+
+TEST_F(PlistFile, AReadFaultReachesTheReaderOfAnUnchangedFile) {
+    plant(host, *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}})));
+    ASSERT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+    fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
+    EXPECT_TRUE(plist::readFile(kPath).isNil());
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+}
+
+// What a writer wrote stands for the next read only as the file holds it.
+TEST_F(PlistFile, WhatWasWrittenReadsBackAsTheFileHoldsIt) {
+    ASSERT_TRUE(plist::writeFile(kPath, Value(Value::Dictionary{{"date", Value(Date{100.75})}, {"k", Value(1)}})));
+    EXPECT_EQ(plist::readFile(kPath)["date"].date().sinceReferenceDate, 100.0);
+    ASSERT_TRUE(plist::update(kPath, [](Value::Dictionary& d) {
+        d["date"] = Value(Date{200.5});
+        return true;
+    }));
+    EXPECT_EQ(plist::readFile(kPath)["date"].date().sinceReferenceDate, 200.0);
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
 }
 
 TEST(PlistConcurrency, ProcessesUpdatingOneFileLoseNoUpdate) {
