@@ -331,10 +331,14 @@ TEST_F(DispatchTest, GlobalQueuesRunTheirBlocksSideBySide) {
     std::atomic<int> finished{0};
     for (int i = 0; i < 2; ++i) {
         dispatch_async(global, [&] {
-            std::unique_lock lock(m);
-            ++arrived;
-            cv.notify_all();
-            if (cv.wait_for(lock, std::chrono::seconds(10), [&] { return arrived == 2; })) ++finished;
+            bool both;
+            {
+                std::unique_lock lock(m);
+                ++arrived;
+                cv.notify_all();
+                both = cv.wait_for(lock, std::chrono::seconds(10), [&] { return arrived == 2; });
+            }
+            if (both) ++finished;  // last: the test may end at once
         });
     }
     EXPECT_TRUE(loop.runUntil([&] { return finished == 2; }, 20.0));
