@@ -1,5 +1,6 @@
 #include "platform/foundation/run_loop.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -221,17 +222,18 @@ void RunLoop::runDue() {
 }
 
 bool RunLoop::runUntil(const std::function<bool()>& done, double realTimeout) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(realTimeout);
+    auto deadline = std::chrono::steady_clock::now() +
+                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(realTimeout));
     for (;;) {
         runDue();
         if (done()) return true;
+        auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        // `done` may come true on another thread without posting anything
+        // here, so it is looked at again every millisecond.
         std::unique_lock lock(impl_->mutex);
         auto dueNow = [&] { return !impl_->tasks.empty() && impl_->tasks.begin()->first.first <= clock::nowNanos(); };
-        if (!impl_->wake.wait_until(lock, deadline, dueNow)) {
-            lock.unlock();
-            runDue();
-            return done();
-        }
+        impl_->wake.wait_until(lock, std::min<std::chrono::steady_clock::time_point>(deadline, now + std::chrono::milliseconds(1)), dueNow);
     }
 }
 
