@@ -26,11 +26,18 @@ function(rousa_system_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# rousa_tests(LIBS ...)
+# Test sources that start threads: they also run in the ThreadSanitizer build.
+set(ROUSA_THREAD_PATTERN "std::j?thread|std::async|dispatch_queue_create|dispatch_get_global_queue|runUntil")
+
+# rousa_tests(LIBS ... [THREADS])
 # Every *_test.cpp in the calling folder becomes one test executable; CTest runs
 # each test case in a process of its own, so process-wide globals start fresh.
+# An executable whose source starts threads (ROUSA_THREAD_PATTERN), or every one
+# of a folder that says THREADS (its code under test starts them), gets the
+# CTest label "threads" and joins the target threaded_tests, which the tsan
+# preset builds and runs.
 function(rousa_tests)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "THREADS" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
   string(REPLACE "/" "_" prefix "${rel}")
@@ -41,7 +48,12 @@ function(rousa_tests)
     target_compile_options(${target} PRIVATE ${ROUSA_WARNINGS})
     target_link_libraries(${target} PRIVATE ${ARG_LIBS} platform_testing GTest::gtest GTest::gmock GTest::gtest_main)
     add_dependencies(${target} stage_resources)
-    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-      PROPERTIES ENVIRONMENT "ROUSA_STAGED_RESOURCES=${ROUSA_STAGED_RESOURCES}")
+    set(properties ENVIRONMENT "ROUSA_STAGED_RESOURCES=${ROUSA_STAGED_RESOURCES}")
+    file(READ ${src} text)
+    if(ARG_THREADS OR text MATCHES "${ROUSA_THREAD_PATTERN}")
+      list(APPEND properties LABELS threads)
+      set_property(GLOBAL APPEND PROPERTY ROUSA_THREADED_TESTS ${target})
+    endif()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
   endforeach()
 endfunction()

@@ -11,6 +11,8 @@
 
 namespace platform {
 
+CFAbsoluteTime CFAbsoluteTimeGetCurrent() { return clock::now().sinceReferenceDate; }
+
 double kCFCoreFoundationVersionNumber = 1280.38;
 
 // --- preferences --------------------------------------------------------------------

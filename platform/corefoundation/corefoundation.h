@@ -1,5 +1,5 @@
-// CoreFoundation: the version number, application preferences over the
-// domain's property-list file, and the Darwin notify centre.
+// CoreFoundation: the absolute time, the version number, application
+// preferences over the domain's property-list file, and the Darwin notify centre.
 #pragma once
 
 #include <string_view>
@@ -7,6 +7,11 @@
 #include "platform/runtime/value.h"
 
 namespace platform {
+
+// Seconds since the reference date (2001-01-01 UTC), from the process's clock:
+// the virtual clock in tests, the real one in programs; from any thread.
+using CFAbsoluteTime = double;
+CFAbsoluteTime CFAbsoluteTimeGetCurrent();
 
 // Set by boot from the iOS version of the process.
 extern double kCFCoreFoundationVersionNumber;

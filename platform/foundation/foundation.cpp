@@ -3,7 +3,9 @@
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/calendar.h"
 #include "platform/foundation/date_formatter.h"
+#include "platform/foundation/lock.h"
 #include "platform/foundation/notification_center.h"
+#include "platform/foundation/operation_queue.h"
 #include "platform/foundation/timer.h"
 
 namespace platform::foundation {
@@ -17,6 +19,8 @@ void registerClasses() {
     ClassBuilder<NSTimeZone>("NSTimeZone", "NSObject");
     ClassBuilder<NSCalendar>("NSCalendar", "NSObject");
     ClassBuilder<NSDateComponents>("NSDateComponents", "NSObject");
+    ClassBuilder<NSLock>("NSLock", "NSObject");
+    ClassBuilder<NSOperationQueue>("NSOperationQueue", "NSObject");
     registerDateFormatter();
 }
 

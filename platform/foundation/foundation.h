@@ -1,5 +1,5 @@
-// Registers the Foundation classes (NSTimer, NSNotification, the notification
-// centres, NSBundle) with the runtime; boot calls it.
+// Registers the Foundation classes (NSTimer, NSLock, NSOperationQueue,
+// NSNotification, the notification centres, NSBundle) with the runtime; boot calls it.
 #pragma once
 
 namespace platform::foundation {

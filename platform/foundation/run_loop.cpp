@@ -1,5 +1,6 @@
 #include "platform/foundation/run_loop.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -83,7 +84,26 @@ std::int64_t delayNanos(double seconds) { return seconds > 0 ? static_cast<std::
 
 std::uint64_t mach_absolute_time() { return clock::monotonicNanoseconds(); }
 
+kern_return_t mach_timebase_info(mach_timebase_info_data_t* info) {
+    info->numer = 1;
+    info->denom = 1;
+    return KERN_SUCCESS;
+}
+
 // --- run loop ------------------------------------------------------------------------
+
+namespace {
+// How deep the calling thread is in tasks of the loop.
+thread_local int taskDepth = 0;
+
+void runTask(RunLoop::Task& task) {
+    ++taskDepth;
+    struct Leave {
+        ~Leave() { --taskDepth; }
+    } leave;
+    task();
+}
+}  // namespace
 
 struct RunLoop::Impl {
     struct Entry {
@@ -98,7 +118,7 @@ struct RunLoop::Impl {
     std::map<Key, Entry> tasks;
     std::unordered_map<TaskId, Key> index;
     std::uint64_t nextSeq = 1;
-    std::thread::id mainThread = std::this_thread::get_id();
+    std::atomic<std::thread::id> mainThread{std::this_thread::get_id()};
     bool stopped = false;
 
     // Takes the earliest task due at or before `limit`.
@@ -185,7 +205,7 @@ void RunLoop::advanceToNanos(std::int64_t limit) {
     while (impl_->takeDue(limit, &key, &entry)) {
         clock::setVirtualNanos(key.first);
         Task task = std::move(entry.task);
-        task();
+        runTask(task);
     }
     clock::setVirtualNanos(limit);
 }
@@ -197,22 +217,23 @@ void RunLoop::runDue() {
     Impl::Entry entry;
     while (impl_->takeDue(clock::nowNanos(), &key, &entry)) {
         Task task = std::move(entry.task);
-        task();
+        runTask(task);
     }
 }
 
 bool RunLoop::runUntil(const std::function<bool()>& done, double realTimeout) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(realTimeout);
+    auto deadline = std::chrono::steady_clock::now() +
+                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(realTimeout));
     for (;;) {
         runDue();
         if (done()) return true;
+        auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) return false;
+        // `done` may come true on another thread without posting anything
+        // here, so it is looked at again every millisecond.
         std::unique_lock lock(impl_->mutex);
         auto dueNow = [&] { return !impl_->tasks.empty() && impl_->tasks.begin()->first.first <= clock::nowNanos(); };
-        if (!impl_->wake.wait_until(lock, deadline, dueNow)) {
-            lock.unlock();
-            runDue();
-            return done();
-        }
+        impl_->wake.wait_until(lock, std::min<std::chrono::steady_clock::time_point>(deadline, now + std::chrono::milliseconds(1)), dueNow);
     }
 }
 
@@ -242,43 +263,11 @@ void RunLoop::stop() {
     impl_->wake.notify_all();
 }
 
-bool RunLoop::isMainThread() const { return std::this_thread::get_id() == impl_->mainThread; }
+bool RunLoop::isMainThread() const { return std::this_thread::get_id() == impl_->mainThread.load(); }
+
+bool RunLoop::isRunningTask() const { return taskDepth > 0; }
 
 void RunLoop::adoptCurrentThread() { impl_->mainThread = std::this_thread::get_id(); }
-
-// --- dispatch ---------------------------------------------------------------------------
-
-struct DispatchQueue {};
-
-DispatchQueue* dispatch_get_main_queue() {
-    static DispatchQueue main;
-    return &main;
-}
-
-void dispatch_async(DispatchQueue*, std::function<void()> block) { RunLoop::main().post(std::move(block)); }
-
-void dispatch_after(dispatch_time_t when, DispatchQueue*, std::function<void()> block) {
-    RunLoop::main().schedule(when, std::move(block));
-}
-
-void dispatch_sync(DispatchQueue*, const std::function<void()>& block) {
-    RunLoop& loop = RunLoop::main();
-    if (loop.isMainThread()) {
-        block();
-        return;
-    }
-    std::mutex m;
-    std::condition_variable cv;
-    bool finished = false;
-    loop.post([&] {
-        block();
-        std::lock_guard guard(m);
-        finished = true;
-        cv.notify_all();
-    });
-    std::unique_lock lock(m);
-    cv.wait(lock, [&] { return finished; });
-}
 
 // --- threads and dates -------------------------------------------------------------------
 

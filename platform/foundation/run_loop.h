@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/foundation/dispatch.h"
 #include "platform/runtime/value.h"
 
 namespace platform {
@@ -31,7 +32,15 @@ Date fromNanos(std::int64_t ns);
 void setVirtualNanos(std::int64_t ns);
 }  // namespace clock
 
+// Ticks of the monotonic clock; the timebase converts them to nanoseconds.
 std::uint64_t mach_absolute_time();
+struct mach_timebase_info_data_t {
+    std::uint32_t numer;
+    std::uint32_t denom;
+};
+using kern_return_t = int;
+constexpr kern_return_t KERN_SUCCESS = 0;
+kern_return_t mach_timebase_info(mach_timebase_info_data_t* info);
 
 class RunLoop {
 public:
@@ -70,6 +79,8 @@ public:
     void stop();
 
     bool isMainThread() const;
+    // Whether the calling thread is running one of the loop's tasks now.
+    bool isRunningTask() const;
     // Makes the calling thread the main thread (boot does this).
     void adoptCurrentThread();
 
@@ -79,21 +90,6 @@ private:
     struct Impl;
     Impl* impl_;
 };
-
-// dispatch_* on the main queue.
-struct DispatchQueue;
-DispatchQueue* dispatch_get_main_queue();
-using dispatch_time_t = double;  // seconds from now
-constexpr double NSEC_PER_SEC = 1e9;
-constexpr int DISPATCH_TIME_NOW = 0;
-inline dispatch_time_t dispatch_time(int /*DISPATCH_TIME_NOW*/, std::int64_t nanoseconds) {
-    return static_cast<double>(nanoseconds) / NSEC_PER_SEC;
-}
-void dispatch_async(DispatchQueue* queue, std::function<void()> block);
-void dispatch_after(dispatch_time_t when, DispatchQueue* queue, std::function<void()> block);
-// Runs the block on the queue's thread and waits for it; on the main thread
-// itself the block runs at once.
-void dispatch_sync(DispatchQueue* queue, const std::function<void()>& block);
 
 namespace NSThread {
 bool isMainThread();

@@ -84,4 +84,18 @@ void cancelPreviousPerformRequestsWithTarget(id target, SEL selector, const Valu
     RunLoop::main().cancelOwner(target, "perform:" + std::string(selector.name) + ":" + object.description());
 }
 
+void performSelectorOnMainThread(id target, SEL selector, const Value& object, bool waitUntilDone) {
+    if (!target) return;
+    Ref<Object> keep(target);
+    std::string name(selector.name);
+    auto perform = [keep, name, object] { performSelector(keep, name, object); };
+    if (!waitUntilDone) {
+        RunLoop::main().post(perform);
+    } else if (NSThread::isMainThread()) {
+        perform();
+    } else {
+        dispatch_sync(dispatch_get_main_queue(), perform);
+    }
+}
+
 }  // namespace platform

@@ -1,4 +1,4 @@
-// NSTimer on the main run loop, and the delayed performs of NSObject. A
+// NSTimer on the main run loop, and the delayed and main-thread performs of NSObject. A
 // scheduled timer is kept by the run loop and retains its target until it is
 // invalidated, as on the platform. Main thread only.
 #pragma once
@@ -44,6 +44,10 @@ void performSelectorAfterDelay(id target, SEL selector, const Value& object, dou
 // cancelPreviousPerformRequestsWithTarget: (and its selector-and-object form).
 void cancelPreviousPerformRequestsWithTarget(id target);
 void cancelPreviousPerformRequestsWithTarget(id target, SEL selector, const Value& object);
+// performSelectorOnMainThread:withObject:waitUntilDone: — from any thread. On
+// the main thread a waiting perform runs at once, otherwise on the next turn;
+// from another thread a waiting perform returns after it ran on the main thread.
+void performSelectorOnMainThread(id target, SEL selector, const Value& object, bool waitUntilDone);
 
 
 }  // namespace platform

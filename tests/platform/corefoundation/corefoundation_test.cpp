@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "platform/foundation/plist.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/testing/test_environment.h"
@@ -10,6 +12,36 @@ namespace platform {
 namespace {
 
 constexpr const char* kDomain = "net.quillory.Rousa2";
+
+TEST(AbsoluteTime, WorkerThreadsReadTheVirtualClock) {
+    testing::TestEnvironment env;
+    mach_timebase_info_data_t timebase{};
+    ASSERT_EQ(mach_timebase_info(&timebase), KERN_SUCCESS);
+    ASSERT_GT(timebase.denom, 0u);
+    auto nanos = [&](std::uint64_t ticks) { return ticks * timebase.numer / timebase.denom; };
+    dispatch_queue_t queue = dispatch_queue_create("com.example.timing", DISPATCH_QUEUE_SERIAL);
+    auto readOnQueue = [&] {
+        std::pair<std::uint64_t, CFAbsoluteTime> r;
+        dispatch_async(queue, [&] { r = {mach_absolute_time(), CFAbsoluteTimeGetCurrent()}; });
+        dispatch_sync(queue, [] {});
+        return r;
+    };
+    auto [ticks, absolute] = readOnQueue();
+    EXPECT_EQ(ticks, mach_absolute_time());
+    EXPECT_DOUBLE_EQ(absolute, Date::fromUnix(testing::kDefaultStart).sinceReferenceDate);
+    RunLoop::main().advance(2.5);
+    auto [later, laterAbsolute] = readOnQueue();
+    EXPECT_EQ(nanos(later - ticks), 2500000000u);
+    EXPECT_DOUBLE_EQ(laterAbsolute - absolute, 2.5);
+}
+
+TEST(AbsoluteTime, ProgramsReadTheRealClock) {
+    clock::useReal();
+    double unixNow = static_cast<double>(std::time(nullptr));
+    EXPECT_NEAR(CFAbsoluteTimeGetCurrent(), Date::fromUnix(unixNow).sinceReferenceDate, 5.0);
+    std::uint64_t first = mach_absolute_time();
+    EXPECT_GE(mach_absolute_time(), first);
+}
 
 TEST(CFPreferences, SetKeepsTheFilesOtherKeysAndIsSeenAtOnce) {
     testing::TestEnvironment env;
