@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <mutex>
 
@@ -109,9 +111,9 @@ bool createDirectories(std::string_view path) {
     return true;
 }
 
-Result<std::string> readFile(std::string_view path) { return readHostFile(resolve(path)); }
+Result<std::string> readFile(std::string_view path, std::size_t limit) { return readHostFile(resolve(path), limit); }
 
-Result<std::string> readHostFile(std::string_view hostPath) {
+Result<std::string> readHostFile(std::string_view hostPath, std::size_t limit) {
     std::string host(hostPath);
     std::string_view path = hostPath;
     if (int e = detail::fault(testing::Op::Open)) return errnoError("open", path, e);
@@ -132,16 +134,42 @@ Result<std::string> readHostFile(std::string_view hostPath) {
             return errnoError("read", path, e);
         }
         if (n == 0) break;
+        if (static_cast<std::size_t>(n) > limit - data.size()) {
+            ::close(fd);
+            return errnoError("read", path, EFBIG);
+        }
         data.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);
     return data;
 }
 
+namespace {
+// Removes "<file>.XXXXXX" temporary files (mkstemp's six letters or digits)
+// not touched for a minute: their writers were killed before the rename.
+void removeStaleTemporaryFiles(const std::string& folder, const std::string& name) {
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return;
+    const std::time_t now = std::time(nullptr);
+    while (dirent* e = ::readdir(d)) {
+        std::string_view n = e->d_name;
+        if (n.size() != name.size() + 7 || n.substr(0, name.size()) != name || n[name.size()] != '.') continue;
+        std::string_view suffix = n.substr(name.size() + 1);
+        if (!std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        std::string temp = join(folder, n);
+        struct stat st;
+        if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime > 60) ::unlink(temp.c_str());
+    }
+    ::closedir(d);
+}
+}  // namespace
+
 Result<bool> writeFileAtomically(std::string_view path, std::string_view contents) {
     std::string host = resolve(path);
     std::string folder = host.substr(0, host.rfind('/') == std::string::npos ? 0 : host.rfind('/'));
     if (!folder.empty() && !createDirectories(folder)) return errnoError("mkdir", folder, errno);
+    removeStaleTemporaryFiles(folder, basename(host));
     std::string temp = host + ".XXXXXX";
     if (int e = detail::fault(testing::Op::Open)) return errnoError("create", path, e);
     int fd = ::mkstemp(temp.data());

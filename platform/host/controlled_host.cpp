@@ -6,6 +6,7 @@
 
 #include "platform/corefoundation/corefoundation.h"
 #include "platform/foundation/calendar.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/process.h"
 #include "platform/foundation/run_loop.h"
@@ -159,7 +160,15 @@ int runControlledHost(const BootOptions& options, int in, int out, const std::fu
     RunLoop::main().runDue();
     if (!writeFrame(out, answer({{"ready", Value(true)}}))) return 1;
 
-    while (auto message = readFrame(in)) {
+    for (;;) {
+        auto frame = readFrame(in);
+        if (!frame) {
+            // A host that cannot follow its controller says so and ends.
+            NSLog("host: closing the connection to the device: %@", frame.error().message);
+            return 2;
+        }
+        if (!*frame) return 0;
+        const std::optional<Value>& message = *frame;
         const std::string& op = (*message)["op"].string();
         Value::Dictionary reply;
         if (op == "advanceTo") {

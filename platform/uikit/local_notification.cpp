@@ -56,7 +56,9 @@ Value UILocalNotification::nextFireDateAfter(Date after, Object* localTimeZone) 
     auto step = NSDateComponents::make();
     double shortest = 0;
     if (!repeatStep(repeatInterval_, 1, *step, &shortest)) return Value();
-    long long k = std::max(1LL, static_cast<long long>(std::floor(after.timeIntervalSinceDate(fire) / shortest)) - 1);
+    // Clamped before the conversion: a date far away gives a huge quotient.
+    double steps = std::clamp(std::floor(after.timeIntervalSinceDate(fire) / shortest), 0.0, 1e15);
+    long long k = std::max(1LL, static_cast<long long>(steps) - 1);
     for (;; ++k) {
         auto c = NSDateComponents::make();
         repeatStep(repeatInterval_, k, *c, &shortest);
@@ -64,6 +66,15 @@ Value UILocalNotification::nextFireDateAfter(Date after, Object* localTimeZone) 
         if (!next) return Value();
         if (*next > after) return Value(*next);
     }
+}
+
+bool UILocalNotification::isSchedulable() const {
+    bool dated = fireDate_.kind() == Value::Kind::Date;
+    if (dated && !std::isfinite(fireDate_.date().sinceReferenceDate)) return false;
+    if (repeatInterval_ == 0) return true;
+    auto step = NSDateComponents::make();
+    double shortest = 0;
+    return dated && step && repeatStep(repeatInterval_, 1, *step, &shortest);
 }
 
 namespace uikit::detail {

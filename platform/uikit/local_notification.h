@@ -36,6 +36,10 @@ public:
     // time in `localTimeZone` (when the notification has a time zone); nil when
     // it does not repeat and its date is not after `after`.
     Value nextFireDateAfter(Date after, Object* localTimeZone) const;
+    // Whether the system would ever fire it: a repeating notification needs a
+    // fire date and a repeat interval of a calendar unit; a fire date must be
+    // a finite one.
+    bool isSchedulable() const;
     // "alarmId" of the user information, or nil.
     Value alarmId() const { return userInfo_["alarmId"]; }
 };
