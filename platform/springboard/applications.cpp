@@ -5,6 +5,7 @@
 
 #include "platform/foundation/format.h"
 #include "platform/foundation/log.h"
+#include "platform/foundation/plist.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/iokit_hid.h"
 #include "platform/runtime/call_log.h"
@@ -139,7 +140,36 @@ Object*& pendingSnooze() {
     return p;
 }
 
+namespace {
+// SpringBoard keeps its schedule on the device, so that what was scheduled
+// before a restart fires after it.
+constexpr const char* kSchedulePath = "/var/mobile/Library/SpringBoard/LocalNotifications.plist";
+
+void saveSchedule() {
+    Value entries = Value(Value::Array{});
+    for (const auto& e : schedule()) {
+        Value::Dictionary d{{"notification", e.notification->propertyList()}, {"snooze", Value(e.snooze)}};
+        if (e.firedAt) d["firedAt"] = Value(*e.firedAt);
+        entries.mutableArray().push_back(Value(std::move(d)));
+    }
+    plist::writeFile(kSchedulePath, Value(Value::Dictionary{{"Scheduled", entries}}));
+}
+}  // namespace
+
+void loadSchedule() {
+    Value saved = plist::readFile(kSchedulePath)["Scheduled"];
+    for (const Value& e : saved.array()) {
+        auto n = UILocalNotification::fromPropertyList(e["notification"]);
+        if (!n || !n->isSchedulable()) continue;
+        std::optional<Date> firedAt;
+        if (e["firedAt"].kind() == Value::Kind::Date) firedAt = e["firedAt"].date();
+        schedule().push_back({n, e["snooze"].boolValue(), firedAt});
+    }
+    if (!schedule().empty()) armSchedule();
+}
+
 void armSchedule() {
+    saveSchedule();
     auto& loop = RunLoop::main();
     loop.cancelOwner(&schedule(), "fire");
     Date now = clock::now();

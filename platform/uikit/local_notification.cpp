@@ -77,6 +77,33 @@ bool UILocalNotification::isSchedulable() const {
     return dated && step && repeatStep(repeatInterval_, 1, *step, &shortest);
 }
 
+Value UILocalNotification::propertyList() const {
+    Value::Dictionary d{{"userInfo", userInfo_},
+                        {"repeatInterval", Value(repeatInterval_)},
+                        {"allowSnooze", Value(allowSnooze_)},
+                        {"repeatCalendar", Value(repeatCalendar_ != nullptr)}};
+    if (fireDate_.kind() == Value::Kind::Date) d["fireDate"] = fireDate_;
+    if (auto* tz = dynamic_cast<NSTimeZone*>(timeZone_.get())) d["timeZone"] = Value(tz->name());
+    if (alertBody_.isString()) d["alertBody"] = alertBody_;
+    if (soundName_.isString()) d["soundName"] = soundName_;
+    return Value(std::move(d));
+}
+
+Ref<UILocalNotification> UILocalNotification::fromPropertyList(const Value& d) {
+    if (!d.isDictionary()) return nullptr;
+    auto n = make();
+    if (!n) return nullptr;
+    n->userInfo_ = d["userInfo"];
+    if (d["fireDate"].kind() == Value::Kind::Date) n->fireDate_ = d["fireDate"];
+    n->repeatInterval_ = static_cast<unsigned long long>(d["repeatInterval"].integerValue());
+    n->allowSnooze_ = d["allowSnooze"].boolValue();
+    n->alertBody_ = d["alertBody"];
+    n->soundName_ = d["soundName"];
+    if (d["timeZone"].isString()) n->timeZone_ = NSTimeZone::timeZoneWithName(d["timeZone"].string());
+    if (d["repeatCalendar"].boolValue()) n->repeatCalendar_ = calendarIn(n->timeZone_.get());
+    return n;
+}
+
 namespace uikit::detail {
 
 void registerLocalNotification() {

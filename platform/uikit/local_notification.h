@@ -40,6 +40,11 @@ public:
     // fire date and a repeat interval of a calendar unit; a fire date must be
     // a finite one.
     bool isSchedulable() const;
+
+    // The notification as a property-list dictionary (to cross to another
+    // process or be kept in a file; the calendar as a flag), and back.
+    Value propertyList() const;
+    static Ref<UILocalNotification> fromPropertyList(const Value& dictionary);
     // "alarmId" of the user information, or nil.
     Value alarmId() const { return userInfo_["alarmId"]; }
 };
