@@ -51,13 +51,14 @@ bool xmlShallowEnough(std::string_view text) {
 
 // Walks the object table of a binary property list without building it: the
 // binary reader recurses once per level and copies a shared container once per
-// reference (so a small file can expand without bound), and the library aborts
-// on a string or key that holds a NUL. Refuses all three; a table it cannot follow is
-// left to the reader, which refuses what is out of bounds.
+// reference (so a small file can expand without bound, and takes that long
+// even to find a bad reference deep inside), and the library aborts on a
+// string or key that holds a NUL. Refuses all of these, and any table it
+// cannot follow (which the reader would refuse too).
 bool binaryReadable(std::string_view bytes) {
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
-    if (size < 8 + 32) return true;
+    if (size < 8 + 32) return false;
     auto number = [&](std::size_t at, std::size_t width) {
         std::uint64_t v = 0;
         for (std::size_t k = 0; k < width; ++k) v = v << 8 | b[at + k];
@@ -68,7 +69,7 @@ bool binaryReadable(std::string_view bytes) {
     const std::uint64_t objects = number(trailer + 8, 8), top = number(trailer + 16, 8), table = number(trailer + 24, 8);
     if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8 || top >= objects || table >= trailer ||
         objects > (trailer - table) / offsetSize)
-        return true;
+        return false;
     // The offset of an object and the count of items that follows its marker.
     auto object = [&](std::uint64_t index, std::size_t& at, std::uint64_t& count) {
         at = number(table + index * offsetSize, offsetSize);
@@ -96,14 +97,18 @@ bool binaryReadable(std::string_view bytes) {
         // Without shared containers each reference is visited once, and each
         // takes a byte at least.
         if (++visits > size) return false;
+        const std::size_t marker = number(table + v.index * offsetSize, offsetSize);
+        if (marker < 8 || marker >= trailer) return false;
+        const unsigned type = b[marker] >> 4;
+        // Only data, strings and containers have a count after the marker.
+        if (type != 0x4 && type != 0x5 && type != 0x6 && type != 0xA && type != 0xC && type != 0xD) continue;
         std::size_t at;
         std::uint64_t count;
-        const std::size_t marker = number(table + v.index * offsetSize, offsetSize);
-        if (!object(v.index, at, count)) return true;
-        const unsigned type = b[marker] >> 4;
+        if (!object(v.index, at, count)) return false;
+        if (type == 0x4) continue;
         if (type == 0x5 || type == 0x6) {
             const std::size_t unit = type == 0x5 ? 1 : 2;
-            if (count > (trailer - at) / unit) return true;
+            if (count > (trailer - at) / unit) return false;
             for (std::size_t k = 0; k < count; ++k)
                 if (b[at + k * unit] == 0 && (unit == 1 || b[at + k * unit + 1] == 0)) return false;
             continue;
@@ -111,10 +116,10 @@ bool binaryReadable(std::string_view bytes) {
         if (type != 0xA && type != 0xC && type != 0xD) continue;
         if (v.depth >= kMaxDepth) return false;
         const std::uint64_t refs = type == 0xD ? 2 * count : count;
-        if (count > trailer || refs > (trailer - at) / refSize) return true;
+        if (count > trailer || refs > (trailer - at) / refSize) return false;
         for (std::uint64_t k = 0; k < refs; ++k) {
             std::uint64_t child = number(at + k * refSize, refSize);
-            if (child >= objects) return true;
+            if (child >= objects) return false;
             stack.push_back({child, v.depth + 1});
         }
     }
