@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <mutex>
 
@@ -109,18 +111,24 @@ bool createDirectories(std::string_view path) {
     return true;
 }
 
-Result<std::string> readFile(std::string_view path) { return readHostFile(resolve(path)); }
+Result<std::string> readFile(std::string_view path, std::size_t limit) { return readHostFile(resolve(path), limit); }
 
-Result<std::string> readHostFile(std::string_view hostPath) {
+Result<std::string> readHostFile(std::string_view hostPath, std::size_t limit) {
     std::string host(hostPath);
     std::string_view path = hostPath;
     if (int e = detail::fault(testing::Op::Open)) return errnoError("open", path, e);
     int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errnoError("open", path, errno);
     // Read straight into a string of the file's size (and a byte more, to see
-    // the end in the same call); a file that grows meanwhile is read on.
+    // the end in the same call); a file that grows meanwhile is read on, up
+    // to the limit.
     struct stat st;
     std::size_t expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    auto tooLarge = [&] {
+        ::close(fd);
+        return errnoError("read", path, EFBIG);
+    };
+    if (expected > limit) return tooLarge();
     std::string data(expected + 1, '\0');
     std::size_t size = 0;
     for (;;) {
@@ -128,7 +136,8 @@ Result<std::string> readHostFile(std::string_view hostPath) {
             ::close(fd);
             return errnoError("read", path, e);
         }
-        if (size == data.size()) data.resize(data.size() * 2);
+        // One byte past the limit is enough to know the file is too large.
+        if (size == data.size()) data.resize(std::min(data.size() * 2, limit < SIZE_MAX ? limit + 1 : limit));
         ssize_t n = ::read(fd, data.data() + size, data.size() - size);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
@@ -138,16 +147,39 @@ Result<std::string> readHostFile(std::string_view hostPath) {
         }
         if (n == 0) break;
         size += static_cast<std::size_t>(n);
+        if (size > limit) return tooLarge();
     }
     ::close(fd);
     data.resize(size);
     return data;
 }
 
+namespace {
+// Removes "<file>.XXXXXX" temporary files (mkstemp's six letters or digits)
+// not touched for a minute: their writers were killed before the rename.
+void removeStaleTemporaryFiles(const std::string& folder, const std::string& name) {
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return;
+    const std::time_t now = std::time(nullptr);
+    while (dirent* e = ::readdir(d)) {
+        std::string_view n = e->d_name;
+        if (n.size() != name.size() + 7 || n.substr(0, name.size()) != name || n[name.size()] != '.') continue;
+        std::string_view suffix = n.substr(name.size() + 1);
+        if (!std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        std::string temp = join(folder, n);
+        struct stat st;
+        if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime > 60) ::unlink(temp.c_str());
+    }
+    ::closedir(d);
+}
+}  // namespace
+
 Result<bool> writeFileAtomically(std::string_view path, std::string_view contents) {
     std::string host = resolve(path);
     std::string folder = host.substr(0, host.rfind('/') == std::string::npos ? 0 : host.rfind('/'));
     if (!folder.empty() && !createDirectories(folder)) return errnoError("mkdir", folder, errno);
+    removeStaleTemporaryFiles(folder, basename(host));
     std::string temp = host + ".XXXXXX";
     if (int e = detail::fault(testing::Op::Open)) return errnoError("create", path, e);
     int fd = ::mkstemp(temp.data());

@@ -4,6 +4,7 @@
 // seam so that a test can make a chosen call fail.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,12 +22,15 @@ std::string resolve(std::string_view devicePath);
 bool exists(std::string_view path);
 bool isDirectory(std::string_view path);
 bool createDirectories(std::string_view path);
-Result<std::string> readFile(std::string_view path);
+// A file longer than `limit` bytes is not read: an error with code EFBIG.
+Result<std::string> readFile(std::string_view path, std::size_t limit = SIZE_MAX);
 // A file of the machine itself (not under the device root), such as the
 // zoneinfo database.
-Result<std::string> readHostFile(std::string_view hostPath);
+Result<std::string> readHostFile(std::string_view hostPath, std::size_t limit = SIZE_MAX);
 // Writes the whole file to a temporary file in the same folder, syncs it and
 // renames it into place, so a reader sees the old or the new file whole.
+// Temporary files of that file left by writers that died more than a minute
+// ago are removed first.
 Result<bool> writeFileAtomically(std::string_view path, std::string_view contents);
 bool removeFile(std::string_view path);
 bool rename(std::string_view from, std::string_view to);

@@ -1,5 +1,6 @@
 #include "platform/foundation/format.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +29,17 @@ std::string printfOne(const std::string& spec, T value) {
     return big;
 }
 
+// Widths and precisions beyond this are taken as this: no text of the system
+// needs more, and a huge one would only cost time and memory.
+constexpr int kMaxWidth = 4096;
+
+// Reads the digits at `i` as a number, saturating at kMaxWidth.
+int readCount(std::string_view fmt, std::size_t& i) {
+    int n = 0;
+    while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') n = std::min(kMaxWidth, n * 10 + (fmt[i++] - '0'));
+    return n;
+}
+
 std::string pad(std::string s, int width, bool left, int precision) {
     if (precision >= 0 && s.size() > static_cast<std::size_t>(precision)) s.resize(static_cast<std::size_t>(precision));
     if (width > 0 && s.size() < static_cast<std::size_t>(width)) {
@@ -54,15 +66,12 @@ std::string formatArgs(std::string_view fmt, const FormatArg* args, std::size_t 
         std::string flags;
         while (i < fmt.size() && std::string_view("-+ #0").find(fmt[i]) != std::string_view::npos) flags += fmt[i++];
         int width = -1, precision = -1;
-        std::string widthText, precisionText;
-        while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') widthText += fmt[i++];
-        if (!widthText.empty()) width = std::stoi(widthText);
+        if (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') width = readCount(fmt, i);
         bool hasPrecision = false;
         if (i < fmt.size() && fmt[i] == '.') {
             hasPrecision = true;
             ++i;
-            while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') precisionText += fmt[i++];
-            precision = precisionText.empty() ? 0 : std::stoi(precisionText);
+            precision = readCount(fmt, i);
         }
         std::string length;
         while (i < fmt.size() && std::string_view("hlqLzjt").find(fmt[i]) != std::string_view::npos) length += fmt[i++];
@@ -71,7 +80,7 @@ std::string formatArgs(std::string_view fmt, const FormatArg* args, std::size_t 
             break;
         }
         char conv = fmt[i];
-        std::string spec = "%" + flags + widthText + (hasPrecision ? "." + precisionText : "");
+        std::string spec = "%" + flags + (width >= 0 ? std::to_string(width) : "") + (hasPrecision ? "." + std::to_string(precision) : "");
         bool wide = !length.empty() && length != "h" && length != "hh";
         bool left = flags.find('-') != std::string::npos;
 

@@ -5,13 +5,17 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "platform/foundation/file_system.h"
 #include "platform/foundation/log.h"
@@ -24,6 +28,105 @@ struct NodeDeleter {
     void operator()(void* n) const { plist_free(static_cast<plist_t>(n)); }
 };
 using Node = std::unique_ptr<void, NodeDeleter>;
+
+// Reading a property list of more levels than this would only risk the
+// stack; no file of the system comes near it.
+constexpr int kMaxDepth = 256;
+
+// The XML reader recurses once per level: count the levels of the text
+// before handing it over. Conservative: a tag name inside a comment counts.
+bool xmlShallowEnough(std::string_view text) {
+    int depth = 0;
+    for (std::size_t i = text.find('<'); i != std::string_view::npos; i = text.find('<', i + 1)) {
+        std::string_view tag = text.substr(i + 1);
+        bool closing = !tag.empty() && tag[0] == '/';
+        if (closing) tag.remove_prefix(1);
+        std::size_t nameLength = tag.substr(0, 5) == "array" ? 5 : tag.substr(0, 4) == "dict" ? 4 : 0;
+        if (nameLength == 0) continue;
+        std::size_t end = tag.find('>');
+        if (end == std::string_view::npos) return true;  // the reader refuses it
+        if (closing) --depth;
+        else if (tag[end - 1] != '/' && ++depth > kMaxDepth) return false;
+    }
+    return true;
+}
+
+// Walks the object table of a binary property list without building it: the
+// binary reader recurses once per level and copies a shared container once per
+// reference (so a small file can expand without bound, and takes that long
+// even to find a bad reference deep inside), and the library aborts on a
+// string or key that holds a NUL. Refuses all of these, and any table it
+// cannot follow (which the reader would refuse too).
+bool binaryReadable(std::string_view bytes) {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    if (size < 8 + 32) return false;
+    auto number = [&](std::size_t at, std::size_t width) {
+        std::uint64_t v = 0;
+        for (std::size_t k = 0; k < width; ++k) v = v << 8 | b[at + k];
+        return v;
+    };
+    const std::size_t trailer = size - 32;
+    const std::size_t offsetSize = b[trailer + 6], refSize = b[trailer + 7];
+    const std::uint64_t objects = number(trailer + 8, 8), top = number(trailer + 16, 8), table = number(trailer + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8 || refSize < 1 || refSize > 8 || top >= objects || table >= trailer ||
+        objects > (trailer - table) / offsetSize)
+        return false;
+    // The offset of an object and the count of items that follows its marker.
+    auto object = [&](std::uint64_t index, std::size_t& at, std::uint64_t& count) {
+        at = number(table + index * offsetSize, offsetSize);
+        if (at < 8 || at >= trailer) return false;
+        count = b[at] & 0x0F;
+        ++at;
+        if (count == 0x0F) {
+            if (at >= trailer || (b[at] & 0xF0) != 0x10) return false;
+            std::size_t width = std::size_t(1) << (b[at] & 0x0F);
+            if (width > 8 || at + 1 + width > trailer) return false;
+            count = number(at + 1, width);
+            at += 1 + width;
+        }
+        return true;
+    };
+    struct Visit {
+        std::uint64_t index;
+        int depth;
+    };
+    std::vector<Visit> stack{{top, 1}};
+    std::size_t visits = 0;
+    while (!stack.empty()) {
+        Visit v = stack.back();
+        stack.pop_back();
+        // Without shared containers each reference is visited once, and each
+        // takes a byte at least.
+        if (++visits > size) return false;
+        const std::size_t marker = number(table + v.index * offsetSize, offsetSize);
+        if (marker < 8 || marker >= trailer) return false;
+        const unsigned type = b[marker] >> 4;
+        // Only data, strings and containers have a count after the marker.
+        if (type != 0x4 && type != 0x5 && type != 0x6 && type != 0xA && type != 0xC && type != 0xD) continue;
+        std::size_t at;
+        std::uint64_t count;
+        if (!object(v.index, at, count)) return false;
+        if (type == 0x4) continue;
+        if (type == 0x5 || type == 0x6) {
+            const std::size_t unit = type == 0x5 ? 1 : 2;
+            if (count > (trailer - at) / unit) return false;
+            for (std::size_t k = 0; k < count; ++k)
+                if (b[at + k * unit] == 0 && (unit == 1 || b[at + k * unit + 1] == 0)) return false;
+            continue;
+        }
+        if (type != 0xA && type != 0xC && type != 0xD) continue;
+        if (v.depth >= kMaxDepth) return false;
+        const std::uint64_t refs = type == 0xD ? 2 * count : count;
+        if (count > trailer || refs > (trailer - at) / refSize) return false;
+        for (std::uint64_t k = 0; k < refs; ++k) {
+            std::uint64_t child = number(at + k * refSize, refSize);
+            if (child >= objects) return false;
+            stack.push_back({child, v.depth + 1});
+        }
+    }
+    return true;
+}
 
 Value fromNode(plist_t node) {
     switch (plist_get_node_type(node)) {
@@ -43,11 +146,9 @@ Value fromNode(plist_t node) {
             return Value(d);
         }
         case PLIST_STRING: {
-            char* s = nullptr;
-            plist_get_string_val(node, &s);
-            Value v(s ? s : "");
-            std::free(s);
-            return v;
+            uint64_t length = 0;
+            const char* s = plist_get_string_ptr(node, &length);
+            return Value(std::string_view(s ? s : "", s ? length : 0));
         }
         case PLIST_DATA: {
             char* d = nullptr;
@@ -105,7 +206,10 @@ Result<Node> toNode(const Value& v) {
             return Node(plist_new_data(reinterpret_cast<const char*>(d.data()), d.size()));
         }
         case K::Date: {
+            // The format holds whole seconds in 32 bits: clamp to them (a NaN
+            // date is kept as the reference date).
             double t = v.date().sinceReferenceDate;
+            t = std::isnan(t) ? 0 : std::clamp(t, double(INT32_MIN), double(INT32_MAX));
             double sec = std::floor(t);
             return Node(plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>((t - sec) * 1e6)));
         }
@@ -135,6 +239,14 @@ Result<Node> toNode(const Value& v) {
 
 Result<Value> parse(std::string_view bytes) {
     if (bytes.empty()) return Error{"empty property list"};
+    if (bytes.size() > UINT32_MAX) return Error{"property list too large"};
+    if (plist_is_binary(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
+        if (!binaryReadable(bytes)) return Error{"binary property list nested too deep, shared or holding a NUL"};
+    } else if (bytes.find('\0') != std::string_view::npos) {
+        return Error{"a NUL in an XML property list"};
+    } else if (!xmlShallowEnough(bytes)) {
+        return Error{"property list nested too deep"};
+    }
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
     if (!root) return Error{"not a property list"};
@@ -232,8 +344,11 @@ bool readsBackEqual(const Value& v) {
 
 Value readFile(std::string_view path) {
     std::string host = fs::resolve(path);
-    auto bytes = fs::readFile(host);
-    if (!bytes) return Value();
+    auto bytes = fs::readFile(host, kMaxFileSize);
+    if (!bytes) {
+        if (bytes.error().code == EFBIG) NSLog("plist: %@ is larger than %@ bytes; not read", std::string(path), kMaxFileSize);
+        return Value();
+    }
     auto v = ParsedFiles::shared().parse(host, std::move(bytes).value());
     return v ? v.value() : Value();
 }
@@ -302,19 +417,21 @@ bool update(std::string_view path, const std::function<bool(Value::Dictionary&)>
         return false;
     }
     Value::Dictionary dict;
-    auto bytes = fs::readFile(host);
+    auto bytes = fs::readFile(host, kMaxFileSize);
+    std::optional<Value> parsed;
     if (bytes) {
-        auto parsed = ParsedFiles::shared().parse(host, std::move(bytes).value());
-        if (parsed && parsed->isDictionary()) {
-            dict = parsed->dictionary();
-        } else {
-            // Keep the damaged file for inspection rather than silently dropping it.
-            std::string aside = host + ".corrupt";
-            NSLog("plist: %@ is not a property-list dictionary; kept aside as %@", std::string(path), aside);
-            if (!fs::rename(host, aside)) {
-                NSLog("plist: cannot keep %@ aside", std::string(path));
-                return false;
-            }
+        if (auto v = ParsedFiles::shared().parse(host, *bytes); v && v->isDictionary()) parsed = std::move(v).value();
+    }
+    if (parsed) {
+        dict = parsed->dictionary();
+    } else if (bytes || bytes.error().code == EFBIG) {
+        // Keep the damaged file for inspection rather than silently dropping it.
+        std::string aside = host + ".corrupt";
+        NSLog("plist: %@ is %@; kept aside as %@", std::string(path),
+              std::string(bytes ? "not a property-list dictionary" : "too large"), aside);
+        if (!fs::rename(host, aside)) {
+            NSLog("plist: cannot keep %@ aside", std::string(path));
+            return false;
         }
     } else if (bytes.error().code != ENOENT) {
         NSLog("plist: cannot read %@: %@", std::string(path), bytes.error().message);

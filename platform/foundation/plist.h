@@ -3,6 +3,7 @@
 // preference file goes through.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,8 +20,14 @@ Result<Value> parse(std::string_view bytes);
 Result<std::string> toXml(const Value& value);
 Result<std::string> toBinary(const Value& value);
 
-// The property list in a file, or nil when the file is missing or not a
-// property list. Takes no lock: writers replace the file whole.
+// The largest property-list file read: the system's files are a few hundred
+// kilobytes at most, and a larger one (a runaway writer) would stall every
+// reader.
+inline constexpr std::size_t kMaxFileSize = 8 << 20;
+
+// The property list in a file, or nil when the file is missing, not a
+// property list or larger than kMaxFileSize (logged). Takes no lock: writers
+// replace the file whole.
 Value readFile(std::string_view path);
 // Writes a property list atomically; false (and logged) on failure.
 bool writeFile(std::string_view path, const Value& value);
@@ -28,8 +35,9 @@ bool writeFile(std::string_view path, const Value& value);
 // Reads the dictionary in the file under an exclusive lock on a lock file
 // beside it, lets `change` edit it, and writes it back atomically before
 // unlocking; a change that answers false leaves the file as it is. A missing
-// file reads as empty; a file that is not a property-list dictionary is kept
-// aside as "<path>.corrupt" first; any other read error fails the update.
+// file reads as empty; a file that is not a property-list dictionary, or is
+// larger than kMaxFileSize, is kept aside as "<path>.corrupt" first; any other
+// read error fails the update.
 // Returns whether the file was written.
 bool update(std::string_view path, const std::function<bool(Value::Dictionary&)>& change);
 

@@ -31,7 +31,17 @@ State& state() {
 }
 }  // namespace
 
-std::int64_t toNanos(Date d) { return static_cast<std::int64_t>(std::llround(d.sinceReferenceDate * 1e9)); }
+namespace {
+// Seconds as nanoseconds, saturated at a century either way (so that a sum
+// of a time and a delay cannot overflow); NaN is 0.
+std::int64_t saturatedNanos(double seconds) {
+    constexpr double kLimit = 100.0 * 366 * 86400;
+    if (std::isnan(seconds)) return 0;
+    return static_cast<std::int64_t>(std::llround(std::clamp(seconds, -kLimit, kLimit) * 1e9));
+}
+}  // namespace
+
+std::int64_t toNanos(Date d) { return saturatedNanos(d.sinceReferenceDate); }
 Date fromNanos(std::int64_t ns) { return Date{static_cast<double>(ns) / 1e9}; }
 
 std::int64_t nowNanos() {
@@ -79,7 +89,7 @@ std::uint64_t monotonicNanoseconds() {
 }  // namespace clock
 
 namespace {
-std::int64_t delayNanos(double seconds) { return seconds > 0 ? static_cast<std::int64_t>(std::llround(seconds * 1e9)) : 0; }
+std::int64_t delayNanos(double seconds) { return seconds > 0 ? clock::saturatedNanos(seconds) : 0; }
 }  // namespace
 
 std::uint64_t mach_absolute_time() { return clock::monotonicNanoseconds(); }

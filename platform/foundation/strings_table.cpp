@@ -8,7 +8,12 @@ namespace platform {
 
 namespace {
 
+bool isHighSurrogate(std::uint32_t u) { return u >= 0xD800 && u < 0xDC00; }
+bool isLowSurrogate(std::uint32_t u) { return u >= 0xDC00 && u < 0xE000; }
+
+// A surrogate that is not part of a pair has no UTF-8 form: it becomes U+FFFD.
 void appendUtf8(std::string& out, std::uint32_t cp) {
+    if (isHighSurrogate(cp) || isLowSurrogate(cp)) cp = 0xFFFD;
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -36,9 +41,9 @@ std::string toUtf8(std::string_view bytes) {
     auto unit = [&](std::size_t i) -> std::uint32_t { return little ? (b(i) | b(i + 1) << 8) : (b(i) << 8 | b(i + 1)); };
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
         std::uint32_t u = unit(i);
-        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
+        if (isHighSurrogate(u) && i + 3 < bytes.size()) {
             std::uint32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
+            if (isLowSurrogate(low)) {
                 appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
@@ -136,15 +141,17 @@ private:
                 case '0': out += '\0'; break;
                 case 'U':
                 case 'u': {
-                    std::uint32_t cp = 0;
-                    int digits = 0;
-                    while (digits < 4 && i_ < s_.size() && std::isxdigit(static_cast<unsigned char>(s_[i_]))) {
-                        char h = s_[i_++];
-                        cp = cp * 16 + static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(h) - 'a' + 10));
-                        ++digits;
+                    auto cp = hexDigits();
+                    if (!cp) return fail("bad \\U escape");
+                    // Two escapes that form a UTF-16 surrogate pair are one character.
+                    if (isHighSurrogate(*cp) && (s_.substr(i_, 2) == "\\U" || s_.substr(i_, 2) == "\\u")) {
+                        std::size_t back = i_;
+                        i_ += 2;
+                        auto low = hexDigits();
+                        if (low && isLowSurrogate(*low)) cp = 0x10000 + ((*cp - 0xD800) << 10) + (*low - 0xDC00);
+                        else i_ = back;
                     }
-                    if (digits == 0) return fail("bad \\U escape");
-                    appendUtf8(out, cp);
+                    appendUtf8(out, *cp);
                     break;
                 }
                 default: out += e; break;  // \" \\ \' and anything else stand for themselves
@@ -153,6 +160,19 @@ private:
         if (i_ >= s_.size()) return fail("unterminated string");
         ++i_;
         return out;
+    }
+
+    // The one to four hex digits of a \\U escape.
+    std::optional<std::uint32_t> hexDigits() {
+        std::uint32_t cp = 0;
+        int digits = 0;
+        while (digits < 4 && i_ < s_.size() && std::isxdigit(static_cast<unsigned char>(s_[i_]))) {
+            char h = s_[i_++];
+            cp = cp * 16 + static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(h) - 'a' + 10));
+            ++digits;
+        }
+        if (digits == 0) return std::nullopt;
+        return cp;
     }
 
     std::string_view s_;

@@ -6,6 +6,7 @@
 
 #include "platform/corefoundation/corefoundation.h"
 #include "platform/foundation/calendar.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/process.h"
 #include "platform/foundation/run_loop.h"
@@ -122,42 +123,15 @@ Value runCommand(std::string_view name, const Value& arguments) {
 
 Value notificationsToValue(const Value& notifications) {
     Value out = Value(Value::Array{});
-    for (const Value& item : notifications.array()) {
-        auto* n = dynamic_cast<UILocalNotification*>(item.object());
-        if (!n) continue;
-        auto* tz = dynamic_cast<NSTimeZone*>(n->timeZone_.get());
-        Value::Dictionary d{{"userInfo", n->userInfo_},
-                            {"repeatInterval", Value(n->repeatInterval_)},
-                            {"allowSnooze", Value(n->allowSnooze_)},
-                            {"repeatCalendar", Value(n->repeatCalendar_ != nullptr)}};
-        if (n->fireDate_.kind() == Value::Kind::Date) d["fireDate"] = n->fireDate_;
-        if (tz) d["timeZone"] = Value(tz->name());
-        if (n->alertBody_.isString()) d["alertBody"] = n->alertBody_;
-        if (n->soundName_.isString()) d["soundName"] = n->soundName_;
-        out.mutableArray().push_back(portable(Value(std::move(d))));
-    }
+    for (const Value& item : notifications.array())
+        if (auto* n = dynamic_cast<UILocalNotification*>(item.object())) out.mutableArray().push_back(portable(n->propertyList()));
     return out;
 }
 
 Value notificationsFromValue(const Value& portableList) {
     Value out = Value(Value::Array{});
-    for (const Value& d : portableList.array()) {
-        auto n = UILocalNotification::make();
-        if (!n) continue;
-        n->userInfo_ = d["userInfo"];
-        n->fireDate_ = d["fireDate"];
-        n->repeatInterval_ = static_cast<unsigned long long>(d["repeatInterval"].integerValue());
-        n->allowSnooze_ = d["allowSnooze"].boolValue();
-        n->alertBody_ = d["alertBody"];
-        n->soundName_ = d["soundName"];
-        if (d["timeZone"].isString()) n->timeZone_ = NSTimeZone::timeZoneWithName(d["timeZone"].string());
-        if (d["repeatCalendar"].boolValue()) {
-            auto calendar = NSCalendar::calendarWithIdentifier("gregorian");
-            if (auto* tz = dynamic_cast<NSTimeZone*>(n->timeZone_.get())) calendar->setTimeZone(tz);
-            n->repeatCalendar_ = calendar;
-        }
-        out.mutableArray().push_back(Value(n));
-    }
+    for (const Value& d : portableList.array())
+        if (auto n = UILocalNotification::fromPropertyList(d)) out.mutableArray().push_back(Value(n));
     return out;
 }
 
@@ -172,7 +146,15 @@ int runControlledHost(const BootOptions& options, int in, int out, const std::fu
     RunLoop::main().runDue();
     if (!writeFrame(out, answer({{"ready", Value(true)}}))) return 1;
 
-    while (auto message = readFrame(in)) {
+    for (;;) {
+        auto frame = readFrame(in);
+        if (!frame) {
+            // A host that cannot follow its controller says so and ends.
+            NSLog("host: closing the connection to the device: %@", frame.error().message);
+            return 2;
+        }
+        if (!*frame) return 0;
+        const std::optional<Value>& message = *frame;
         const std::string& op = (*message)["op"].string();
         // A host that had nothing due was left behind; it catches up first.
         if (const Value& time = (*message)["time"]; !time.isNil() && time.integerValue() > clock::nowNanos())

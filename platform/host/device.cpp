@@ -92,14 +92,15 @@ void Device::launch(const std::string& bundle, const std::function<int(int in, i
     ::close(fromHost[1]);
     Host host{pid, toHost[1], fromHost[0], std::nullopt};
     if (hosts_.count(bundle)) stop(bundle);
-    auto ready = readFrame(host.fromHost);
-    if (!ready || !(*ready)["ready"].boolValue()) {
+    auto frame = readFrame(host.fromHost);
+    if (!frame || !*frame || !(**frame)["ready"].boolValue()) {
         reap(host, true);
-        throw std::runtime_error("host " + bundle + " did not start");
+        throw std::runtime_error("host " + bundle + " did not start" + (frame ? "" : ": " + frame.error().message));
     }
-    if (!(*ready)["nextDue"].isNil()) host.nextDue = (*ready)["nextDue"].integerValue();
+    const Value& ready = **frame;
+    if (!ready["nextDue"].isNil()) host.nextDue = ready["nextDue"].integerValue();
     hosts_[bundle] = host;
-    for (const Value& m : (*ready)["messages"].array()) pending_.emplace_back(bundle, m);
+    for (const Value& m : ready["messages"].array()) pending_.emplace_back(bundle, m);
     exchange();
 }
 
@@ -132,15 +133,17 @@ Value Device::send(const std::string& bundle, Value::Dictionary message) {
     // stayed behind and catches up before it acts.
     message["time"] = Value(now_);
     if (!writeFrame(host.toHost, Value(std::move(message)))) throw std::runtime_error("host " + bundle + " went away");
-    auto reply = readFrame(host.fromHost);
-    if (!reply) {
+    auto frame = readFrame(host.fromHost);
+    if (!frame || !*frame) {
+        std::string why = frame ? "" : ": " + frame.error().message;
         stop(bundle);
-        throw std::runtime_error("host " + bundle + " went away");
+        throw std::runtime_error("host " + bundle + " went away" + why);
     }
+    Value reply = **frame;
     host.nextDue.reset();
-    if (!(*reply)["nextDue"].isNil()) host.nextDue = (*reply)["nextDue"].integerValue();
-    for (const Value& m : (*reply)["messages"].array()) pending_.emplace_back(bundle, m);
-    return *reply;
+    if (!reply["nextDue"].isNil()) host.nextDue = reply["nextDue"].integerValue();
+    for (const Value& m : reply["messages"].array()) pending_.emplace_back(bundle, m);
+    return reply;
 }
 
 void Device::route(const Value& message, const std::string& from) {

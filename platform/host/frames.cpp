@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <string>
 
 #include "platform/foundation/plist.h"
 
@@ -21,15 +22,16 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-bool readAll(int fd, char* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = ::read(fd, data, size);
+// The bytes read before the pipe closed or failed.
+std::size_t readAll(int fd, char* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::read(fd, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
     }
-    return true;
+    return done;
 }
 }  // namespace
 
@@ -58,21 +60,24 @@ Value portable(const Value& v) {
 
 bool writeFrame(int fd, const Value& message) {
     auto bytes = plist::toBinary(portable(message));
-    if (!bytes) return false;
+    if (!bytes || bytes->size() > kMaxFrameSize) return false;
     auto size = static_cast<std::uint32_t>(bytes->size());
     char header[4] = {static_cast<char>(size >> 24), static_cast<char>(size >> 16), static_cast<char>(size >> 8), static_cast<char>(size)};
     return writeAll(fd, header, 4) && writeAll(fd, bytes->data(), bytes->size());
 }
 
-std::optional<Value> readFrame(int fd) {
+Result<std::optional<Value>> readFrame(int fd) {
     unsigned char header[4];
-    if (!readAll(fd, reinterpret_cast<char*>(header), 4)) return std::nullopt;
+    std::size_t got = readAll(fd, reinterpret_cast<char*>(header), 4);
+    if (got == 0) return std::optional<Value>();
+    if (got < 4) return Error{"frame header cut short"};
     std::uint32_t size = std::uint32_t(header[0]) << 24 | std::uint32_t(header[1]) << 16 | std::uint32_t(header[2]) << 8 | header[3];
+    if (size > kMaxFrameSize) return Error{"frame of " + std::to_string(size) + " bytes is larger than " + std::to_string(kMaxFrameSize)};
     std::string bytes(size, '\0');
-    if (!readAll(fd, bytes.data(), size)) return std::nullopt;
+    if (readAll(fd, bytes.data(), size) < size) return Error{"frame cut short"};
     auto v = plist::parse(bytes);
-    if (!v) return std::nullopt;
-    return std::move(v).value();
+    if (!v || !v->isDictionary()) return Error{"frame is not a property-list dictionary"};
+    return std::optional<Value>(std::move(v).value());
 }
 
 }  // namespace platform::host

@@ -12,6 +12,7 @@
 #include "platform/host/controlled_host.h"
 #include "platform/preferences/list_controller.h"
 #include "platform/preferences/settings_app.h"
+#include "platform/springboard/app_switcher.h"
 #include "platform/springboard/device.h"
 #include "platform/springboard/springboard.h"
 #include "platform/uikit/button.h"
@@ -95,11 +96,19 @@ std::vector<Item> itemsOfWindow(UIWindow* w) {
 
 // The frontmost visible item showing `text`; with `after`, the first such item
 // that follows (in reading order) the first item showing `after` in its window.
-// With `within`, only the items inside that view count.
-std::optional<Item> findItem(const std::string& text, const std::string& after = {}, const UIView* within = nullptr) {
+// With `within`, only the items inside that view count; with `onButton`,
+// only buttons and what they show.
+std::optional<Item> findItem(const std::string& text, const std::string& after = {}, const UIView* within = nullptr,
+                             bool onButton = false) {
+    auto isOnButton = [](const Item& i) {
+        for (UIView* v = i.view.get(); v; v = v->superview().get())
+            if (dynamic_cast<UIButton*>(v)) return true;
+        return false;
+    };
     for (const auto& w : UIWindow::visibleWindowsFrontToBack()) {
         std::vector<Item> items = itemsOfWindow(w);
         if (within) std::erase_if(items, [within](const Item& i) { return !i.view->isDescendantOf(within); });
+        if (onButton) std::erase_if(items, [&](const Item& i) { return i.text != after && !isOnButton(i); });
         if (after.empty()) {
             // Later items lie over earlier ones.
             for (auto it = items.rbegin(); it != items.rend(); ++it)
@@ -174,13 +183,23 @@ Ref<UITouch>& heldFinger() {
 Value failed(std::string why) { return Value(std::move(why)); }
 Value done() { return Value(""); }
 
-// {"text", "after"?}: taps the item.
+// {"text", "after"?, "button"?}: taps the item (with "button", only a button
+// or what one shows).
 Value tapCommand(const Value& args) {
     std::string text = args.isString() ? args.string() : args["text"].stringOr("");
     std::string after = args.isString() ? std::string() : args["after"].stringOr("");
-    std::optional<Item> item = findItem(text, after);
+    std::optional<Item> item = findItem(text, after, nullptr, !args.isString() && args["button"].boolValue());
     if (!item) return failed("nothing on the screen shows " + describeTarget(text, after));
     return Value(tapView(item->view, describeTarget(text, after)));
+}
+
+// {"text", "after"?}: "" when a tap on the item showing the text would reach
+// it, else why not (nothing shows it, or something covers it).
+Value tappableCommand(const Value& args) {
+    std::string text = args["text"].stringOr(""), after = args["after"].stringOr("");
+    std::optional<Item> item = findItem(text, after);
+    if (!item) return failed("nothing on the screen shows " + describeTarget(text, after));
+    return Value(coveredAt(touch::screenCenter(item->view), item->view, describeTarget(text, after)));
 }
 
 // {"label", "on"}: sets the switch beside the label by tapping it when it differs.
@@ -414,6 +433,7 @@ std::string tapItemShowing(const std::string& text) { return tapCommand(Value(te
 void registerUserCommands() {
     registerCommand("screen", [](const Value&) { return readScreen(); });
     registerCommand("tap", &tapCommand);
+    registerCommand("tappable", &tappableCommand);
     registerCommand("switch", &switchCommand);
     registerCommand("slide", &slideCommand);
     registerCommand("type", &typeCommand);
@@ -438,6 +458,12 @@ void registerUserCommands() {
         }
         if (!state["ringerMuted"].isNil()) device::setRingerMuted(state["ringerMuted"].boolValue());
         if (!state["ringtone"].isNil()) device::setCategoryVolume("Ringtone", state["ringtone"].floatValue());
+        if (!state["volumeReadFails"].isNil()) device::setVolumeReadFails(state["volumeReadFails"].boolValue());
+        if (state["switcher"].isArray()) {
+            std::vector<std::string> order;
+            for (const Value& bundle : state["switcher"].array()) order.push_back(bundle.string());
+            springboard::setAppSwitcherOrder(order);
+        }
         return Value();
     });
     registerCommand("system-alert", [](const Value& title) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "platform/foundation/format.h"
+#include "platform/foundation/log.h"
+#include "platform/foundation/plist.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/iokit_hid.h"
 #include "platform/runtime/call_log.h"
@@ -37,6 +39,18 @@ Value copies(const std::vector<Entry>& entries) {
 
 // The receiver of fired notifications: iOS 9 the client, before the app.
 Ref<Object> fireReceiver() { return isiOS9() ? notificationClient() : clockApplication(); }
+
+// A copy for the schedule; null (logged) for one the system would never fire,
+// which kept would come due at one instant for ever.
+Ref<UILocalNotification> scheduledCopy(id notification) {
+    auto copy = as<UILocalNotification>(sel::copy(notification));
+    if (copy && !copy->isSchedulable()) {
+        NSLog("SpringBoard: not scheduling %@: it repeats without a fire date or by an unknown interval, or its date is not finite",
+              describe(notification));
+        return nullptr;
+    }
+    return copy;
+}
 
 void deliver(id notification) {
     Ref<Object> copy = sel::copy(notification);
@@ -72,7 +86,7 @@ void replaceSchedule(const Value& notifications) {
     auto& entries = schedule();
     entries.clear();
     for (const Value& item : notifications.array()) {
-        auto copy = as<UILocalNotification>(sel::copy(item.object()));
+        auto copy = scheduledCopy(item.object());
         if (copy) entries.push_back({copy, item.object() && item.object() == pendingSnooze(), std::nullopt});
     }
     armSchedule();
@@ -80,7 +94,7 @@ void replaceSchedule(const Value& notifications) {
 }
 
 void addSnooze(id notification) {
-    auto copy = as<UILocalNotification>(sel::copy(notification));
+    auto copy = scheduledCopy(notification);
     if (!copy) return;
     schedule().push_back({copy, true, std::nullopt});
     armSchedule();
@@ -126,7 +140,36 @@ Object*& pendingSnooze() {
     return p;
 }
 
+namespace {
+// SpringBoard keeps its schedule on the device, so that what was scheduled
+// before a restart fires after it.
+constexpr const char* kSchedulePath = "/var/mobile/Library/SpringBoard/LocalNotifications.plist";
+
+void saveSchedule() {
+    Value entries = Value(Value::Array{});
+    for (const auto& e : schedule()) {
+        Value::Dictionary d{{"notification", e.notification->propertyList()}, {"snooze", Value(e.snooze)}};
+        if (e.firedAt) d["firedAt"] = Value(*e.firedAt);
+        entries.mutableArray().push_back(Value(std::move(d)));
+    }
+    plist::writeFile(kSchedulePath, Value(Value::Dictionary{{"Scheduled", entries}}));
+}
+}  // namespace
+
+void loadSchedule() {
+    Value saved = plist::readFile(kSchedulePath)["Scheduled"];
+    for (const Value& e : saved.array()) {
+        auto n = UILocalNotification::fromPropertyList(e["notification"]);
+        if (!n || !n->isSchedulable()) continue;
+        std::optional<Date> firedAt;
+        if (e["firedAt"].kind() == Value::Kind::Date) firedAt = e["firedAt"].date();
+        schedule().push_back({n, e["snooze"].boolValue(), firedAt});
+    }
+    if (!schedule().empty()) armSchedule();
+}
+
 void armSchedule() {
+    saveSchedule();
     auto& loop = RunLoop::main();
     loop.cancelOwner(&schedule(), "fire");
     Date now = clock::now();
@@ -220,7 +263,7 @@ void registerApplications() {
                     return;
                 }
                 for (const Value& item : notifications.array()) {
-                    if (auto copy = as<UILocalNotification>(sel::copy(item.object())))
+                    if (auto copy = scheduledCopy(item.object()))
                         schedule().push_back({copy, item.object() == pendingSnooze(), std::nullopt});
                 }
                 armSchedule();

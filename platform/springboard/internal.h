@@ -67,8 +67,11 @@ struct Entry {
 std::vector<Entry>& schedule();
 // The snooze copy on its way through scheduleLocalNotifications:replaceExistingNotifications:.
 Object*& pendingSnooze();
-// Arms a run-loop task for each entry (again), at its next fire date.
+// Arms a run-loop task for each entry (again), at its next fire date, and
+// keeps the schedule on the device.
 void armSchedule();
+// The schedule kept before this start, armed.
+void loadSchedule();
 // SBClockDataProvider publishes the Clock app's notifications again.
 void publishClockNotifications();
 Ref<Object> clockApplication();

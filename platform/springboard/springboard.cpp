@@ -88,6 +88,7 @@ void registerClasses() {
     detail::registerControlCenter();
     // The Clock app's alarms reach this process's schedule directly.
     mobiletimer::setScheduleHandOver(&scheduleClockNotifications);
+    detail::loadSchedule();
 }
 
 }  // namespace platform::springboard

@@ -56,7 +56,9 @@ Value UILocalNotification::nextFireDateAfter(Date after, Object* localTimeZone) 
     auto step = NSDateComponents::make();
     double shortest = 0;
     if (!repeatStep(repeatInterval_, 1, *step, &shortest)) return Value();
-    long long k = std::max(1LL, static_cast<long long>(std::floor(after.timeIntervalSinceDate(fire) / shortest)) - 1);
+    // Clamped before the conversion: a date far away gives a huge quotient.
+    double steps = std::clamp(std::floor(after.timeIntervalSinceDate(fire) / shortest), 0.0, 1e15);
+    long long k = std::max(1LL, static_cast<long long>(steps) - 1);
     for (;; ++k) {
         auto c = NSDateComponents::make();
         repeatStep(repeatInterval_, k, *c, &shortest);
@@ -64,6 +66,42 @@ Value UILocalNotification::nextFireDateAfter(Date after, Object* localTimeZone) 
         if (!next) return Value();
         if (*next > after) return Value(*next);
     }
+}
+
+bool UILocalNotification::isSchedulable() const {
+    bool dated = fireDate_.kind() == Value::Kind::Date;
+    if (dated && !std::isfinite(fireDate_.date().sinceReferenceDate)) return false;
+    if (repeatInterval_ == 0) return true;
+    auto step = NSDateComponents::make();
+    double shortest = 0;
+    return dated && step && repeatStep(repeatInterval_, 1, *step, &shortest);
+}
+
+Value UILocalNotification::propertyList() const {
+    Value::Dictionary d{{"userInfo", userInfo_},
+                        {"repeatInterval", Value(repeatInterval_)},
+                        {"allowSnooze", Value(allowSnooze_)},
+                        {"repeatCalendar", Value(repeatCalendar_ != nullptr)}};
+    if (fireDate_.kind() == Value::Kind::Date) d["fireDate"] = fireDate_;
+    if (auto* tz = dynamic_cast<NSTimeZone*>(timeZone_.get())) d["timeZone"] = Value(tz->name());
+    if (alertBody_.isString()) d["alertBody"] = alertBody_;
+    if (soundName_.isString()) d["soundName"] = soundName_;
+    return Value(std::move(d));
+}
+
+Ref<UILocalNotification> UILocalNotification::fromPropertyList(const Value& d) {
+    if (!d.isDictionary()) return nullptr;
+    auto n = make();
+    if (!n) return nullptr;
+    n->userInfo_ = d["userInfo"];
+    if (d["fireDate"].kind() == Value::Kind::Date) n->fireDate_ = d["fireDate"];
+    n->repeatInterval_ = static_cast<unsigned long long>(d["repeatInterval"].integerValue());
+    n->allowSnooze_ = d["allowSnooze"].boolValue();
+    n->alertBody_ = d["alertBody"];
+    n->soundName_ = d["soundName"];
+    if (d["timeZone"].isString()) n->timeZone_ = NSTimeZone::timeZoneWithName(d["timeZone"].string());
+    if (d["repeatCalendar"].boolValue()) n->repeatCalendar_ = calendarIn(n->timeZone_.get());
+    return n;
 }
 
 namespace uikit::detail {

@@ -36,6 +36,15 @@ public:
     // time in `localTimeZone` (when the notification has a time zone); nil when
     // it does not repeat and its date is not after `after`.
     Value nextFireDateAfter(Date after, Object* localTimeZone) const;
+    // Whether the system would ever fire it: a repeating notification needs a
+    // fire date and a repeat interval of a calendar unit; a fire date must be
+    // a finite one.
+    bool isSchedulable() const;
+
+    // The notification as a property-list dictionary (to cross to another
+    // process or be kept in a file; the calendar as a flag), and back.
+    Value propertyList() const;
+    static Ref<UILocalNotification> fromPropertyList(const Value& dictionary);
     // "alarmId" of the user information, or nil.
     Value alarmId() const { return userInfo_["alarmId"]; }
 };

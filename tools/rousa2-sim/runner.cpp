@@ -249,14 +249,18 @@ private:
         switch (step.op) {
             case Op::Device: {
                 Value::Dictionary state;
-                for (const auto& [k, v] : step.device) state[k] = k == "ringtone" ? Value(std::stod(v)) : Value(v == "1");
+                for (const auto& [k, v] : step.device) {
+                    if (k == "ringtone") state[k] = Value(std::stod(v));
+                    else if (k == "switcher") state[k] = switcherOrder(v);
+                    else state[k] = Value(v == "1");
+                }
                 call(step, "device", Value(std::move(state)));
                 return;
             }
             case Op::At: {
+                // A time of day that has passed today is tomorrow's.
                 long long now = secondsOfDay(device_->now());
-                if (step.seconds < now) fail(step, "the clock is already at " + timeNow());
-                device_->advance(static_cast<double>(step.seconds - now));
+                device_->advance(static_cast<double>((step.seconds - now + 86400) % 86400));
                 return;
             }
             case Op::Wait: device_->advance(step.number); return;
@@ -287,6 +291,12 @@ private:
                 if (std::fabs(v - step.number) > 0.005) fail(step, format("expected volume %.2f, saw %.2f", step.number, v));
                 return;
             }
+            case Op::ExpectNotTappable: {
+                Value why = call(step, "tappable", Value(Value::Dictionary{{"text", Value(step.text)}}));
+                if (why.isString() && why.string().empty()) fail(step, "expected \"" + step.text + "\" not to take a tap, it does");
+                return;
+            }
+            case Op::ExpectAppEnded: expectAppEnded(step); return;
             case Op::ExpectAlarm:
             case Op::ExpectNoAlarm: expectAlarm(step); return;
             case Op::ExpectRecord: {
@@ -310,8 +320,27 @@ private:
         }
     }
 
+    // The pad's keys, never a label that shows the same digit (the answer typed so far).
     void typeOnPad(const Step& step, const std::string& text) {
-        for (char c : text) tapText(step, std::string(1, c));
+        for (char c : text) act(step, "tap", Value(Value::Dictionary{{"text", Value(std::string(1, c))}, {"button", Value(true)}}));
+    }
+
+    // Bundle identifiers of the hosts named, most recent first.
+    static Value switcherOrder(const std::string& names) {
+        Value order = Value(Value::Array{});
+        std::istringstream in(names);
+        for (std::string name; in >> name;) order.mutableArray().push_back(Value(bundleOf(name)));
+        return order;
+    }
+
+    void expectAppEnded(const Step& step) {
+        std::string seen;
+        for (const auto& t : device_->terminations()) {
+            if (t.bundle == bundleOf(step.text) && (step.value.empty() || std::to_string(t.reason) == step.value)) return;
+            seen += (seen.empty() ? "" : ", ") + t.bundle + " (reason " + std::to_string(t.reason) + ")";
+        }
+        fail(step, "expected " + bundleOf(step.text) + " to have been ended" + (step.value.empty() ? "" : " for reason " + step.value) +
+                       ", ended: " + (seen.empty() ? "none" : seen));
     }
 
     // Reads the arithmetic question on the screen and works the answer out.
@@ -411,7 +440,18 @@ private:
         tapText(step, "Label");
         act(step, "type", Value(Value::Dictionary{{"text", Value(step.text)}, {"replace", Value(true)}}));
         act(step, "tap", Value("Back"));
+        if (!step.changes.empty()) changeTweakSettings(step);
         act(step, "tap", Value("Done"));
+    }
+
+    // The tweak's rows of the add or edit screen: its own settings on or off,
+    // then each change.
+    void changeTweakSettings(const Step& step) {
+        bool ownSettings = true;
+        for (const auto& [setting, value] : step.changes)
+            if (setting == "enabled") ownSettings = value == "on";
+        setSwitch(step, "Rousa 2", ownSettings);
+        for (const auto& [setting, value] : step.changes) change(step, setting, value);
     }
 
     // Opens the alarm (a tap on its row, or in edit mode), makes each change on
@@ -425,11 +465,7 @@ private:
             editMode = true;
         }
         if (!showing(step, "Edit Alarm")) fail(step, "the alarm \"" + step.text + "\" does not open");
-        bool ownSettings = true;
-        for (const auto& [setting, value] : step.changes)
-            if (setting == "enabled") ownSettings = value == "on";
-        setSwitch(step, "Rousa 2", ownSettings);
-        for (const auto& [setting, value] : step.changes) change(step, setting, value);
+        changeTweakSettings(step);
         act(step, "tap", Value("Done"));
         if (editMode) act(step, "tap", Value("Done"));
     }

@@ -1,7 +1,9 @@
 #include "tools/rousa2-sim/scenario.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <variant>
@@ -72,6 +74,10 @@ public:
     void expect(const std::string& w) {
         if (!accept(w)) throw LineError{"expected \"" + w + "\"" + near()};
     }
+    bool atChar(char c) {
+        skip();
+        return i_ < s_.size() && s_[i_] == c;
+    }
     bool acceptChar(char c) {
         skip();
         if (i_ < s_.size() && s_[i_] == c) {
@@ -89,11 +95,13 @@ public:
         i_ = end + 1;
         return q;
     }
-    double number() {
+    // A finite number between the bounds.
+    double number(double low, double high, const std::string& what) {
         std::string w = word();
         char* end = nullptr;
         double v = std::strtod(w.c_str(), &end);
-        if (!end || *end != '\0') throw LineError{"expected a number, not \"" + w + "\""};
+        if (!end || *end != '\0' || !std::isfinite(v)) throw LineError{"expected a number, not \"" + w + "\""};
+        if (v < low || v > high) throw LineError{what};
         return v;
     }
     void end() {
@@ -110,23 +118,27 @@ private:
 };
 
 long long timeOfDay(const std::string& text) {
-    int h = -1, m = -1, s = 0;
-    char extra = 0;
-    int n = std::sscanf(text.c_str(), "%d:%d:%d%c", &h, &m, &s, &extra);
-    bool ok = (n == 2 || n == 3) && h >= 0 && h < 24 && m >= 0 && m < 60 && s >= 0 && s < 60;
-    if (!ok) throw LineError{"expected a time HH:MM or HH:MM:SS, not \"" + text + "\""};
-    return h * 3600LL + m * 60LL + s;
+    static const std::regex time(R"(^([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?$)");
+    std::smatch m;
+    if (std::regex_match(text, m, time)) {
+        int h = std::stoi(m[1]), min = std::stoi(m[2]), s = m[3].matched ? std::stoi(m[3]) : 0;
+        if (h < 24 && min < 60 && s < 60) return h * 3600LL + min * 60LL + s;
+    }
+    throw LineError{"expected a time HH:MM or HH:MM:SS, not \"" + text + "\""};
 }
+
+// The longest a scenario may play: the device's clock counts in nanoseconds.
+constexpr double kLongestPlay = 10 * 366 * 86400.0;
 
 double duration(const std::string& text) {
     char* end = nullptr;
     double v = std::strtod(text.c_str(), &end);
     std::string unit = end ? end : "";
-    if (end == text.c_str() || v < 0) throw LineError{"expected a duration such as 90s, 5m or 1h, not \"" + text + "\""};
-    if (unit == "s") return v;
-    if (unit == "m") return v * 60;
-    if (unit == "h") return v * 3600;
-    throw LineError{"expected a duration such as 90s, 5m or 1h, not \"" + text + "\""};
+    const double scale = unit == "s" ? 1 : unit == "m" ? 60 : unit == "h" ? 3600 : 0;
+    if (end == text.c_str() || !std::isfinite(v) || v < 0 || scale == 0)
+        throw LineError{"expected a duration such as 90s, 5m or 1h, not \"" + text + "\""};
+    if (v * scale > kLongestPlay) throw LineError{"a scenario plays for ten years at most"};
+    return v * scale;
 }
 
 const std::set<std::string> kHosts = {"springboard", "clock", "settings"};
@@ -145,7 +157,7 @@ void parseEditChange(const std::string& text, Step& step) {
     if (it == kEditChanges.end()) throw LineError{"unknown setting \"" + setting + "\" of an alarm"};
     if (setting == "snooze" || setting == "fade" || setting == "stop") {
         if (setting == "stop") w.accept("after");
-        double amount = w.number();
+        double amount = w.number(0, 1e6, "\"" + setting + "\" takes 0 to 1000000");
         std::string unit = w.word();
         if (!it->second.count(unit)) throw LineError{"\"" + setting + "\" takes " + (setting == "snooze" ? "seconds, minutes or hours" : "seconds or minutes")};
         w.end();
@@ -155,8 +167,7 @@ void parseEditChange(const std::string& text, Step& step) {
         return;
     }
     if (setting == "volume") {
-        double v = w.number();
-        if (v < 0 || v > 1) throw LineError{"a volume is between 0 and 1"};
+        double v = w.number(0, 1, "a volume is between 0 and 1");
         w.end();
         step.changes.emplace_back(setting, std::to_string(v));
         return;
@@ -165,6 +176,15 @@ void parseEditChange(const std::string& text, Step& step) {
     if (!it->second.count(value)) throw LineError{"\"" + setting + "\" does not take \"" + value + "\""};
     w.end();
     step.changes.emplace_back(setting, value);
+}
+
+// "<change>; <change>..." after an alarm's title and its ":".
+void parseEditChanges(Words& w, Step& step) {
+    std::stringstream parts(w.rest());
+    std::string part;
+    while (std::getline(parts, part, ';'))
+        if (!trim(part).empty()) parseEditChange(trim(part), step);
+    if (step.changes.empty()) throw LineError{"no change given"};
 }
 
 const std::set<std::string> kRecordFields = {"enabled",       "volume",        "snoozeTime",    "snoozeMeasure", "vibrateRing",
@@ -180,9 +200,19 @@ void parseDevice(Words& w, Step& step, Scenario& scenario, bool atStart) {
             if (how != "muted" && how != "on") throw LineError{"\"ringer\" is muted or on"};
             step.device["ringerMuted"] = how == "muted" ? "1" : "0";
         } else if (item == "ringtone") {
-            double v = w.number();
-            if (v < 0 || v > 1) throw LineError{"a volume is between 0 and 1"};
+            double v = w.number(0, 1, "a volume is between 0 and 1");
             step.device["ringtone"] = std::to_string(v);
+        } else if (item == "switcher") {
+            std::string order;
+            while (!w.done() && !w.atChar(',')) {
+                std::string host = w.word();
+                if (!kHosts.count(host) || host == "springboard") throw LineError{"the switcher lists clock and settings"};
+                order += (order.empty() ? "" : " ") + host;
+            }
+            step.device["switcher"] = order;
+        } else if (item == "volume-read") {
+            w.expect("fails");
+            step.device["volumeReadFails"] = "1";
         } else if (item == "pad" || item == "phone") {
             if (!atStart) throw LineError{"a device is a pad or a phone from its start: say so before the first step"};
             scenario.pad = item == "pad";
@@ -224,8 +254,8 @@ Step parseStep(Words& w, Step step) {
     } else if (verb == "long-press") {
         step.op = Op::LongPressRow;
         w.expect("row");
-        step.number = w.number();
-        if (step.number < 1 || step.number != static_cast<long long>(step.number)) throw LineError{"rows count from 1"};
+        step.number = w.number(1, 10000, "rows count from 1 to 10000");
+        if (step.number != std::floor(step.number)) throw LineError{"rows count from 1 to 10000"};
         if (w.accept("to")) step.text = w.quoted();
         defaultHost("clock");
     } else if (verb == "activator") {
@@ -245,17 +275,13 @@ Step parseStep(Words& w, Step step) {
         while (w.acceptChar(':')) t += ":" + w.word();
         step.seconds = timeOfDay(t);
         step.text = w.quoted();
+        if (w.acceptChar(':')) parseEditChanges(w, step);
         defaultHost("clock");
     } else if (verb == "edit") {
         step.op = Op::EditAlarm;
         step.text = w.quoted();
         if (!w.acceptChar(':')) throw LineError{"expected \":\" and the changes after the alarm's title"};
-        std::string rest = w.rest();
-        std::stringstream parts(rest);
-        std::string part;
-        while (std::getline(parts, part, ';'))
-            if (!trim(part).empty()) parseEditChange(trim(part), step);
-        if (step.changes.empty()) throw LineError{"no change given"};
+        parseEditChanges(w, step);
         defaultHost("clock");
     } else if (verb == "set") {
         step.op = Op::Set;
@@ -266,7 +292,17 @@ Step parseStep(Words& w, Step step) {
     } else if (verb == "expect") {
         bool no = w.accept("no");
         std::string what = w.word();
-        if (what == "window") {
+        if (what == "not" && !no) {
+            w.expect("tappable");
+            step.op = Op::ExpectNotTappable;
+            step.text = w.quoted();
+        } else if (what == "app" && !no) {
+            step.op = Op::ExpectAppEnded;
+            step.text = w.quoted();
+            if (!kHosts.count(step.text) || step.text == "springboard") throw LineError{"an app is \"clock\" or \"settings\""};
+            w.expect("ended");
+            if (w.accept("reason")) step.value = std::to_string(static_cast<long long>(w.number(-1e9, 1e9, "a reason is a number")));
+        } else if (what == "window") {
             step.op = no ? Op::ExpectNoWindow : Op::ExpectWindow;
             step.text = w.quoted();
             if (!no && w.accept("with")) {
@@ -275,7 +311,7 @@ Step parseStep(Words& w, Step step) {
             }
         } else if (what == "volume" && !no) {
             step.op = Op::ExpectVolume;
-            step.number = w.number();
+            step.number = w.number(0, 1, "a volume is between 0 and 1");
         } else if (what == "alarm") {
             step.op = no ? Op::ExpectNoAlarm : Op::ExpectAlarm;
             step.text = w.quoted();
@@ -290,13 +326,13 @@ Step parseStep(Words& w, Step step) {
             step.text = w.quoted();
             step.value = w.word();
             if (!kRecordFields.count(step.value)) throw LineError{"a record has no field \"" + step.value + "\""};
-            step.number = w.number();
+            step.number = w.number(-1e15, 1e15, "a record's value is a number up to 10^15");
         } else if (what == "ringing" && !no) {
             step.op = Op::ExpectRinging;
         } else if (what == "silent" && !no) {
             step.op = Op::ExpectSilent;
         } else {
-            throw LineError{"expect window, no window, volume, alarm, no alarm, record, ringing or silent"};
+            throw LineError{"expect window, no window, not tappable, volume, alarm, no alarm, record, ringing, silent or app"};
         }
         defaultHost(step.op == Op::ExpectRecord ? "clock" : "springboard");
     } else {
@@ -322,7 +358,7 @@ std::variant<Scenario, ParseError> parseScenario(const std::string& text, const 
     std::string raw;
     int number = 0;
     bool stepsBegan = false, versionGiven = false;
-    long long earliest = kStartOfDay;  // the clock can be no earlier than this
+    double played = 0;  // seconds the clock has moved on from its start
     auto fail = [&](const std::string& message) { return ParseError{fileName + ":" + std::to_string(number) + ": " + message}; };
     while (std::getline(lines, raw)) {
         ++number;
@@ -351,11 +387,10 @@ std::variant<Scenario, ParseError> parseScenario(const std::string& text, const 
                     versionGiven = true;
                     if (first == "ios") {
                         scenario.version = w.word();
-                        if (scenario.version.empty() || !std::isdigit(static_cast<unsigned char>(scenario.version[0])) ||
-                            std::stoi(scenario.version) < 7 || std::stoi(scenario.version) > 9)
-                            throw LineError{"iOS 7, 8 or 9"};
+                        static const std::regex version(R"(^[789](\.[0-9]{1,3}){0,2}$)");
+                        if (!std::regex_match(scenario.version, version)) throw LineError{"iOS 7, 8 or 9"};
                     } else {
-                        scenario.coreFoundation = w.number();
+                        scenario.coreFoundation = w.number(1, 1e5, "a CoreFoundation version is between 1 and 100000");
                         scenario.version.clear();
                     }
                 }
@@ -378,13 +413,14 @@ std::variant<Scenario, ParseError> parseScenario(const std::string& text, const 
                     std::string t = w.word();
                     while (w.acceptChar(':')) t += ":" + w.word();
                     step.seconds = timeOfDay(t);
-                    if (step.seconds < earliest) throw LineError{"the clock is already past " + clockText(step.seconds)};
-                    earliest = step.seconds;
+                    // A time of day that has passed today is tomorrow's.
+                    played += std::fmod(step.seconds - std::fmod(played + kStartOfDay, 86400.0) + 86400, 86400.0);
                 } else {
                     step.op = Op::Wait;
                     step.number = duration(w.word());
-                    earliest += static_cast<long long>(step.number);
+                    played += step.number;
                 }
+                if (played > kLongestPlay) throw LineError{"a scenario plays for ten years at most"};
                 w.end();
                 stepsBegan = true;
                 scenario.steps.push_back(step);

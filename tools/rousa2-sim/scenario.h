@@ -4,19 +4,25 @@
 //   # a comment
 //   ios 9                     (or: cf 1241.11)       at most once, first
 //   timezone Europe/Berlin                          at most once, first
-//   device locked, ringer muted, ringtone 0.7, pad
-//   at 07:00   |   wait 90s   (s, m or h)
+//   device locked, ringer muted, ringtone 0.7, pad, switcher clock settings,
+//          volume-read fails
+//   at 07:00 (tomorrow's when it has passed today)   |   wait 90s   (s, m or h)
 //   [in springboard|clock|settings:] <step>
 //
 // Steps: press lock|home|volume-up|volume-down; touch-id; tap "<text>" [after
 // "<text>"]; type <digits and points>; answer; long-press row <n> [to
 // "<item>"] (holds, then slides onto the item before lifting); activator
 // stop-alarm|snooze-alarm|turnon-alarms|turnoff-alarms; alert "<title>";
-// add alarm HH:MM "<title>"; edit "<title>": <change>; <change>...;
-// set <preference key> <value>; expect window "<text>" [with question|with
-// buttons]; expect no window "<text>"; expect volume <v>; expect alarm
-// "<title>" at HH:MM[:SS]; expect no alarm "<title>"; expect record "<title>"
-// <field> <value>; expect ringing; expect silent.
+// add alarm HH:MM "<title>" [: <change>; <change>...]; edit "<title>":
+// <change>; <change>...; set <preference key> <value>; expect window "<text>"
+// [with question|with buttons]; expect no window "<text>"; expect not
+// tappable "<text>"; expect volume <v>; expect alarm "<title>" at
+// HH:MM[:SS]; expect no alarm "<title>"; expect record "<title>" <field>
+// <value>; expect ringing; expect silent; expect app "<host>" ended [reason
+// <n>].
+//
+// The switcher lists hosts, most recent first. Numbers are finite and in
+// their range; a scenario plays for ten years at most.
 //
 // An alarm's changes: snooze <n> seconds|minutes|hours; fade <n>
 // seconds|minutes; stop after <n> seconds|minutes; then stop|snooze; question
@@ -34,7 +40,8 @@ namespace rousa::sim {
 
 enum class Op {
     Device, At, Wait, Press, TouchID, Tap, Type, Answer, LongPressRow, Activator, SystemAlert, AddAlarm, EditAlarm, Set,
-    ExpectWindow, ExpectNoWindow, ExpectVolume, ExpectAlarm, ExpectNoAlarm, ExpectRecord, ExpectRinging, ExpectSilent,
+    ExpectWindow, ExpectNoWindow, ExpectNotTappable, ExpectVolume, ExpectAlarm, ExpectNoAlarm, ExpectRecord, ExpectRinging,
+    ExpectSilent, ExpectAppEnded,
 };
 
 struct Step {

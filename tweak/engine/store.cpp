@@ -70,10 +70,22 @@ bool RousaSetAlarm(const KAlarm* record) {
 }
 
 void RousaAddAlarmIfMissing(const Value& alarmId) {
-    if (!alarmId.isString() || RousaGetAlarm(alarmId)) return;
-    auto record = KAlarm::initWithDefaultValues();
-    record->setAlarmId(alarmId);
-    RousaSetAlarm(record);
+    if (!alarmId.isString()) return;
+    // Decided under the lock from what was read: a file that could not be read
+    // is not a file without the record, and fails the update.
+    Value written;
+    bool added = plist::update(kRousaPrefsPath, [&](Value::Dictionary& prefs) {
+        Value records = prefs["Alarms"].isArray() ? prefs["Alarms"] : Value(Value::Array{});
+        for (const Value& element : records.array())
+            if (isRecordOf(element, alarmId)) return false;
+        auto record = KAlarm::initWithDefaultValues();
+        record->setAlarmId(alarmId);
+        records.mutableArray().push_back(record->data());
+        prefs["Alarms"] = records;
+        written = Value(prefs);
+        return true;
+    });
+    if (added) RousaLoadPrefsFrom(written, false);
 }
 
 bool RousaRemoveAlarm(const Value& alarmId) {

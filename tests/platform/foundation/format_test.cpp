@@ -38,6 +38,25 @@ TEST(Format, EachConversion) {
     for (const auto& c : cases) EXPECT_EQ(c.got, c.want);
 }
 
+TEST(Format, HugeWidthsAndPrecisionsAreCappedNotThrown) {
+    struct Case {
+        std::string got;
+        std::size_t size;
+        char last;
+    };
+    const Case cases[] = {
+        {format("%99999999999d", 5), 4096, '5'},
+        {format("%999999999@", "x"), 4096, 'x'},
+        {format("%-99999999999999999999s|", "x"), 4097, '|'},
+        {format("%.99999999999f", 1.0), 4098, '0'},
+        {format("%.99999999999@", "abc"), 3, 'c'},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.got.size(), c.size);
+        EXPECT_EQ(c.got.back(), c.last);
+    }
+}
+
 TEST(Format, IgnoresTheLocale) {
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     std::string saved = previous ? previous : "C";

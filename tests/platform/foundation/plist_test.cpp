@@ -1,14 +1,19 @@
 #include "platform/foundation/plist.h"
 
 #include <gtest/gtest.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <functional>
 #include <vector>
 
 #include "platform/foundation/file_system.h"
+#include "platform/foundation/log.h"
+#include "platform/testing/damaged_files.h"
 #include "platform/testing/test_environment.h"
 
 namespace platform {
@@ -74,6 +79,42 @@ TEST(Plist, DamagedInputIsNotAPropertyList) {
     for (const std::string& bad : {std::string(), std::string("garbage"), xml.substr(0, xml.size() / 2)}) {
         SCOPED_TRACE(bad.size());
         EXPECT_FALSE(plist::parse(bad));
+    }
+}
+
+TEST(Plist, ANulInAStringOrKeyOrDeepOrSharedNestingIsUnreadableNeverAborts) {
+    for (const auto& bad : testing::damagedPropertyLists()) {
+        SCOPED_TRACE(bad.name);
+        EXPECT_FALSE(plist::parse(bad.bytes));
+    }
+    // The same lists without the NUL or as deep as a real file read.
+    EXPECT_EQ(*plist::parse(*plist::toBinary(Value(Value::Dictionary{{"k", Value("é")}}))),
+              Value(Value::Dictionary{{"k", Value("é")}}));
+    EXPECT_TRUE(plist::parse(testing::nestedXml(200)));
+    EXPECT_TRUE(plist::parse(testing::nestedBinary(200, 1)));
+}
+
+TEST(Plist, SharedOrDeepDictionaryNestingIsUnreadable) {
+    // 48 levels, each array holding the next twice: 2^48 arrays when built.
+    EXPECT_FALSE(plist::parse(testing::nestedBinary(48, 2)));
+    std::string dicts = "<plist>";
+    for (int i = 0; i < 1000; ++i) dicts += "<dict><key>k</key>";
+    dicts += "<true/>";
+    for (int i = 0; i < 1000; ++i) dicts += "</dict>";
+    EXPECT_FALSE(plist::parse(dicts + "</plist>"));
+}
+
+TEST(Plist, ADateOutsideTheFormatIsClampedNotConverted) {
+    struct Case {
+        double in, out;
+    } cases[] = {{std::nan(""), 0}, {1e300, 2147483647}, {-1e300, -2147483648.0}, {12, 12}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in);
+        for (auto write : {plist::toXml, plist::toBinary}) {
+            auto bytes = write(Value(Date{c.in}));
+            ASSERT_TRUE(bytes);
+            EXPECT_EQ(plist::parse(*bytes)->date().sinceReferenceDate, c.out);
+        }
     }
 }
 
@@ -206,6 +247,56 @@ TEST_F(PlistFile, WhatWasWrittenReadsBackAsTheFileHoldsIt) {
     }));
     EXPECT_EQ(plist::readFile(kPath)["date"].date().sinceReferenceDate, 200.0);
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+
+TEST_F(PlistFile, AFileHoldingANulOrANaNDateIsReadAndReSavedWithoutAborting) {
+    for (const auto& bad : testing::damagedPropertyLists()) {
+        SCOPED_TRACE(bad.name);
+        plant(host, bad.bytes);
+        EXPECT_TRUE(plist::readFile(kPath).isNil());
+        EXPECT_TRUE(plist::update(kPath, setK(1)));
+        EXPECT_EQ(slurp(host + ".corrupt"), bad.bytes);
+    }
+
+    // A date of NaN seconds in a binary file (written by another program).
+    std::string date = *plist::toBinary(Value(Value::Dictionary{{"d", Value(Date{1})}}));
+    const std::string one("\x33\x3f\xf0\0\0\0\0\0\0", 9), nan("\x33\x7f\xf8\0\0\0\0\0\0", 9);
+    plant(host, testing::patched(date, one, nan));
+    EXPECT_TRUE(plist::readFile(kPath)["d"].kind() == Value::Kind::Date);
+    EXPECT_TRUE(plist::update(kPath, setK(2)));
+    EXPECT_TRUE(plist::readFile(kPath)["d"].kind() == Value::Kind::Date);
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 2);
+}
+
+TEST_F(PlistFile, AFileAboveTheSizeCapIsKeptAsideAndReadsAsNothing) {
+    std::string big = *plist::toXml(Value(Value::Dictionary{{"k", Value(1)}}));
+    big += std::string(50 << 20, ' ');
+    plant(host, big);
+    EXPECT_TRUE(plist::readFile(kPath).isNil());
+    EXPECT_TRUE(log::contains("larger than"));
+    EXPECT_TRUE(plist::update(kPath, [](Value::Dictionary& d) {
+        EXPECT_TRUE(d.empty());
+        d["k"] = Value(2);
+        return true;
+    }));
+    EXPECT_EQ(slurp(host + ".corrupt").size(), big.size());
+    EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 2);
+}
+
+TEST_F(PlistFile, TheNextWriterRemovesTemporaryFilesOfDeadWritersOnlyWhenOld) {
+    auto temp = [&](const std::string& suffix, int ageSeconds) {
+        plant(host + suffix, "partial");
+        struct timeval times[2];
+        ::gettimeofday(&times[0], nullptr);
+        times[0].tv_sec -= ageSeconds;
+        times[1] = times[0];
+        ::utimes((host + suffix).c_str(), times);
+    };
+    temp(".aB3xYz", 120);  // a writer killed two minutes ago
+    temp(".Qw9rT2", 5);    // a writer that may still be writing
+    temp(".backups", 120);  // not a temporary file of ours
+    EXPECT_TRUE(plist::update(kPath, setK(1)));
+    EXPECT_EQ(fs::listDirectory(fs::dirname(kPath)),
+              (std::vector<std::string>{"test.plist", "test.plist.Qw9rT2", "test.plist.backups", "test.plist.lock"}));
 }
 
 TEST(PlistConcurrency, ProcessesUpdatingOneFileLoseNoUpdate) {

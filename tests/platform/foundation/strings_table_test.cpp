@@ -47,6 +47,25 @@ TEST(StringsTable, ReportsTheLineOfAnError) {
     EXPECT_EQ(parseStringsTable("\"A\" = \"x\";\n\"B\" = \"y\"").error().message.substr(0, 6), "line 2");
 }
 
+TEST(StringsTable, SurrogatePairEscapesAreOneCharacter) {
+    struct Case {
+        const char *escaped, *utf8;
+    };
+    const Case cases[] = {
+        {"\\UD83D\\UDE00", "\xF0\x9F\x98\x80"},          // U+1F600
+        {"\\ud83d\\ude00!", "\xF0\x9F\x98\x80!"},        // either case
+        {"\\UD83Dx", "\xEF\xBF\xBDx"},                   // a lone high half
+        {"\\UDE00", "\xEF\xBF\xBD"},                      // a lone low half
+        {"\\UD83D\\U0041", "\xEF\xBF\xBD" "A"},           // a high half before no low half
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.escaped);
+        auto t = parseStringsTable(std::string("\"K\" = \"") + c.escaped + "\";");
+        ASSERT_TRUE(t) << t.error().message;
+        EXPECT_EQ(t->at("K"), c.utf8);
+    }
+}
+
 TEST(StringsTable, EmptyInputIsAnEmptyTable) {
     auto t = parseStringsTable("  \n/* nothing */\n");
     ASSERT_TRUE(t);

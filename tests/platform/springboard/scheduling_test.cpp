@@ -3,7 +3,11 @@
 // app's process, and that SpringBoard only ever keeps copies.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "platform/foundation/calendar.h"
+#include "platform/foundation/log.h"
 #include "platform/mobiletimer/scheduling.h"
 #include "tests/platform/springboard/springboard_test_support.h"
 
@@ -213,6 +217,34 @@ TEST_P(Scheduling, AlarmsKeepTheirNotificationAndTellAlarmNotificationsApart) {
     EXPECT_TRUE(sel::isAlarmNotification_(managerClass, mine->notification));
     EXPECT_FALSE(sel::isAlarmNotification_(managerClass, other));
     EXPECT_FALSE(sel::isAlarmNotification_(managerClass, nullptr));
+}
+
+TEST_P(Scheduling, ANotificationTheSystemWouldNeverFireIsRefused) {
+    auto notification = [&](Value fireDate, unsigned long long repeat) {
+        auto n = UILocalNotification::make();
+        sel::setUserInfo_(n, Value{{"alarmId", Value("ALARM-9")}});
+        n->fireDate_ = fireDate;
+        n->repeatInterval_ = repeat;
+        return Value(n);
+    };
+    const Value refused[] = {
+        notification(Value(), NSCalendarUnitWeekOfYear),                       // repeats without a fire date
+        notification(Value(start().addingTimeInterval(60)), 1 << 20),         // by no calendar unit
+        notification(Value(Date{std::nan("")}), 0),                            // at no time
+        notification(Value(Date{std::numeric_limits<double>::infinity()}), 0),
+    };
+    const Value kept = notification(Value(start().addingTimeInterval(60)), NSCalendarUnitDay);
+    for (const Value& n : refused) {
+        SCOPED_TRACE(as<UILocalNotification>(n.object())->repeatInterval_);
+        springboard::scheduleClockNotifications(Value::array({n, kept}));
+        ASSERT_EQ(springboard::scheduledNotifications().size(), 1u);
+        EXPECT_EQ(springboard::scheduledNotifications()[0].notification->repeatInterval_, NSCalendarUnitDay);
+    }
+    EXPECT_TRUE(log::contains("not scheduling"));
+    // The one kept fires once a day; nothing comes due at one instant for ever.
+    const char* fire = major() == 9 ? "UNLocalNotificationClient" : "SBApplication";
+    advance(kDay);
+    EXPECT_EQ(callLog::count(fire, "_fireNotification:"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, Scheduling, ::testing::Values("7.1", "8.4", "9.3"), [](const auto& info) {

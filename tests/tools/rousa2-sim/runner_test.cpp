@@ -58,6 +58,34 @@ TEST(Simulator, WithoutAScenarioItPlaysTheDefaultOne) {
     EXPECT_NE(run.output.find("all 15 steps done"), std::string::npos) << run.output;
 }
 
+TEST(Simulator, ScenariosOfWhatUsersFoundPlayToTheirEnd) {
+    Outcome run = simulate(scenario("users.scenario"));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("00:01:30  springboard: expect ringing"), std::string::npos) << run.output;
+}
+
+TEST(Simulator, OnAKeptDeviceRootAnAlarmSetInOneRunRingsInTheNext) {
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / ("rousa2-sim-kept-" + std::to_string(::getpid()));
+    Outcome set = simulate(scenario("set-alarm.scenario") + " --root " + root.string());
+    EXPECT_EQ(set.status, 0) << set.output;
+    Outcome rung = simulate(scenario("keep-schedule.scenario") + " --root " + root.string());
+    EXPECT_EQ(rung.status, 0) << rung.output;
+    std::filesystem::remove_all(root);
+}
+
+// A scenario's number out of range is its error: status 2, never a crash.
+TEST(Simulator, ABadNumberIsAScenarioError) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / ("rousa2-sim-bad-" + std::to_string(::getpid()) + ".scenario");
+    for (const char* line : {"ios 99999999999", "wait 1e300s", "wait nans", "long-press row 1e300", "wait 9e18s\nwait 9e18s"}) {
+        SCOPED_TRACE(line);
+        std::ofstream(file) << line << "\n";
+        Outcome run = simulate(file.string());
+        EXPECT_EQ(run.status, 2) << run.output;
+        EXPECT_EQ(run.output.rfind(file.string() + ":1: ", 0), 0u) << run.output;
+    }
+    std::filesystem::remove(file);
+}
+
 TEST(Simulator, AMissingFileOrAnUnknownOptionIsACommandLineError) {
     Outcome missing = simulate("/nonexistent/x.scenario");
     EXPECT_EQ(missing.status, 2);

@@ -87,8 +87,6 @@ TEST(ScenarioErrors, NameTheFileTheLineAndWhatIsWrong) {
     };
     const Case cases[] = {
         {"ios 9\nadd alarm 07:00 \"Wake\"\nat 25:00", "s.scenario:3: expected a time HH:MM or HH:MM:SS, not \"25:00\""},
-        {"at 07:00\nat 06:30", "s.scenario:2: the clock is already past 06:30:00"},
-        {"at 05:00", "s.scenario:1: the clock is already past 05:00:00"},
         {"ios 10", "s.scenario:1: iOS 7, 8 or 9"},
         {"wait 1s\nios 9", "s.scenario:2: \"ios\" comes before the first step"},
         {"ios 9\ncf 1241\nwait 1s", "s.scenario:2: the version is given twice"},
@@ -102,8 +100,8 @@ TEST(ScenarioErrors, NameTheFileTheLineAndWhatIsWrong) {
         {"tap \"OK\" twice", "s.scenario:1: unexpected \"twice\""},
         {"type 12a", "s.scenario:1: the number pad types digits and points"},
         {"press power", "s.scenario:1: press lock, home, volume-up or volume-down"},
-        {"long-press row 0", "s.scenario:1: rows count from 1"},
-        {"long-press row 1.5", "s.scenario:1: rows count from 1"},
+        {"long-press row 0", "s.scenario:1: rows count from 1 to 10000"},
+        {"long-press row 1.5", "s.scenario:1: rows count from 1 to 10000"},
         {"wait soon", "s.scenario:1: expected a duration such as 90s, 5m or 1h, not \"soon\""},
         {"edit \"Wake\" snooze 5 minutes", "s.scenario:1: expected \":\" and the changes after the alarm's title"},
         {"edit \"Wake\":", "s.scenario:1: no change given"},
@@ -115,7 +113,10 @@ TEST(ScenarioErrors, NameTheFileTheLineAndWhatIsWrong) {
         {"set defVolume", "s.scenario:1: set <key> <value>"},
         {"expect record \"Wake\" colour 1", "s.scenario:1: a record has no field \"colour\""},
         {"expect window \"Wake\" with snacks", "s.scenario:1: a window is with question or with buttons"},
-        {"expect no ringing", "s.scenario:1: expect window, no window, volume, alarm, no alarm, record, ringing or silent"},
+        {"expect no ringing", "s.scenario:1: expect window, no window, not tappable, volume, alarm, no alarm, record, ringing, silent or app"},
+        {"expect app \"springboard\" ended", "s.scenario:1: an app is \"clock\" or \"settings\""},
+        {"device switcher clock phone", "s.scenario:1: the switcher lists clock and settings"},
+        {"device volume-read works", "s.scenario:1: expected \"fails\" at \"works\""},
         {"dance", "s.scenario:1: unknown step \"dance\""},
         {"# only a comment\n", "s.scenario: no steps"},
     };
@@ -125,6 +126,71 @@ TEST(ScenarioErrors, NameTheFileTheLineAndWhatIsWrong) {
         ASSERT_TRUE(std::holds_alternative<ParseError>(result));
         EXPECT_EQ(std::get<ParseError>(result).message, c.message);
     }
+}
+
+// Numbers out of range, NaN or too large for the clock are the scenario's
+// errors, never undefined behaviour in the player.
+TEST(ScenarioErrors, EveryNumberIsCheckedForRangeAndNaN) {
+    struct Case {
+        std::string text, message;
+    };
+    const Case cases[] = {
+        {"ios 99999999999", "s.scenario:1: iOS 7, 8 or 9"},
+        {"ios 9x", "s.scenario:1: iOS 7, 8 or 9"},
+        {"cf nan\nwait 1s", "s.scenario:1: expected a number, not \"nan\""},
+        {"cf 1e300\nwait 1s", "s.scenario:1: a CoreFoundation version is between 1 and 100000"},
+        {"wait 1e300s", "s.scenario:1: a scenario plays for ten years at most"},
+        {"wait nans", "s.scenario:1: expected a duration such as 90s, 5m or 1h, not \"nans\""},
+        {"wait infm", "s.scenario:1: expected a duration such as 90s, 5m or 1h, not \"infm\""},
+        {"wait 9e18s\nwait 9e18s", "s.scenario:1: a scenario plays for ten years at most"},
+        {"wait 3000d", "s.scenario:1: expected a duration such as 90s, 5m or 1h, not \"3000d\""},
+        {"wait 80000h\nwait 10000h", "s.scenario:2: a scenario plays for ten years at most"},
+        {"long-press row 1e300", "s.scenario:1: rows count from 1 to 10000"},
+        {"long-press row nan", "s.scenario:1: expected a number, not \"nan\""},
+        {"device ringtone nan", "s.scenario:1: expected a number, not \"nan\""},
+        {"expect volume -inf", "s.scenario:1: expected a number, not \"-inf\""},
+        {"expect record \"Wake\" volume nan", "s.scenario:1: expected a number, not \"nan\""},
+        {"edit \"Wake\": snooze 1e300 minutes", "s.scenario:1: \"snooze\" takes 0 to 1000000"},
+        {"edit \"Wake\": volume nan", "s.scenario:1: expected a number, not \"nan\""},
+        {"at 99999999999:00", "s.scenario:1: expected a time HH:MM or HH:MM:SS, not \"99999999999:00\""},
+        {"add alarm 7:5 \"Wake\"", "s.scenario:1: expected a time HH:MM or HH:MM:SS, not \"7:5\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto result = parseScenario(c.text, "s.scenario");
+        ASSERT_TRUE(std::holds_alternative<ParseError>(result));
+        EXPECT_EQ(std::get<ParseError>(result).message, c.message);
+    }
+}
+
+TEST(ScenarioSteps, AnAtWhoseTimeHasPassedIsTomorrowsAndNoError) {
+    Scenario s = parsed("at 23:59\nat 00:01:30\nat 05:00\nat 05:00");
+    ASSERT_EQ(s.steps.size(), 4u);
+    EXPECT_EQ(s.steps[1].seconds, 90);
+    EXPECT_EQ(s.steps[2].seconds, 5 * 3600);
+}
+
+TEST(ScenarioSteps, TheStepsUsersAskedFor) {
+    Step add = only("add alarm 07:00 \"Wake\": snooze 7 minutes; question easy");
+    EXPECT_EQ(add.op, Op::AddAlarm);
+    EXPECT_EQ(add.text, "Wake");
+    using Change = std::pair<std::string, std::string>;
+    EXPECT_EQ(add.changes, (std::vector<Change>{{"snooze", "7 minutes"}, {"question", "easy"}}));
+    EXPECT_TRUE(only("add alarm 07:00 \"Wake\"").changes.empty());
+
+    Step notTappable = only("expect not tappable \"Snooze\"");
+    EXPECT_EQ(notTappable.op, Op::ExpectNotTappable);
+    EXPECT_EQ(notTappable.text, "Snooze");
+
+    Step ended = only("expect app \"clock\" ended reason 1");
+    EXPECT_EQ(ended.op, Op::ExpectAppEnded);
+    EXPECT_EQ(ended.text, "clock");
+    EXPECT_EQ(ended.value, "1");
+    EXPECT_EQ(only("in settings: expect app \"settings\" ended").value, "");
+
+    Step device = only("device switcher settings clock, volume-read fails, locked");
+    EXPECT_EQ(device.device,
+              (std::map<std::string, std::string>{{"switcher", "settings clock"}, {"volumeReadFails", "1"}, {"locked", "1"}}));
 }
 
 TEST(ScenarioClock, TimesOfDayReadAsTheClockShowsThem) {

@@ -118,6 +118,28 @@ TEST_F(EngineTest, AFailedWriteIsReportedAndLeavesTheFile) {
     fs::testing::reset();
 }
 
+TEST_F(EngineTest, AddIfMissingAddsDefaultsOnceAndAReadErrorKeepsTheRecord) {
+    RousaAddAlarmIfMissing(Value("B"));
+    ASSERT_EQ(readPrefs()["Alarms"].count(), 1u);
+    EXPECT_EQ(readPrefs()["Alarms"].at(0), [] {
+        auto r = KAlarm::initWithDefaultValues();
+        r->setAlarmId(Value("B"));
+        return r->data();
+    }());
+
+    RousaSetAlarm(recordFor("A", 7));
+    std::string before = *fs::readFile(kRousaPrefsPath);
+    fs::testing::failNth(fs::testing::Op::Open, 1, EMFILE);
+    RousaAddAlarmIfMissing(Value("A"));
+    EXPECT_EQ(*fs::readFile(kRousaPrefsPath), before);
+    EXPECT_EQ(RousaGetAlarm(Value("A"))->snoozeTime(), 7);
+    EXPECT_TRUE(log::contains("Too many open files"));
+
+    RousaAddAlarmIfMissing(Value("A"));
+    EXPECT_EQ(*fs::readFile(kRousaPrefsPath), before);
+    fs::testing::reset();
+}
+
 TEST_F(EngineTest, AnUnreadableFileIsKeptAsideAndWritersStartEmpty) {
     std::ofstream(env.hostPath(kRousaPrefsPath)) << "garbage";
     EXPECT_TRUE(RousaGetPref("anything").isNil());
