@@ -247,6 +247,7 @@ TEST_F(PlistFile, WhatWasWrittenReadsBackAsTheFileHoldsIt) {
     }));
     EXPECT_EQ(plist::readFile(kPath)["date"].date().sinceReferenceDate, 200.0);
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+}
 
 TEST_F(PlistFile, AFileHoldingANulOrANaNDateIsReadAndReSavedWithoutAborting) {
     for (const auto& bad : testing::damagedPropertyLists()) {
