@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -78,7 +79,18 @@ std::uint64_t monotonicNanoseconds() {
 }  // namespace clock
 
 namespace {
-std::int64_t delayNanos(double seconds) { return seconds > 0 ? static_cast<std::int64_t>(std::llround(seconds * 1e9)) : 0; }
+// A delay in nanoseconds, saturated: one longer than the clock can count falls
+// at the end of time instead of wrapping round into the past.
+std::int64_t delayNanos(double seconds) {
+    constexpr double kLimit = 9.0e18;  // below INT64_MAX, exactly representable
+    if (!(seconds > 0)) return 0;
+    double nanos = seconds * 1e9;
+    if (nanos >= kLimit) return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(std::llround(nanos));
+}
+std::int64_t laterBy(std::int64_t now, std::int64_t delay) {
+    return delay > std::numeric_limits<std::int64_t>::max() - now ? std::numeric_limits<std::int64_t>::max() : now + delay;
+}
 }  // namespace
 
 std::uint64_t mach_absolute_time() { return clock::monotonicNanoseconds(); }
@@ -122,7 +134,7 @@ RunLoop& RunLoop::main() {
 RunLoop::RunLoop() : impl_(new Impl()) {}
 
 RunLoop::TaskId RunLoop::schedule(double delay, Task task, const void* owner, std::string tag) {
-    std::int64_t due = clock::nowNanos() + delayNanos(delay);
+    std::int64_t due = laterBy(clock::nowNanos(), delayNanos(delay));
     TaskId id;
     {
         std::lock_guard guard(impl_->mutex);
@@ -190,7 +202,7 @@ void RunLoop::advanceToNanos(std::int64_t limit) {
     clock::setVirtualNanos(limit);
 }
 
-void RunLoop::advance(double seconds) { advanceToNanos(clock::nowNanos() + delayNanos(seconds)); }
+void RunLoop::advance(double seconds) { advanceToNanos(laterBy(clock::nowNanos(), delayNanos(seconds))); }
 
 void RunLoop::runDue() {
     Impl::Key key;
@@ -286,7 +298,7 @@ bool NSThread::isMainThread() { return RunLoop::main().isMainThread(); }
 
 void NSThread::sleepForTimeInterval(double seconds) {
     if (clock::isVirtual() && isMainThread()) {
-        clock::setVirtualNanos(clock::nowNanos() + delayNanos(seconds));
+        clock::setVirtualNanos(laterBy(clock::nowNanos(), delayNanos(seconds)));
         return;
     }
     if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));

@@ -15,6 +15,7 @@
 #include "platform/uikit/screen.h"
 #include "platform/uikit/table_view.h"
 #include "platform/uikit/window.h"
+#include "tweak/engine/delay.h"
 #include "tweak/engine/hooking.h"
 #include "tweak/engine/installer.h"
 #include "tweak/engine/preferences.h"
@@ -450,7 +451,7 @@ void AlarmViewController_alertView_clickedButtonAtIndex_(id self, id, long long 
     if (index != 1) return;
     Ref<Object> spinner = spinnerWindow(sel::frame(alarmTableView.lock()));
     WeakRef<Object> list(self);
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(0.5 * NSEC_PER_SEC)), dispatch_get_main_queue(),
+    dispatch_after(delayFromNow(0.5), dispatch_get_main_queue(),
                    [list, spinner]() mutable {
                        if (Ref<Object> l = list.lock()) removeSelectedAlarms(l, std::move(spinner));
                        spinner = nullptr;

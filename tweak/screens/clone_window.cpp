@@ -9,6 +9,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/uikit/animation.h"
 #include "platform/uikit/segmented_control.h"
+#include "tweak/engine/delay.h"
 #include "tweak/engine/localizer.h"
 #include "tweak/engine/preferences.h"
 #include "tweak/engine/store.h"
@@ -324,7 +325,7 @@ void cloneClicked(id self, id) {
     }
     Ref<Object> progress = progressWindow(self);
     shrinkAndClose(self);
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(0.5 * NSEC_PER_SEC)), dispatch_get_main_queue(),
+    dispatch_after(delayFromNow(0.5), dispatch_get_main_queue(),
                    [source, progress]() mutable { cloneLoop(source, std::move(progress)); });
 }
 

@@ -97,9 +97,10 @@ protected:
     AutomaticAction() : r(GetParam().version) {
         if (GetParam().locked) device::setLocked(true);
     }
-    void ringWithAutomaticAction() {
+    void ringWithAutomaticAction(long long interval = 90, long long measure = 1) {
         RecordFields f;
-        f.dismissInterval = 90;
+        f.dismissInterval = interval;
+        f.dismissMeasure = measure;
         f.dismissAction = GetParam().action;
         r.alarmWithRecord(f);
         r.ring();
@@ -133,6 +134,15 @@ TEST_P(AutomaticAction, NeverActsAfterTheUserStoppedTheAlarmOrOnALaterRinging) {
     callLog::clear();
     r.advance(60);
     EXPECT_TRUE(alarmRinging);
+    EXPECT_TRUE(Ringing::snoozes().empty());
+}
+
+TEST_P(AutomaticAction, AnIntervalLongerThanTheClockCountsNeverActsWithinTheRinging) {
+    // The largest custom value the edit screen stores, in minutes.
+    ringWithAutomaticAction(2147483647, 2);
+    r.advance(3600);
+    EXPECT_TRUE(alarmRinging);
+    EXPECT_TRUE(r.soundPlaying());
     EXPECT_TRUE(Ringing::snoozes().empty());
 }
 
