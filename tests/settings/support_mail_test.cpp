@@ -173,6 +173,17 @@ TEST_F(SupportMail, AListReadyAfterThePageLeftTheScreenShowsNothing) {
     EXPECT_FALSE(sel::presentedViewController(top()));
 }
 
+TEST_F(SupportMail, ThePageGoingAwayRemovesAListStillBeingMade) {
+    blocked = true;
+    pressSupport();
+    RunLoop::main().runUntil([this] { return ran(); }, 10.0);
+    ASSERT_EQ(privateFiles().size(), 1u);
+    sel::popViewControllerAnimated_(preferences::rootNavigationController(), true);
+    RunLoop::main().advance(1.0);
+    // The Settings app may end before the list is done: nothing of it is left by then.
+    EXPECT_TRUE(privateFiles().empty());
+}
+
 TEST_F(SupportMail, APlantedFileInTmpIsLeftAlone) {
     std::filesystem::path victim = env.hostPath("/var/mobile/victim.txt");
     std::ofstream(victim) << "precious";

@@ -113,7 +113,11 @@ void restoreListHeight(id list) {
 void shrinkListHeight(id list) {
     Ref<Object> view = viewOf(list);
     Rect frame = sel::frame(view);
-    if (!(frame == listViewFrame)) return;  // already shrunk
+    // Only the saved full frame is shrunk. A test of the height alone would take
+    // 50 points again from a view whose frame moved on since it was saved (a
+    // rotation, a second edit mode after one whose end was missed), and the
+    // toolbar would then cover the list's last row.
+    if (!(frame == listViewFrame)) return;
     frame.size.height -= kToolbarHeight;
     sel::setFrame_(view, frame);
 }
@@ -439,6 +443,8 @@ void AlarmViewController_editAll(id self) {
                 sel::showEditViewForRow_(self, static_cast<long long>(i));
                 return;
             }
+    // Every selected alarm has gone: the list's own handler gets no row.
+    sel::showEditViewForRow_(self, -1);
 }
 
 void AlarmViewController_removeAll(id self) {

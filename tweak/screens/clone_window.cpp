@@ -159,7 +159,10 @@ void styleText(id label, const std::string& text, id color, long long alignment,
 void buildButtonsRow(id self, id content, Rect contentFrame) {
     auto* w = windowOf(self);
     const double Hc = contentFrame.height();
-    // Once per window: a rebuilt row does not move it.
+    // Once per window. After the first build the window is 25 points taller
+    // than eight rows, so each rebuild would move it down by half of that, 12
+    // points: a table that asks for the row again (a scroll, a reload) would
+    // walk the window off its place. The first build sets the frame for good.
     if (!w->resized) {
         w->resized = true;
         const Rect f = sel::frame(w);

@@ -370,12 +370,18 @@ TEST_F(EditRows, TheNavigationBarTakesTheAccentWhileTheScreenIsUp) {
     EXPECT_EQ(sel::tintColor(appearance).get(), before.get());
 }
 
-TEST_F(EditRows, TheScreenTakesTheSheetDelegateProtocolAndLogsWhenItCannot) {
+TEST_F(EditRows, TheScreenAdoptsUIKitsSheetDelegateProtocolOnce) {
+    Class* screen = objc_getClass("EditAlarmViewController");
+    Protocol* sheetDelegate = objc_getProtocol("UIActionSheetDelegate");
+    ASSERT_TRUE(sheetDelegate);
     open(addAlarm(7, 0));
-    EXPECT_FALSE(log::contains("UIActionSheetDelegate"));
-    objc_registerProtocol(objc_allocateProtocol("UIActionSheetDelegate"));
     open(addAlarm(8, 0));
-    EXPECT_TRUE(log::contains("Rousa 2: UIActionSheetDelegate not added to EditAlarmViewController"));
+    EXPECT_TRUE(class_conformsToProtocol(screen, sheetDelegate));
+    EXPECT_EQ(std::count(screen->protocols().begin(), screen->protocols().end(), sheetDelegate), 1);
+    EXPECT_EQ(std::count_if(screen->protocols().begin(), screen->protocols().end(),
+                            [](const Protocol* p) { return p->name() == "UIActionSheetDelegate"; }),
+              1);
+    EXPECT_FALSE(log::contains("UIActionSheetDelegate"));
     EXPECT_EQ(sel::numberOfRowsInSection_(table(), 1), 19);
 }
 
