@@ -88,8 +88,11 @@ std::int64_t delayNanos(double seconds) {
     if (nanos >= kLimit) return std::numeric_limits<std::int64_t>::max();
     return static_cast<std::int64_t>(std::llround(nanos));
 }
+// `now` moved on by a delay (never negative), saturated at the end of time.
 std::int64_t laterBy(std::int64_t now, std::int64_t delay) {
-    return delay > std::numeric_limits<std::int64_t>::max() - now ? std::numeric_limits<std::int64_t>::max() : now + delay;
+    std::int64_t later = 0;
+    if (__builtin_add_overflow(now, delay, &later)) return std::numeric_limits<std::int64_t>::max();
+    return later;
 }
 }  // namespace
 

@@ -251,8 +251,6 @@ public:
 
     const IvarAccess* ivar(std::string_view name) const;
     bool conformsTo(const Protocol* p) const;
-    // The protocols this class itself adopted, in order (class_copyProtocolList).
-    const std::vector<Protocol*>& protocols() const { return protocols_; }
     bool storesUndefinedKeys() const;
 
     // Registration, while the process starts.

@@ -56,32 +56,5 @@ TEST_F(NumberRow, ReturnEndsEditingAndStoresTheNumberTyped) {
     EXPECT_EQ(readPrefs()["defSnoozeTime"], Value(15));
 }
 
-TEST_F(SettingsTest, EveryNumberRowStoresANumber) {
-    const char* const pages[] = {"Rousa2DefaultListController", "Rousa2TimeListController", "WKSLockScreenPositionListController"};
-    std::vector<std::string> keys;
-    for (const char* name : pages) {
-        Ref<PSListController> page = push(name);
-        for (const Row& r : rows(page)) {
-            if (r.specifier->property("cellClass").stringOr("") != "ResigningTextCell") continue;
-            std::string key = r.specifier->property("key").stringOr("");
-            SCOPED_TRACE(std::string(name) + " " + key);
-            Ref<Object> row = cell(page, r.path.section, r.path.row);
-            auto* field = as<UITextField>(sel::textField(row).get());
-            ASSERT_TRUE(field);
-            sel::becomeFirstResponder(field);
-            while (field->deleteBackward()) {
-            }
-            field->insertText("42");
-            field->pressReturn();
-            EXPECT_EQ(readPrefs()[key], Value(42));
-            keys.push_back(key);
-        }
-    }
-    // The pages' number rows, all of them reached.
-    EXPECT_EQ(keys, (std::vector<std::string>{"defSnoozeTime", "defFadeTime", "defDismissTime", "WKSClockAppFontSize", "WKSLockScreenFontSize",
-                                              "WKSHideOnLockScreenIf", "WKSLockScreenHorizontalPositionValue",
-                                              "WKSLockScreenVerticalPositionValue"}));
-}
-
 }  // namespace
 }  // namespace rousa

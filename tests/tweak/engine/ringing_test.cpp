@@ -252,6 +252,25 @@ TEST(RingIOS7, TheAlarmAlertLogsItsIdAndSwallowsSpringBoardsDismissWhileTheQuest
     EXPECT_TRUE(alarmRinging);
 }
 
+TEST(RingIOS7, AWindowSetUpFromTheAlertKeepsTheLockScreenViewAndSnoozesAsTheAlertMay) {
+    for (bool snooze : {true, false}) {
+        SCOPED_TRACE(snooze);
+        std::string got = platform::testing::runInChild([snooze] {
+            testing::Ringing r("7.1");
+            device::setLocked(true);
+            RecordFields f;
+            f.calcEnabled = true;
+            r.alarmWithRecord(f, 1, snooze);
+            r.ring();
+            std::string out = r.window()->alert ? "from-alert " : "from-alarm ";
+            out += lockHidden || sel::isHidden(sel::lockScreenView(r.lockScreen())) ? "lock-view-hidden " : "lock-view-kept ";
+            out += r.window()->snooze ? "snooze" : "no-snooze";
+            return out;
+        });
+        EXPECT_EQ(got, std::string("from-alert lock-view-kept ") + (snooze ? "snooze" : "no-snooze"));
+    }
+}
+
 TEST(RingIOS7, TheDefaultTitleKeyShowsTheClockAppsText) {
     testing::Ringing r("7.1");
     RecordFields f;
