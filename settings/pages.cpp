@@ -54,6 +54,7 @@ void websiteClicked(id, id) { sel::openURL_(sel::sharedApplication(objc_getClass
 
 void rootViewWillDisappear(id self, bool animated) {
     sel::viewWillDisappear_.super(rootClass(), self, animated);
+    removePackageListsOf(self);
     Ref<Object> bar = navigationBar(self);
     sel::setTintColor_(bar, nullptr);
     sel::setBarTintColor_(bar, nullptr);

@@ -18,5 +18,7 @@ inline constexpr double kPackageListTimeLimit = 10.0;
 // Rousa2ListController's supportClicked: and its mail delegate callback.
 void supportClicked(id self, id sender);
 void mailComposeControllerDidFinish(id self, id controller, long long result, Value error);
+// The page goes away: its package list still being made is removed now.
+void removePackageListsOf(id page);
 
 }  // namespace rousa

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -90,6 +91,12 @@ std::uint64_t monotonicNanoseconds() {
 
 namespace {
 std::int64_t delayNanos(double seconds) { return seconds > 0 ? clock::saturatedNanos(seconds) : 0; }
+// `now` moved on by a delay (never negative), saturated at the end of time.
+std::int64_t laterBy(std::int64_t now, std::int64_t delay) {
+    std::int64_t later = 0;
+    if (__builtin_add_overflow(now, delay, &later)) return std::numeric_limits<std::int64_t>::max();
+    return later;
+}
 }  // namespace
 
 std::uint64_t mach_absolute_time() { return clock::monotonicNanoseconds(); }
@@ -152,7 +159,7 @@ RunLoop& RunLoop::main() {
 RunLoop::RunLoop() : impl_(new Impl()) {}
 
 RunLoop::TaskId RunLoop::schedule(double delay, Task task, const void* owner, std::string tag) {
-    std::int64_t due = clock::nowNanos() + delayNanos(delay);
+    std::int64_t due = laterBy(clock::nowNanos(), delayNanos(delay));
     TaskId id;
     {
         std::lock_guard guard(impl_->mutex);
@@ -220,7 +227,7 @@ void RunLoop::advanceToNanos(std::int64_t limit) {
     clock::setVirtualNanos(limit);
 }
 
-void RunLoop::advance(double seconds) { advanceToNanos(clock::nowNanos() + delayNanos(seconds)); }
+void RunLoop::advance(double seconds) { advanceToNanos(laterBy(clock::nowNanos(), delayNanos(seconds))); }
 
 void RunLoop::runDue() {
     Impl::Key key;
@@ -285,7 +292,7 @@ bool NSThread::isMainThread() { return RunLoop::main().isMainThread(); }
 
 void NSThread::sleepForTimeInterval(double seconds) {
     if (clock::isVirtual() && isMainThread()) {
-        clock::setVirtualNanos(clock::nowNanos() + delayNanos(seconds));
+        clock::setVirtualNanos(laterBy(clock::nowNanos(), delayNanos(seconds)));
         return;
     }
     if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));

@@ -82,13 +82,33 @@ void fireScheduled(Ref<UILocalNotification> n) {
     deliver(n);
 }
 
+// Whether a notification of a handed list is a snooze already scheduled: same
+// alarm, same fire date.
+bool isSameSnooze(const Entry& snooze, const UILocalNotification& n) {
+    return snooze.notification->alarmId() == n.alarmId() && snooze.notification->fireDate_ == n.fireDate_;
+}
+
 void replaceSchedule(const Value& notifications) {
     auto& entries = schedule();
+    // A snooze is SpringBoard's own notification: the Clock app's rescheduling
+    // replaces its alarms and keeps the snoozes waiting.
+    std::vector<Entry> snoozes;
+    for (auto& e : entries)
+        if (e.snooze) snoozes.push_back(std::move(e));
     entries.clear();
     for (const Value& item : notifications.array()) {
         auto copy = scheduledCopy(item.object());
-        if (copy) entries.push_back({copy, item.object() && item.object() == pendingSnooze(), std::nullopt});
+        if (!copy) continue;
+        bool snooze = item.object() && item.object() == pendingSnooze();
+        // A waiting snooze handed on again with the list stays one entry.
+        auto again = std::find_if(snoozes.begin(), snoozes.end(), [&](const Entry& e) { return isSameSnooze(e, *copy); });
+        if (again != snoozes.end()) {
+            snooze = true;
+            snoozes.erase(again);
+        }
+        entries.push_back({copy, snooze, std::nullopt});
     }
+    for (auto& e : snoozes) entries.push_back(std::move(e));
     armSchedule();
     publishClockNotifications();
 }

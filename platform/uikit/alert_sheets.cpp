@@ -212,6 +212,8 @@ std::vector<Ref<UIAlertView>> UIAlertView::visibleAlerts() { return visibleOf<UI
 namespace uikit::detail {
 
 void registerAlertSheets() {
+    // Declared once for the process, as UIKit's headers declare it; classes adopt it.
+    objc_registerProtocol(objc_allocateProtocol("UIActionSheetDelegate"));
     ClassBuilder<UIActionSheet> sheets("UIActionSheet", "UIView");
     registerShared(sheets);
     sheets

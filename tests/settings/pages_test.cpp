@@ -243,7 +243,7 @@ protected:
                 }
                 EXPECT_TRUE(field->insertText("42"));
                 field->pressReturn();
-                return Value("42");
+                return Value(42);  // a number row stores a number
             }
             case PSLinkListCell: {
                 EXPECT_EQ(sel::text(sel::detailTextLabel(c)), s->titleOfValue(def, true));

@@ -184,7 +184,8 @@ TEST_F(PositionPage, ItsCustomRowsStoreTheirKeysInTheDomainAndTheLoaderReadsThem
     Value file = RousaReadPrefsFile();
     EXPECT_EQ(file["WKSLockScreenHorizontalPositionStartingPoint"], Value(2));
     EXPECT_EQ(file["WKSLockScreenVerticalPositionStartingPoint"].kind(), Value::Kind::Integer);
-    EXPECT_EQ(file["WKSLockScreenHorizontalPositionValue"], Value("42"));
+    EXPECT_EQ(file["WKSLockScreenHorizontalPositionValue"], Value(42));
+    EXPECT_EQ(file["WKSLockScreenVerticalPositionValue"], Value(17));
     RousaLoadPrefs(false);
     EXPECT_EQ(WKSLockScreenHorizontalPosition, 0);
     EXPECT_EQ(WKSLockScreenHorizontalPositionStartingPoint, 2);

@@ -53,7 +53,7 @@ TEST_F(NumberRow, ReturnEndsEditingAndStoresTheNumberTyped) {
     EXPECT_FALSE(readPrefs()["defSnoozeTime"]);
     EXPECT_TRUE(field->pressReturn());
     EXPECT_FALSE(sel::isFirstResponder(field));
-    EXPECT_EQ(readPrefs()["defSnoozeTime"], Value("15"));
+    EXPECT_EQ(readPrefs()["defSnoozeTime"], Value(15));
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ protected:
                 released.wait(lock, [this] { return !blocked; });
             }
             std::ofstream(fs::resolve(path)) << output;
+            ++finished;
             return outcome;
         });
         root = openRoot();
@@ -58,7 +59,7 @@ protected:
     void pressSupport() { select(root, 1, 0); }
     // Waits (in real time, for the list's thread) until the mail is shown or the list's file is gone.
     MFMailComposeViewController* waitForMail() {
-        RunLoop::main().runUntil([this] { return root->presented_ || (ran() && privateFiles().empty()); }, 10.0);
+        RunLoop::main().runUntil([this] { return root->presented_ || (finished > 0 && privateFiles().empty()); }, 10.0);
         return as<MFMailComposeViewController>(root->presented_.get());
     }
     bool ran() {
@@ -90,6 +91,7 @@ protected:
     std::condition_variable released;
     std::vector<Call> calls;
     std::atomic<bool> blocked{false};
+    std::atomic<int> finished{0};  // lists the runner has written
     std::string output = kListing;
     Outcome outcome{true, false, 0};
     Ref<PSListController> root;
@@ -171,6 +173,20 @@ TEST_F(SupportMail, AListReadyAfterThePageLeftTheScreenShowsNothing) {
     EXPECT_TRUE(ran());
     EXPECT_TRUE(privateFiles().empty());
     EXPECT_FALSE(sel::presentedViewController(top()));
+}
+
+TEST_F(SupportMail, ThePageGoingAwayRemovesAListStillBeingMade) {
+    blocked = true;
+    pressSupport();
+    RunLoop::main().runUntil([this] { return ran(); }, 10.0);
+    ASSERT_EQ(privateFiles().size(), 1u);
+    sel::popViewControllerAnimated_(preferences::rootNavigationController(), true);
+    RunLoop::main().advance(1.0);
+    // The Settings app may end before the list is done: nothing of it is left by then.
+    EXPECT_TRUE(privateFiles().empty());
+    release();
+    EXPECT_EQ(waitForMail(), nullptr);
+    EXPECT_TRUE(privateFiles().empty());
 }
 
 TEST_F(SupportMail, APlantedFileInTmpIsLeftAlone) {

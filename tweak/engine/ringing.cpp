@@ -2,6 +2,7 @@
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
+#include "tweak/engine/delay.h"
 #include "tweak/engine/hooking.h"
 #include "tweak/engine/preferences.h"
 #include "tweak/engine/ringing_state.h"
@@ -42,6 +43,12 @@ void alarmFired(id notification) {
     if (!isAlarmNotification(notification)) return;
     Value alarmId = alarmIdOf(notification);
     RousaAddAlarmIfMissing(alarmId);
+    // An alarm the tweak leaves alone, firing while another rings, must not take
+    // that ringing's record: its end would then never be seen.
+    if (alarmRinging) {
+        Ref<KAlarm> record = RousaGetAlarm(alarmId);
+        if (!record || !record->enabled()) return;
+    }
     currentAlarm = KAlarmCurrent::sharedInstance(alarmId);
     lockButtonPressed = false;
     if (!currentAlarm || !currentAlarm->enabled()) return;
@@ -79,14 +86,13 @@ bool isAlarmBulletin(id bulletin) { return sel::sectionID(bulletin).string() == 
 // once, and only while that ringing goes on.
 void afterThisRinging(double seconds, std::function<void()> action) {
     unsigned long long ringing = ringingCount;
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(seconds * NSEC_PER_SEC)), dispatch_get_main_queue(),
-                   [ringing, action = std::move(action)] {
-                       if (!alarmRinging || ringingCount != ringing) return;
-                       // Like the window's own buttons, the automatic action is never
-                       // blocked by a lock press that only woke the screen.
-                       lockButtonPressed = false;
-                       action();
-                   });
+    dispatch_after(delayFromNow(seconds), dispatch_get_main_queue(), [ringing, action = std::move(action)] {
+        if (!alarmRinging || ringingCount != ringing) return;
+        // Like the window's own buttons, the automatic action is never
+        // blocked by a lock press that only woke the screen.
+        lockButtonPressed = false;
+        action();
+    });
 }
 
 bool schedulesAutomaticAction() { return isAlarmRinging() && currentAlarm->shouldAutoDismiss(); }
@@ -95,16 +101,26 @@ void endOfRinging() {
     alarmRinging = false;
     pendingStockAlarm = nullptr;
     alarmAlertItem = nullptr;
-    if (!ringtoneVolumeSaved) {
+    if (!ringtoneVolumeSaved && !ringtoneRestorePending) {
         suppressVolumeHUD = false;
         return;
     }
     suppressVolumeHUD = true;
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, NSEC_PER_SEC), dispatch_get_main_queue(), &restoreRingtoneVolume);
+    // The restore belongs to this ringing: once another has begun, the volume
+    // is that ringing's, and its own end restores the user's.
+    unsigned long long ringing = ringingCount;
+    ringtoneRestorePending = true;
+    dispatch_after(delayFromNow(1.0), dispatch_get_main_queue(), [ringing] {
+        if (ringingCount != ringing) return;
+        ringtoneRestorePending = false;
+        restoreRingtoneVolume();
+    });
 }
 
+// The ringing ends with its alarm's own alert, whatever record a later firing
+// left current.
 void endIfAlarmsItem(id item) {
-    if (isAlarmRinging() && item && item == alarmAlertItem.get()) endOfRinging();
+    if (alarmRinging && item && item == alarmAlertItem.get()) endOfRinging();
 }
 
 }  // namespace
@@ -211,7 +227,9 @@ void replaced_SBSystemLocalNotificationAlert_dismiss_(id self, int flag) {
 void (*original_SBAlertItemsController_activateAlertItem__iOS7)(id, id) = nullptr;
 void replaced_SBAlertItemsController_activateAlertItem__iOS7(id self, id item) {
     reload();
-    if (isAlarmRinging() && isKindOfClass(item, "SBSystemLocalNotificationAlert") && sel::isAlarm(item)) {
+    // The ringing's alarm alert is the first one of the ringing: another alarm's
+    // alert coming up meanwhile neither takes its end nor its automatic action.
+    if (isAlarmRinging() && !alarmAlertItem && isKindOfClass(item, "SBSystemLocalNotificationAlert") && sel::isAlarm(item)) {
         alarmAlertItem = Ref<Object>(item);
         if (schedulesAutomaticAction()) {
             Ref<Object> controller(self), alert(item);
@@ -234,7 +252,7 @@ void replaced_SBAlertItemsController_activateAlertItem__iOS7(id self, id item) {
 
 void (*original_SBAlertItemsController_activateAlertItem__iOS8up)(id, id) = nullptr;
 void replaced_SBAlertItemsController_activateAlertItem__iOS8up(id self, id item) {
-    if (isAlarmRinging() && isKindOfClass(item, "SBBulletinModalAlert") && isAlarmBulletin(sel::bulletin(item))) {
+    if (isAlarmRinging() && !alarmAlertItem && isKindOfClass(item, "SBBulletinModalAlert") && isAlarmBulletin(sel::bulletin(item))) {
         alarmAlertItem = Ref<Object>(item);
         if (schedulesAutomaticAction()) {
             Ref<Object> controller(self), alert(item);
@@ -292,7 +310,7 @@ void replaced_SBLockScreenViewController_dismissFullscreenBulletinAlertWithItem_
     reload();
     // Under sleep action 3 the lock button only turns the screen on and off.
     if (isAlarmRinging() && lockButtonPressed && sleepaction == RS2SleepActionScreenOnly) return;
-    if (isAlarmRinging() && isAlarmBulletin(item)) endOfRinging();
+    if (alarmRinging && isAlarmBulletin(item)) endOfRinging();
     callPrevious(original_SBLockScreenViewController_dismissFullscreenBulletinAlertWithItem_, self, item);
 }
 

@@ -12,6 +12,7 @@ unsigned long long ringingCount = 0;
 constinit Ref<Object> alertWindow;
 float savedRingtoneVolume = 0;
 bool ringtoneVolumeSaved = false;
+bool ringtoneRestorePending = false;
 
 bool isAlarmRinging() { return alarmRinging && currentAlarm && currentAlarm->enabled(); }
 

@@ -29,6 +29,9 @@ extern Ref<Object> alertWindow;
 // during this ringing (only then is it restored when the ringing ends).
 extern float savedRingtoneVolume;
 extern bool ringtoneVolumeSaved;
+// A restore of the saved volume is scheduled and has not run: a ringing that
+// starts meanwhile keeps the saved volume, the user's, instead of reading its own.
+extern bool ringtoneRestorePending;
 
 // An alarm is ringing: alarmRinging is set and the current record is enabled.
 bool isAlarmRinging();

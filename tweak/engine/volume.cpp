@@ -38,6 +38,12 @@ float fadeSeconds(const KAlarm& record) {
 }
 
 void saveRingtoneVolume() {
+    ringtoneVolumeSaved = true;
+    if (ringtoneRestorePending) {
+        // The ringtone still plays at the last alarm's volume: the user's is the one saved.
+        ringtoneRestorePending = false;
+        return;
+    }
     float volume = 0;
     if (sel::getVolume_forCategory_(systemVolumes(), &volume, Value("Ringtone"))) {
         savedRingtoneVolume = volume;
@@ -45,7 +51,6 @@ void saveRingtoneVolume() {
         NSLog("%s[Rousa2] Failed to get current volume%s", kLogColorStart, kLogColorEnd);
         savedRingtoneVolume = 0.5f;
     }
-    ringtoneVolumeSaved = true;
 }
 
 Value unlockLabel(id self, Value (*previous)(id)) {
@@ -73,9 +78,11 @@ void replaced_SBSoundController__soundDidStartPlaying_(id self, id sound) {
     }
     Fade& f = fade();
     if (f.ringing == ringingCount) {
-        // The chain of this ringing goes on with the new player, from where it was.
+        // The chain of this ringing goes on with the new player, from where it
+        // was; a step still due on the same player would make it a second chain.
         f.player = player.get();
         sel::setVolume_(player, f.level);
+        cancelPreviousPerformRequestsWithTarget(player, sel::shouldFadeAudio, Value());
         performSelectorAfterDelay(player, sel::shouldFadeAudio, Value(), 0.05);
         return;
     }

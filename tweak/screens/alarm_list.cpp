@@ -15,6 +15,7 @@
 #include "platform/uikit/screen.h"
 #include "platform/uikit/table_view.h"
 #include "platform/uikit/window.h"
+#include "tweak/engine/delay.h"
 #include "tweak/engine/hooking.h"
 #include "tweak/engine/installer.h"
 #include "tweak/engine/preferences.h"
@@ -112,7 +113,11 @@ void restoreListHeight(id list) {
 void shrinkListHeight(id list) {
     Ref<Object> view = viewOf(list);
     Rect frame = sel::frame(view);
-    if (!(frame == listViewFrame)) return;  // already shrunk
+    // Only the saved full frame is shrunk. A test of the height alone would take
+    // 50 points again from a view whose frame moved on since it was saved (a
+    // rotation, a second edit mode after one whose end was missed), and the
+    // toolbar would then cover the list's last row.
+    if (!(frame == listViewFrame)) return;
     frame.size.height -= kToolbarHeight;
     sel::setFrame_(view, frame);
 }
@@ -438,6 +443,8 @@ void AlarmViewController_editAll(id self) {
                 sel::showEditViewForRow_(self, static_cast<long long>(i));
                 return;
             }
+    // Every selected alarm has gone: the list's own handler gets no row.
+    sel::showEditViewForRow_(self, -1);
 }
 
 void AlarmViewController_removeAll(id self) {
@@ -450,7 +457,7 @@ void AlarmViewController_alertView_clickedButtonAtIndex_(id self, id, long long 
     if (index != 1) return;
     Ref<Object> spinner = spinnerWindow(sel::frame(alarmTableView.lock()));
     WeakRef<Object> list(self);
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(0.5 * NSEC_PER_SEC)), dispatch_get_main_queue(),
+    dispatch_after(delayFromNow(0.5), dispatch_get_main_queue(),
                    [list, spinner]() mutable {
                        if (Ref<Object> l = list.lock()) removeSelectedAlarms(l, std::move(spinner));
                        spinner = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/uikit/screen.h"
 #include "tweak/engine/alarm_record.h"
 #include "tweak/engine/localizer.h"
+#include "tweak/screens/properties.h"
 
 namespace rousa {
 
@@ -110,16 +111,18 @@ void registerAlertControlClasses() {
     ClassBuilder<RS2CircleButton>("RS2CircleButton", "RS2Button")
         .method(sel::initWithFrame_, [](id self, Rect frame) { return initClear(self, frame); })
         .method(sel::setType_, &setType)
-        .method(sel::image, [](id self) { return Ref<Object>(as<RS2CircleButton>(self)->image.get()); });
+        .method(sel::image, &getObjectProperty<RS2CircleButton, &RS2CircleButton::image>)
+        .method(sel::setImage_, &setObjectProperty<RS2CircleButton, &RS2CircleButton::image>);
     ClassBuilder<RS2NumberButton>("RS2NumberButton", "RS2Button")
         .method(sel::initWithFrame_, [](id self, Rect frame) { return initClear(self, frame); })
         .method(sel::setupForNumber_, &setupForNumber)
-        .method(sel::num, [](id self) { return as<RS2NumberButton>(self)->num; })
-        .method(sel::number, [](id self) { return Ref<Object>(as<RS2NumberButton>(self)->number.get()); });
+        .property<&RS2NumberButton::num>(sel::num, sel::setNum_)
+        .method(sel::number, &getObjectProperty<RS2NumberButton, &RS2NumberButton::number>)
+        .method(sel::setNumber_, &setObjectProperty<RS2NumberButton, &RS2NumberButton::number>);
     ClassBuilder<RS2NumberPad>("RS2NumberPad", "UIView")
         .method(sel::initWithFrame_, &initPad)
-        .method(sel::delegate, [](id self) { return as<RS2NumberPad>(self)->delegate.lock(); })
-        .method(sel::setDelegate_, [](id self, id delegate) { as<RS2NumberPad>(self)->delegate = delegate; })
+        .method(sel::delegate, &getObjectProperty<RS2NumberPad, &RS2NumberPad::delegate>)
+        .method(sel::setDelegate_, &setObjectProperty<RS2NumberPad, &RS2NumberPad::delegate>)
         .method(sel::buttonWasPressed_, [](id self, id key) {
             if (auto delegate = as<RS2NumberPad>(self)->delegate.lock()) sel::keypadButtonPressedWithNumber_(delegate, sel::num(key));
         })

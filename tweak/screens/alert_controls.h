@@ -16,7 +16,9 @@ namespace sel {
 inline constexpr Sel<void(id, int)> setType_{"setType:"};
 inline constexpr Sel<void(id, int)> setupForNumber_{"setupForNumber:"};
 inline constexpr Sel<int(id)> num{"num"};
+inline constexpr Sel<void(id, int)> setNum_{"setNum:"};
 inline constexpr Sel<Ref<Object>(id)> number{"number"};
+inline constexpr Sel<void(id, id)> setNumber_{"setNumber:"};
 inline constexpr Sel<void(id, id)> buttonWasPressed_{"buttonWasPressed:"};
 inline constexpr Sel<void(id, id)> deleteWasPressed_{"deleteWasPressed:"};
 // The number pad's delegate.

@@ -12,6 +12,7 @@
 #include "tweak/engine/ringing.h"
 #include "tweak/engine/ringing_state.h"
 #include "tweak/screens/blur_view.h"
+#include "tweak/screens/properties.h"
 #include "tweak/screens/question.h"
 
 namespace rousa {
@@ -226,6 +227,7 @@ RS2AlertWindow* presentAlertWindow(id alarmObject, id iOS7Alert, bool buttonsOnl
 }
 
 void registerAlertWindowClass() {
+    using W = RS2AlertWindow;
     ClassBuilder<RS2AlertWindow>("RS2AlertWindow", "UIWindow")
         .classMethod(sel::sharedInstance, [](id) {
             auto& w = shared();
@@ -255,9 +257,34 @@ void registerAlertWindowClass() {
         .method(sel::keypadButtonPressedWithNumber_, &keypadButtonPressedWithNumber)
         .method(sel::backButtonPressed, &backButtonPressed)
         .method(sel::checkNumberAgainstAnswer_, &checkNumberAgainstAnswer)
-        .getter<&RS2AlertWindow::alarmButtonContainer>(sel::alarmButtonContainer)
-        .getter<&RS2AlertWindow::questionContainer>(sel::questionContainer)
-        .getter<&RS2AlertWindow::numberPad>(sel::numberPad);
+        .method(sel::alert, &getObjectProperty<W, &W::alert>)
+        .method(sel::setAlert_, &setObjectProperty<W, &W::alert>)
+        .method(sel::alarm, &getObjectProperty<W, &W::alarm>)
+        .method(sel::setAlarm_, &setObjectProperty<W, &W::alarm>)
+        .method(sel::alarmButtonContainer, &getObjectProperty<W, &W::alarmButtonContainer>)
+        .method(sel::setAlarmButtonContainer_, &setObjectProperty<W, &W::alarmButtonContainer>)
+        .method(sel::alarmLabel, &getObjectProperty<W, &W::alarmLabel>)
+        .method(sel::setAlarmLabel_, &setObjectProperty<W, &W::alarmLabel>)
+        .method(sel::dismiss, &getObjectProperty<W, &W::dismiss>)
+        .method(sel::setDismiss_, &setObjectProperty<W, &W::dismiss>)
+        .method(sel::snooze, &getObjectProperty<W, &W::snooze>)
+        .method(sel::setSnooze_, &setObjectProperty<W, &W::snooze>)
+        .method(sel::numberPad, &getObjectProperty<W, &W::numberPad>)
+        .method(sel::setNumberPad_, &setObjectProperty<W, &W::numberPad>)
+        .property<&W::answer>(sel::answer, sel::setAnswer_)
+        .property<&W::answerInsane>(sel::answerInsane, sel::setAnswerInsane_)
+        .property<&W::input>(sel::input, sel::setInput_)
+        .property<&W::insaneInput>(sel::insaneInput, sel::setInsaneInput_)
+        .method(sel::question, &getObjectProperty<W, &W::question>)
+        .method(sel::setQuestion_, &setObjectProperty<W, &W::question>)
+        .method(sel::answerLabel, &getObjectProperty<W, &W::answerLabel>)
+        .method(sel::setAnswerLabel_, &setObjectProperty<W, &W::answerLabel>)
+        .method(sel::check, &getObjectProperty<W, &W::check>)
+        .method(sel::setCheck_, &setObjectProperty<W, &W::check>)
+        .method(sel::checkBacker, &getObjectProperty<W, &W::checkBacker>)
+        .method(sel::setCheckBacker_, &setObjectProperty<W, &W::checkBacker>)
+        .method(sel::questionContainer, &getObjectProperty<W, &W::questionContainer>)
+        .method(sel::setQuestionContainer_, &setObjectProperty<W, &W::questionContainer>);
 }
 
 }  // namespace rousa

@@ -25,9 +25,39 @@ inline constexpr Sel<void(id, int)> showAlarmView_{"showAlarmView:"};
 inline constexpr Sel<void(id)> showAlarmView{"showAlarmView"};
 inline constexpr Sel<void(id)> calculateRS2ationAndAnswer{"calculateRS2ationAndAnswer"};
 inline constexpr Sel<void(id, id)> checkNumberAgainstAnswer_{"checkNumberAgainstAnswer:"};
+// The window's properties.
+inline constexpr Sel<Ref<Object>(id)> alert{"alert"};
+inline constexpr Sel<void(id, id)> setAlert_{"setAlert:"};
+inline constexpr Sel<Ref<Object>(id)> alarm{"alarm"};
+inline constexpr Sel<void(id, id)> setAlarm_{"setAlarm:"};
 inline constexpr Sel<Ref<Object>(id)> alarmButtonContainer{"alarmButtonContainer"};
-inline constexpr Sel<Ref<Object>(id)> questionContainer{"questionContainer"};
+inline constexpr Sel<void(id, id)> setAlarmButtonContainer_{"setAlarmButtonContainer:"};
+inline constexpr Sel<Ref<Object>(id)> alarmLabel{"alarmLabel"};
+inline constexpr Sel<void(id, id)> setAlarmLabel_{"setAlarmLabel:"};
+inline constexpr Sel<Ref<Object>(id)> dismiss{"dismiss"};
+inline constexpr Sel<void(id, id)> setDismiss_{"setDismiss:"};
+inline constexpr Sel<Ref<Object>(id)> snooze{"snooze"};
+inline constexpr Sel<void(id, id)> setSnooze_{"setSnooze:"};
 inline constexpr Sel<Ref<Object>(id)> numberPad{"numberPad"};
+inline constexpr Sel<void(id, id)> setNumberPad_{"setNumberPad:"};
+inline constexpr Sel<int(id)> answer{"answer"};
+inline constexpr Sel<void(id, int)> setAnswer_{"setAnswer:"};
+inline constexpr Sel<double(id)> answerInsane{"answerInsane"};
+inline constexpr Sel<void(id, double)> setAnswerInsane_{"setAnswerInsane:"};
+inline constexpr Sel<int(id)> input{"input"};
+inline constexpr Sel<void(id, int)> setInput_{"setInput:"};
+inline constexpr Sel<double(id)> insaneInput{"insaneInput"};
+inline constexpr Sel<void(id, double)> setInsaneInput_{"setInsaneInput:"};
+inline constexpr Sel<Ref<Object>(id)> question{"question"};
+inline constexpr Sel<void(id, id)> setQuestion_{"setQuestion:"};
+inline constexpr Sel<Ref<Object>(id)> answerLabel{"answerLabel"};
+inline constexpr Sel<void(id, id)> setAnswerLabel_{"setAnswerLabel:"};
+inline constexpr Sel<Ref<Object>(id)> check{"check"};
+inline constexpr Sel<void(id, id)> setCheck_{"setCheck:"};
+inline constexpr Sel<Ref<Object>(id)> checkBacker{"checkBacker"};
+inline constexpr Sel<void(id, id)> setCheckBacker_{"setCheckBacker:"};
+inline constexpr Sel<Ref<Object>(id)> questionContainer{"questionContainer"};
+inline constexpr Sel<void(id, id)> setQuestionContainer_{"setQuestionContainer:"};
 }  // namespace sel
 
 class RS2AlertWindow : public UIWindow {

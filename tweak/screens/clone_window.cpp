@@ -9,6 +9,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/uikit/animation.h"
 #include "platform/uikit/segmented_control.h"
+#include "tweak/engine/delay.h"
 #include "tweak/engine/localizer.h"
 #include "tweak/engine/preferences.h"
 #include "tweak/engine/store.h"
@@ -158,7 +159,10 @@ void styleText(id label, const std::string& text, id color, long long alignment,
 void buildButtonsRow(id self, id content, Rect contentFrame) {
     auto* w = windowOf(self);
     const double Hc = contentFrame.height();
-    // Once per window: a rebuilt row does not move it.
+    // Once per window. After the first build the window is 25 points taller
+    // than eight rows, so each rebuild would move it down by half of that, 12
+    // points: a table that asks for the row again (a scroll, a reload) would
+    // walk the window off its place. The first build sets the frame for good.
     if (!w->resized) {
         w->resized = true;
         const Rect f = sel::frame(w);
@@ -324,7 +328,7 @@ void cloneClicked(id self, id) {
     }
     Ref<Object> progress = progressWindow(self);
     shrinkAndClose(self);
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(0.5 * NSEC_PER_SEC)), dispatch_get_main_queue(),
+    dispatch_after(delayFromNow(0.5), dispatch_get_main_queue(),
                    [source, progress]() mutable { cloneLoop(source, std::move(progress)); });
 }
 

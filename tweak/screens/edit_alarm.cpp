@@ -276,11 +276,11 @@ Ref<Object> buildControlRow(id self, id table, id indexPath, long long row) {
 
 Ref<Object> replaced_EditAlarmViewController_initWithAlarm_(id self, id alarm) {
     RousaLoadPrefs(false);
-    Protocol* sheetDelegate = objc_allocateProtocol("UIActionSheetDelegate");
-    if (!class_addProtocol(objc_getClass("EditAlarmViewController"), sheetDelegate)) {
-        delete sheetDelegate;  // no class took it
+    // UIKit's protocol, adopted by the class once, however many screens follow.
+    Class* screen = objc_getClass("EditAlarmViewController");
+    Protocol* sheetDelegate = objc_getProtocol("UIActionSheetDelegate");
+    if (!class_conformsToProtocol(screen, sheetDelegate) && !class_addProtocol(screen, sheetDelegate))
         NSLog("Rousa 2: UIActionSheetDelegate not added to EditAlarmViewController");
-    }
     Value alarmId = sel::alarmId(alarm);
     RousaAddAlarmIfMissing(alarmId);
     editRecord = RousaGetAlarm(alarmId);

@@ -10,6 +10,7 @@
 #include "platform/uikit/color.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/window.h"
+#include "tweak/screens/properties.h"
 
 namespace rousa {
 
@@ -128,6 +129,18 @@ void registerWindowViewClasses() {
                     sel::setBackgroundColor_(made, sel::clearColor(objc_getClass("UIColor")));
                     return made;
                 })
+        // A view from an archive gets the same set-up, so it follows the status bar too.
+        .method(sel::initWithCoder_,
+                [](id self, id coder) {
+                    Ref<Object> made = sel::initWithCoder_.super(objc_getClass("RS2GWindowView"), self, coder);
+                    if (made) setUp(made);
+                    return made;
+                })
+        .method(sel::controller, &getObjectProperty<RS2GWindowView, &RS2GWindowView::controller>)
+        .method(sel::setController_, &setObjectProperty<RS2GWindowView, &RS2GWindowView::controller>)
+        .property<&RS2GWindowView::onDidMoveToWindow>(sel::onDidMoveToWindow, sel::setOnDidMoveToWindow_)
+        .property<&RS2GWindowView::onDidMoveOutOfWindow>(sel::onDidMoveOutOfWindow, sel::setOnDidMoveOutOfWindow_)
+        .property<&RS2GWindowView::onlySubviewsCapturesTouch>(sel::onlySubviewsCapturesTouch, sel::setOnlySubviewsCapturesTouch_)
         .method(sel::initAndAddToWindow_,
                 [](id self, id window) {
                     Ref<Object> made = sel::initWithFrame_(self, Rect());

@@ -24,6 +24,14 @@ inline constexpr Sel<void(id, long long)> rotateManuallyToOrientation_{"rotateMa
 inline constexpr Sel<long long(id)> desiredOrientation{"desiredOrientation"};
 inline constexpr Sel<void(id, AffineTransform, Rect)> setIfNotEqualTransform_frame_{"setIfNotEqualTransform:frame:"};
 inline constexpr Sel<void(id, id)> statusBarFrameOrOrientationChanged_{"statusBarFrameOrOrientationChanged:"};
+inline constexpr Sel<Ref<Object>(id)> controller{"controller"};
+inline constexpr Sel<void(id, id)> setController_{"setController:"};
+inline constexpr Sel<Block(id)> onDidMoveToWindow{"onDidMoveToWindow"};
+inline constexpr Sel<void(id, Block)> setOnDidMoveToWindow_{"setOnDidMoveToWindow:"};
+inline constexpr Sel<Block(id)> onDidMoveOutOfWindow{"onDidMoveOutOfWindow"};
+inline constexpr Sel<void(id, Block)> setOnDidMoveOutOfWindow_{"setOnDidMoveOutOfWindow:"};
+inline constexpr Sel<bool(id)> onlySubviewsCapturesTouch{"onlySubviewsCapturesTouch"};
+inline constexpr Sel<void(id, bool)> setOnlySubviewsCapturesTouch_{"setOnlySubviewsCapturesTouch:"};
 // Class methods.
 inline constexpr Sel<double(id)> getStatusBarHeight{"getStatusBarHeight"};
 inline constexpr Sel<Rect(id, Rect, long long, double)> rectInWindowBounds_statusBarOrientation_statusBarHeight_{

@@ -206,6 +206,18 @@ TEST_P(StockSnooze, MakesACopyThatRingsAgain540SecondsLater) {
     EXPECT_TRUE(callsInOrder({"SBLockScreenSnoozedAlarmCell setFireDate: (null)"}));
 }
 
+TEST_P(StockSnooze, TheClockAppsReschedulingKeepsTheSnoozeWaiting) {
+    ring();
+    act();
+    ASSERT_EQ(SpringBoardTest::snoozes().size(), 1u);
+    addAlarm(9, 0);  // the Clock app hands SpringBoard its alarms again
+    ASSERT_EQ(SpringBoardTest::snoozes().size(), 1u);
+    EXPECT_EQ(SpringBoardTest::snoozes()[0].notification->alarmId(), Value("ALARM-1"));
+    advance(540);
+    EXPECT_EQ(shown(), expectedShown());
+    EXPECT_TRUE(playing());
+}
+
 INSTANTIATE_TEST_SUITE_P(Versions, StockSnooze,
                          ::testing::ValuesIn(cases({Act::TapSnooze, Act::AlternateAction, Act::Button0AfterEnd, Act::LockButton})),
                          caseName);

@@ -1,6 +1,7 @@
 #include "tweak/engine/activator_actions.h"
 
 #include "engine_fixture.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/activator.h"
@@ -110,6 +111,39 @@ TEST_F(ClockAppActions, AllOffDuringAMultipleEditSelectionEditsNoRecord) {
     EXPECT_EQ(activeStates(manager), (std::vector<bool>{false, false}));
     EXPECT_EQ(RousaReadPrefsFile()["Alarms"], before);
     EXPECT_EQ(alarmsSelected.count(), 2u);
+}
+
+// An update that raises on the second alarm, laid over the tweak's own hook.
+void (*previousUpdate)(id, id, bool) = nullptr;
+int updates = 0;
+void raisingUpdate(id self, id alarm, bool active) {
+    if (++updates == 2) raise("NSInternalInconsistencyException", "the second alarm is busy");
+    previousUpdate(self, alarm, active);
+}
+
+// The guard's own log lines, in order.
+std::vector<std::string> guardLines() {
+    std::vector<std::string> out;
+    for (const auto& line : log::lines())
+        if (line.rfind("Exception: ", 0) == 0 || line == "finally") out.push_back(line);
+    return out;
+}
+
+TEST_F(ClockAppActions, AnExceptionIsLoggedAndFinallyFollowsWithTheAlarmsChangedSoFar) {
+    addAlarm(6, 0, true);
+    addAlarm(7, 0, true);
+    addAlarm(8, 0, true);
+    show();
+    MSHookMessageEx(objc_getClass("AlarmManager"), sel::updateAlarm_active_, &raisingUpdate, &previousUpdate);
+    log::clear();
+    post(kTurnOff);
+    EXPECT_EQ(activeStates(manager), (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(guardLines(), (std::vector<std::string>{"Exception: the second alarm is busy", "finally"}));
+    // The next action runs whole again.
+    log::clear();
+    post(kTurnOff);
+    EXPECT_EQ(activeStates(manager), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(guardLines(), std::vector<std::string>{"finally"});
 }
 
 TEST(ActivatorActions, AllOnAndAllOffInSpringBoardWithOrWithoutActivator) {

@@ -1,7 +1,9 @@
 #include "tweak/engine/alarm_manager.h"
 
 #include "engine_fixture.h"
+#include "tweak/engine/hooking.h"
 #include "tweak/engine/ringing_state.h"
+#include "tweak/engine/volume.h"
 
 namespace rousa {
 namespace {
@@ -83,6 +85,16 @@ TEST(AlarmManagerHooksWithoutPrevious, AnEmptySlotAnswersZero) {
     auto alarm = sel::initWithDefaultValues(alloc("Alarm"));
     replaced_AlarmManager_addAlarm_active_(nullptr, alarm, true);
     EXPECT_EQ(callLog::count("AlarmManager", "addAlarm:active:"), 0);
+    // Every kind of answer is the zero of its type, as from a message to nil.
+    EXPECT_EQ(callPrevious(static_cast<bool (*)(id)>(nullptr), alarm), false);
+    EXPECT_EQ(callPrevious(static_cast<long long (*)(id, int)>(nullptr), alarm, 7), 0);
+    EXPECT_EQ(callPrevious(static_cast<double (*)(id)>(nullptr), alarm), 0.0);
+    EXPECT_TRUE(callPrevious(static_cast<Value (*)(id)>(nullptr), alarm).isNil());
+    EXPECT_FALSE(callPrevious(static_cast<Ref<Object> (*)(id)>(nullptr), alarm));
+    EXPECT_EQ(callPrevious(static_cast<Rect (*)(id, id)>(nullptr), alarm, alarm), Rect());
+    // A hook of the tweak with an empty slot answers the same.
+    original_BBBulletin_unlockActionLabel = nullptr;
+    EXPECT_TRUE(replaced_BBBulletin_unlockActionLabel(alarm).isNil());
 }
 
 }  // namespace

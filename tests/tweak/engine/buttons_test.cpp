@@ -97,9 +97,10 @@ protected:
     AutomaticAction() : r(GetParam().version) {
         if (GetParam().locked) device::setLocked(true);
     }
-    void ringWithAutomaticAction() {
+    void ringWithAutomaticAction(long long interval = 90, long long measure = 1) {
         RecordFields f;
-        f.dismissInterval = 90;
+        f.dismissInterval = interval;
+        f.dismissMeasure = measure;
         f.dismissAction = GetParam().action;
         r.alarmWithRecord(f);
         r.ring();
@@ -133,6 +134,15 @@ TEST_P(AutomaticAction, NeverActsAfterTheUserStoppedTheAlarmOrOnALaterRinging) {
     callLog::clear();
     r.advance(60);
     EXPECT_TRUE(alarmRinging);
+    EXPECT_TRUE(Ringing::snoozes().empty());
+}
+
+TEST_P(AutomaticAction, AnIntervalLongerThanTheClockCountsNeverActsWithinTheRinging) {
+    // The largest custom value the edit screen stores, in minutes.
+    ringWithAutomaticAction(2147483647, 2);
+    r.advance(3600);
+    EXPECT_TRUE(alarmRinging);
+    EXPECT_TRUE(r.soundPlaying());
     EXPECT_TRUE(Ringing::snoozes().empty());
 }
 
@@ -289,6 +299,147 @@ TEST(VolumeButtons, HideTheWindowOverTheLockScreen) {
             return std::string(shownBefore ? "shown " : "absent ") + (sel::isHidden(r.window()) ? "hidden" : "visible");
         });
         EXPECT_EQ(got, "shown hidden");
+    }
+}
+
+}  // namespace
+}  // namespace rousa
+
+namespace rousa {
+namespace {
+
+using testing::RecordFields;
+using testing::Ringing;
+
+// --- branches of the buttons and the indicator ------------------------------------------------------------
+
+TEST(TouchID, TheRelockAnswerIsYesWhileTheAlarmRingsWithTouchIDOffOrAQuestion) {
+    struct Case {
+        bool disableTouchID, question, ringing;
+        const char* want;
+    } const cases[] = {{true, false, true, "YES asked=0"},
+                       {false, true, true, "YES asked=0"},
+                       {false, false, true, "NO asked=1"},
+                       {true, false, false, "NO asked=1"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.disableTouchID) + std::to_string(c.question) + std::to_string(c.ringing));
+        std::string got = platform::testing::runInChild([c] {
+            Ringing r("9.3");
+            Ringing::preferences({{"disabletouchid", Value(c.disableTouchID)}});
+            device::setLocked(true);
+            RecordFields f;
+            f.calcEnabled = c.question;
+            r.alarmWithRecord(f);
+            if (c.ringing) r.ring();
+            callLog::clear();
+            bool relock = sel::biometricEventMonitorShouldRelockAfterBioUnlock_(sel::sharedInstance(objc_getClass("SBLockScreenManager")), nullptr);
+            return std::string(relock ? "YES" : "NO") + " asked=" +
+                   std::to_string(callLog::count("SBLockScreenManager", "biometricEventMonitorShouldRelockAfterBioUnlock:"));
+        });
+        EXPECT_EQ(got, c.want);
+    }
+}
+
+TEST(Assistant, AFiringWhileItShowsTellsTheClockManagerAndTheIndicatorStaysOff) {
+    for (bool visible : {true, false}) {
+        SCOPED_TRACE(visible);
+        std::string got = platform::testing::runInChild([visible] {
+            Ringing r("9.3");
+            device::setAssistantVisible(visible);
+            r.alarmWithRecord(RecordFields{});
+            r.ring();
+            std::string out = "plugin=" + std::to_string(callLog::count("ClockManager", "setRunningInAssistantPlugin:"));
+            // The indicator, asked while the alarm rings with nothing of the tweak's to suppress.
+            suppressVolumeHUD = false;
+            callLog::clear();
+            sel::_createUI(sel::sharedInstance(objc_getClass("SBHUDController")));
+            return out + " hud=" + std::to_string(callLog::count("SBHUDController", "_createUI"));
+        });
+        EXPECT_EQ(got, visible ? "plugin=1 hud=0" : "plugin=0 hud=1");
+    }
+}
+
+TEST(SleepButton, UnderSleepAction3SpringBoardsLockRequestIsSwallowedOnceTheButtonWasPressed) {
+    struct Case {
+        long long sleepAction;
+        bool pressed;
+        int locks;
+    } const cases[] = {{3, true, 0}, {3, false, 1}, {2, true, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sleepAction) + (c.pressed ? " pressed" : ""));
+        std::string got = platform::testing::runInChild([c] {
+            Ringing r("8.4");
+            Ringing::preferences({{"sleepaction", Value(c.sleepAction)}});
+            r.alarmWithRecord(RecordFields{});
+            r.ring();
+            lockButtonPressed = c.pressed;
+            callLog::clear();
+            sel::lockUIFromSource_withOptions_(sel::sharedInstance(objc_getClass("SBLockScreenManager")), 0, Value());
+            return std::to_string(callLog::count("SBLockScreenManager", "lockUIFromSource:withOptions:"));
+        });
+        EXPECT_EQ(got, std::to_string(c.locks));
+    }
+}
+
+TEST(SleepButton, UnderSleepAction1TheLockButtonHidesTheLockScreenWindow) {
+    for (bool showAlert : {true, false}) {
+        SCOPED_TRACE(showAlert);
+        std::string got = platform::testing::runInChild([showAlert] {
+            Ringing r("9.3");
+            Ringing::preferences({{"sleepaction", Value(1)}, {"showalertlockscreen", Value(showAlert)}});
+            device::setLocked(true);
+            RecordFields f;
+            f.calcEnabled = !showAlert;  // the question window when the lock-screen alert is off
+            r.alarmWithRecord(f);
+            r.ring();
+            bool shown = r.windowShown();
+            device::pressLockButton();
+            r.advance(1.0);
+            return std::string(shown ? "shown " : "absent ") + (sel::isHidden(r.window()) ? "hidden" : "visible");
+        });
+        EXPECT_EQ(got, showAlert ? "shown hidden" : "shown visible");
+    }
+}
+
+TEST(VolumeButtons, OnIOS7TheQuestionWindowHidesToo) {
+    for (const char* version : {"7.1", "9.3"}) {
+        SCOPED_TRACE(version);
+        std::string got = platform::testing::runInChild([version] {
+            Ringing r(version);
+            device::setLocked(true);
+            RecordFields f;
+            f.calcEnabled = true;
+            r.alarmWithRecord(f);
+            r.ring();
+            bool asked = r.windowAsksQuestion();
+            device::pressVolumeDown();
+            r.advance(1.0);
+            return std::string(asked ? "asked " : "none ") + (sel::isHidden(r.window()) ? "hidden" : "visible");
+        });
+        // From iOS 8 on only the lock-screen alert hides; the question stays.
+        EXPECT_EQ(got, std::string(version) == "7.1" ? "asked hidden" : "asked visible");
+    }
+}
+
+TEST(SleepButton, OnIOS7TheAlarmsBulletinStaysOffTheListUnderSleepActions2And3RingingOrNot) {
+    struct Case {
+        long long sleepAction;
+        bool enabled;
+        int listed;
+    } const cases[] = {{0, true, 1}, {1, false, 1}, {2, true, 0}, {2, false, 0}, {3, false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sleepAction) + (c.enabled ? " enabled" : " not enabled"));
+        std::string got = platform::testing::runInChild([c] {
+            Ringing r("7.1");
+            Ringing::preferences({{"sleepaction", Value(c.sleepAction)}});
+            device::setLocked(true);
+            RecordFields f;
+            f.enabled = c.enabled;
+            r.alarmWithRecord(f);
+            r.ring();
+            return std::to_string(callLog::count("SBLockScreenNotificationListController", "observer:addBulletin:forFeed:"));
+        });
+        EXPECT_EQ(got, std::to_string(c.listed));
     }
 }
 

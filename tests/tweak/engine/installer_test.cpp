@@ -105,15 +105,159 @@ protected:
     platform::testing::TestEnvironment env;
 };
 
-TEST_P(TweakTable, EveryOpenRowOfAPresentClassIsInPlace) {
+// The rows as the installer's table gives them, written out here on their own:
+// gate, class, selector, kind, in installation order.
+struct ExpectedRow {
+    Gate gate;
+    const char* cls;
+    const char* selector;
+    HookRow::Kind kind;
+};
+constexpr auto R = HookRow::Kind::Replace;
+constexpr auto C = HookRow::Kind::ReplaceClassMethod;
+constexpr auto A = HookRow::Kind::Add;
+const ExpectedRow kExpectedRows[] = {
+    {Gate::iOS7, "SBSystemLocalNotificationAlert", "willActivate", R},
+    {Gate::iOS7, "SBSystemLocalNotificationAlert", "dismiss:", R},
+    {Gate::iOS7, "SBSystemLocalNotificationAlert", "alertSheetClass", R},
+    {Gate::iOS7, "SBSystemLocalNotificationAlert", "isAlarm", A},
+    {Gate::iOS7, "SBApplication", "systemLocalNotificationAlertShouldSnooze:", R},
+    {Gate::iOS7, "SBAlertItemsController", "activateAlertItem:", R},
+    {Gate::iOS7, "SBLockScreenViewController", "biometricEventMonitorDidAuthenticate:", R},
+    {Gate::iOS7, "SBLockScreenViewController", "handleLockButtonPressed", R},
+    {Gate::iOS7, "SBLockScreenViewController", "handleVolumeUpButtonPressed", R},
+    {Gate::iOS7, "SBLockScreenViewController", "handleVolumeDownButtonPressed", R},
+    {Gate::iOS7, "SBLockScreenNotificationListController", "observer:addBulletin:forFeed:", R},
+    {Gate::iOS7, "SpringBoard", "_lockButtonDownFromSource:", R},
+    {Gate::iOS7, "SpringBoard", "_lockButtonUpFromSource:", R},
+    {Gate::iOS7or8, "SBApplication", "_fireNotification:", R},
+    {Gate::iOS8or9up, "BBServer", "init", R},
+    {Gate::iOS8or9up, "SBClockDataProvider", "allowForAlarm:", A},
+    {Gate::iOS8or9up, "SBClockDataProvider", "_isAlarmNotification:", R},
+    {Gate::iOS8or9up, "Alarm", "notification", A},
+    {Gate::iOS8or9up, "SBAlertItem", "willActivate", R},
+    {Gate::iOS8or9up, "SBLockScreenFullscreenBulletinViewController", "initWithNibName:bundle:", R},
+    {Gate::iOS8or9up, "SBApplication", "snoozeNotificationForLocalNotification:", R},
+    {Gate::iOS8or9up, "SBAlertItemsController", "activateAlertItem:", R},
+    {Gate::iOS8or9up, "SBLockScreenViewController", "presentFullscreenBulletinAlertWithItem:", R},
+    {Gate::iOS8or9up, "SBLockScreenViewController", "dismissFullscreenBulletinAlertWithItem:", R},
+    {Gate::iOS8or9up, "SBLockScreenViewController", "biometricEventMonitorDidAuthenticate:", R},
+    {Gate::iOS8or9up, "SBLockScreenViewController", "handleLockButtonPressed", R},
+    {Gate::iOS8or9up, "SBLockScreenViewController", "handleVolumeUpButtonPressed", R},
+    {Gate::iOS8or9up, "SBLockScreenViewController", "handleVolumeDownButtonPressed", R},
+    {Gate::iOS8or9up, "SpringBoard", "_lockButtonDown:fromSource:", R},
+    {Gate::iOS8or9up, "SpringBoard", "_lockButtonUp:fromSource:", R},
+    {Gate::iOS8, "SBApplication", "scheduleLocalNotifications:replaceExistingNotifications:", R},
+    {Gate::iOS9up, "Alarm", "alarmId", A},
+    {Gate::iOS9up, "Alarm", "setAlarmId:", A},
+    {Gate::iOS9up, "SBBacklightController", "screenIsOff", A},
+    {Gate::iOS9up, "UNLocalNotificationClient", "scheduleSnoozeNotification:", R},
+    {Gate::iOS9up, "UNLocalNotificationClient", "_fireNotification:", R},
+    {Gate::All, "SBClockDataProvider", "_scheduledNotifications", R},
+    {Gate::All, "SBClockDataProvider", "_publishAlarmsWithScheduledNotifications:", R},
+    {Gate::All, "SBClockDataProvider", "didScheduleNotifications:", A},
+    {Gate::All, "SBLockScreenViewController", "startLockScreenFadeInAnimationForSource:", R},
+    {Gate::All, "SBLockScreenViewController", "frameForAlarmView:", A},
+    {Gate::All, "SBLockScreenSnoozedAlarmCell", "setFireDate:", R},
+    {Gate::All, "AlarmTableViewCell", "refreshUI:animated:", R},
+    {Gate::All, "AlarmView", "setName:andRepeatText:textColor:", R},
+    {Gate::All, "AlarmView", "layoutSubviews", R},
+    {Gate::All, "SBHUDController", "_createUI", R},
+    {Gate::All, "BBBulletin", "unlockActionLabel", R},
+    {Gate::All, "BBBulletin", "fullUnlockActionLabel", R},
+    {Gate::All, "BBBulletin", "unlockActionLabelOverride", R},
+    {Gate::All, "SBSoundController", "_soundDidStartPlaying:", R},
+    {Gate::All, "AVController", "shouldFadeAudio", A},
+    {Gate::All, "SBLockScreenManager", "biometricEventMonitorShouldRelockAfterBioUnlock:", R},
+    {Gate::All, "SBLockScreenManager", "lockUIFromSource:withOptions:", R},
+    {Gate::All, "SBLockScreenManager", "unlockUIFromSource:withOptions:", R},
+    {Gate::All, "SBAlertItemsController", "deactivateAlertItem:", R},
+    {Gate::All, "SBAlertItemsController", "deactivateAlertItem:reason:", R},
+    {Gate::All, "SBAlertItemsController", "deactivateAlertItem:reason:animated:", R},
+    {Gate::All, "SBCCTimerShortcut", "activateAppWithDisplayID:url:", R},
+    {Gate::All, "SBCCTimerShortcut", "glyphImageForState:", R},
+    {Gate::All, "ClockManager", "sectionFromClockAppURL:", C},
+    {Gate::All, "EditAlarmViewController", "viewDidLoad", R},
+    {Gate::All, "EditAlarmViewController", "viewWillAppear:", R},
+    {Gate::All, "EditAlarmViewController", "viewDidLayoutSubviews", R},
+    {Gate::All, "EditAlarmViewController", "handlePickerChanged", R},
+    {Gate::All, "EditAlarmViewController", "loadView", R},
+    {Gate::All, "EditAlarmViewController", "viewWillDisappear:", R},
+    {Gate::All, "EditAlarmViewController", "initWithAlarm:", R},
+    {Gate::All, "EditAlarmViewController", "rousaFieldChanged:", A},
+    {Gate::All, "EditAlarmViewController", "_doneButtonClicked:", R},
+    {Gate::All, "EditAlarmViewController", "dismiss:", A},
+    {Gate::All, "EditAlarmViewController", "numberOfSectionsInTableView:", R},
+    {Gate::All, "EditAlarmViewController", "tableView:numberOfRowsInSection:", R},
+    {Gate::All, "EditAlarmViewController", "tableView:cellForRowAtIndexPath:", R},
+    {Gate::All, "EditAlarmViewController", "tableView:didSelectRowAtIndexPath:", R},
+    {Gate::All, "EditAlarmViewController", "actionSheet:clickedButtonAtIndex:", A},
+    {Gate::All, "EditAlarmViewController", "alertView:clickedButtonAtIndex:", A},
+    {Gate::All, "AlarmManager", "addAlarm:active:", R},
+    {Gate::All, "AlarmManager", "updateAlarm:active:", R},
+    {Gate::All, "AlarmManager", "removeAlarm:", R},
+    {Gate::All, "SBSoundPreferences", "shouldVibrateForCurrentRingerStateWithAudioCategory:", C},
+    {Gate::All, "AlarmViewController", "viewDidLoad", R},
+    {Gate::All, "AlarmViewController", "viewWillAppear:", R},
+    {Gate::All, "AlarmViewController", "viewWillDisappear:", R},
+    {Gate::All, "AlarmViewController", "reloadTableViewOnMinuteChange", A},
+    {Gate::All, "AlarmViewController", "applicationDidEnterForeground", A},
+    {Gate::All, "AlarmViewController", "applicationWillTerminate", A},
+    {Gate::All, "AlarmViewController", "didEditAlarm:", R},
+    {Gate::All, "AlarmViewController", "tableView:cellForRowAtIndexPath:", R},
+    {Gate::All, "AlarmViewController", "handleTap:", A},
+    {Gate::All, "AlarmViewController", "handleLongPress:", A},
+    {Gate::All, "AlarmViewController", "setEditing:animated:", R},
+    {Gate::All, "AlarmViewController", "selectAll", A},
+    {Gate::All, "AlarmViewController", "editAll", A},
+    {Gate::All, "AlarmViewController", "alertView:clickedButtonAtIndex:", A},
+    {Gate::All, "AlarmViewController", "removeAll", A},
+    {Gate::All, "AlarmViewController", "editButtonItem", R},
+    {Gate::All, "AlarmViewController", "tableView:canEditRowAtIndexPath:", R},
+    {Gate::All, "AlarmViewController", "tableView:editingStyleForRowAtIndexPath:", R},
+    {Gate::All, "AlarmViewController", "tableView:shouldHighlightRowAtIndexPath:", R},
+    {Gate::All, "AlarmViewController", "init", R},
+    {Gate::All, "AlarmViewController", "alarmToggleButtonPressed", A},
+    {Gate::All, "AlarmViewController", "dismiss:", A},
+    // The list is its radial menu's delegate, to hide the menu once it closed.
+    {Gate::All, "AlarmViewController", "radialMenuDidDismiss:", A},
+};
+
+// Whether a row's gate admits an iOS major version.
+bool admits(Gate gate, int major) {
+    switch (gate) {
+        case Gate::iOS7: return major == 7;
+        case Gate::iOS7or8: return major == 7 || major == 8;
+        case Gate::iOS8or9up: return major == 8 || major == 9;
+        case Gate::iOS8: return major == 8;
+        case Gate::iOS9up: return major == 9;
+        case Gate::All: return true;
+    }
+    return false;
+}
+
+std::string describe(Gate gate, const std::string& cls, const std::string& selector, HookRow::Kind kind) {
+    return std::to_string(static_cast<int>(gate)) + " " + cls + " " + selector + " " + std::to_string(static_cast<int>(kind));
+}
+
+TEST(TweakTableRows, AreExactlyTheRowsOfEachGateAndKindInOrder) {
+    std::vector<std::string> got, expected;
+    for (const HookRow& row : hookTable()) got.push_back(describe(row.gate, row.cls, row.selector, row.kind));
+    for (const ExpectedRow& row : kExpectedRows) expected.push_back(describe(row.gate, row.cls, row.selector, row.kind));
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << "row " << i;
+}
+
+TEST_P(TweakTable, EachVersionGetsItsRowsOfThePresentClassesAndNoOthers) {
+    const int major = std::stoi(GetParam().version);
     int installed = 0;
     for (const HookRow& row : hookTable()) {
         SCOPED_TRACE(row.cls + " " + row.selector);
         Class* cls = objc_getClass(row.cls);
         if (!cls) continue;
-        if (row.kind == HookRow::Kind::ReplaceClassMethod) cls = object_getClass(cls);
-        const Method* m = cls->lookup(row.selector);
-        if (!gateIsOpen(row.gate)) {
+        Class* owner = row.kind == HookRow::Kind::ReplaceClassMethod ? object_getClass(cls) : cls;
+        const Method* m = owner->lookup(row.selector);
+        if (!admits(row.gate, major)) {
             if (m) {
                 EXPECT_NE(m->imp, row.implementation);
             }
@@ -121,6 +265,13 @@ TEST_P(TweakTable, EveryOpenRowOfAPresentClassIsInPlace) {
         }
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->imp, row.implementation);
+        // A class method's row leaves the instances' method alone.
+        if (row.kind == HookRow::Kind::ReplaceClassMethod) {
+            const Method* instance = cls->lookup(row.selector);
+            if (instance) {
+                EXPECT_NE(instance->imp, row.implementation);
+            }
+        }
         ++installed;
     }
     EXPECT_GT(installed, 0);

@@ -54,6 +54,14 @@ TEST_F(Localizer, SpecifiersAreLocalizedInPlace) {
               Value(Value::Dictionary{{"1", Value("Seconds")}, {"2", Value("not a key")}, {"3", Value(42)}}));
 }
 
+TEST_F(Localizer, TheShortTitlesAreLocalizedLikeTheTitles) {
+    auto s = alloc("PSSpecifier");
+    sel::setShortTitleDictionary_(s, Value(Value::Dictionary{{"1", Value("LABEL_SECONDS")}, {"2", Value("not a key")}}));
+    RS2Localizer::sharedLocalizer()->localizedSpecifiersForSpecifiers(Value::array({Value(s)}));
+    EXPECT_EQ(sel::shortTitleDictionary(s), Value(Value::Dictionary{{"1", Value("Seconds")}, {"2", Value("not a key")}}));
+    EXPECT_TRUE(sel::titleDictionary(s).isNil());
+}
+
 TEST_F(Localizer, LoadingIntoANullOutPointerDoesNothing) {
     auto s = specifier(Value("CLONE"), Value(), Value());
     RS2Localizer::sharedLocalizer()->loadLocalizedSpecifiersForSpecifiers(Value::array({Value(s)}), nullptr);

@@ -162,6 +162,26 @@ TEST_P(Ring, TheRingtoneVolumeComesBackOneSecondAfterTheEnd) {
     EXPECT_FLOAT_EQ(device::categoryVolume("Ringtone"), 0.7f);
 }
 
+TEST_P(Ring, AnAlarmRingingWithinTheSecondKeepsItsVolumeAndTheUsersComesBackAfterIt) {
+    device::setCategoryVolume("Ringtone", 0.7f);
+    RecordFields f;
+    f.calcEnabled = true;
+    f.volume = 0.3f;
+    alarmWithRecord(f, 1);
+    f.volume = 0.9f;
+    alarmWithRecord(f, 2);
+    ring();
+    advance(59.0);
+    sel::setAlarmToDismiss_(window(), nullptr);
+    advance(0.6);  // 06:02: the second alarm rings half a second after the first ended
+    ASSERT_TRUE(alarmRinging);
+    advance(1.0);
+    EXPECT_FLOAT_EQ(device::categoryVolume("Ringtone"), 0.9f);
+    sel::setAlarmToDismiss_(window(), nullptr);
+    advance(1.0);
+    EXPECT_FLOAT_EQ(device::categoryVolume("Ringtone"), 0.7f);
+}
+
 TEST_P(Ring, NoRestoreWithoutASaveAndTheIndicatorIsFreeAgain) {
     device::setCategoryVolume("Ringtone", 0.7f);
     alarmWithRecord(RecordFields{});
@@ -176,6 +196,42 @@ TEST_P(Ring, NoRestoreWithoutASaveAndTheIndicatorIsFreeAgain) {
     EXPECT_FALSE(suppressVolumeHUD);
     advance(2.0);
     EXPECT_GT(device::categoryVolume("Ringtone"), 0.0f);
+}
+
+// Ends what shows an alarm the way the user would: Stop on the alert, or the
+// full-screen bulletin's dismissal; at most a few, front to back.
+void stopEveryAlarm(testing::Ringing& r) {
+    for (int i = 0; i < 4 && r.shown() != "nothing"; ++i) {
+        if (Ref<Object> item = r.visibleItem()) sel::alertView_clickedButtonAtIndex_(item, item, 1);
+        else sel::_dismissFullscreenBulletinAlertAnimated_(r.lockScreen(), true);
+    }
+}
+
+TEST_P(Ring, ADisabledAlarmFiringDuringTheRingingLeavesItsEndToTheRingingAlarm) {
+    preferences({{"showalertlockscreen", Value(true)}, {"disabletouchid", Value(true)}});
+    alarmWithRecord(RecordFields{}, 1);
+    RecordFields off;
+    off.enabled = false;
+    Ref<Object> second = alarmWithRecord(off, 2);
+    ring();
+    ASSERT_TRUE(alarmRinging);
+    advance(60);  // the disabled alarm fires while the first still rings
+    Ref<Object> bulletin = major() >= 8 && !locked() ? sel::bulletin(visibleItem()) : nullptr;
+    EXPECT_TRUE(currentAlarm->enabled());
+    stopEveryAlarm(*this);
+    EXPECT_EQ(shown(), "nothing");
+    EXPECT_FALSE(alarmRinging);
+    EXPECT_FALSE(soundPlaying());
+    advance(2.0);
+    // The device is the user's again: Touch ID unlocks and stays unlocked, the
+    // alarm's bulletin reads SpringBoard's own label.
+    device::setLocked(true);
+    device::touchID();
+    advance(1.0);
+    EXPECT_FALSE(device::isLocked());
+    if (bulletin) {
+        EXPECT_EQ(sel::unlockActionLabel(bulletin), Value("snooze"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, Ring, ::testing::ValuesIn(kCases), caseName);
@@ -194,6 +250,25 @@ TEST(RingIOS7, TheAlarmAlertLogsItsIdAndSwallowsSpringBoardsDismissWhileTheQuest
     EXPECT_TRUE(log::contains("[RS2ALarm] :: Dismissing alarm with flag 1"));
     EXPECT_EQ(r.visibleItem().get(), item.get());
     EXPECT_TRUE(alarmRinging);
+}
+
+TEST(RingIOS7, AWindowSetUpFromTheAlertKeepsTheLockScreenViewAndSnoozesAsTheAlertMay) {
+    for (bool snooze : {true, false}) {
+        SCOPED_TRACE(snooze);
+        std::string got = platform::testing::runInChild([snooze] {
+            testing::Ringing r("7.1");
+            device::setLocked(true);
+            RecordFields f;
+            f.calcEnabled = true;
+            r.alarmWithRecord(f, 1, snooze);
+            r.ring();
+            std::string out = r.window()->alert ? "from-alert " : "from-alarm ";
+            out += lockHidden || sel::isHidden(sel::lockScreenView(r.lockScreen())) ? "lock-view-hidden " : "lock-view-kept ";
+            out += r.window()->snooze ? "snooze" : "no-snooze";
+            return out;
+        });
+        EXPECT_EQ(got, std::string("from-alert lock-view-kept ") + (snooze ? "snooze" : "no-snooze"));
+    }
 }
 
 TEST(RingIOS7, TheDefaultTitleKeyShowsTheClockAppsText) {

@@ -82,6 +82,22 @@ TEST(Volume, AFadeStepOfAnEndedRingingDoesNothing) {
     EXPECT_EQ(sound::volumeChanges(sound::kPlayer).size(), steps);
 }
 
+TEST(Volume, ASecondSoundStartWithTheSamePlayerKeepsOneFadeChain) {
+    Ringing r("9.3");
+    RecordFields f;
+    f.volume = 0.5f;
+    f.fadeinTime = 10;  // 0.0025 every 0.05 s
+    r.alarmWithRecord(f);
+    r.advance(61);
+    Ref<Object> controller = sel::sharedInstance(objc_getClass("SBSoundController"));
+    Ref<Object> sound(object_getIvar(controller, "_avControllerSound").object());
+    float before = playerVolume();
+    sel::_soundDidStartPlaying_(controller, sound);
+    EXPECT_FLOAT_EQ(playerVolume(), before);  // the fade goes on from where it was
+    r.advance(1.0);
+    EXPECT_NEAR(playerVolume(), before + 20 * 0.0025f, 1e-4);
+}
+
 TEST(Volume, TheRingtoneVolumeIsSavedOnceAndAFailedReadSavesHalf) {
     for (bool fails : {false, true}) {
         SCOPED_TRACE(fails);

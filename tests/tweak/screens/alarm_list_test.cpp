@@ -249,17 +249,18 @@ TEST_F(AlarmList, EditModeSelectsByTapsAndTheToolbar) {
     EXPECT_EQ(sel::frame(sel::view(list)).height(), 568);
 }
 
-TEST_F(AlarmList, EditAllWithoutASelectedAlarmDoesNothing) {
+TEST_F(AlarmList, EditAllWithoutASelectionDoesNothingAndWithEverySelectedAlarmGoneAsksForNoRow) {
     addAlarm(6, 0);
     addAlarm(7, 0);
     show();
     pressEdit();
     callLog::clear();
     toolbarItem("editAll")->press();
+    EXPECT_EQ(callLog::count("AlarmViewController", "showEditViewForRow:"), 0);
     tap(rowPoint(1));
     sel::removeAlarm_(manager, alarmAt(1).object());
     toolbarItem("editAll")->press();
-    EXPECT_EQ(callLog::count("AlarmViewController", "showEditViewForRow:"), 0);
+    EXPECT_EQ(callLog::lines("showEditViewForRow:"), Lines{"AlarmViewController showEditViewForRow: -1"});
     EXPECT_FALSE(presented());
 }
 

@@ -107,7 +107,28 @@ TEST_F(NumberPad, TheDelegateIsHeldWeakly) {
     WeakRef<Object> weak(delegate.get());
     delegate = nullptr;
     EXPECT_FALSE(weak.lock());
-    touch::tap(Point{30, 30});  // no delegate: nothing happens
+    EXPECT_FALSE(sel::delegate(pad));
+    // A key still takes the tap, and with no one to tell nothing else happens.
+    Ref<UIView> key = touch::hitTest({30, 30}).view;
+    ASSERT_TRUE(key && isKindOfClass(key, "RS2NumberButton"));
+    touch::tap(Point{30, 30});
+    EXPECT_FALSE(sel::delegate(pad));
+}
+
+TEST_F(NumberPad, KeysAndButtonsTakeTheirPropertiesAsSet) {
+    showPad(0);
+    Ref<UIView> key = touch::hitTest({115, 30}).view;
+    ASSERT_TRUE(key);
+    sel::setNum_(key, 7);
+    touch::tap(Point{115, 30});
+    EXPECT_EQ(as<PadDelegate>(delegate)->keys, std::vector<int>{7});
+    auto label = UIView::make<UILabel>("UILabel", Rect());
+    sel::setNumber_(key, label);
+    EXPECT_EQ(sel::number(key).get(), label.get());
+    Ref<Object> circle = sel::buttonWithType_(objc_getClass("RS2CircleButton"), 0);
+    auto image = UIView::make("UIImageView", Rect());
+    sel::setImage_(circle, image);
+    EXPECT_EQ(sel::image(circle).get(), image.get());
 }
 
 struct ScaleCase {

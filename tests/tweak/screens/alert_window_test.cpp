@@ -37,6 +37,33 @@ TEST_F(AlertWindow, TheSharedWindowStartsHiddenAndEmpty) {
     EXPECT_TRUE(sel::_shouldCreateContextAsSecure(w));
 }
 
+TEST_F(AlertWindow, ItsPropertiesReadAndStoreOnly) {
+    RS2AlertWindow* w = RS2AlertWindow::sharedInstance();
+    auto label = UIView::make<UILabel>("UILabel", Rect());
+    auto view = UIView::make("UIView", Rect());
+    Ref<Object> a = alarm(Value("Wake"), true);
+    sel::setAlarmLabel_(w, label);
+    sel::setQuestionContainer_(w, view);
+    sel::setAlarm_(w, a);
+    sel::setAnswer_(w, 42);
+    sel::setAnswerInsane_(w, 2.5);
+    sel::setInput_(w, 7);
+    sel::setInsaneInput_(w, 0.5);
+    EXPECT_EQ(sel::alarmLabel(w).get(), label.get());
+    EXPECT_EQ(w->questionContainer.get(), view.get());
+    EXPECT_EQ(sel::alarm(w).get(), a.get());
+    EXPECT_EQ(sel::answer(w), 42);
+    EXPECT_EQ(sel::answerInsane(w), 2.5);
+    EXPECT_EQ(sel::input(w), 7);
+    EXPECT_EQ(sel::insaneInput(w), 0.5);
+    EXPECT_TRUE(w->subviewList().empty());  // storing adds nothing to the window
+    // A value of another class is not taken; nil clears.
+    sel::setAlarmLabel_(w, view);
+    EXPECT_FALSE(sel::alarmLabel(w));
+    sel::setAlarm_(w, nullptr);
+    EXPECT_FALSE(sel::alarm(w));
+}
+
 TEST_F(AlertWindow, ViewTreeAndButtonPlacesFollowSnoozeAndTitle) {
     struct Case {
         const char* name;

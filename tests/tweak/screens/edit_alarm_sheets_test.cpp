@@ -220,7 +220,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PromptCase{"fade_empty_keeps", 6, kFadeTimePrompt, "Fade-in duration", &fadeTimeLabel, "", "7", &KAlarm::fadeinTime, 7},
                       PromptCase{"snooze_letters", 2, kSnoozeTimePrompt, "Snooze duration", &snoozeTimeLabel, "abc", "abc", &KAlarm::snoozeTime, 0},
                       PromptCase{"snooze_leading_number", 2, kSnoozeTimePrompt, "Snooze duration", &snoozeTimeLabel, "12abc", "12abc",
-                                 &KAlarm::snoozeTime, 12}),
+                                 &KAlarm::snoozeTime, 12},
+                      // More than the record holds: the largest value it can, never a wrapped one.
+                      PromptCase{"stop_beyond_the_record", 11, kDismissTimePrompt, "Stop after", &dismissTimeLabel, "99999999999",
+                                 "99999999999", &KAlarm::dismissInterval, 2147483647}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EditSheets, APromptOrSheetOfAnotherTagChangesNothing) {

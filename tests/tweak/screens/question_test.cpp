@@ -210,5 +210,41 @@ TEST_F(Question, TheButtonsCannotBePressedUntilTheAnswerIsRight) {
     EXPECT_TRUE(sel::isHidden(w));
 }
 
+TEST(QuestionLayout, StandsMidwayAboveThePadAndOnAPadThePadMovesBelowIt) {
+    platform::testing::TestEnvironment env({}, false);
+    for (long long idiom : {0LL, 1LL}) {
+        SCOPED_TRACE(idiom);
+        host::BootOptions options{.bundleIdentifier = host::kSpringBoard, .systemVersion = "8.4", .deviceRoot = env.root(),
+                                  .virtualClockStart = Date{0}, .interfaceIdiom = idiom};
+        std::string got = platform::testing::runInChild(options, [] {
+            registerTweakClasses();
+            plist::writeFile(kRousaPrefsPath, Value(Value::Dictionary{
+                {"Alarms", Value::array({Value(Value::Dictionary{{"alarmId", Value("A")}, {"calcDifficult", Value(0)}})})}}));
+            KAlarmCurrent::sharedInstance(Value("A"));
+            Ref<Object> alarm = sel::initWithDefaultValues(alloc("Alarm"));
+            RS2AlertWindow* w = presentAlertWindow(alarm.get(), nullptr, false);
+            const double W = sel::frame(w).width();
+            Rect container = sel::frame(w->questionContainer), pad = sel::frame(w->numberPad);
+            std::string out;
+            auto check = [&](bool ok, const char* what) { out += ok ? "" : std::string(" wrong ") + what; };
+            check(container.x() == 0.1 * W && container.width() == 0.8 * W && container.height() == 120, "container");
+            check(sel::frame(w->question) == Rect(0, 0, 0.8 * W, 40), "question");
+            check(sel::frame(w->answerLabel) == Rect(0.4 * W - 110, 70, 120, 50), "answer label");
+            check(sel::frame(w->check) == Rect(0.4 * W + 20, 70, 80, 50), "check");
+            check(sel::frame(w->checkBacker) == sel::frame(w->answerLabel), "backer");
+            if (sel::userInterfaceIdiom(sel::currentDevice(objc_getClass("UIDevice"))) == 1) {
+                // The pad stands 60 points below the question, which stood midway above the pad's first place.
+                check(pad.y() == container.y() + 120 + 60, "pad below");
+                out += " pad";
+            } else {
+                check(sel::center(w->questionContainer).y == pad.y() / 2, "midway");
+                out += " phone";
+            }
+            return out;
+        });
+        EXPECT_EQ(got, idiom == 1 ? " pad" : " phone");
+    }
+}
+
 }  // namespace
 }  // namespace rousa

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/foundation/notification_center.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/testing/test_environment.h"
 #include "platform/uikit/application.h"
@@ -134,6 +135,80 @@ TEST_F(WindowView, SlidesAndFadesTakeFourTenthsOfASecond) {
     RunLoop::main().advance(0.4);
     EXPECT_TRUE(done);
     EXPECT_FALSE(sel::superview(view));
+}
+
+TEST_F(WindowView, TurnsOnTheStatusBarsNotificationsAlone) {
+    auto view = addWindowView();
+    setOrientation(3);  // posts the orientation change
+    EXPECT_EQ(sel::transform(view), AffineTransform::makeRotation(std::numbers::pi / 2));
+    // A frame change of the status bar turns it too, to wherever the bar now stands.
+    UIApplication::sharedApplication()->statusBarOrientation_ = 4;
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidChangeStatusBarFrameNotification, Value());
+    EXPECT_EQ(sel::transform(view), AffineTransform::makeRotation(-std::numbers::pi / 2));
+    // Gone from its window and released, it is no longer told.
+    WeakRef<Object> weak(view.get());
+    sel::removeFromSuperview(view);
+    view = nullptr;
+    RunLoop::main().advance(0.1);
+    EXPECT_FALSE(weak.lock());
+    setOrientation(1);
+}
+
+TEST_F(WindowView, AViewFromAnArchiveIsSetUpAlike) {
+    Ref<Object> view = sel::initWithCoder_(alloc("RS2GWindowView"), nullptr);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(sel::supportedInterfaceOrientations(view), 30u);
+    sel::addSubview_(window, view);
+    setOrientation(2);
+    EXPECT_EQ(sel::transform(view), AffineTransform::makeRotation(std::numbers::pi));
+}
+
+TEST_F(WindowView, ItsPropertiesStoreWhatTheyAreGiven) {
+    Ref<Object> view = sel::initWithFrame_(alloc("RS2GWindowView"), Rect());
+    Ref<Object> controller = sel::init(alloc("UIViewController"));
+    sel::setController_(view, controller);
+    EXPECT_EQ(sel::controller(view).get(), controller.get());
+    EXPECT_EQ(sel::activeWindowViewForController_(objc_getClass("RS2GWindowView"), controller).get(), nullptr);  // not on a window yet
+    int in = 0, out = 0;
+    sel::setOnDidMoveToWindow_(view, [&] { ++in; });
+    sel::setOnDidMoveOutOfWindow_(view, [&] { ++out; });
+    sel::addSubview_(window, view);
+    EXPECT_EQ(sel::activeWindowViewForController_(objc_getClass("RS2GWindowView"), controller).get(), view.get());
+    sel::removeFromSuperview(view);
+    EXPECT_EQ(in, 1);
+    EXPECT_EQ(out, 1);
+    EXPECT_TRUE(static_cast<bool>(sel::onDidMoveToWindow(view)));
+    sel::setOnlySubviewsCapturesTouch_(view, true);
+    EXPECT_TRUE(sel::onlySubviewsCapturesTouch(view));
+    // The controller is not held.
+    WeakRef<Object> weak(controller.get());
+    controller = nullptr;
+    EXPECT_FALSE(weak.lock());
+    EXPECT_FALSE(sel::controller(view));
+}
+
+TEST_F(WindowView, FadingOutRemovesItAfterFourTenthsOfASecond) {
+    auto view = addWindowView();
+    bool done = false;
+    sel::fadeOutAndRemoveFromSuperview_(view, [&] { done = true; });
+    EXPECT_EQ(sel::alpha(view), 0.0);
+    RunLoop::main().advance(0.39);
+    EXPECT_TRUE(sel::superview(view));
+    EXPECT_FALSE(done);
+    RunLoop::main().advance(0.01);
+    EXPECT_FALSE(sel::superview(view));
+    EXPECT_TRUE(done);
+}
+
+TEST_F(WindowView, AViewAddedKeepsItsPlaceOnScreen) {
+    auto view = addWindowView();
+    auto container = UIView::make("UIView", Rect(50, 60, 200, 200));
+    sel::addSubview_(sel::subviews(window).at(0).object(), container);
+    auto moved = UIView::make("UIView", Rect(10, 20, 30, 40));
+    sel::addSubview_(container, moved);
+    sel::addSubViewAndKeepSamePosition_(view, moved);
+    EXPECT_EQ(sel::superview(moved).get(), view.get());
+    EXPECT_EQ(sel::frame(moved), Rect(60, 80, 30, 40));
 }
 
 TEST(WindowViewAngles, FreeFunctions) {
