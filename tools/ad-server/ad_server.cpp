@@ -162,7 +162,7 @@ struct AdServer::Impl {
             entry.headers.push_back(header);
         }
         entry.body = req.body;
-        entry.time = std::chrono::system_clock::now();
+        entry.time = arrival;
         log.add(std::move(entry));
     }
 
@@ -201,7 +201,7 @@ struct AdServer::Impl {
 
     httplib::Server::HandlerResponse preRouting(const httplib::Request& req, httplib::Response& res) {
         pendingBodyFault.reset();
-        logRequest(req);
+        arrival = std::chrono::system_clock::now();
         auto fault = faultFor(req);
         if (!fault) return httplib::Server::HandlerResponse::Unhandled;
         switch (fault->kind) {
@@ -236,8 +236,12 @@ struct AdServer::Impl {
     }
 
     static thread_local std::optional<FaultKind> pendingBodyFault;
+    static thread_local std::chrono::system_clock::time_point arrival;
 
-    void postRouting(const httplib::Request&, httplib::Response& res) {
+    // httplib reads a request's body only after the pre-routing handler, so
+    // the request is logged whole here, as its answer goes out.
+    void postRouting(const httplib::Request& req, httplib::Response& res) {
+        logRequest(req);
         if (!pendingBodyFault) return;
         FaultKind kind = *pendingBodyFault;
         pendingBodyFault.reset();
@@ -332,6 +336,7 @@ struct AdServer::Impl {
 };
 
 thread_local std::optional<FaultKind> AdServer::Impl::pendingBodyFault;
+thread_local std::chrono::system_clock::time_point AdServer::Impl::arrival;
 
 AdServer::AdServer(ServerOptions options) : impl_(std::make_unique<Impl>()) {
     if (options.staticDir.empty()) options.staticDir = ROUSA_AD_SERVER_STATIC;

@@ -1,5 +1,6 @@
-// Every request the ad server receives, in arrival order, kept in memory for
-// tests and written as one JSON object a line to a file for the demo.
+// Every request the ad server answers, in the order the answers went out
+// (each with its arrival time), kept in memory for tests and written as one
+// JSON object a line to a file for the demo.
 // Thread-safe: the server's worker threads add, tests read and wait.
 #pragma once
 
