@@ -1,0 +1,90 @@
+// Our own ad server on 127.0.0.1, for tests, the demo and the benchmarks: the
+// SDK-core page and other static files, the ad endpoint answering from the
+// inventory folder, the tracking pings, a log of every request and fault modes.
+// An AdServer listens from start() until stop() or its destruction; its
+// methods may be called from any thread while it serves.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/ad-server/request_log.h"
+
+namespace rousa::adserver {
+
+// Where the ad endpoint lives and where the SDK-core page points its ad URLs.
+inline constexpr const char* kAdPath = "/mads/gma";
+inline constexpr const char* kSdkCorePath = "/mads/static/sdk/native/sdk-core-v40.html";
+// The address the ad library uses when nothing else is set.
+inline constexpr int kDefaultPort = 47800;
+
+enum class FaultKind {
+    Delay,     // hold the answer until released, the client leaves or `seconds` pass
+    Status,    // answer `status` with no ad
+    Truncate,  // promise the whole body, send half of it and close
+    Garbage,   // the answer's headers with a body of the same length of noise
+    Drop,      // close the connection without a byte
+    Redirect,  // `hops` redirects through the server before the answer
+};
+
+struct Fault {
+    FaultKind kind = FaultKind::Status;
+    int status = 0;
+    int hops = 0;
+    double seconds = 0;  // Delay: 0 holds until releaseDelayed()
+
+    static Fault delay(double seconds = 0) { return {FaultKind::Delay, 0, 0, seconds}; }
+    static Fault withStatus(int status) { return {FaultKind::Status, status, 0, 0}; }
+    static Fault truncate() { return {FaultKind::Truncate, 0, 0, 0}; }
+    static Fault garbage() { return {FaultKind::Garbage, 0, 0, 0}; }
+    static Fault drop() { return {FaultKind::Drop, 0, 0, 0}; }
+    static Fault redirect(int hops) { return {FaultKind::Redirect, 0, hops, 0}; }
+};
+
+// Reads the command line's form "delay:N", "status:N", "truncate",
+// "garbage", "drop", "redirect:N"; false on anything else.
+bool parseFault(const std::string& text, Fault& fault);
+
+struct ServerOptions {
+    std::string inventoryDir;
+    int port = 0;         // 0 picks a free port
+    std::string logFile;  // empty: the log stays in memory only
+    std::string staticDir;  // empty: the server's own static folder
+};
+
+class AdServer {
+public:
+    explicit AdServer(ServerOptions options);
+    ~AdServer();
+    AdServer(const AdServer&) = delete;
+    AdServer& operator=(const AdServer&) = delete;
+
+    // Checks the inventory, binds 127.0.0.1 and serves on threads of its own.
+    // False, with error(), when the inventory is broken or the port is taken.
+    bool start();
+    void stop();
+    const std::string& error() const;
+    int port() const;
+    std::string baseURL() const;  // "http://127.0.0.1:<port>"
+
+    // A fault for requests whose "slotname" is the ad unit, or whose path is
+    // the path; a path fault wins over an ad-unit fault.
+    void setAdUnitFault(const std::string& adUnit, Fault fault);
+    void setPathFault(const std::string& path, Fault fault);
+    void clearFaults();
+
+    // Delayed requests held now; release lets every one of them go on.
+    size_t heldCount() const;
+    bool waitForHeld(size_t count, std::chrono::milliseconds realTimeout) const;
+    void releaseDelayed();
+
+    const RequestLog& log() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace rousa::adserver
