@@ -3,8 +3,12 @@
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/calendar.h"
 #include "platform/foundation/date_formatter.h"
+#include "platform/foundation/error.h"
+#include "platform/foundation/locale.h"
 #include "platform/foundation/notification_center.h"
+#include "platform/foundation/regex.h"
 #include "platform/foundation/timer.h"
+#include "platform/foundation/uuid.h"
 
 namespace platform::foundation {
 
@@ -18,6 +22,10 @@ void registerClasses() {
     ClassBuilder<NSCalendar>("NSCalendar", "NSObject");
     ClassBuilder<NSDateComponents>("NSDateComponents", "NSObject");
     registerDateFormatter();
+    registerError();
+    registerLocale();
+    registerRegularExpression();
+    registerUUID();
 }
 
 }  // namespace platform::foundation
