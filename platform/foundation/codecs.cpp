@@ -8,6 +8,13 @@
 
 namespace platform {
 
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 unsigned char* CC_MD5(const void* data, std::uint32_t length, unsigned char* md) {
     unsigned int size = 0;
     EVP_Digest(data, length, md, &size, EVP_md5(), nullptr);
@@ -121,12 +128,6 @@ std::string percentEscape(std::string_view text, std::string_view charactersToEs
 }
 
 std::optional<std::string> percentDecode(std::string_view text) {
-    auto hexValue = [](char c) {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-        return -1;
-    };
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
@@ -134,7 +135,7 @@ std::optional<std::string> percentDecode(std::string_view text) {
             continue;
         }
         if (i + 2 >= text.size()) return std::nullopt;
-        int hi = hexValue(text[i + 1]), lo = hexValue(text[i + 2]);
+        int hi = hexDigitValue(text[i + 1]), lo = hexDigitValue(text[i + 2]);
         if (hi < 0 || lo < 0) return std::nullopt;
         out += static_cast<char>(hi << 4 | lo);
         i += 2;

@@ -13,6 +13,9 @@
 
 namespace platform {
 
+// The value of a hexadecimal digit (either letter case), or -1.
+int hexDigitValue(char c);
+
 inline constexpr std::size_t CC_MD5_DIGEST_LENGTH = 16;
 // Writes the 16-byte digest to `md` and returns it.
 unsigned char* CC_MD5(const void* data, std::uint32_t length, unsigned char* md);

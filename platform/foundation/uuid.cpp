@@ -2,19 +2,13 @@
 
 #include <cstdio>
 
+#include "platform/foundation/codecs.h"
 #include "platform/foundation/random.h"
 
 namespace platform {
 
 namespace {
 constexpr std::size_t kDashes[] = {8, 13, 18, 23};
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 }  // namespace
 
 Ref<NSUUID> NSUUID::initWithUUIDBytes(const Bytes& bytes) {
@@ -44,7 +38,7 @@ Ref<NSUUID> NSUUID::initWithUUIDString(std::string_view text) {
             ++i;
             continue;
         }
-        int hi = hexDigit(text[i]), lo = hexDigit(text[i + 1]);
+        int hi = hexDigitValue(text[i]), lo = hexDigitValue(text[i + 1]);
         if (hi < 0 || lo < 0) return nullptr;
         b[byte++] = static_cast<std::uint8_t>(hi << 4 | lo);
         i += 2;
