@@ -7,6 +7,7 @@
 
 #include "platform/foundation/file_system.h"
 #include "platform/foundation/process.h"
+#include "platform/foundation/run_loop.h"
 
 namespace platform {
 
@@ -90,6 +91,8 @@ const NSTimeZone::Type& NSTimeZone::typeAt(long long unix) const {
 long long NSTimeZone::secondsFromGMTForDate(Date date) const {
     return typeAt(static_cast<long long>(std::floor(date.unix()))).offset;
 }
+
+long long NSTimeZone::secondsFromGMT() const { return secondsFromGMTForDate(clock::now()); }
 
 bool NSTimeZone::isDaylightSavingTimeForDate(Date date) const { return typeAt(static_cast<long long>(std::floor(date.unix()))).dst; }
 

@@ -24,6 +24,8 @@ public:
 
     const std::string& name() const { return name_; }
     long long secondsFromGMTForDate(Date date) const;
+    // The offset now (on the process's clock).
+    long long secondsFromGMT() const;
     bool isDaylightSavingTimeForDate(Date date) const;
 
 private:

@@ -113,7 +113,7 @@ std::string formatArgs(std::string_view fmt, const FormatArg* args, std::size_t 
             case 'X':
             case 'o': {
                 const FormatArg* a = arg();
-                auto v = static_cast<unsigned long long>(a ? a->value().integerValue() : 0);
+                unsigned long long v = a ? a->value().unsignedLongLongValue() : 0;
                 out += wide ? printfOne(spec + "ll" + conv, v) : printfOne(spec + conv, static_cast<unsigned>(v));
                 break;
             }

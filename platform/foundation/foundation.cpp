@@ -3,10 +3,14 @@
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/calendar.h"
 #include "platform/foundation/date_formatter.h"
+#include "platform/foundation/error.h"
+#include "platform/foundation/locale.h"
 #include "platform/foundation/lock.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/operation_queue.h"
+#include "platform/foundation/regex.h"
 #include "platform/foundation/timer.h"
+#include "platform/foundation/uuid.h"
 
 namespace platform::foundation {
 
@@ -22,6 +26,10 @@ void registerClasses() {
     ClassBuilder<NSLock>("NSLock", "NSObject");
     ClassBuilder<NSOperationQueue>("NSOperationQueue", "NSObject");
     registerDateFormatter();
+    registerError();
+    registerLocale();
+    registerRegularExpression();
+    registerUUID();
 }
 
 }  // namespace platform::foundation

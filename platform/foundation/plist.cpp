@@ -199,7 +199,9 @@ Result<Node> toNode(const Value& v) {
     switch (v.kind()) {
         case K::Bool: return Node(plist_new_bool(v.boolValue()));
         case K::Integer: return Node(plist_new_uint(static_cast<uint64_t>(v.integerValue())));
-        case K::Real: return Node(plist_new_real(v.doubleValue()));
+        case K::Unsigned: return Node(plist_new_uint(v.unsignedLongLongValue()));
+        case K::Real:
+        case K::Decimal: return Node(plist_new_real(v.doubleValue()));
         case K::String: return Node(plist_new_string(v.string().c_str()));
         case K::Data: {
             const Data& d = v.data();

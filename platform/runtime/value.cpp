@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <limits>
 
@@ -127,7 +129,9 @@ int Value::intValue(int def) const {
     switch (kind()) {
         case Kind::Bool: return std::get<bool>(v_) ? 1 : 0;
         case Kind::Integer: return saturateInt(std::get<std::int64_t>(v_));
+        case Kind::Unsigned: return static_cast<int>(std::min<std::uint64_t>(std::get<std::uint64_t>(v_), std::numeric_limits<int>::max()));
         case Kind::Real: return saturate<int>(std::get<double>(v_));
+        case Kind::Decimal: return saturate<int>(std::get<Decimal>(v_).doubleValue());
         case Kind::String: return stringIntValue(std::get<std::string>(v_));
         default: return def;
     }
@@ -137,7 +141,9 @@ long long Value::integerValue(long long def) const {
     switch (kind()) {
         case Kind::Bool: return std::get<bool>(v_) ? 1 : 0;
         case Kind::Integer: return std::get<std::int64_t>(v_);
+        case Kind::Unsigned: return static_cast<long long>(std::min<std::uint64_t>(std::get<std::uint64_t>(v_), std::numeric_limits<long long>::max()));
         case Kind::Real: return saturate<long long>(std::get<double>(v_));
+        case Kind::Decimal: return saturate<long long>(std::get<Decimal>(v_).doubleValue());
         case Kind::String: return stringIntegerValue(std::get<std::string>(v_));
         default: return def;
     }
@@ -147,7 +153,9 @@ double Value::doubleValue(double def) const {
     switch (kind()) {
         case Kind::Bool: return std::get<bool>(v_) ? 1.0 : 0.0;
         case Kind::Integer: return static_cast<double>(std::get<std::int64_t>(v_));
+        case Kind::Unsigned: return static_cast<double>(std::get<std::uint64_t>(v_));
         case Kind::Real: return std::get<double>(v_);
+        case Kind::Decimal: return std::get<Decimal>(v_).doubleValue();
         case Kind::String: return stringDoubleValue(std::get<std::string>(v_));
         default: return def;
     }
@@ -162,9 +170,195 @@ bool Value::boolValue(bool def) const {
     switch (kind()) {
         case Kind::Bool: return std::get<bool>(v_);
         case Kind::Integer: return std::get<std::int64_t>(v_) != 0;
+        case Kind::Unsigned: return std::get<std::uint64_t>(v_) != 0;
         case Kind::Real: return std::get<double>(v_) != 0.0;
+        case Kind::Decimal: return std::get<Decimal>(v_).doubleValue() != 0.0;
         case Kind::String: return stringBoolValue(std::get<std::string>(v_));
         default: return def;
+    }
+}
+
+unsigned long long Value::unsignedLongLongValue(unsigned long long def) const {
+    switch (kind()) {
+        case Kind::Unsigned: return std::get<std::uint64_t>(v_);
+        case Kind::Real:
+        case Kind::Decimal: {
+            double d = doubleValue();
+            if (d >= 18446744073709551616.0) return std::numeric_limits<unsigned long long>::max();
+            if (d >= 0) return static_cast<unsigned long long>(d);
+            return static_cast<unsigned long long>(saturate<long long>(d));
+        }
+        default: return isNumber() || isString() ? static_cast<unsigned long long>(integerValue()) : def;
+    }
+}
+
+Decimal Value::decimalValue() const {
+    switch (kind()) {
+        case Kind::Bool: return std::get<bool>(v_) ? Decimal::one() : Decimal::zero();
+        case Kind::Integer: {
+            std::int64_t i = std::get<std::int64_t>(v_);
+            // The magnitude of the minimum does not fit the signed type.
+            return Decimal(i < 0 ? 0 - static_cast<std::uint64_t>(i) : static_cast<std::uint64_t>(i), 0, i < 0);
+        }
+        case Kind::Unsigned: return Decimal(std::get<std::uint64_t>(v_), 0, false);
+        case Kind::Real: {
+            double d = std::get<double>(v_);
+            if (!std::isfinite(d)) return Decimal::notANumber();
+            char buf[64];
+            auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);
+            (void)ec;
+            return Decimal::fromString(std::string_view(buf, static_cast<std::size_t>(end - buf)));
+        }
+        case Kind::Decimal: return std::get<Decimal>(v_);
+        default: return Decimal::notANumber();
+    }
+}
+
+bool Value::isKindOfClass(std::string_view name) const {
+    Kind k = kind();
+    if (k == Kind::Nil) return false;
+    if (k == Kind::Object) return platform::isKindOfClass(object(), name);
+    if (name == "NSObject") return true;
+    if (name == "NSValue") return isNumber() || k == Kind::Point || k == Kind::Size || k == Kind::Rect || k == Kind::Boxed;
+    if (name == "NSNumber") return isNumber();
+    if (name == "NSDecimalNumber") return k == Kind::Decimal;
+    if (name == "NSString") return k == Kind::String;
+    if (name == "NSData") return k == Kind::Data;
+    if (name == "NSDate") return k == Kind::Date;
+    if (name == "NSArray") return k == Kind::Array;
+    if (name == "NSDictionary") return k == Kind::Dictionary;
+    return false;
+}
+
+// --- boxed values ---------------------------------------------------------------
+
+namespace {
+
+// One type of an encoding, starting at `i`; moves `i` past it.
+bool sizeOfType(std::string_view t, std::size_t& i, std::size_t* size, std::size_t* align) {
+    while (i < t.size() && std::strchr("rnNoORV", t[i])) ++i;  // qualifiers
+    if (i >= t.size()) return false;
+    char c = t[i++];
+    switch (c) {
+        case 'v': *size = 0, *align = 1; return true;
+        case 'c': case 'C': case 'B': *size = *align = 1; return true;
+        case 's': case 'S': *size = *align = 2; return true;
+        case 'i': case 'I': case 'l': case 'L': case 'f': *size = *align = 4; return true;
+        case 'q': case 'Q': case 'd': case '*': case '@': case '#': case ':': *size = *align = 8; return true;
+        case '^': {
+            std::size_t s = 0, a = 0;
+            if (!sizeOfType(t, i, &s, &a)) return false;
+            *size = *align = 8;
+            return true;
+        }
+        case '[': {
+            std::size_t n = 0;
+            while (i < t.size() && t[i] >= '0' && t[i] <= '9') n = n * 10 + static_cast<std::size_t>(t[i++] - '0');
+            std::size_t s = 0, a = 0;
+            if (!sizeOfType(t, i, &s, &a) || i >= t.size() || t[i] != ']') return false;
+            ++i;
+            *size = n * s;
+            *align = a;
+            return true;
+        }
+        case '{': {
+            // {name=members}: members laid out with their alignment.
+            while (i < t.size() && t[i] != '=' && t[i] != '}') ++i;
+            if (i >= t.size() || t[i] != '=') return false;
+            ++i;
+            std::size_t offset = 0, maxAlign = 1;
+            while (i < t.size() && t[i] != '}') {
+                std::size_t s = 0, a = 0;
+                if (!sizeOfType(t, i, &s, &a)) return false;
+                offset = (offset + a - 1) / a * a + s;
+                maxAlign = std::max(maxAlign, a);
+            }
+            if (i >= t.size()) return false;
+            ++i;
+            *size = (offset + maxAlign - 1) / maxAlign * maxAlign;
+            *align = maxAlign;
+            return true;
+        }
+        default: return false;
+    }
+}
+
+}  // namespace
+
+bool objCTypeSizeAndAlignment(std::string_view type, std::size_t* size, std::size_t* alignment) {
+    std::size_t i = 0, s = 0, a = 0;
+    if (!sizeOfType(type, i, &s, &a) || i != type.size()) return false;
+    if (size) *size = s;
+    if (alignment) *alignment = a;
+    return true;
+}
+
+Value Value::valueWithBytes(const void* bytes, std::string_view objCType) {
+    std::size_t size = 0;
+    if (!bytes || !objCTypeSizeAndAlignment(objCType, &size, nullptr)) return Value();
+    auto doubles = [&](double* out, std::size_t n) { std::memcpy(out, bytes, n * sizeof(double)); };
+    if (objCType == kCGPointEncoding) {
+        double d[2];
+        doubles(d, 2);
+        return Value(Point{d[0], d[1]});
+    }
+    if (objCType == kCGSizeEncoding) {
+        double d[2];
+        doubles(d, 2);
+        return Value(Size{d[0], d[1]});
+    }
+    if (objCType == kCGRectEncoding) {
+        double d[4];
+        doubles(d, 4);
+        return Value(Rect(d[0], d[1], d[2], d[3]));
+    }
+    const auto* p = static_cast<const std::uint8_t*>(bytes);
+    Value v;
+    v.v_ = std::make_shared<const Boxed>(Boxed{std::string(objCType), Data(p, p + size)});
+    return v;
+}
+
+std::string Value::objCType() const {
+    switch (kind()) {
+        case Kind::Bool: return "c";
+        case Kind::Integer: return "q";
+        case Kind::Unsigned: return "Q";
+        case Kind::Real:
+        case Kind::Decimal: return "d";
+        case Kind::Point: return std::string(kCGPointEncoding);
+        case Kind::Size: return std::string(kCGSizeEncoding);
+        case Kind::Rect: return std::string(kCGRectEncoding);
+        case Kind::Boxed: return std::get<std::shared_ptr<const Boxed>>(v_)->objCType;
+        default: return {};
+    }
+}
+
+bool Value::getValue(void* out, std::size_t size) const {
+    auto copy = [&](const void* from, std::size_t n) {
+        if (!out || n != size) return false;
+        std::memcpy(out, from, n);
+        return true;
+    };
+    switch (kind()) {
+        case Kind::Point: {
+            double d[2] = {point().x, point().y};
+            return copy(d, sizeof d);
+        }
+        case Kind::Size: {
+            Size sz = this->size();
+            double d[2] = {sz.width, sz.height};
+            return copy(d, sizeof d);
+        }
+        case Kind::Rect: {
+            Rect r = rect();
+            double d[4] = {r.x(), r.y(), r.width(), r.height()};
+            return copy(d, sizeof d);
+        }
+        case Kind::Boxed: {
+            const Data& bytes = std::get<std::shared_ptr<const Boxed>>(v_)->bytes;
+            return copy(bytes.data(), bytes.size());
+        }
+        default: return false;
     }
 }
 
@@ -284,7 +478,13 @@ std::size_t Value::count() const {
 
 bool Value::isEqual(const Value& other) const {
     if (isNumber() && other.isNumber()) {
-        if (kind() != Kind::Real && other.kind() != Kind::Real) return integerValue() == other.integerValue();
+        if (isDecimal() || other.isDecimal()) return decimalValue() == other.decimalValue();
+        if (kind() != Kind::Real && other.kind() != Kind::Real) {
+            // Exactly, across signed and unsigned: a negative never equals an unsigned.
+            bool negA = kind() == Kind::Integer && std::get<std::int64_t>(v_) < 0;
+            bool negB = other.kind() == Kind::Integer && std::get<std::int64_t>(other.v_) < 0;
+            return negA == negB && unsignedLongLongValue() == other.unsignedLongLongValue();
+        }
         return doubleValue() == other.doubleValue();
     }
     if (kind() != other.kind()) return false;
@@ -307,12 +507,24 @@ bool Value::isEqual(const Value& other) const {
         case Kind::Point: return point() == other.point();
         case Kind::Size: return size() == other.size();
         case Kind::Rect: return rect() == other.rect();
+        case Kind::Boxed: return *std::get<std::shared_ptr<const Boxed>>(v_) == *std::get<std::shared_ptr<const Boxed>>(other.v_);
         case Kind::Object: return objectsEqual(object(), other.object());
         default: return false;
     }
 }
 
 namespace {
+
+std::string hexBytes(const Data& d) {
+    std::string out = "<";
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", d[i]);
+        if (i && i % 4 == 0) out += ' ';
+        out += hex;
+    }
+    return out + ">";
+}
 
 std::string shortestDouble(double d) {
     char buf[64];
@@ -380,17 +592,10 @@ std::string Value::description() const {
         case Kind::Integer: return std::to_string(std::get<std::int64_t>(v_));
         case Kind::Real: return shortestDouble(std::get<double>(v_));
         case Kind::String: return string();
-        case Kind::Data: {
-            std::string out = "<";
-            const auto& d = data();
-            for (std::size_t i = 0; i < d.size(); ++i) {
-                char hex[3];
-                std::snprintf(hex, sizeof hex, "%02x", d[i]);
-                if (i && i % 4 == 0) out += ' ';
-                out += hex;
-            }
-            return out + ">";
-        }
+        case Kind::Unsigned: return std::to_string(std::get<std::uint64_t>(v_));
+        case Kind::Decimal: return std::get<Decimal>(v_).text();
+        case Kind::Data: return hexBytes(data());
+        case Kind::Boxed: return hexBytes(std::get<std::shared_ptr<const Boxed>>(v_)->bytes);
         case Kind::Date: {
             std::time_t t = static_cast<std::time_t>(std::floor(date().unix()));
             std::tm tm{};

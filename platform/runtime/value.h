@@ -1,6 +1,6 @@
-// Value: the property-list-like Foundation objects (NSString, NSNumber, NSArray,
-// NSDictionary, NSDate, NSData), geometry boxed the way the platform boxes it,
-// and references to runtime objects. Values are passed by value; arrays and
+// Value: the property-list-like Foundation objects (NSString, NSNumber,
+// NSDecimalNumber, NSArray, NSDictionary, NSDate, NSData), geometry and other
+// bytes boxed the way NSValue boxes them, and references to runtime objects. Values are passed by value; arrays and
 // dictionaries share their storage until one copy is changed.
 //
 // Conversions follow Foundation and never depend on the locale: a number or a
@@ -17,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/runtime/decimal.h"
 #include "platform/runtime/object.h"
 
 namespace platform {
@@ -64,12 +65,31 @@ struct Date {
 
 using Data = std::vector<std::uint8_t>;
 
+// The bytes of an NSValue with their Objective-C type encoding.
+struct Boxed {
+    std::string objCType;
+    Data bytes;
+    friend bool operator==(const Boxed&, const Boxed&) = default;
+};
+
+// NSGetSizeAndAlignment for the encodings values are boxed with (scalars,
+// pointers, structures, arrays); false for an encoding it cannot size.
+bool objCTypeSizeAndAlignment(std::string_view type, std::size_t* size, std::size_t* alignment);
+
+// The encodings of the platform's geometry structures.
+inline constexpr std::string_view kCGPointEncoding = "{CGPoint=dd}";
+inline constexpr std::string_view kCGSizeEncoding = "{CGSize=dd}";
+inline constexpr std::string_view kCGRectEncoding = "{CGRect={CGPoint=dd}{CGSize=dd}}";
+
 class Value {
 public:
     using Array = std::vector<Value>;
     using Dictionary = std::map<std::string, Value, std::less<>>;
 
-    enum class Kind { Nil, Bool, Integer, Real, String, Data, Date, Array, Dictionary, Point, Size, Rect, Object };
+    // A number keeps how it was made, as NSNumber does: bool, signed, unsigned
+    // (64-bit unsigned types only; smaller ones fit the signed kind), real or
+    // decimal.
+    enum class Kind { Nil, Bool, Integer, Unsigned, Real, Decimal, String, Data, Date, Array, Dictionary, Point, Size, Rect, Boxed, Object };
 
     Value() = default;
     Value(std::nullptr_t) {}
@@ -78,10 +98,11 @@ public:
     Value(long i) : v_(std::int64_t{i}) {}
     Value(long long i) : v_(std::int64_t{i}) {}
     Value(unsigned u) : v_(std::int64_t{u}) {}
-    Value(unsigned long u) : v_(static_cast<std::int64_t>(u)) {}
-    Value(unsigned long long u) : v_(static_cast<std::int64_t>(u)) {}
+    Value(unsigned long u) : v_(std::uint64_t{u}) {}
+    Value(unsigned long long u) : v_(std::uint64_t{u}) {}
     Value(float f) : v_(double{f}) {}
     Value(double d) : v_(d) {}
+    Value(platform::Decimal d) : v_(d) {}
     Value(const char* s) : v_(std::string(s)) {}
     Value(std::string s) : v_(std::move(s)) {}
     Value(std::string_view s) : v_(std::string(s)) {}
@@ -100,10 +121,18 @@ public:
     Value(const Ref<T>& o) : Value(static_cast<Object*>(o.get())) {}
 
     static Value array(std::initializer_list<Value> items) { return Value(Array(items)); }
+    // NSValue valueWithBytes:objCType: the bytes are as many as the encoding
+    // takes. The geometry encodings give the geometry kinds; nil for an
+    // encoding that cannot be sized.
+    static Value valueWithBytes(const void* bytes, std::string_view objCType);
 
     Kind kind() const { return static_cast<Kind>(v_.index()); }
     bool isNil() const { return kind() == Kind::Nil; }
-    bool isNumber() const { return kind() == Kind::Bool || kind() == Kind::Integer || kind() == Kind::Real; }
+    bool isNumber() const {
+        Kind k = kind();
+        return k == Kind::Bool || k == Kind::Integer || k == Kind::Unsigned || k == Kind::Real || k == Kind::Decimal;
+    }
+    bool isDecimal() const { return kind() == Kind::Decimal; }
     bool isString() const { return kind() == Kind::String; }
     bool isArray() const { return kind() == Kind::Array; }
     bool isDictionary() const { return kind() == Kind::Dictionary; }
@@ -116,6 +145,21 @@ public:
     float floatValue(float def = 0) const;
     double doubleValue(double def = 0) const;
     bool boolValue(bool def = false) const;
+    // Negative signed numbers wrap, as NSNumber's unsignedLongLongValue does.
+    unsigned long long unsignedLongLongValue(unsigned long long def = 0) const;
+    // NSNumber decimalValue; NaN for what is not a number.
+    platform::Decimal decimalValue() const;
+
+    // [value isKindOfClass:[NSNumber class]] and the like, by class name:
+    // NSObject, NSValue, NSNumber, NSDecimalNumber, NSString, NSData, NSDate,
+    // NSArray, NSDictionary; an object reference asks the runtime. Nil is of
+    // no class.
+    bool isKindOfClass(std::string_view className) const;
+
+    // NSValue: the type encoding ("" when this is not an NSValue), and
+    // getValue: copying the bytes when `size` is the encoding's size.
+    std::string objCType() const;
+    bool getValue(void* out, std::size_t size) const;
 
     // The string (empty when this is not a string). Accessors that return
     // references into the value return copies when called on a temporary, so a
@@ -150,8 +194,9 @@ public:
     Value at(std::size_t index) &&;
     std::size_t count() const;  // elements of an array or dictionary, length of string or data
 
-    // Foundation's isEqual: numbers by value (YES equals 1), strings, data,
-    // dates, containers deeply; objects by their isEqual: method.
+    // Foundation's isEqual: numbers by value (YES equals 1, a decimal equals
+    // the number of the same value), strings, data, dates, containers deeply;
+    // boxed values by encoding and bytes; objects by their isEqual: method.
     bool isEqual(const Value& other) const;
     friend bool operator==(const Value& a, const Value& b) { return a.isEqual(b); }
 
@@ -161,10 +206,12 @@ public:
     static const Value& nil();
 
 private:
-    using Storage = std::variant<std::monostate, bool, std::int64_t, double, std::string,
-                                 std::shared_ptr<const platform::Data>, platform::Date,
+    // In the order of Kind.
+    using Storage = std::variant<std::monostate, bool, std::int64_t, std::uint64_t, double, platform::Decimal,
+                                 std::string, std::shared_ptr<const platform::Data>, platform::Date,
                                  std::shared_ptr<const Array>, std::shared_ptr<const Dictionary>,
-                                 platform::Point, platform::Size, platform::Rect, Ref<Object>>;
+                                 platform::Point, platform::Size, platform::Rect, std::shared_ptr<const Boxed>,
+                                 Ref<Object>>;
     Storage v_;
 };
 

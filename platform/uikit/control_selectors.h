@@ -6,16 +6,8 @@
 // Values. A variadic list of button titles is a Value: nil or an array.
 #pragma once
 
+#include "platform/foundation/range.h"
 #include "platform/runtime/nsobject.h"
-
-namespace platform {
-// A run of characters of a text (Foundation's NSRange): where it starts and how long it is.
-struct NSRange {
-    unsigned long long location = 0;
-    unsigned long long length = 0;
-    friend bool operator==(const NSRange&, const NSRange&) = default;
-};
-}  // namespace platform
 
 namespace platform::sel {
 

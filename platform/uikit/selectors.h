@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "platform/foundation/selectors.h"
 #include "platform/runtime/nsobject.h"
 #include "platform/uikit/geometry.h"
 
@@ -307,14 +308,14 @@ inline constexpr Sel<Ref<Object>(id, Value, id)> initWithNibName_bundle_{"initWi
 
 
 // --- UILocalNotification -----------------------------------------------------------------------------------------------------
-inline constexpr Sel<Value(id)> userInfo{"userInfo"};
+// userInfo: platform/foundation/selectors.h
 inline constexpr Sel<void(id, Value)> setUserInfo_{"setUserInfo:"};
 // A date value or nil.
 inline constexpr Sel<Value(id)> fireDate{"fireDate"};
 inline constexpr Sel<void(id, Value)> setFireDate_{"setFireDate:"};
 // An NSTimeZone, or nil for an absolute fire date.
 inline constexpr Sel<Ref<Object>(id)> timeZone{"timeZone"};
-inline constexpr Sel<void(id, id)> setTimeZone_{"setTimeZone:"};
+// setTimeZone: platform/foundation/selectors.h
 // An NSCalendar.
 inline constexpr Sel<Ref<Object>(id)> repeatCalendar{"repeatCalendar"};
 inline constexpr Sel<void(id, id)> setRepeatCalendar_{"setRepeatCalendar:"};
