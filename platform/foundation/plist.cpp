@@ -179,7 +179,8 @@ Value fromNode(plist_t node) {
                 plist_t item = nullptr;
                 plist_dict_next_item(node, it, &key, &item);
                 if (!item) break;
-                d.emplace(key ? key : "", fromNode(item));
+                // Files come with their keys in order (the writer sorts them): a hint at the end saves the search.
+                d.emplace_hint(d.end(), key ? key : "", fromNode(item));
                 std::free(key);
             }
             std::free(it);
