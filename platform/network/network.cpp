@@ -1,5 +1,6 @@
 #include "platform/network/network.h"
 
+#include "platform/network/connection.h"
 #include "platform/network/response.h"
 #include "platform/network/url.h"
 
@@ -9,6 +10,7 @@ void registerClasses() {
     registerURL();
     registerRequests();
     registerResponses();
+    registerConnection();
 }
 
 }  // namespace platform::network
