@@ -8,6 +8,7 @@
 #include "platform/foundation/random.h"
 #include "platform/frameworks/frameworks.h"
 #include "platform/mobiletimer/mobiletimer.h"
+#include "platform/network/network.h"
 #include "platform/preferences/specifier.h"
 #include "platform/springboard/springboard.h"
 #include "platform/foundation/run_loop.h"
@@ -92,6 +93,7 @@ void boot(const BootOptions& options) {
 
     runtime::registerClasses();
     foundation::registerClasses();
+    network::registerClasses();
     uikit::setDeviceTraits({options.interfaceIdiom, options.screenScale});
     uikit::registerClasses();
     mobiletimer::registerClasses();
