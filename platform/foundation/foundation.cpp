@@ -1,6 +1,7 @@
 #include "platform/foundation/foundation.h"
 
 #include "platform/foundation/bundle.h"
+#include "platform/foundation/cache.h"
 #include "platform/foundation/calendar.h"
 #include "platform/foundation/date_formatter.h"
 #include "platform/foundation/error.h"
@@ -29,6 +30,7 @@ void registerClasses() {
     ClassBuilder<NSOperationQueue>("NSOperationQueue", "NSObject");
     ClassBuilder<NSUserDefaults>("NSUserDefaults", "NSObject");
     ClassBuilder<NSFileManager>("NSFileManager", "NSObject");
+    ClassBuilder<NSCache>("NSCache", "NSObject");
     registerDateFormatter();
     registerError();
     registerLocale();
