@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/foundation/notification_center.h"
-#include "platform/foundation/plist.h"
+#include "platform/foundation/preference_file.h"
 #include "platform/foundation/run_loop.h"
 
 namespace platform {
@@ -20,16 +20,15 @@ double kCFCoreFoundationVersionNumber = 1280.38;
 namespace {
 struct Domains {
     std::mutex mutex;
-    std::map<std::string, Value, std::less<>> cache;  // domain -> dictionary read from its file
+    std::map<std::string, std::unique_ptr<PreferenceFile>, std::less<>> files;
 };
-Domains& domains() {
+PreferenceFile& domainFile(std::string_view applicationID) {
     static Domains* d = new Domains();
-    return *d;
-}
-
-Value loadDomain(std::string_view applicationID) {
-    Value v = plist::readFile(CFPreferencesPathForDomain(applicationID));
-    return v.isDictionary() ? v : Value(Value::Dictionary{});
+    std::lock_guard guard(d->mutex);
+    auto it = d->files.find(applicationID);
+    if (it == d->files.end())
+        it = d->files.emplace(std::string(applicationID), std::make_unique<PreferenceFile>(CFPreferencesPathForDomain(applicationID))).first;
+    return *it->second;
 }
 }  // namespace
 
@@ -37,39 +36,14 @@ std::string CFPreferencesPathForDomain(std::string_view applicationID) {
     return "/var/mobile/Library/Preferences/" + std::string(applicationID) + ".plist";
 }
 
-Value CFPreferencesCopyAppValue(std::string_view key, std::string_view applicationID) {
-    auto& d = domains();
-    std::lock_guard guard(d.mutex);
-    auto it = d.cache.find(applicationID);
-    if (it == d.cache.end()) it = d.cache.emplace(std::string(applicationID), loadDomain(applicationID)).first;
-    return it->second[key];
-}
+Value CFPreferencesCopyAppValue(std::string_view key, std::string_view applicationID) { return domainFile(applicationID).get(key); }
 
 void CFPreferencesSetAppValue(std::string_view key, const Value& value, std::string_view applicationID) {
-    Value written;
-    bool ok = plist::update(CFPreferencesPathForDomain(applicationID), [&](Value::Dictionary& dict) {
-        if (value.isNil()) dict.erase(std::string(key));
-        else dict[std::string(key)] = value;
-        written = Value(dict);
-        return true;
-    });
-    auto& d = domains();
-    std::lock_guard guard(d.mutex);
-    if (ok) {
-        d.cache[std::string(applicationID)] = written;
-    } else {
-        // The file could not be written; the process still sees its own change.
-        auto& mine = d.cache[std::string(applicationID)];
-        if (value.isNil()) mine.mutableDictionary().erase(std::string(key));
-        else mine.mutableDictionary()[std::string(key)] = value;
-    }
+    domainFile(applicationID).set(key, value);
 }
 
 bool CFPreferencesAppSynchronize(std::string_view applicationID) {
-    Value fresh = loadDomain(applicationID);
-    auto& d = domains();
-    std::lock_guard guard(d.mutex);
-    d.cache[std::string(applicationID)] = std::move(fresh);
+    domainFile(applicationID).reload();
     return true;
 }
 

@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -236,6 +238,29 @@ std::vector<std::string> listDirectory(std::string_view path) {
     ::closedir(d);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+bool removeAll(std::string_view path) {
+    std::error_code ec;
+    auto removed = std::filesystem::remove_all(resolve(path), ec);
+    return !ec && removed > 0;
+}
+
+Result<double> modificationTime(std::string_view path) {
+    std::string host = resolve(path);
+    struct stat st {};
+    if (::stat(host.c_str(), &st) != 0) return errnoError("stat", path, errno);
+    return static_cast<double>(st.st_mtim.tv_sec) + static_cast<double>(st.st_mtim.tv_nsec) / 1e9;
+}
+
+bool setModificationTime(std::string_view path, double unixSeconds) {
+    double whole = std::floor(unixSeconds);
+    timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(whole);
+    times[1].tv_nsec = static_cast<long>((unixSeconds - whole) * 1e9);
+    return ::utimensat(AT_FDCWD, resolve(path).c_str(), times, 0) == 0;
 }
 
 std::string dirname(std::string_view path) {

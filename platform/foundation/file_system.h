@@ -35,6 +35,12 @@ Result<bool> writeFileAtomically(std::string_view path, std::string_view content
 bool removeFile(std::string_view path);
 bool rename(std::string_view from, std::string_view to);
 std::vector<std::string> listDirectory(std::string_view path);
+// Removes a file, or a folder with everything in it; false when nothing was there
+// or something could not be removed.
+bool removeAll(std::string_view path);
+// The last modification of a file or folder, in seconds since the Unix epoch.
+Result<double> modificationTime(std::string_view path);
+bool setModificationTime(std::string_view path, double unixSeconds);
 
 // The device path of a file's folder and its last component.
 std::string dirname(std::string_view path);

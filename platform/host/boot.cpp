@@ -2,6 +2,7 @@
 
 #include "platform/corefoundation/corefoundation.h"
 #include "platform/foundation/bundle.h"
+#include "platform/foundation/file_manager.h"
 #include "platform/foundation/file_system.h"
 #include "platform/foundation/foundation.h"
 #include "platform/foundation/process.h"
@@ -32,6 +33,7 @@ std::string displayNameFor(const std::string& bundleIdentifier) {
     if (bundleIdentifier == kClockApp) return "Clock";
     if (bundleIdentifier == kSettingsApp) return "Settings";
     if (bundleIdentifier == kSpringBoard) return "SpringBoard";
+    if (bundleIdentifier == kPublisherApp) return "AdSample";
     return bundleIdentifier;
 }
 }  // namespace
@@ -61,9 +63,28 @@ std::string bundlePathFor(const std::string& bundleIdentifier) {
     return "/Applications/" + bundleIdentifier + ".app";
 }
 
+std::string homePathFor(const std::string& bundleIdentifier) {
+    if (bundleIdentifier != kPublisherApp) return "/var/mobile";
+    return "/var/mobile/Containers/Data/Application/" + bundleIdentifier;
+}
+
 namespace {
 bool booted = false;
+
+Value infoDictionaryFor(const std::string& bundleIdentifier, const std::string& systemVersion) {
+    Value::Dictionary info{{"CFBundleIdentifier", Value(bundleIdentifier)},
+                           {"CFBundleDisplayName", Value(displayNameFor(bundleIdentifier))},
+                           {"CFBundleVersion", Value(systemVersion)}};
+    if (bundleIdentifier == kPublisherApp) {
+        // A store app: its own version and the SDK it was built with.
+        info["CFBundleVersion"] = Value("1.0");
+        info["CFBundleShortVersionString"] = Value("1.0");
+        info["DTSDKName"] = Value("iphoneos9.3");
+        info["DTPlatformName"] = Value("iphoneos");
+    }
+    return Value(std::move(info));
 }
+}  // namespace
 
 bool isBooted() { return booted; }
 
@@ -101,10 +122,12 @@ void boot(const BootOptions& options) {
     frameworks::registerClasses();
     preferences::registerClasses();
 
-    NSBundle::setMainBundle(bundlePathFor(options.bundleIdentifier),
-                            Value(Value::Dictionary{{"CFBundleIdentifier", Value(options.bundleIdentifier)},
-                                                    {"CFBundleDisplayName", Value(displayNameFor(options.bundleIdentifier))},
-                                                    {"CFBundleVersion", Value(version)}}));
+    NSBundle::setMainBundle(bundlePathFor(options.bundleIdentifier), infoDictionaryFor(options.bundleIdentifier, version));
+
+    std::string home = homePathFor(options.bundleIdentifier);
+    setHomeDirectory(home);
+    if (options.bundleIdentifier == kPublisherApp)
+        for (const char* folder : {"/Documents", "/Library/Caches", "/Library/Preferences"}) fs::createDirectories(home + folder);
 }
 
 }  // namespace platform::host

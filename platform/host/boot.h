@@ -16,6 +16,8 @@ namespace platform::host {
 inline constexpr const char* kSpringBoard = "com.apple.springboard";
 inline constexpr const char* kClockApp = "com.apple.mobiletimer";
 inline constexpr const char* kSettingsApp = "com.apple.Preferences";
+// The `app` host kind: a publisher app, with a sandbox of its own.
+inline constexpr const char* kPublisherApp = "net.quillory.AdSample";
 
 struct BootOptions {
     std::string bundleIdentifier = kSpringBoard;
@@ -48,5 +50,8 @@ std::string systemVersionFor(double coreFoundationVersion);
 
 // The device path of a host's own app bundle.
 std::string bundlePathFor(const std::string& bundleIdentifier);
+// The device path of an app's sandbox (its home folder, holding Documents,
+// Library/Caches and Library/Preferences); "/var/mobile" for the system's hosts.
+std::string homePathFor(const std::string& bundleIdentifier);
 
 }  // namespace platform::host

@@ -2,7 +2,7 @@
 // Settings app. It boots, lets the loader load the tweaks its filter names,
 // and calls UIApplicationMain (the hooked one where a tweak replaced it).
 //
-//   rousa-host --host springboard|clock|settings [--ios 9.3 | --cf 1241.11]
+//   rousa-host --host springboard|clock|settings|app [--ios 9.3 | --cf 1241.11]
 //              [--root DIR] [--time-zone NAME] [--idiom phone|pad] [--seed N] [--exit-after-launch]
 //              [--control-in FD --control-out FD --start-nanos N [--echo-logs]]
 //
@@ -25,7 +25,7 @@ namespace {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: rousa-host --host springboard|clock|settings [--ios VERSION | --cf NUMBER] [--root DIR] "
+                 "usage: rousa-host --host springboard|clock|settings|app [--ios VERSION | --cf NUMBER] [--root DIR] "
                  "[--exit-after-launch]\n");
     return 2;
 }
@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
             if (name == "springboard") options.bundleIdentifier = host::kSpringBoard;
             else if (name == "clock") options.bundleIdentifier = host::kClockApp;
             else if (name == "settings") options.bundleIdentifier = host::kSettingsApp;
+            else if (name == "app") options.bundleIdentifier = host::kPublisherApp;
             else return usage();
         } else if (arg == "--ios") {
             const char* v = next();

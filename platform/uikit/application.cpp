@@ -39,6 +39,12 @@ bool sendActionTo(id self, SEL action, id target, id sender, id event) {
     return true;
 }
 
+void tell(UIApplication* app, const Sel<void(id, id)>& method, const char* notification) {
+    Ref<Object> delegate = sel::delegate(app);
+    if (respondsToSelector(delegate, method.name)) method(delegate, app);
+    NSNotificationCenter::defaultCenter()->postNotificationName(notification, Value(app));
+}
+
 int stockUIApplicationMain(int, char**, Value principalClassName, Value delegateClassName) {
     std::string principal = principalClassName.stringOr("");
     if (principal.empty()) principal = "UIApplication";
@@ -63,8 +69,8 @@ int stockUIApplicationMain(int, char**, Value principalClassName, Value delegate
     else if (respondsToSelector(delegate, sel::applicationDidFinishLaunching_.name))
         sel::applicationDidFinishLaunching_(delegate, app);
     NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidFinishLaunchingNotification, Value(app));
-    if (respondsToSelector(delegate, sel::applicationDidBecomeActive_.name)) sel::applicationDidBecomeActive_(delegate, app);
-    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, Value(app));
+    app->applicationState_ = UIApplicationStateActive;
+    tell(app.get(), sel::applicationDidBecomeActive_, UIApplicationDidBecomeActiveNotification);
     if (!clock::isVirtual()) RunLoop::main().run();
     return 0;
 }
@@ -158,4 +164,77 @@ void registerApplication() {
 }
 
 }  // namespace uikit::detail
+
+UIBackgroundTaskIdentifier UIApplication::beginBackgroundTaskWithExpirationHandler(std::function<void()> handler) {
+    std::lock_guard guard(tasksMutex_);
+    UIBackgroundTaskIdentifier identifier = ++lastTask_;
+    tasks_.emplace(identifier, std::move(handler));
+    return identifier;
+}
+
+void UIApplication::endBackgroundTask(UIBackgroundTaskIdentifier identifier) {
+    std::lock_guard guard(tasksMutex_);
+    tasks_.erase(identifier);
+}
+
+std::size_t UIApplication::outstandingBackgroundTaskCount() const {
+    std::lock_guard guard(tasksMutex_);
+    return tasks_.size();
+}
+
+void UIApplication::expireBackgroundTasks() {
+    std::vector<std::pair<UIBackgroundTaskIdentifier, std::function<void()>>> due;
+    {
+        std::lock_guard guard(tasksMutex_);
+        due.assign(tasks_.begin(), tasks_.end());
+    }
+    for (auto& [identifier, handler] : due) {
+        {
+            // A handler run earlier in this pass may have ended this task.
+            std::lock_guard guard(tasksMutex_);
+            if (!tasks_.count(identifier)) continue;
+        }
+        if (handler) handler();
+    }
+}
+
+namespace lifecycle {
+
+void resignActive() {
+    auto* app = UIApplication::sharedApplication();
+    if (app->applicationState_ != UIApplicationStateActive) return;
+    app->applicationState_ = UIApplicationStateInactive;
+    tell(app, sel::applicationWillResignActive_, UIApplicationWillResignActiveNotification);
+}
+
+void enterBackground() {
+    auto* app = UIApplication::sharedApplication();
+    if (app->applicationState_ == UIApplicationStateBackground) return;
+    resignActive();
+    app->applicationState_ = UIApplicationStateBackground;
+    tell(app, sel::applicationDidEnterBackground_, UIApplicationDidEnterBackgroundNotification);
+}
+
+void enterForeground() {
+    auto* app = UIApplication::sharedApplication();
+    if (app->applicationState_ != UIApplicationStateBackground) return;
+    app->applicationState_ = UIApplicationStateInactive;
+    tell(app, sel::applicationWillEnterForeground_, UIApplicationWillEnterForegroundNotification);
+}
+
+void becomeActive() {
+    auto* app = UIApplication::sharedApplication();
+    if (app->applicationState_ == UIApplicationStateActive) return;
+    enterForeground();
+    app->applicationState_ = UIApplicationStateActive;
+    tell(app, sel::applicationDidBecomeActive_, UIApplicationDidBecomeActiveNotification);
+}
+
+void receiveMemoryWarning() {
+    tell(UIApplication::sharedApplication(), sel::applicationDidReceiveMemoryWarning_, UIApplicationDidReceiveMemoryWarningNotification);
+}
+
+void terminate() { tell(UIApplication::sharedApplication(), sel::applicationWillTerminate_, UIApplicationWillTerminateNotification); }
+
+}  // namespace lifecycle
 }  // namespace platform

@@ -283,6 +283,11 @@ inline constexpr Sel<long long(id)> applicationState{"applicationState"};
 inline constexpr Sel<bool(id, id, Value)> application_didFinishLaunchingWithOptions_{"application:didFinishLaunchingWithOptions:"};
 inline constexpr Sel<void(id, id)> applicationDidFinishLaunching_{"applicationDidFinishLaunching:"};
 inline constexpr Sel<void(id, id)> applicationDidBecomeActive_{"applicationDidBecomeActive:"};
+inline constexpr Sel<void(id, id)> applicationWillResignActive_{"applicationWillResignActive:"};
+inline constexpr Sel<void(id, id)> applicationDidEnterBackground_{"applicationDidEnterBackground:"};
+inline constexpr Sel<void(id, id)> applicationWillEnterForeground_{"applicationWillEnterForeground:"};
+inline constexpr Sel<void(id, id)> applicationWillTerminate_{"applicationWillTerminate:"};
+inline constexpr Sel<void(id, id)> applicationDidReceiveMemoryWarning_{"applicationDidReceiveMemoryWarning:"};
 
 // --- UIViewController --------------------------------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id)> view{"view"};
