@@ -160,20 +160,16 @@ namespace {
 // Removes "<file>.XXXXXX" temporary files (mkstemp's six letters or digits)
 // not touched for a minute: their writers were killed before the rename.
 void removeStaleTemporaryFiles(const std::string& folder, const std::string& name) {
-    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!d) return;
     const std::time_t now = std::time(nullptr);
-    while (dirent* e = ::readdir(d)) {
-        std::string_view n = e->d_name;
-        if (n.size() != name.size() + 7 || n.substr(0, name.size()) != name || n[name.size()] != '.') continue;
-        std::string_view suffix = n.substr(name.size() + 1);
+    for (const std::string& n : listDirectory(folder.empty() ? "." : folder)) {
+        if (n.size() != name.size() + 7 || n.compare(0, name.size(), name) != 0 || n[name.size()] != '.') continue;
+        std::string_view suffix = std::string_view(n).substr(name.size() + 1);
         if (!std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
             continue;
         std::string temp = join(folder, n);
         struct stat st;
         if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime > 60) ::unlink(temp.c_str());
     }
-    ::closedir(d);
 }
 }  // namespace
 
