@@ -166,7 +166,6 @@ struct CurlTransport::Shared {
         curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(e, CURLOPT_NOPROXY, "*");
-        curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
         curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &Shared::onHeader);
         curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
         curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Shared::onData);
