@@ -71,7 +71,8 @@ public:
     }
 
 private:
-    void run(Ref<NSURLRequest> request);
+    static void run(std::shared_ptr<ProtocolLoader> self, Ref<NSURLRequest> request);
+    void load(Ref<NSURLRequest> request);
 
     Class* class_;
     std::mutex mutex_;
@@ -91,7 +92,13 @@ public:
     }
 };
 
-void ProtocolLoader::run(Ref<NSURLRequest> request) {
+// Everything the thread holds goes before it counts itself out.
+void ProtocolLoader::run(std::shared_ptr<ProtocolLoader> self, Ref<NSURLRequest> request) {
+    std::shared_ptr<ProtocolLoader>(std::move(self))->load(std::move(request));
+    --runningLoads;
+}
+
+void ProtocolLoader::load(Ref<NSURLRequest> request) {
     {
         Ref<NSURLRequest> canonical = as<NSURLRequest>(sel::canonicalRequestForRequest_(class_, request.get()).get());
         if (!canonical) canonical = request;
@@ -110,7 +117,6 @@ void ProtocolLoader::run(Ref<NSURLRequest> request) {
         }
         if (protocol) sel::stopLoading(protocol.get());
     }
-    --runningLoads;
 }
 
 }  // namespace
