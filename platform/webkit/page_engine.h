@@ -44,11 +44,16 @@ struct Rgba8 {
     friend bool operator==(const Rgba8&, const Rgba8&) = default;
 };
 
-// One element of the page that is visible: elements hidden by display:none or
-// visibility:hidden (and what is inside a display:none one) are left out by the
-// engine. Lengths are CSS pixels, which are the view's points.
+// One element of the page's body. Lengths are CSS pixels, which are the view's
+// points. The engine reports the computed display:none and visibility:hidden;
+// the painter leaves such elements out (a display:none one with what is inside
+// it, taking no room; a visibility:hidden one keeps its room and its children
+// paint unless they are hidden too, so the engine resolves inheritance).
+// Elements that are not rendered at all (script, style, head) are not listed.
 struct VisibleElement {
     std::string tag;                 // lower case: "div", "img", "p", ...
+    bool displayNone = false;
+    bool visibilityHidden = false;
     bool absolute = false;           // position absolute or fixed
     // The style's left/top/width/height, when given in pixels.
     std::optional<double> left, top, width, height;
@@ -60,7 +65,7 @@ struct VisibleElement {
     double imageWidth = 0, imageHeight = 0;
     // The element's own text (its text children, white space collapsed).
     std::string text;
-    // Visible child elements, in document order.
+    // Child elements, in document order.
     std::vector<VisibleElement> children;
 };
 
@@ -68,7 +73,7 @@ struct PageContent {
     // The page's background (body or html background-color), when it has one;
     // else the view's background shows.
     std::optional<Rgba8> background;
-    // The body's visible elements, in document order.
+    // The body's elements, in document order.
     std::vector<VisibleElement> elements;
     bool empty() const { return !background && elements.empty(); }
 };
