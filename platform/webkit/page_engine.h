@@ -129,13 +129,15 @@ public:
     // Loads a subresource (script, image, style) through URL loading: the host
     // adds the user agent, the page's URL as main-document URL and "Referer",
     // and answers `done` on the main run loop (never from inside this call).
-    // Stopping the page or the web view going away cancels it unanswered.
+    // stopLoading, a new document and the web view going away cancel it
+    // unanswered.
     virtual LoadId loadSubresource(NSURLRequest* request, std::function<void(const LoadResult&)> done) = 0;
     virtual void cancelSubresource(LoadId load) = 0;
 
     // setTimeout / setInterval: `fire` runs on the main run loop after
     // `seconds` (0 or less: on the next turn), once; an interval schedules
-    // again. Stopping the page or the web view going away cancels it.
+    // again. A new document and the web view going away cancel it (the
+    // page's timers outlive stopLoading, as a browser's do).
     virtual TimerId scheduleTimer(double seconds, std::function<void()> fire) = 0;
     virtual void cancelTimer(TimerId timer) = 0;
 
@@ -152,14 +154,15 @@ public:
     // Replaces the page with `html` (UTF-8), whose URL is `baseURL` (may be
     // null: "about:blank"), and runs it. The load ends with the host's
     // pageFinishedLoading or pageFailedLoading, which may come from inside
-    // this call or later.
+    // this call or later. The host has cancelled the previous document's
+    // timers and subresource loads before it calls this.
     virtual void loadDocument(const std::string& html, NSURL* baseURL) = 0;
 
     // Runs `script` in the page now and answers its result.
     virtual ScriptResult evaluateScript(const std::string& script) = 0;
 
-    // stopLoading: the page's pending loads and timers end unanswered; no
-    // finish or failure of the current load follows.
+    // stopLoading: the page's pending loads end unanswered (the host cancels
+    // its own), and no finish or failure of the current load follows.
     virtual void stop() = 0;
 
     // What the page shows now.
