@@ -15,6 +15,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/runtime/runtime.h"
 #include "platform/uikit/uikit.h"
+#include "platform/webkit/web_view.h"
 
 namespace platform::host {
 
@@ -118,6 +119,7 @@ void boot(const BootOptions& options) {
     network::setConnectivity(options.connectivity);
     uikit::setDeviceTraits({options.interfaceIdiom, options.screenScale});
     uikit::registerClasses();
+    webkit::registerClasses();
     mobiletimer::registerClasses();
     springboard::registerClasses();
     frameworks::registerClasses();
