@@ -2920,7 +2920,9 @@ typedef struct duk_hthread duk_context;
 #define DUK_USE_CBOR_SUPPORT
 #define DUK_USE_COMPILER_RECLIMIT 2500
 #define DUK_USE_COROUTINE_SUPPORT
-#undef DUK_USE_CPP_EXCEPTIONS
+/* duktape.c is compiled as C++ so that a script error thrown through the
+ * engine's native functions unwinds them like any C++ exception. */
+#define DUK_USE_CPP_EXCEPTIONS
 #undef DUK_USE_DATAPTR16
 #undef DUK_USE_DATAPTR_DEC16
 #undef DUK_USE_DATAPTR_ENC16
