@@ -326,6 +326,12 @@ TEST_F(RealPages, TheDocumentObjectModelCreativesUse) {
         {"var a = document.createElement('a'); a.href = 'x.html'; a.href", "http://ads.test/x.html"},
         {"document.body.contains(ad) + ':' + ad.parentNode.nodeName", "true:BODY"},
         {"try { document.querySelector('a::weird(') } catch (e) { e.name }", "SyntaxError"},
+        // The web view's own orientation script.
+        {"window.__defineGetter__('orientation',function(){return 90;});(function(){var event = "
+         "document.createEvent('Events');event.initEvent('orientationchange', true, false);"
+         "window.addEventListener('orientationchange', function (e) { window.turned = e.type + window.orientation; });"
+         "window.dispatchEvent(event);})(); window.turned",
+         "orientationchange90"},
     };
     for (const Case& c : cases) EXPECT_EQ(eval(c.script), c.result) << c.script;
 }
