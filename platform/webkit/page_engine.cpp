@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/webkit/scripted_page_engine.h"
+
 namespace platform::webkit {
 namespace {
 
@@ -24,8 +26,9 @@ std::unique_ptr<PageEngine> makePageEngine(PageHost& host) {
         std::lock_guard lock(factoryMutex);
         f = factory();
     }
-    if (f) return f(host);
-    return nullptr;
+    if (f)
+        if (auto engine = f(host)) return engine;
+    return std::make_unique<ScriptedPageEngine>(host);
 }
 
 }  // namespace platform::webkit
