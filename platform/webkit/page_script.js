@@ -343,7 +343,7 @@
     if (el.__frameSrc === src) return;
     hide(el, '__frameSrc', src);
     registry[el._id] = el;
-    native.loadFrame(el._id, src);
+    native.loadFrame(el._id, src, parseInt(getAttr(el, 'width'), 10) || 300, parseInt(getAttr(el, 'height'), 10) || 150);
   }
   function startImage(el) {
     var src = el.getAttribute('src');

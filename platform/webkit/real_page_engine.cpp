@@ -107,10 +107,64 @@ extern "C" double rousa_webkit_monotonic_ms(void) {
     return static_cast<double>(clock::monotonicNanoseconds()) / 1e6;
 }
 
+// A frame's document runs in an engine of its own whose host is the page's:
+// what the frame starts are frame navigations, its loads and timers are the
+// page's (so a new page document ends them too). It tells the page when the
+// frame's load ends.
+class FrameHost : public PageHost, public std::enable_shared_from_this<FrameHost> {
+public:
+    FrameHost(PageHost& page, Size size, PageLimits limits) : page_(page), size_(size), engine_(*this, limits) {}
+
+    // A document for the frame arrived; `ended` hears whether its load finished.
+    void show(const LoadResult& result, NSURL* url, std::function<void(bool)> ended) {
+        if (ended_) std::exchange(ended_, {})(false);
+        ended_ = std::move(ended);
+        if (result.error) {
+            pageFailedLoading(result.error.get());
+            return;
+        }
+        engine_.loadDocument(std::string(result.body.begin(), result.body.end()), url);
+    }
+
+    bool navigate(const Navigation& navigation, std::function<void(const LoadResult&)> frameLoaded) override {
+        Navigation asked = navigation;
+        asked.mainFrame = false;
+        if (!navigation.mainFrame) return page_.navigate(asked, std::move(frameLoaded));
+        // The frame's own location change replaces the frame's document.
+        std::weak_ptr<FrameHost> weak = weak_from_this();
+        Ref<NSURL> url(navigation.request->URL());
+        return page_.navigate(asked, [weak, url](const LoadResult& result) {
+            if (auto frame = weak.lock()) frame->show(result, url.get(), {});
+        });
+    }
+    void pageFinishedLoading() override {
+        if (ended_) std::exchange(ended_, {})(true);
+    }
+    void pageFailedLoading(NSError*) override {
+        if (ended_) std::exchange(ended_, {})(false);
+    }
+    LoadId loadSubresource(NSURLRequest* request, std::function<void(const LoadResult&)> done) override {
+        return page_.loadSubresource(request, std::move(done));
+    }
+    void cancelSubresource(LoadId load) override { page_.cancelSubresource(load); }
+    TimerId scheduleTimer(double seconds, std::function<void()> fire) override {
+        return page_.scheduleTimer(seconds, std::move(fire));
+    }
+    void cancelTimer(TimerId timer) override { page_.cancelTimer(timer); }
+    std::string userAgent() const override { return page_.userAgent(); }
+    Size viewSize() const override { return size_; }
+
+private:
+    PageHost& page_;
+    Size size_;
+    RealPageEngine engine_;
+    std::function<void(bool)> ended_;
+};
+
 // One loaded document: its heap, the parse in progress, and what it waits for.
 class RealPageEngine::Document : public std::enable_shared_from_this<Document> {
 public:
-    Document(PageHost& host, PageLimits limits) : host_(host) {
+    Document(PageHost& host, PageLimits limits) : host_(host), limits_(limits) {
         state_.ceiling = limits.memoryBytes;
         state_.allowedChecks = limits.instructions / kInstructionsPerCheck;
     }
@@ -183,6 +237,7 @@ private:
     void scriptLoaded(int id, const std::string& url, const LoadResult& result, bool parserBlocking);
 
     PageHost& host_;
+    PageLimits limits_;
     HeapState state_;
     duk_context* ctx_ = nullptr;
     int depth_ = 0;
@@ -201,6 +256,7 @@ private:
     std::optional<Navigation> pendingNavigation_;
     PageHost::TimerId navigationTimer_ = 0;
     PageHost::TimerId finishTimer_ = 0;
+    std::map<int, std::shared_ptr<FrameHost>> frames_;  // by the iframe's node id
 };
 
 RealPageEngine::Document::~Document() {
@@ -274,7 +330,7 @@ void RealPageEngine::Document::installNatives() {
         {"parseFragment", nativeParseFragment, 2},
         {"loadScript", nativeLoadScript, 2},
         {"runScript", nativeRunScript, 2},
-        {"loadFrame", nativeLoadFrame, 2},
+        {"loadFrame", nativeLoadFrame, 4},
         {"loadImage", nativeLoadImage, 2},
         {"viewport", nativeViewport, 0},
         {"userAgent", nativeUserAgent, 0},
@@ -716,11 +772,13 @@ duk_ret_t RealPageEngine::Document::nativeRunScript(duk_context* ctx) {
 }
 
 // An iframe's document is a navigation of its own, asked of the host on the
-// next turn; the load event waits for it.
+// next turn; when allowed it runs as a page of its own, and the page's load
+// event waits for the frame's.
 duk_ret_t RealPageEngine::Document::nativeLoadFrame(duk_context* ctx) {
     Document* d = from(ctx);
     int id = duk_get_int(ctx, 0);
     Ref<NSURL> url = d->resolve(duk_safe_to_string(ctx, 1));
+    Size size{duk_get_number(ctx, 2), duk_get_number(ctx, 3)};
     if (!url || d->stopped_) return 0;
     ++d->pendingLoads_;
     auto request = NSMutableURLRequest::requestWithURL(url.get());
@@ -728,7 +786,7 @@ duk_ret_t RealPageEngine::Document::nativeLoadFrame(duk_context* ctx) {
     request->setMainFrame(false);
     std::weak_ptr<Document> weak = d->weak_from_this();
     Ref<NSURLRequest> frameRequest = request;
-    d->host_.scheduleTimer(0, [weak, id, frameRequest] {
+    d->host_.scheduleTimer(0, [weak, id, frameRequest, size] {
         auto doc = weak.lock();
         if (!doc || doc->stopped_) return;
         auto ended = [weak, id](bool ok) {
@@ -738,7 +796,14 @@ duk_ret_t RealPageEngine::Document::nativeLoadFrame(duk_context* ctx) {
             doc->loadEnded();
         };
         bool allowed = doc->host_.navigate({frameRequest, UIWebViewNavigationTypeOther, false},
-                                           [ended](const LoadResult& result) { ended(isSuccess(result)); });
+                                           [weak, id, size, ended, frameRequest](const LoadResult& result) {
+            auto doc = weak.lock();
+            if (!doc) return;
+            auto& frame = doc->frames_[id];
+            if (!frame) frame = std::make_shared<FrameHost>(doc->host_, size, doc->limits_);
+            NSURL* url = result.response && result.response->URL() ? result.response->URL() : frameRequest->URL();
+            frame->show(result, url, ended);
+        });
         if (!allowed) {
             doc->callApi("forget", 1, [&] { duk_push_int(doc->ctx_, id); });
             doc->loadEnded();

@@ -30,7 +30,7 @@ public:
     std::vector<Navigation> navigations;
     std::vector<Ref<NSURLRequest>> loads;
     std::map<std::string, Resource> resources;
-    bool allowNavigations = false;
+    bool allowNavigations = false;  // of http(s) URLs
     std::string frameBody = "<html><body>frame</body></html>";
     Size size{320, 50};
 
@@ -39,7 +39,8 @@ public:
         events.push_back("navigate " + std::to_string(navigation.type) + (navigation.mainFrame ? " main " : " frame ") +
                          r->HTTPMethod() + " " + r->URL()->absoluteString());
         navigations.push_back(navigation);
-        if (allowNavigations && !navigation.mainFrame && frameLoaded) {
+        bool allowed = allowNavigations && r->URL()->scheme().rfind("http", 0) == 0;
+        if (allowed && !navigation.mainFrame && frameLoaded) {
             Ref<NSURL> url = r->URL();
             std::string body = frameBody;
             RunLoop::main().schedule(0, [frameLoaded, url, body] {
@@ -49,7 +50,7 @@ public:
                 frameLoaded(result);
             });
         }
-        return allowNavigations;
+        return allowed;
     }
     void pageFinishedLoading() override { events.push_back("finish"); }
     void pageFailedLoading(NSError*) override { events.push_back("fail"); }
@@ -243,13 +244,15 @@ TEST_F(RealPages, AClickThatIsPreventedOrRunsJavaScriptNavigatesNowhere) {
     EXPECT_EQ(eval("window.hit"), "1");
 }
 
-TEST_F(RealPages, AnAllowedFrameLoadsAndTheWindowLoadWaitsForIt) {
+TEST_F(RealPages, AnAllowedFrameRunsItsPageAndTheWindowLoadWaitsForIt) {
     host.allowNavigations = true;
-    load(R"H(<iframe id="f" src="http://ads.test/frame.html" onload="window.frameLoaded = 1"></iframe>
+    host.frameBody = "<script>console.log('frame ' + innerWidth); location.href = 'pmsg://sdk/fromFrame';</script>";
+    load(R"H(<iframe id="f" src="http://ads.test/frame.html" width="120" onload="window.frameLoaded = 1"></iframe>
 <script>window.addEventListener('load', function () { window.order = 'load after frame ' + !!window.frameLoaded; });</script>)H");
     turn();
-    EXPECT_EQ(host.events,
-              (std::vector<std::string>{"navigate 5 frame GET http://ads.test/frame.html", "finish"}));
+    EXPECT_EQ(host.events, (std::vector<std::string>{"navigate 5 frame GET http://ads.test/frame.html",
+                                                     "navigate 5 frame GET pmsg://sdk/fromFrame", "finish"}));
+    EXPECT_TRUE(log::contains("console.log: frame 120"));
     EXPECT_EQ(eval("window.order"), "load after frame true");
 }
 
