@@ -137,6 +137,12 @@ public:
             if (auto frame = weak.lock()) frame->show(result, url.get(), {});
         });
     }
+    // stopLoading reaches the frame's own loads too.
+    void stop() {
+        ended_ = nullptr;
+        engine_.stop();
+    }
+
     void pageFinishedLoading() override {
         if (ended_) std::exchange(ended_, {})(true);
     }
@@ -198,6 +204,7 @@ private:
     };
 
     static Document* from(duk_context* ctx);
+    bool pushPageScript();
     void installNatives();
     // Calls api[name] with the `nargs` values `push` leaves on the stack;
     // leaves the result on the stack when `keep`, else pops it. False on an
@@ -292,7 +299,7 @@ bool RealPageEngine::Document::start(const std::string& html, NSURL* baseURL) {
     {
         Turn turn(*this);
         // The page script is a function of (global, native) answering the api.
-        if (!run(kPageScript, "page_script.js", true)) return false;
+        if (!pushPageScript()) return false;
         duk_push_global_object(ctx_);
         installNatives();
         if (duk_pcall(ctx_, 2) != 0) {
@@ -311,6 +318,37 @@ bool RealPageEngine::Document::start(const std::string& html, NSURL* baseURL) {
     root_.children.push_back(std::move(parsed));
     parse_.push_back({&root_});
     resumeParse();
+    return true;
+}
+
+// The DOM script is compiled once per process; every new heap loads its
+// bytecode, which is far cheaper than compiling it again.
+bool RealPageEngine::Document::pushPageScript() {
+    static std::vector<unsigned char> bytecode;  // main thread only, as pages are
+    if (bytecode.empty()) {
+        duk_push_string(ctx_, kPageScript);
+        duk_push_string(ctx_, "page_script.js");
+        if (duk_pcompile(ctx_, DUK_COMPILE_EVAL) != 0) {
+            logError(-1);
+            duk_pop(ctx_);
+            return false;
+        }
+        duk_dup_top(ctx_);
+        duk_dump_function(ctx_);
+        duk_size_t size = 0;
+        auto* data = static_cast<unsigned char*>(duk_get_buffer(ctx_, -1, &size));
+        bytecode.assign(data, data + size);
+        duk_pop(ctx_);
+    } else {
+        void* buffer = duk_push_fixed_buffer(ctx_, bytecode.size());
+        std::memcpy(buffer, bytecode.data(), bytecode.size());
+        duk_load_function(ctx_);
+    }
+    if (duk_pcall(ctx_, 0) != 0) {
+        logError(-1);
+        duk_pop(ctx_);
+        return false;
+    }
     return true;
 }
 
@@ -564,6 +602,7 @@ ScriptResult RealPageEngine::Document::evaluate(const std::string& script) {
 
 void RealPageEngine::Document::stop() {
     stopped_ = true;
+    for (auto& [id, frame] : frames_) frame->stop();
     for (auto& [id, load] : loads_) host_.cancelSubresource(load);
     loads_.clear();
     if (navigationTimer_) host_.cancelTimer(navigationTimer_);
