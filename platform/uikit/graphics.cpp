@@ -104,8 +104,10 @@ std::size_t CGImageGetHeight(const CGImageRef& image) { return image ? image->he
 
 CGContextRef CGBitmapContextCreate(void* data, std::size_t width, std::size_t height, std::size_t bitsPerComponent,
                                    std::size_t bytesPerRow, const CGColorSpaceRef& space, std::uint32_t bitmapInfo) {
-    std::uint32_t alpha = bitmapInfo & 0x1F;
+    std::uint32_t alpha = bitmapInfo & kCGBitmapAlphaInfoMask;
+    std::uint32_t order = bitmapInfo & kCGBitmapByteOrderMask;
     if (bitsPerComponent != 8 || !space || width == 0 || height == 0) return nullptr;
+    if (order != kCGBitmapByteOrderDefault && order != kCGBitmapByteOrder32Big) return nullptr;
     if (alpha != kCGImageAlphaPremultipliedLast && alpha != kCGImageAlphaNoneSkipLast) return nullptr;
     if (bytesPerRow == 0) bytesPerRow = width * 4;
     if (bytesPerRow < width * 4) return nullptr;

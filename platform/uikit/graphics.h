@@ -42,7 +42,10 @@ enum CGImageAlphaInfo : std::uint32_t {
     kCGImageAlphaNoneSkipLast = 5,
     kCGImageAlphaNoneSkipFirst = 6,
 };
+inline constexpr std::uint32_t kCGBitmapAlphaInfoMask = 0x1F;
+inline constexpr std::uint32_t kCGBitmapByteOrderMask = 0x7000;
 inline constexpr std::uint32_t kCGBitmapByteOrderDefault = 0;
+inline constexpr std::uint32_t kCGBitmapByteOrder32Big = 4 << 12;
 
 // An immutable bitmap: RGBA, premultiplied, row 0 at the top.
 struct CGImage {
@@ -58,7 +61,8 @@ using CGContextRef = std::shared_ptr<CGContext>;
 
 // Null unless 8 bits a component, 4 bytes a pixel (bytesPerRow 0 means
 // width * 4; less than that is refused), an RGB space and a premultiplied-last
-// or skip-last layout. With `data` the caller's memory (bytesPerRow * height
+// or skip-last layout in the default or 32-bit big-endian byte order (both
+// put red first). With `data` the caller's memory (bytesPerRow * height
 // bytes, kept as it is) is drawn into; without it the context holds its own,
 // zero-filled.
 CGContextRef CGBitmapContextCreate(void* data, std::size_t width, std::size_t height, std::size_t bitsPerComponent,

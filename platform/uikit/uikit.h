@@ -10,7 +10,8 @@
 //   table_view.h (UIScrollView, UITableView, UITableViewCell, NSIndexPath),
 //   value_controls.h (UISwitch, UISlider, UIDatePicker), text_field.h, navigation.h,
 //   navigation_controller.h, layout_constraint.h (NSLayoutConstraint),
-//   alert_sheets.h (UIActionSheet, UIAlertView).
+//   alert_sheets.h (UIActionSheet, UIAlertView), graphics.h (CoreGraphics bitmap
+//   contexts, UIKit image contexts, renderInContext:).
 #pragma once
 
 #include "platform/uikit/screen.h"

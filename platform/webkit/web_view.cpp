@@ -18,12 +18,26 @@ namespace webkit {
 class ResourceLoader : public NSObject {
 public:
     using Done = std::function<void(const LoadResult&)>;
+    // Whether a redirect to the request may go on; null: every one may.
+    using Redirect = std::function<bool(NSURLRequest*)>;
 
-    static Ref<ResourceLoader> start(NSURLRequest* request, Done done) {
+    static Ref<ResourceLoader> start(NSURLRequest* request, Done done, Redirect redirect = {}) {
         Ref<ResourceLoader> loader(as<ResourceLoader>(alloc("WebResourceLoader").get()));
         loader->done_ = std::move(done);
+        loader->redirect_ = std::move(redirect);
         loader->connection_ = NSURLConnection::connectionWithRequest(request, loader.get());
         return loader;
+    }
+    Ref<Object> willSend(NSURLRequest* request, NSURLResponse* redirectResponse) {
+        if (!redirectResponse || !redirect_ || redirect_(request)) return Ref<Object>(request);
+        // A refused hop interrupts the load, which fails as the platform's does.
+        Ref<ResourceLoader> keep(this);
+        Done done = std::move(done_);
+        cancel();
+        result_.error = NSError::errorWithDomain(
+            "WebKitErrorDomain", 102, Value(Value::Dictionary{{std::string(NSLocalizedDescriptionKey), Value("Frame load interrupted")}}));
+        if (done) done(result_);
+        return nullptr;
     }
     // Nothing is answered after it.
     void cancel() {
@@ -44,6 +58,7 @@ private:
     Ref<NSURLConnection> connection_;
     LoadResult result_;
     Done done_;
+    Redirect redirect_;
 };
 
 std::string userAgent() {
@@ -138,8 +153,9 @@ void UIWebView::tellFailure(NSError* error, NSURL* url) {
         sel::webView_didFailLoadWithError_(delegate.get(), this, reported.get());
 }
 
-Ref<webkit::ResourceLoader> UIWebView::startLoad(NSURLRequest* request, std::function<void(const webkit::LoadResult&)> done) {
-    return webkit::ResourceLoader::start(request, std::move(done));
+Ref<webkit::ResourceLoader> UIWebView::startLoad(NSURLRequest* request, std::function<void(const webkit::LoadResult&)> done,
+                                                 std::function<bool(NSURLRequest*)> redirect) {
+    return webkit::ResourceLoader::start(request, std::move(done), std::move(redirect));
 }
 
 bool UIWebView::navigateMain(NSURLRequest* request, long long type, std::optional<std::string> html, History history, long target) {
@@ -170,7 +186,7 @@ void UIWebView::beginMain(Ref<NSURLRequest> request, std::optional<std::string> 
     RunLoop::main().schedule(0, [this, request, html] {
         Ref<UIWebView> keep(this);
         tellStart();
-        if (request_ != request) return;  // the delegate loaded something else
+        if (request_ != request || !mainLoading_) return;  // the delegate stopped it or loaded something else
         NSURL* url = request->URL();
         if (html || isAbout(url)) {
             deliverDocument(html.value_or(""), url);
@@ -186,6 +202,11 @@ void UIWebView::beginMain(Ref<NSURLRequest> request, std::optional<std::string> 
             }
             NSURL* documentURL = result.response && result.response->URL() ? result.response->URL() : request->URL();
             deliverDocument(text(result.body), documentURL);
+        }, [this](NSURLRequest* next) {
+            // A server's redirect of the page is a navigation the delegate is asked about.
+            if (!shouldStart(next, UIWebViewNavigationTypeOther)) return false;
+            request_ = next;
+            return true;
         });
     }, this, "load");
 }
@@ -275,7 +296,9 @@ bool UIWebView::navigate(const webkit::Navigation& navigation, std::function<voi
         };
         tellStart();
         if (isAbout(prepared->URL())) ended(webkit::LoadResult{});
-        else frameLoaders_[id] = startLoad(prepared.get(), ended);
+        else
+            frameLoaders_[id] = startLoad(prepared.get(), ended,
+                                          [this](NSURLRequest* next) { return shouldStart(next, UIWebViewNavigationTypeOther); });
     }, this, "frame");
     return true;
 }
@@ -374,6 +397,10 @@ UIWebView* web(id self) { return as<UIWebView>(self); }
 
 void registerClasses() {
     ClassBuilder<ResourceLoader>("WebResourceLoader", "NSObject")
+        .method(sel::connection_willSendRequest_redirectResponse_,
+                [](id self, id, id request, id redirect) {
+                    return as<ResourceLoader>(self)->willSend(as<NSURLRequest>(request), as<NSURLResponse>(redirect));
+                })
         .method(sel::connection_didReceiveResponse_, [](id self, id, id response) { as<ResourceLoader>(self)->received(as<NSURLResponse>(response)); })
         .method(sel::connection_didReceiveData_, [](id self, id, Value data) { as<ResourceLoader>(self)->receivedData(data.data()); })
         .method(sel::connectionDidFinishLoading_, [](id self, id) { as<ResourceLoader>(self)->ended(nullptr); })

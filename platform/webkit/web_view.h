@@ -8,6 +8,8 @@
 //   clicks, form submissions, frames, "pmsg" messages). A refused navigation
 //   loads nothing and changes nothing. The request asked about already
 //   carries the web view's "User-Agent".
+//   A server's redirect of a document is asked about too (type other); a
+//   refused one fails the load ("WebKitErrorDomain" 102).
 // - webViewDidStartLoad: on the next turn of the run loop, then
 //   webViewDidFinishLoad: when the page has loaded, or
 //   webView:didFailLoadWithError: when it could not (the error's user
@@ -107,7 +109,8 @@ private:
     void tellStart();
     void tellFinish();
     void tellFailure(NSError* error, NSURL* url);
-    Ref<webkit::ResourceLoader> startLoad(NSURLRequest* request, std::function<void(const webkit::LoadResult&)> done);
+    Ref<webkit::ResourceLoader> startLoad(NSURLRequest* request, std::function<void(const webkit::LoadResult&)> done,
+                                          std::function<bool(NSURLRequest*)> redirect = {});
 
     std::unique_ptr<webkit::PageEngine> engine_;
     Ref<NSURLRequest> request_;

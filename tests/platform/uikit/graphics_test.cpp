@@ -51,6 +51,8 @@ TEST_F(Graphics, BitmapContextsAreEightBitRGBA) {
         {8, 16, kCGImageAlphaPremultipliedLast, true}, {8, 0, kCGImageAlphaPremultipliedLast, true},
         {8, 20, kCGImageAlphaNoneSkipLast, true},      {16, 32, kCGImageAlphaPremultipliedLast, false},
         {8, 12, kCGImageAlphaPremultipliedLast, false}, {8, 16, kCGImageAlphaPremultipliedFirst, false},
+        {8, 16, kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big, true},
+        {8, 16, kCGImageAlphaPremultipliedLast | (2 << 12), false},  // 32-bit little-endian: alpha first in memory
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytesPerRow);

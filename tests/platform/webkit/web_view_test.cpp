@@ -17,6 +17,8 @@ using webkit::PageScript;
 using webkit::ScriptedPages;
 using Script = ScriptedTransport::Script;
 
+std::string text(const Data& d) { return std::string(d.begin(), d.end()); }
+
 // Writes down every delegate call; refuses navigations whose URL begins with
 // one of `refused`.
 class WebDelegate : public NSObject {
@@ -173,29 +175,84 @@ TEST_F(WebViews, FrameRequestsNameTheirPageAsMainDocument) {
 TEST_F(WebViews, MainDocumentThroughTheTransport) {
     struct Case {
         const char* name;
-        std::optional<Script> answer;
+        std::vector<std::pair<std::string, Script>> answers;
         std::vector<std::string> calls;
     };
+    const std::string asked = "should http://ads.test/page 5";
     const Case cases[] = {
-        {"found", Script::body({"<p>", "ad</p>"}), {"should http://ads.test/page 5", "start", "finish"}},
-        {"not found is a page", Script::body({"gone"}, 404), {"should http://ads.test/page 5", "start", "finish"}},
-        {"refused connection", std::nullopt, {"should http://ads.test/page 5", "start", "fail -1004 http://ads.test/page"}},
-        {"time-out", Script::failure(NSURLErrorTimedOut), {"should http://ads.test/page 5", "start", "fail -1001 http://ads.test/page"}},
+        {"found", {{"http://ads.test/page", Script::body({"<p>", "ad</p>"})}}, {asked, "start", "finish"}},
+        {"not found is a page", {{"http://ads.test/page", Script::body({"gone"}, 404)}}, {asked, "start", "finish"}},
+        {"refused connection", {}, {asked, "start", "fail -1004 http://ads.test/page"}},
+        {"time-out", {{"http://ads.test/page", Script::failure(NSURLErrorTimedOut)}},
+         {asked, "start", "fail -1001 http://ads.test/page"}},
+        // A server's redirect is asked about; a refused one interrupts the load.
+        {"redirect", {{"http://ads.test/page", Script::redirect("/moved")}, {"http://ads.test/moved", Script::body({"x"})}},
+         {asked, "start", "should http://ads.test/moved 5", "finish"}},
+        {"refused redirect", {{"http://ads.test/page", Script::redirect("http://blocked.test/")}},
+         {asked, "start", "should http://blocked.test/ 5", "fail 102 http://ads.test/page"}},
     };
+    delegate->refused.push_back("http://blocked.test/");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         transport = std::make_shared<RecordingTransport>();
         network::setTransport(transport);
-        if (c.answer) transport->scripted.answer("http://ads.test/page", *c.answer);
+        for (const auto& [page, answer] : c.answers) transport->scripted.answer(page, answer);
         load("http://ads.test/page");
         EXPECT_EQ(take(), c.calls);
         EXPECT_FALSE(sel::isLoading(view.get()));
     }
+    EXPECT_EQ(view->request()->URL()->absoluteString(), "http://ads.test/page");
+    transport->scripted.answer("http://ads.test/page", Script::redirect("/moved"));
+    transport->scripted.answer("http://ads.test/moved", Script::body({"x"}));
+    load("http://ads.test/page");
+    EXPECT_EQ(view->request()->URL()->absoluteString(), "http://ads.test/moved") << "the page's request follows the redirect";
+    EXPECT_EQ(ScriptedPages::shared().documents().back(), "http://ads.test/moved");
+    take();
+
     // The document the engine got is the body that came.
     ScriptedPages::shared().whenLoaded("ad</p>", PageScript().fail(NSURLErrorCannotDecodeContentData));
     transport->scripted.answer("http://ads.test/page", Script::body({"<p>", "ad</p>"}));
     load("http://ads.test/page");
     EXPECT_EQ(take(), (std::vector<std::string>{"should http://ads.test/page 5", "start", "fail -1016 http://ads.test/page"}));
+}
+
+// What a page engine asks of its web view.
+TEST_F(WebViews, HostLoadsSubresourcesAndRunsTimersForThePage) {
+    transport->scripted.answer("http://cdn.test/mraid.js", Script::body({"var mraid;"}));
+    loadHTML("<p>ad</p>", "http://ads.test/ad");
+    webkit::PageHost& host = *view;
+    std::vector<std::string> heard;
+    auto record = [&heard](const char* what) {
+        return [&heard, what](const webkit::LoadResult& r) {
+            heard.push_back(std::string(what) + " " + (r.error ? "error" : text(r.body)));
+        };
+    };
+    host.loadSubresource(NSURLRequest::requestWithURL(url("http://cdn.test/mraid.js").get()).get(), record("script"));
+    EXPECT_TRUE(heard.empty()) << "never answered from inside the call";
+    host.scheduleTimer(2, [&heard] { heard.push_back("timer"); });
+    webkit::PageHost::TimerId cancelled = host.scheduleTimer(1, [&heard] { heard.push_back("cancelled timer"); });
+    host.cancelTimer(cancelled);
+    RunLoop::main().advance(1);
+    EXPECT_EQ(heard, (std::vector<std::string>{"script var mraid;"}));
+    ASSERT_EQ(transport->requests.size(), 1u);
+    NSURLRequest* script = transport->requests[0].get();
+    EXPECT_EQ(*script->valueForHTTPHeaderField("Referer"), "http://ads.test/ad");
+    EXPECT_EQ(*script->valueForHTTPHeaderField("User-Agent"), webkit::userAgent());
+    EXPECT_EQ(script->mainDocumentURL()->absoluteString(), "http://ads.test/ad");
+
+    // Timers outlive stopLoading; a new document ends them and the old page's loads.
+    sel::stopLoading(view.get());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(heard.back(), "timer");
+    Script slow = Script::body({"late"});
+    slow.delay = 5;
+    transport->scripted.answer("http://cdn.test/slow.js", slow);
+    host.loadSubresource(NSURLRequest::requestWithURL(url("http://cdn.test/slow.js").get()).get(), record("slow"));
+    host.scheduleTimer(3, [&heard] { heard.push_back("old page's timer"); });
+    loadHTML("<p>next</p>", "http://ads.test/next");
+    RunLoop::main().advance(10);
+    EXPECT_EQ(heard.back(), "timer");
+    EXPECT_EQ(transport->scripted.activeLoads(), 0u);
 }
 
 TEST_F(WebViews, RefusedNavigationChangesNothing) {
@@ -237,6 +294,18 @@ TEST_F(WebViews, StopLoadingEndsTheLoadSilently) {
     sel::stopLoading(view.get());
     RunLoop::main().advance(1);
     EXPECT_EQ(take(), (std::vector<std::string>{"should http://ads.test/x 5"}));
+}
+
+TEST_F(WebViews, AWebViewGoneMidLoadTellsNothingAndLeavesNoLoad) {
+    Script slow = Script::body({"<p>late</p>"});
+    slow.delay = 10;
+    transport->scripted.answer("http://ads.test/slow", slow);
+    ScriptedPages::shared().whenLoaded("http://ads.test/slow", PageScript().frame("http://ads.test/slow"));
+    load("http://ads.test/slow");
+    view = nullptr;
+    RunLoop::main().advance(30);
+    EXPECT_EQ(take(), (std::vector<std::string>{"should http://ads.test/slow 5", "start"}));
+    EXPECT_EQ(transport->scripted.activeLoads(), 0u);
 }
 
 TEST_F(WebViews, ReloadAndHistoryAskWithTheirTypes) {
