@@ -18,14 +18,24 @@ std::string tagName(const GumboElement& element) {
     return name;
 }
 
-// Iterative, so that deeply nested markup cannot exhaust the stack.
+const GumboVector* childrenOf(const GumboNode* node) {
+    if (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE) return &node->v.element.children;
+    return nullptr;
+}
+
+// Iterative, so that deeply nested markup cannot exhaust the stack. As in
+// WebKit's parser, elements nested deeper than kMaxDepth are laid side by side
+// at that depth, so that nothing built from the tree recurses without bound.
+constexpr int kMaxDepth = 512;
+
 HtmlNode copyTree(const GumboNode* root) {
     HtmlNode out;
     struct Frame {
         const GumboNode* node;
         HtmlNode* copy;
+        int depth;
     };
-    std::vector<Frame> pending{{root, &out}};
+    std::vector<Frame> pending{{root, &out, 0}};
     while (!pending.empty()) {
         Frame frame = pending.back();
         pending.pop_back();
@@ -42,10 +52,31 @@ HtmlNode copyTree(const GumboNode* root) {
                     auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
                     copy.attributes.emplace_back(attribute->name, attribute->value);
                 }
-                copy.children.resize(element.children.length);
-                for (unsigned i = element.children.length; i-- > 0;) {
-                    pending.push_back({static_cast<const GumboNode*>(element.children.data[i]), &copy.children[i]});
+                if (frame.depth > kMaxDepth) break;  // laid beside its parent already
+                if (frame.depth < kMaxDepth) {
+                    copy.children.resize(element.children.length);
+                    for (unsigned i = element.children.length; i-- > 0;) {
+                        pending.push_back({static_cast<const GumboNode*>(element.children.data[i]), &copy.children[i],
+                                           frame.depth + 1});
+                    }
+                    break;
                 }
+                // At the limit: every descendant, in document order, becomes a child.
+                std::vector<const GumboNode*> flat;
+                std::vector<const GumboNode*> walk;
+                for (unsigned i = element.children.length; i-- > 0;)
+                    walk.push_back(static_cast<const GumboNode*>(element.children.data[i]));
+                while (!walk.empty()) {
+                    const GumboNode* n = walk.back();
+                    walk.pop_back();
+                    flat.push_back(n);
+                    if (const GumboVector* children = childrenOf(n)) {
+                        for (unsigned i = children->length; i-- > 0;)
+                            walk.push_back(static_cast<const GumboNode*>(children->data[i]));
+                    }
+                }
+                copy.children.resize(flat.size());
+                for (std::size_t i = flat.size(); i-- > 0;) pending.push_back({flat[i], &copy.children[i], kMaxDepth + 1});
                 break;
             }
             case GUMBO_NODE_COMMENT:

@@ -979,16 +979,18 @@
     for (var i = 0; i < el._children.length; i++) if (el._children[i]._type === TEXT) out += el._children[i]._data;
     return out.replace(/\s+/g, ' ').replace(/^ | $/g, '');
   }
-  function describe(el, hiddenAbove) {
+  // One element, flat: `parent` is the place of its parent in the list
+  // (-1: the body), so that deep pages stay within JSON's nesting limit.
+  function describe(el, hiddenAbove, parent, out) {
     var hidden = visibilityOf(el, hiddenAbove);
     var position = lower(el._style.position || '');
     var d = {
-      tag: el._name, displayNone: displayOf(el) === 'none', visibilityHidden: hidden,
+      tag: el._name, parent: parent, displayNone: displayOf(el) === 'none', visibilityHidden: hidden,
       absolute: position === 'absolute' || position === 'fixed',
       left: px(el._style.left), top: px(el._style.top),
       width: px(el._style.width), height: px(el._style.height),
       background: backgroundOf(el), color: el._style.color || undefined,
-      image: false, imageWidth: 0, imageHeight: 0, text: ownText(el), children: []
+      image: false, imageWidth: 0, imageHeight: 0, text: ownText(el)
     };
     if (el._name === 'img' || backgroundImageOf(el)) {
       d.image = true;
@@ -998,9 +1000,11 @@
       d.imageWidth = w !== undefined ? w : natural[0];
       d.imageHeight = h !== undefined ? h : natural[1];
     }
+    var place = out.length;
+    out.push(d);
     for (var i = 0; i < el._children.length; i++) {
       var c = el._children[i];
-      if (c._type === ELEMENT && !NOT_RENDERED[c._name]) d.children.push(describe(c, hidden));
+      if (c._type === ELEMENT && !NOT_RENDERED[c._name]) describe(c, hidden, place, out);
     }
     return d;
   }
@@ -1015,16 +1019,14 @@
     for (var i = 0; i < body._children.length; i++) {
       var c = body._children[i];
       var d = null;
-      if (c._type === ELEMENT && !NOT_RENDERED[c._name]) d = describe(c, hidden);
+      if (c._type === ELEMENT && !NOT_RENDERED[c._name]) d = describe(c, hidden, -1, out.elements);
       else if (c._type === TEXT && /\S/.test(c._data)) {
-        d = { tag: '', displayNone: false, visibilityHidden: hidden, absolute: false, image: false, imageWidth: 0,
-              imageHeight: 0, text: c._data.replace(/\s+/g, ' ').replace(/^ | $/g, ''), children: [],
+        d = { tag: '', parent: -1, displayNone: false, visibilityHidden: hidden, absolute: false, image: false,
+              imageWidth: 0, imageHeight: 0, text: c._data.replace(/\s+/g, ' ').replace(/^ | $/g, ''),
               color: body._style.color || undefined };
-      }
-      if (d) {
-        if (bodyHidden) d.displayNone = true;
         out.elements.push(d);
       }
+      if (d && bodyHidden) d.displayNone = true;
     }
     return JSON.stringify(out);
   }

@@ -464,12 +464,13 @@ void RealPageEngine::Document::resumeParse() {
             continue;
         }
         int scriptId = 0;
-        callApi("open", 2, [&] {
-            duk_push_lstring(ctx_, child.name.data(), child.name.size());
-            pushAttributes(child);
-        }, true);
-        scriptId = duk_get_int(ctx_, -1);
-        duk_pop(ctx_);
+        if (callApi("open", 2, [&] {
+                duk_push_lstring(ctx_, child.name.data(), child.name.size());
+                pushAttributes(child);
+            }, true)) {
+            scriptId = duk_get_int(ctx_, -1);
+            duk_pop(ctx_);
+        }
         parse_.push_back({&child, 0, scriptId});
     }
     if (parse_.empty() && !parsed_ && !stopped_) parseEnded();
@@ -575,9 +576,12 @@ void RealPageEngine::Document::maybeFinish() {
     });
 }
 
+// As in a browser, white space around a URL attribute does not count.
 Ref<NSURL> RealPageEngine::Document::resolve(const std::string& text) const {
-    if (url_) return NSURL::URLWithString(text, url_.get());
-    return NSURL::URLWithString(text);
+    std::size_t start = text.find_first_not_of(" \t\n\f\r");
+    std::string trimmed = start == std::string::npos ? "" : text.substr(start, text.find_last_not_of(" \t\n\f\r") - start + 1);
+    if (url_) return NSURL::URLWithString(trimmed, url_.get());
+    return NSURL::URLWithString(trimmed);
 }
 
 Ref<NSMutableURLRequest> RealPageEngine::Document::requestFor(NSURL* url) const {
@@ -657,7 +661,7 @@ PageContent RealPageEngine::Document::content() {
         if (it == j.end() || !it->is_number()) return std::nullopt;
         return it->get<double>();
     };
-    std::function<VisibleElement(const nlohmann::json&)> element = [&](const nlohmann::json& j) {
+    auto element = [&](const nlohmann::json& j) {
         VisibleElement e;
         e.tag = j.value("tag", "");
         e.displayNone = j.value("displayNone", false);
@@ -673,15 +677,28 @@ PageContent RealPageEngine::Document::content() {
         e.imageWidth = j.value("imageWidth", 0.0);
         e.imageHeight = j.value("imageHeight", 0.0);
         e.text = j.value("text", "");
-        if (auto it = j.find("children"); it != j.end() && it->is_array()) {
-            for (const auto& c : *it) e.children.push_back(element(c));
-        }
         return e;
     };
     content.background = color(json, "background");
-    if (auto it = json.find("elements"); it != json.end() && it->is_array()) {
-        for (const auto& e : *it) content.elements.push_back(element(e));
+    // The elements come flat, in document order, each naming its parent's
+    // place (-1: the body); children follow their parents, so building from
+    // the end moves every finished child into its parent.
+    auto it = json.find("elements");
+    if (it == json.end() || !it->is_array()) return content;
+    std::vector<VisibleElement> items;
+    std::vector<std::vector<std::size_t>> children(it->size());
+    std::vector<std::size_t> top;
+    for (std::size_t i = 0; i < it->size(); ++i) {
+        const nlohmann::json& j = (*it)[i];
+        items.push_back(element(j));
+        long parent = j.value("parent", -1L);
+        if (parent >= 0 && static_cast<std::size_t>(parent) < i) children[static_cast<std::size_t>(parent)].push_back(i);
+        else top.push_back(i);
     }
+    for (std::size_t i = items.size(); i-- > 0;) {
+        for (std::size_t c : children[i]) items[i].children.push_back(std::move(items[c]));
+    }
+    for (std::size_t i : top) content.elements.push_back(std::move(items[i]));
     return content;
 }
 
@@ -757,6 +774,7 @@ duk_ret_t RealPageEngine::Document::nativeParseFragment(duk_context* ctx) {
     Document* d = from(ctx);
     std::vector<HtmlNode> nodes = parseFragment(duk_safe_to_string(ctx, 0), duk_safe_to_string(ctx, 1));
     std::function<void(const HtmlNode&)> push = [&](const HtmlNode& node) {
+        duk_require_stack(ctx, 4);
         duk_push_array(ctx);
         if (node.kind != HtmlNode::Kind::element) {
             duk_push_int(ctx, node.kind == HtmlNode::Kind::comment ? 8 : 3);

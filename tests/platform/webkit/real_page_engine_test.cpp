@@ -327,6 +327,7 @@ TEST_F(RealPages, TheDocumentObjectModelCreativesUse) {
         {"document.readyState", "complete"},
         {"document.createElement('a').href = 'x'", "x"},
         {"var a = document.createElement('a'); a.href = 'x.html'; a.href", "http://ads.test/x.html"},
+        {"a.href = ' \\n y.html '; a.href", "http://ads.test/y.html"},
         {"document.body.contains(ad) + ':' + ad.parentNode.nodeName", "true:BODY"},
         {"try { document.querySelector('a::weird(') } catch (e) { e.name }", "SyntaxError"},
         // The web view's own orientation script.
@@ -429,6 +430,22 @@ loose text
     EXPECT_EQ(content.elements[5].text, "late");
     EXPECT_EQ(content.elements[6].tag, "");
     EXPECT_EQ(content.elements[6].text, "loose text");
+}
+
+TEST_F(RealPages, DeeplyNestedMarkupIsLaidSideBySidePastTheParsersDepth) {
+    std::string nested;
+    for (int i = 0; i < 2000; ++i) nested += "<div>";
+    load(nested + "deep");
+    turn();
+    EXPECT_EQ(eval("document.getElementsByTagName('div').length"), "2000");
+    std::string depth = eval("var n = document.body, depth = 0; while (n.firstElementChild) { n = n.firstElementChild; depth++; } depth");
+    EXPECT_GT(std::stoi(depth), 500);
+    EXPECT_LT(std::stoi(depth), 520);
+    EXPECT_EQ(eval("var s = ''; for (var i = 0; i < 2000; i++) s += '<span>'; var d = document.createElement('div');"
+                   " d.innerHTML = s; d.getElementsByTagName('span').length"),
+              "2000");
+    EXPECT_FALSE(engine.visibleContent().elements.empty());
+    EXPECT_TRUE(logLines("JavaScript error").empty());
 }
 
 TEST_F(RealPages, ANewDocumentDropsTheOldOnesTimersAndLoads) {
