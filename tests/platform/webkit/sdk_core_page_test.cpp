@@ -1,0 +1,97 @@
+// The real engine on our ad server's SDK-core page: the library's script form
+// "KESTRA_buildAdURL(<json>);" makes the page navigate to a "pmsg" message
+// with the ad URL, asked of the host on the next turn.
+#include <gtest/gtest.h>
+
+#include "platform/foundation/run_loop.h"
+#include "platform/testing/test_environment.h"
+#include "platform/webkit/real_page_engine.h"
+#include "tests/tools/ad-server/http_client.h"
+
+namespace platform::webkit {
+namespace {
+
+using rousa::adserver::kAdPath;
+using rousa::adserver::kSdkCorePath;
+using rousa::adserver::testing::fetch;
+using rousa::adserver::testing::HttpResult;
+using rousa::adserver::testing::queryParameters;
+
+class NavigationHost : public PageHost {
+public:
+    std::vector<std::string> navigations;
+    int finished = 0;
+    bool navigate(const Navigation& navigation, std::function<void(const LoadResult&)>) override {
+        navigations.push_back(navigation.request->URL()->absoluteString());
+        return false;
+    }
+    void pageFinishedLoading() override { ++finished; }
+    void pageFailedLoading(NSError*) override {}
+    LoadId loadSubresource(NSURLRequest*, std::function<void(const LoadResult&)>) override { return 0; }
+    void cancelSubresource(LoadId) override {}
+    TimerId scheduleTimer(double seconds, std::function<void()> fire) override {
+        return RunLoop::main().schedule(seconds, std::move(fire));
+    }
+    void cancelTimer(TimerId timer) override { RunLoop::main().cancel(timer); }
+    std::string userAgent() const override { return "Mozilla/5.0"; }
+    Size viewSize() const override { return {0, 0}; }
+};
+
+class RealSdkCorePage : public rousa::adserver::testing::AdServerFixture {
+protected:
+    void SetUp() override {
+        AdServerFixture::SetUp();
+        HttpResult page = fetch(url(kSdkCorePath));
+        ASSERT_EQ(page.status, 200);
+        engine.loadDocument(page.body, NSURL::URLWithString(url(kSdkCorePath)).get());
+        RunLoop::main().advance(0);
+        ASSERT_EQ(host.finished, 1);
+    }
+    // The one message the script sends, split into its name and parameters.
+    std::map<std::string, std::string> message(const std::string& script, std::string* name) {
+        EXPECT_FALSE(engine.evaluateScript(script).error) << script;
+        EXPECT_TRUE(host.navigations.empty()) << "asked inside the script's turn";
+        RunLoop::main().advance(0);
+        EXPECT_EQ(host.navigations.size(), 1u);
+        if (host.navigations.empty()) return {};
+        std::string sent = host.navigations.back();
+        host.navigations.clear();
+        size_t query = sent.find('?');
+        *name = sent.substr(0, query);
+        return query == std::string::npos ? std::map<std::string, std::string>{} : queryParameters(sent.substr(query + 1));
+    }
+
+    testing::TestEnvironment env;
+    NavigationHost host;
+    RealPageEngine engine{host};
+};
+
+TEST_F(RealSdkCorePage, BuildAdURLNavigatesToTheAdURLMessage) {
+    std::string name;
+    auto parameters = message("KESTRA_buildAdURL({\"request_id\":\"r1\",\"slotname\":\"html-banner\",\"w\":320});", &name);
+    EXPECT_EQ(name, "pmsg://sdk/loadAdURL");
+    EXPECT_EQ(parameters["request_id"], "r1");
+    EXPECT_EQ(parameters["request_scenario"], "online_request");
+    std::string adURL = parameters["url"];
+    EXPECT_EQ(adURL.rfind(url(kAdPath) + "?", 0), 0u) << adURL;
+    auto adQuery = queryParameters(adURL.substr(adURL.find('?') + 1));
+    EXPECT_EQ(adQuery["slotname"], "html-banner");
+    EXPECT_EQ(adQuery["w"], "320");
+}
+
+TEST_F(RealSdkCorePage, MalformedParametersAnswerAnInvalidRequest) {
+    std::string name;
+    auto parameters = message("KESTRA_buildAdURL('{\"request_id\":\"r2\", broken');", &name);
+    EXPECT_EQ(name, "pmsg://sdk/invalidRequest");
+    EXPECT_EQ(parameters["request_id"], "r2");
+}
+
+TEST_F(RealSdkCorePage, ConstantsComeAsTheirMessage) {
+    std::string name;
+    auto parameters = message("KESTRA_getSdkConstants();", &name);
+    EXPECT_EQ(name, "pmsg://sdk/loadSdkConstants");
+    EXPECT_EQ(parameters["ybx_web_view_cache_max_capacity"], "4");
+}
+
+}  // namespace
+}  // namespace platform::webkit
