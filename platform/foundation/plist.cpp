@@ -172,6 +172,7 @@ Value fromNode(plist_t node) {
         }
         case PLIST_DICT: {
             Value::Dictionary d;
+            d.reserve(plist_dict_get_size(node));
             plist_dict_iter it = nullptr;
             plist_dict_new_iter(node, &it);
             for (;;) {
@@ -179,8 +180,7 @@ Value fromNode(plist_t node) {
                 plist_t item = nullptr;
                 plist_dict_next_item(node, it, &key, &item);
                 if (!item) break;
-                // Files come with their keys in order (the writer sorts them): a hint at the end saves the search.
-                d.emplace_hint(d.end(), key ? key : "", fromNode(item));
+                d.emplace(key ? key : "", fromNode(item));
                 std::free(key);
             }
             std::free(it);
@@ -227,7 +227,9 @@ Result<Node> toNode(const Value& v) {
         }
         case K::Dictionary: {
             Node d(plist_new_dict());
-            for (const auto& [key, item] : v.dictionary()) {
+            // Sorted, so that a file's bytes do not depend on the order its keys were set in.
+            for (const auto* entry : v.dictionary().sortedEntries()) {
+                const auto& [key, item] = *entry;
                 auto n = toNode(item);
                 if (!n) return Error{"key " + key + ": " + n.error().message};
                 plist_dict_set_item(d.get(), key.c_str(), std::move(n).value().release());

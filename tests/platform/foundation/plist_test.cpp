@@ -69,6 +69,25 @@ TEST(Plist, RoundTripsEveryKindThroughXmlAndBinary) {
     EXPECT_EQ(*fromBin, v);
 }
 
+// Files are written with their keys sorted, whatever order a dictionary was
+// built in, so that the bytes on disk stay as they have always been.
+TEST(Plist, OutputIsSortedByKeyWhateverTheInsertionOrder) {
+    Value sorted = Value(Value::Dictionary{{"Alarms", Value::array({Value(Value::Dictionary{{"a", Value(1)}, {"b", Value(2)}})})},
+                                           {"def", Value(true)},
+                                           {"zed", Value("z")}});
+    Value shuffled = Value(Value::Dictionary{{"zed", Value("z")},
+                                             {"Alarms", Value::array({Value(Value::Dictionary{{"b", Value(2)}, {"a", Value(1)}})})},
+                                             {"def", Value(true)}});
+    EXPECT_EQ(*plist::toXml(shuffled), *plist::toXml(sorted));
+    EXPECT_EQ(*plist::toBinary(shuffled), *plist::toBinary(sorted));
+    EXPECT_EQ(*plist::toXml(shuffled),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+              "<plist version=\"1.0\">\n<dict>\n\t<key>Alarms</key>\n\t<array>\n\t\t<dict>\n"
+              "\t\t\t<key>a</key>\n\t\t\t<integer>1</integer>\n\t\t\t<key>b</key>\n\t\t\t<integer>2</integer>\n"
+              "\t\t</dict>\n\t</array>\n\t<key>def</key>\n\t<true/>\n\t<key>zed</key>\n\t<string>z</string>\n</dict>\n</plist>\n");
+}
+
 TEST(Plist, RefusesWhatAPropertyListCannotHold) {
     EXPECT_FALSE(plist::toXml(Value(Value::Dictionary{{"r", Value(Rect(0, 0, 1, 1))}})));
     EXPECT_FALSE(plist::toXml(Value()));
