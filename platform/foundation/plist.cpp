@@ -242,7 +242,11 @@ Result<Node> toNode(const Value& v) {
 
 }  // namespace
 
-Result<Value> parse(std::string_view bytes) {
+namespace {
+
+// The checks that keep libplist from aborting or recursing without bound,
+// then libplist's parse.
+Result<Node> parseTree(std::string_view bytes) {
     if (bytes.empty()) return Error{"empty property list"};
     if (bytes.size() > UINT32_MAX) return Error{"property list too large"};
     if (plist_is_binary(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
@@ -255,8 +259,15 @@ Result<Value> parse(std::string_view bytes) {
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
     if (!root) return Error{"not a property list"};
-    Node holder(root);
-    return fromNode(root);
+    return Node(root);
+}
+
+}  // namespace
+
+Result<Value> parse(std::string_view bytes) {
+    auto tree = parseTree(bytes);
+    if (!tree) return tree.error();
+    return fromNode(tree->get());
 }
 
 Result<std::string> toXml(const Value& value) {
@@ -281,7 +292,61 @@ Result<std::string> toBinary(const Value& value) {
     return out;
 }
 
+struct Document::Tree {
+    Node root;
+};
+
+Document::Document(Value contents) : value_(std::move(contents)) {}
+Document::Document(std::unique_ptr<Tree> tree) : tree_(std::move(tree)) {}
+Document::~Document() = default;
+
+const Value& Document::value() const {
+    if (tree_) std::call_once(converted_, [this] { value_ = fromNode(tree_->root.get()); });
+    return value_;
+}
+
 namespace {
+// The item under a key of a dictionary node; null when there is none. No
+// key of a file holds a NUL (the reader refuses them), so none can match one.
+plist_t itemForKey(plist_t dict, std::string_view key) {
+    if (!dict || plist_get_node_type(dict) != PLIST_DICT || key.find('\0') != std::string_view::npos) return nullptr;
+    return plist_dict_get_item(dict, std::string(key).c_str());
+}
+}  // namespace
+
+Value Document::valueForKey(std::string_view key) const {
+    if (!tree_) return value_[key];
+    plist_t item = itemForKey(tree_->root.get(), key);
+    return item ? fromNode(item) : Value();
+}
+
+Value Document::firstDictionaryWhere(std::string_view arrayKey, std::string_view field, std::string_view text) const {
+    if (!tree_) {
+        for (const Value& element : value_[arrayKey].array())
+            if (const Value& v = element[field]; v.isString() && v.string() == text) return element;
+        return Value();
+    }
+    plist_t array = itemForKey(tree_->root.get(), arrayKey);
+    if (!array || plist_get_node_type(array) != PLIST_ARRAY) return Value();
+    plist_array_iter it = nullptr;
+    plist_array_new_iter(array, &it);
+    Value found;
+    for (;;) {
+        plist_t element = nullptr;
+        plist_array_next_item(array, it, &element);
+        if (!element) break;
+        plist_t v = itemForKey(element, field);
+        if (!v || plist_get_node_type(v) != PLIST_STRING) continue;
+        uint64_t length = 0;
+        const char* s = plist_get_string_ptr(v, &length);
+        if (s && std::string_view(s, length) == text) {
+            found = fromNode(element);
+            break;
+        }
+    }
+    std::free(it);
+    return found;
+}
 
 // The last contents parsed from the files read again and again (the shared
 // preference file above all: every ring and every change reads it several
@@ -297,21 +362,23 @@ public:
         return *p;
     }
 
-    Result<Value> parse(const std::string& hostPath, std::string bytes) {
+    Result<std::shared_ptr<const Document>> parse(const std::string& hostPath, std::string bytes) {
         {
             std::lock_guard guard(mutex_);
             for (const Entry& e : entries_)
-                if (e.path == hostPath && e.bytes == bytes) return e.contents;
+                if (e.path == hostPath && e.bytes == bytes) return e.document;
         }
-        auto parsed = plist::parse(bytes);
-        if (parsed) remember(hostPath, std::move(bytes), parsed.value());
-        return parsed;
+        auto tree = parseTree(bytes);
+        if (!tree) return tree.error();
+        std::shared_ptr<const Document> document(new Document(std::make_unique<Document::Tree>(Document::Tree{std::move(tree).value()})));
+        remember(hostPath, std::move(bytes), document);
+        return document;
     }
 
-    void remember(const std::string& hostPath, std::string bytes, Value contents) {
+    void remember(const std::string& hostPath, std::string bytes, std::shared_ptr<const Document> document) {
         std::lock_guard guard(mutex_);
         std::erase_if(entries_, [&](const Entry& e) { return e.path == hostPath; });
-        entries_.push_front(Entry{hostPath, std::move(bytes), std::move(contents)});
+        entries_.push_front(Entry{hostPath, std::move(bytes), std::move(document)});
         if (entries_.size() > kLimit) entries_.pop_back();
     }
 
@@ -320,11 +387,13 @@ private:
     struct Entry {
         std::string path;
         std::string bytes;
-        Value contents;
+        std::shared_ptr<const Document> document;
     };
     std::mutex mutex_;
     std::deque<Entry> entries_;  // the most recently read first
 };
+
+namespace {
 
 // Whether parsing the XML form of `v` gives `v` again: XML dates keep whole
 // seconds, and a string is written up to its first NUL.
@@ -347,16 +416,19 @@ bool readsBackEqual(const Value& v) {
 
 }  // namespace
 
-Value readFile(std::string_view path) {
+std::shared_ptr<const Document> readDocument(std::string_view path) {
+    static const auto* empty = new std::shared_ptr<const Document>(std::make_shared<const Document>(Value()));
     std::string host = fs::resolve(path);
     auto bytes = fs::readFile(host, kMaxFileSize);
     if (!bytes) {
         if (bytes.error().code == EFBIG) NSLog("plist: %@ is larger than %@ bytes; not read", std::string(path), kMaxFileSize);
-        return Value();
+        return *empty;
     }
-    auto v = ParsedFiles::shared().parse(host, std::move(bytes).value());
-    return v ? v.value() : Value();
+    auto document = ParsedFiles::shared().parse(host, std::move(bytes).value());
+    return document ? document.value() : *empty;
 }
+
+Value readFile(std::string_view path) { return readDocument(path)->value(); }
 
 bool writeFile(std::string_view path, const Value& value) {
     auto xml = toXml(value);
@@ -372,7 +444,7 @@ bool writeFile(std::string_view path, const Value& value) {
     }
     // What was written stands for what a reader will parse, unless the XML
     // form loses something of it.
-    if (readsBackEqual(value)) ParsedFiles::shared().remember(host, std::move(xml).value(), value);
+    if (readsBackEqual(value)) ParsedFiles::shared().remember(host, std::move(xml).value(), std::make_shared<const Document>(value));
     return true;
 }
 
@@ -423,12 +495,12 @@ bool update(std::string_view path, const std::function<bool(Value::Dictionary&)>
     }
     Value::Dictionary dict;
     auto bytes = fs::readFile(host, kMaxFileSize);
-    std::optional<Value> parsed;
+    std::shared_ptr<const Document> parsed;
     if (bytes) {
-        if (auto v = ParsedFiles::shared().parse(host, *bytes); v && v->isDictionary()) parsed = std::move(v).value();
+        if (auto d = ParsedFiles::shared().parse(host, *bytes); d && (*d)->value().isDictionary()) parsed = std::move(d).value();
     }
     if (parsed) {
-        dict = parsed->dictionary();
+        dict = parsed->value().dictionary();
     } else if (bytes || bytes.error().code == EFBIG) {
         // Keep the damaged file for inspection rather than silently dropping it.
         std::string aside = host + ".corrupt";

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/foundation/file_system.h"
@@ -254,6 +255,50 @@ TEST_F(PlistFile, AReadFaultReachesTheReaderOfAnUnchangedFile) {
     fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
     EXPECT_TRUE(plist::readFile(kPath).isNil());
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+    fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
+    EXPECT_TRUE(plist::readDocument(kPath)->valueForKey("k").isNil());
+    EXPECT_EQ(plist::readDocument(kPath)->valueForKey("k").intValue(), 1);
+}
+
+// A document answers a key or a record from the parsed file exactly as the
+// whole converted contents would, whether it was parsed from the file or is
+// what a writer wrote.
+TEST_F(PlistFile, ADocumentAnswersKeysAndRecordsAsTheWholeContents) {
+    Value records = Value::array({Value("not a record"), Value(Value::Dictionary{{"id", Value(5)}}),
+                                  Value(Value::Dictionary{{"id", Value("A")}, {"n", Value(1)}}),
+                                  Value(Value::Dictionary{{"id", Value("B")}}),
+                                  Value(Value::Dictionary{{"id", Value("A")}, {"n", Value(2)}})});
+    const Value contents[] = {
+        Value(Value::Dictionary{{"k", Value(1)}, {"list", records}, {"nested", Value(Value::Dictionary{{"x", Value(true)}})}}),
+        Value(Value::Dictionary{{"list", Value("not a list")}}),
+        records,
+    };
+    enum class Made { Parsed, Written, FromValue };
+    for (const Value& c : contents) {
+        for (Made made : {Made::Parsed, Made::Written, Made::FromValue}) {
+            SCOPED_TRACE(c.description() + " made " + std::to_string(static_cast<int>(made)));
+            if (made == Made::Parsed) plant(host, *plist::toXml(c));
+            if (made == Made::Written) {
+                ASSERT_TRUE(plist::writeFile(kPath, c));
+            }
+            std::shared_ptr<const plist::Document> d = made == Made::FromValue ? std::make_shared<const plist::Document>(c) : plist::readDocument(kPath);
+            for (const char* key : {"k", "list", "nested", "absent", ""}) EXPECT_EQ(d->valueForKey(key), c[key]) << key;
+            for (const char* id : {"A", "B", "5", "C"}) {
+                Value expected;
+                for (const Value& e : c["list"].array())
+                    if (e["id"].isString() && e["id"].string() == id) {
+                        expected = e;
+                        break;
+                    }
+                EXPECT_EQ(d->firstDictionaryWhere("list", "id", id), expected) << id;
+            }
+            EXPECT_TRUE(d->firstDictionaryWhere("k", "id", "A").isNil());
+            EXPECT_EQ(d->value(), c);
+        }
+    }
+    fs::removeFile(kPath);
+    EXPECT_TRUE(plist::readDocument(kPath)->value().isNil());
+    EXPECT_TRUE(plist::readDocument(kPath)->valueForKey("k").isNil());
 }
 
 // What a writer wrote stands for the next read only as the file holds it.
