@@ -320,17 +320,21 @@ Value Document::valueForKey(std::string_view key) const {
     return item ? fromNode(item) : Value();
 }
 
-Value Document::firstDictionaryWhere(std::string_view arrayKey, std::string_view field, std::string_view text) const {
+Value Document::dictionaryWhere(std::string_view arrayKey, std::string_view field, std::string_view text, Match which) const {
     if (!tree_) {
-        for (const Value& element : value_[arrayKey].array())
-            if (const Value& v = element[field]; v.isString() && v.string() == text) return element;
-        return Value();
+        Value found;
+        for (const Value& element : value_[arrayKey].array()) {
+            if (const Value& v = element[field]; !v.isString() || v.string() != text) continue;
+            found = element;
+            if (which == Match::First) break;
+        }
+        return found;
     }
     plist_t array = itemForKey(tree_->root.get(), arrayKey);
     if (!array || plist_get_node_type(array) != PLIST_ARRAY) return Value();
     plist_array_iter it = nullptr;
     plist_array_new_iter(array, &it);
-    Value found;
+    plist_t found = nullptr;
     for (;;) {
         plist_t element = nullptr;
         plist_array_next_item(array, it, &element);
@@ -339,13 +343,12 @@ Value Document::firstDictionaryWhere(std::string_view arrayKey, std::string_view
         if (!v || plist_get_node_type(v) != PLIST_STRING) continue;
         uint64_t length = 0;
         const char* s = plist_get_string_ptr(v, &length);
-        if (s && std::string_view(s, length) == text) {
-            found = fromNode(element);
-            break;
-        }
+        if (!s || std::string_view(s, length) != text) continue;
+        found = element;
+        if (which == Match::First) break;
     }
     std::free(it);
-    return found;
+    return found ? fromNode(found) : Value();
 }
 
 // The last contents parsed from the files read again and again (the shared

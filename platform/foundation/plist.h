@@ -44,9 +44,11 @@ public:
     // A key of the top-level dictionary; nil when it is absent or the
     // contents are no dictionary.
     Value valueForKey(std::string_view key) const;
-    // The first dictionary in the array under `arrayKey` whose `field` is the
-    // string `text`, converted alone; nil when there is none.
-    Value firstDictionaryWhere(std::string_view arrayKey, std::string_view field, std::string_view text) const;
+    // The first (or last) dictionary in the array under `arrayKey` whose
+    // `field` is the string `text`, converted alone; nil when there is none.
+    enum class Match { First, Last };
+    Value dictionaryWhere(std::string_view arrayKey, std::string_view field, std::string_view text,
+                          Match which = Match::First) const;
 
 private:
     friend class ParsedFiles;

@@ -47,7 +47,7 @@ bool RousaSetPref(std::string_view key, const Value& value, const Value&) {
 Ref<KAlarm> RousaGetAlarm(const Value& alarmId) {
     if (!alarmId.isString()) return nullptr;
     // Only the record found is converted from the file's parsed form.
-    Value element = plist::readDocument(kRousaPrefsPath)->firstDictionaryWhere("Alarms", "alarmId", alarmId.string());
+    Value element = plist::readDocument(kRousaPrefsPath)->dictionaryWhere("Alarms", "alarmId", alarmId.string());
     return element.isNil() ? nullptr : KAlarm::initWithData(element);
 }
 

@@ -283,16 +283,18 @@ TEST_F(PlistFile, ADocumentAnswersKeysAndRecordsAsTheWholeContents) {
             }
             std::shared_ptr<const plist::Document> d = made == Made::FromValue ? std::make_shared<const plist::Document>(c) : plist::readDocument(kPath);
             for (const char* key : {"k", "list", "nested", "absent", ""}) EXPECT_EQ(d->valueForKey(key), c[key]) << key;
+            using Match = plist::Document::Match;
             for (const char* id : {"A", "B", "5", "C"}) {
-                Value expected;
+                Value first, last;
                 for (const Value& e : c["list"].array())
                     if (e["id"].isString() && e["id"].string() == id) {
-                        expected = e;
-                        break;
+                        if (first.isNil()) first = e;
+                        last = e;
                     }
-                EXPECT_EQ(d->firstDictionaryWhere("list", "id", id), expected) << id;
+                EXPECT_EQ(d->dictionaryWhere("list", "id", id), first) << id;
+                EXPECT_EQ(d->dictionaryWhere("list", "id", id, Match::Last), last) << id;
             }
-            EXPECT_TRUE(d->firstDictionaryWhere("k", "id", "A").isNil());
+            EXPECT_TRUE(d->dictionaryWhere("k", "id", "A").isNil());
             EXPECT_EQ(d->value(), c);
         }
     }
