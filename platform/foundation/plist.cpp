@@ -14,7 +14,6 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 #include "platform/foundation/file_system.h"

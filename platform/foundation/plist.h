@@ -1,4 +1,5 @@
-// Property lists: XML and binary in, XML out, as Values; and the one locked
+// Property lists: XML and binary in, XML out, as Values; files read as
+// documents that convert only what their readers ask for; and the one locked
 // read-modify-write of a property-list file that every writer of a shared
 // preference file goes through.
 #pragma once
