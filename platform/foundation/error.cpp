@@ -38,7 +38,8 @@ std::string NSError::description() const {
     if (userInfo_.count() == 0) return out;
     out += " UserInfo={";
     bool first = true;
-    for (const auto& [key, value] : userInfo_.dictionary()) {
+    for (const auto* entry : userInfo_.dictionary().sortedEntries()) {
+        const auto& [key, value] = *entry;
         if (!first) out += ", ";
         first = false;
         out += key + "=" + value.description();

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -113,31 +115,68 @@ std::string scriptSafe(const std::string& text) {
     return out;
 }
 
-Value fromJson(const Json& j) {
-    switch (j.type()) {
-        case Json::value_t::boolean: return Value(j.get<bool>());
-        case Json::value_t::number_integer: return Value(j.get<long long>());
-        case Json::value_t::number_unsigned: {
-            auto u = j.get<unsigned long long>();
-            if (u <= static_cast<unsigned long long>(std::numeric_limits<long long>::max())) return Value(static_cast<long long>(u));
-            return Value(u);
-        }
-        case Json::value_t::number_float: return Value(j.get<double>());
-        case Json::value_t::string: return Value(j.get<std::string>());
-        case Json::value_t::array: {
-            Value::Array a;
-            a.reserve(j.size());
-            for (const Json& item : j) a.push_back(fromJson(item));
-            return Value(std::move(a));
-        }
-        case Json::value_t::object: {
-            Value::Dictionary d;
-            for (auto it = j.begin(); it != j.end(); ++it) d.insert_or_assign(it.key(), fromJson(it.value()));
-            return Value(std::move(d));
-        }
-        default: return Value();
+// Builds Values straight from the parser's events: objects keep their keys in
+// the order of the text (a key given twice keeps its first place and its last
+// value), and no document tree is made on the way.
+class ValueBuilder final : public nlohmann::json_sax<Json> {
+public:
+    Value result() && { return std::move(result_); }
+
+    bool null() override { return add(Value()); }
+    bool boolean(bool b) override { return add(Value(b)); }
+    bool number_integer(number_integer_t i) override { return add(Value(static_cast<long long>(i))); }
+    bool number_unsigned(number_unsigned_t u) override {
+        if (u <= static_cast<unsigned long long>(std::numeric_limits<long long>::max())) return add(Value(static_cast<long long>(u)));
+        return add(Value(static_cast<unsigned long long>(u)));
     }
-}
+    bool number_float(number_float_t d, const string_t&) override { return add(Value(static_cast<double>(d))); }
+    bool string(string_t& s) override { return add(Value(std::move(s))); }
+    bool binary(binary_t&) override { return false; }  // not in JSON text
+    bool start_object(std::size_t) override {
+        open_.emplace_back(false);
+        return true;
+    }
+    bool key(string_t& k) override {
+        open_.back().key = std::move(k);
+        return true;
+    }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override {
+        open_.emplace_back(true);
+        return true;
+    }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+private:
+    struct Open {
+        explicit Open(bool a) : isArray(a) {}
+        bool isArray;
+        Value::Array array;
+        Value::Dictionary dictionary;
+        std::string key;
+    };
+
+    bool add(Value v) {
+        if (open_.empty()) {
+            result_ = std::move(v);
+        } else if (Open& top = open_.back(); top.isArray) {
+            top.array.push_back(std::move(v));
+        } else {
+            top.dictionary.insert_or_assign(top.key, std::move(v));
+        }
+        return true;
+    }
+    bool close() {
+        Open& top = open_.back();
+        Value done = top.isArray ? Value(std::move(top.array)) : Value(std::move(top.dictionary));
+        open_.pop_back();
+        return add(std::move(done));
+    }
+
+    std::vector<Open> open_;
+    Value result_;
+};
 
 }  // namespace
 
@@ -161,16 +200,17 @@ Value NSJSONSerialization::JSONObjectWithText(std::string_view text, unsigned lo
         fail(error, NSPropertyListReadCorruptError, "No value.");
         return Value();
     }
-    Json j = Json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
-    if (j.is_discarded()) {
+    ValueBuilder builder;
+    if (!Json::sax_parse(text.begin(), text.end(), &builder)) {
         fail(error, NSPropertyListReadCorruptError, "The data is not valid JSON.");
         return Value();
     }
-    if (!(options & NSJSONReadingAllowFragments) && !j.is_array() && !j.is_object()) {
+    Value parsed = std::move(builder).result();
+    if (!(options & NSJSONReadingAllowFragments) && !parsed.isArray() && !parsed.isDictionary()) {
         fail(error, NSPropertyListReadCorruptError, "JSON text did not start with array or object and option to allow fragments not set.");
         return Value();
     }
-    return fromJson(j);
+    return parsed;
 }
 
 Value NSJSONSerialization::JSONObjectWithData(const Data& data, unsigned long options, Ref<NSError>* error) {

@@ -1,7 +1,9 @@
 // NSJSONSerialization: JSON text to Values and back, through nlohmann-json.
 // Booleans stay booleans and integers stay integers (signed, or unsigned past
-// the signed range); JSON null is a nil element. Failures are NSError values
-// (NSCocoaErrorDomain), never exceptions. Stateless; any thread.
+// the signed range); JSON null is a nil element. Dictionaries are written in
+// their insertion order, and objects read keep the order of their text.
+// Failures are NSError values (NSCocoaErrorDomain), never exceptions.
+// Stateless; any thread.
 #pragma once
 
 #include <string_view>

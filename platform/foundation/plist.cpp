@@ -14,7 +14,6 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 #include "platform/foundation/file_system.h"
@@ -172,6 +171,7 @@ Value fromNode(plist_t node) {
         }
         case PLIST_DICT: {
             Value::Dictionary d;
+            d.reserve(plist_dict_get_size(node));
             plist_dict_iter it = nullptr;
             plist_dict_new_iter(node, &it);
             for (;;) {
@@ -179,8 +179,7 @@ Value fromNode(plist_t node) {
                 plist_t item = nullptr;
                 plist_dict_next_item(node, it, &key, &item);
                 if (!item) break;
-                // Files come with their keys in order (the writer sorts them): a hint at the end saves the search.
-                d.emplace_hint(d.end(), key ? key : "", fromNode(item));
+                d.emplace(key ? key : "", fromNode(item));
                 std::free(key);
             }
             std::free(it);
@@ -227,7 +226,9 @@ Result<Node> toNode(const Value& v) {
         }
         case K::Dictionary: {
             Node d(plist_new_dict());
-            for (const auto& [key, item] : v.dictionary()) {
+            // Sorted, so that a file's bytes do not depend on the order its keys were set in.
+            for (const auto* entry : v.dictionary().sortedEntries()) {
+                const auto& [key, item] = *entry;
                 auto n = toNode(item);
                 if (!n) return Error{"key " + key + ": " + n.error().message};
                 plist_dict_set_item(d.get(), key.c_str(), std::move(n).value().release());
@@ -240,7 +241,11 @@ Result<Node> toNode(const Value& v) {
 
 }  // namespace
 
-Result<Value> parse(std::string_view bytes) {
+namespace {
+
+// The checks that keep libplist from aborting or recursing without bound,
+// then libplist's parse.
+Result<Node> parseTree(std::string_view bytes) {
     if (bytes.empty()) return Error{"empty property list"};
     if (bytes.size() > UINT32_MAX) return Error{"property list too large"};
     if (plist_is_binary(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
@@ -253,8 +258,15 @@ Result<Value> parse(std::string_view bytes) {
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
     if (!root) return Error{"not a property list"};
-    Node holder(root);
-    return fromNode(root);
+    return Node(root);
+}
+
+}  // namespace
+
+Result<Value> parse(std::string_view bytes) {
+    auto tree = parseTree(bytes);
+    if (!tree) return tree.error();
+    return fromNode(tree->get());
 }
 
 Result<std::string> toXml(const Value& value) {
@@ -279,7 +291,64 @@ Result<std::string> toBinary(const Value& value) {
     return out;
 }
 
+struct Document::Tree {
+    Node root;
+};
+
+Document::Document(Value contents) : value_(std::move(contents)) {}
+Document::Document(std::unique_ptr<Tree> tree) : tree_(std::move(tree)) {}
+Document::~Document() = default;
+
+const Value& Document::value() const {
+    if (tree_) std::call_once(converted_, [this] { value_ = fromNode(tree_->root.get()); });
+    return value_;
+}
+
 namespace {
+// The item under a key of a dictionary node; null when there is none. No
+// key of a file holds a NUL (the reader refuses them), so none can match one.
+plist_t itemForKey(plist_t dict, std::string_view key) {
+    if (!dict || plist_get_node_type(dict) != PLIST_DICT || key.find('\0') != std::string_view::npos) return nullptr;
+    return plist_dict_get_item(dict, std::string(key).c_str());
+}
+}  // namespace
+
+Value Document::valueForKey(std::string_view key) const {
+    if (!tree_) return value_[key];
+    plist_t item = itemForKey(tree_->root.get(), key);
+    return item ? fromNode(item) : Value();
+}
+
+Value Document::dictionaryWhere(std::string_view arrayKey, std::string_view field, std::string_view text, Match which) const {
+    if (!tree_) {
+        Value found;
+        for (const Value& element : value_[arrayKey].array()) {
+            if (const Value& v = element[field]; !v.isString() || v.string() != text) continue;
+            found = element;
+            if (which == Match::First) break;
+        }
+        return found;
+    }
+    plist_t array = itemForKey(tree_->root.get(), arrayKey);
+    if (!array || plist_get_node_type(array) != PLIST_ARRAY) return Value();
+    plist_array_iter it = nullptr;
+    plist_array_new_iter(array, &it);
+    plist_t found = nullptr;
+    for (;;) {
+        plist_t element = nullptr;
+        plist_array_next_item(array, it, &element);
+        if (!element) break;
+        plist_t v = itemForKey(element, field);
+        if (!v || plist_get_node_type(v) != PLIST_STRING) continue;
+        uint64_t length = 0;
+        const char* s = plist_get_string_ptr(v, &length);
+        if (!s || std::string_view(s, length) != text) continue;
+        found = element;
+        if (which == Match::First) break;
+    }
+    std::free(it);
+    return found ? fromNode(found) : Value();
+}
 
 // The last contents parsed from the files read again and again (the shared
 // preference file above all: every ring and every change reads it several
@@ -295,21 +364,23 @@ public:
         return *p;
     }
 
-    Result<Value> parse(const std::string& hostPath, std::string bytes) {
+    Result<std::shared_ptr<const Document>> parse(const std::string& hostPath, std::string bytes) {
         {
             std::lock_guard guard(mutex_);
             for (const Entry& e : entries_)
-                if (e.path == hostPath && e.bytes == bytes) return e.contents;
+                if (e.path == hostPath && e.bytes == bytes) return e.document;
         }
-        auto parsed = plist::parse(bytes);
-        if (parsed) remember(hostPath, std::move(bytes), parsed.value());
-        return parsed;
+        auto tree = parseTree(bytes);
+        if (!tree) return tree.error();
+        std::shared_ptr<const Document> document(new Document(std::make_unique<Document::Tree>(Document::Tree{std::move(tree).value()})));
+        remember(hostPath, std::move(bytes), document);
+        return document;
     }
 
-    void remember(const std::string& hostPath, std::string bytes, Value contents) {
+    void remember(const std::string& hostPath, std::string bytes, std::shared_ptr<const Document> document) {
         std::lock_guard guard(mutex_);
         std::erase_if(entries_, [&](const Entry& e) { return e.path == hostPath; });
-        entries_.push_front(Entry{hostPath, std::move(bytes), std::move(contents)});
+        entries_.push_front(Entry{hostPath, std::move(bytes), std::move(document)});
         if (entries_.size() > kLimit) entries_.pop_back();
     }
 
@@ -318,11 +389,13 @@ private:
     struct Entry {
         std::string path;
         std::string bytes;
-        Value contents;
+        std::shared_ptr<const Document> document;
     };
     std::mutex mutex_;
     std::deque<Entry> entries_;  // the most recently read first
 };
+
+namespace {
 
 // Whether parsing the XML form of `v` gives `v` again: XML dates keep whole
 // seconds, and a string is written up to its first NUL.
@@ -345,16 +418,19 @@ bool readsBackEqual(const Value& v) {
 
 }  // namespace
 
-Value readFile(std::string_view path) {
+std::shared_ptr<const Document> readDocument(std::string_view path) {
+    static const auto* empty = new std::shared_ptr<const Document>(std::make_shared<const Document>(Value()));
     std::string host = fs::resolve(path);
     auto bytes = fs::readFile(host, kMaxFileSize);
     if (!bytes) {
         if (bytes.error().code == EFBIG) NSLog("plist: %@ is larger than %@ bytes; not read", std::string(path), kMaxFileSize);
-        return Value();
+        return *empty;
     }
-    auto v = ParsedFiles::shared().parse(host, std::move(bytes).value());
-    return v ? v.value() : Value();
+    auto document = ParsedFiles::shared().parse(host, std::move(bytes).value());
+    return document ? document.value() : *empty;
 }
+
+Value readFile(std::string_view path) { return readDocument(path)->value(); }
 
 bool writeFile(std::string_view path, const Value& value) {
     auto xml = toXml(value);
@@ -370,7 +446,7 @@ bool writeFile(std::string_view path, const Value& value) {
     }
     // What was written stands for what a reader will parse, unless the XML
     // form loses something of it.
-    if (readsBackEqual(value)) ParsedFiles::shared().remember(host, std::move(xml).value(), value);
+    if (readsBackEqual(value)) ParsedFiles::shared().remember(host, std::move(xml).value(), std::make_shared<const Document>(value));
     return true;
 }
 
@@ -421,12 +497,12 @@ bool update(std::string_view path, const std::function<bool(Value::Dictionary&)>
     }
     Value::Dictionary dict;
     auto bytes = fs::readFile(host, kMaxFileSize);
-    std::optional<Value> parsed;
+    std::shared_ptr<const Document> parsed;
     if (bytes) {
-        if (auto v = ParsedFiles::shared().parse(host, *bytes); v && v->isDictionary()) parsed = std::move(v).value();
+        if (auto d = ParsedFiles::shared().parse(host, *bytes); d && (*d)->value().isDictionary()) parsed = std::move(d).value();
     }
     if (parsed) {
-        dict = parsed->dictionary();
+        dict = parsed->value().dictionary();
     } else if (bytes || bytes.error().code == EFBIG) {
         // Keep the damaged file for inspection rather than silently dropping it.
         std::string aside = host + ".corrupt";

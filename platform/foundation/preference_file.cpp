@@ -5,25 +5,25 @@
 namespace platform {
 
 namespace {
-Value readDomain(const std::string& path) {
-    Value v = plist::readFile(path);
+Value dictionaryOf(const plist::Document& d) {
+    const Value& v = d.value();
     return v.isDictionary() ? v : Value(Value::Dictionary{});
 }
 }  // namespace
 
-Value& PreferenceFile::loaded() {
-    if (!cache_) cache_ = readDomain(path_);
+const plist::Document& PreferenceFile::loaded() {
+    if (!cache_) cache_ = plist::readDocument(path_);
     return *cache_;
 }
 
 Value PreferenceFile::get(std::string_view key) {
     std::lock_guard guard(mutex_);
-    return loaded()[key];
+    return loaded().valueForKey(key);
 }
 
 Value PreferenceFile::dictionary() {
     std::lock_guard guard(mutex_);
-    return loaded();
+    return dictionaryOf(loaded());
 }
 
 bool PreferenceFile::set(std::string_view key, const Value& value) {
@@ -36,18 +36,18 @@ bool PreferenceFile::set(std::string_view key, const Value& value) {
         return true;
     });
     std::lock_guard guard(mutex_);
-    if (ok) {
-        cache_ = std::move(written);
-    } else {
-        auto& mine = loaded().mutableDictionary();
+    if (!ok) {
+        written = dictionaryOf(loaded());
+        auto& mine = written.mutableDictionary();
         if (value.isNil()) mine.erase(std::string(key));
         else mine[std::string(key)] = value;
     }
+    cache_ = std::make_shared<const plist::Document>(std::move(written));
     return ok;
 }
 
 void PreferenceFile::reload() {
-    Value fresh = readDomain(path_);
+    auto fresh = plist::readDocument(path_);
     std::lock_guard guard(mutex_);
     cache_ = std::move(fresh);
 }

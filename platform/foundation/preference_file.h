@@ -5,11 +5,12 @@
 // file, so no thread's key is lost from it. Safe to use from any thread.
 #pragma once
 
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/plist.h"
 #include "platform/runtime/value.h"
 
 namespace platform {
@@ -30,11 +31,12 @@ public:
     void reload();
 
 private:
-    Value& loaded();  // under mutex_
+    const plist::Document& loaded();  // under mutex_
     std::string path_;
     std::mutex writeMutex_;  // orders this process's writes, so the copy follows the file
     std::mutex mutex_;       // guards cache_
-    std::optional<Value> cache_;
+    // Shared with the platform's reader, which converts only the keys asked for.
+    std::shared_ptr<const plist::Document> cache_;
 };
 
 }  // namespace platform

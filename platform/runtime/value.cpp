@@ -497,13 +497,7 @@ bool Value::isEqual(const Value& other) const {
             const auto &a = array(), &b = other.array();
             return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
         }
-        case Kind::Dictionary: {
-            const auto &a = dictionary(), &b = other.dictionary();
-            if (a.size() != b.size()) return false;
-            for (auto ia = a.begin(), ib = b.begin(); ia != a.end(); ++ia, ++ib)
-                if (ia->first != ib->first || !ia->second.isEqual(ib->second)) return false;
-            return true;
-        }
+        case Kind::Dictionary: return dictionary() == other.dictionary();
         case Kind::Point: return point() == other.point();
         case Kind::Size: return size() == other.size();
         case Kind::Rect: return rect() == other.rect();
@@ -568,7 +562,9 @@ void describe(const Value& v, std::string& out, int indent) {
         }
         case K::Dictionary: {
             out += "{\n";
-            for (const auto& [key, value] : v.dictionary()) {
+            // Sorted by key, as the platform describes a dictionary.
+            for (const auto* entry : v.dictionary().sortedEntries()) {
+                const auto& [key, value] = *entry;
                 indentTo(out, indent + 1);
                 out += quotedIfNeeded(key) + " = ";
                 if (value.isString()) out += quotedIfNeeded(value.string());

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +18,7 @@
 
 #include "platform/runtime/decimal.h"
 #include "platform/runtime/object.h"
+#include "platform/runtime/ordered_dictionary.h"
 
 namespace platform {
 
@@ -84,7 +84,9 @@ inline constexpr std::string_view kCGRectEncoding = "{CGRect={CGPoint=dd}{CGSize
 class Value {
 public:
     using Array = std::vector<Value>;
-    using Dictionary = std::map<std::string, Value, std::less<>>;
+    // Keys keep their insertion order (JSON is written in it); equality and
+    // property lists do not depend on it.
+    using Dictionary = OrderedDictionary<Value>;
 
     // A number keeps how it was made, as NSNumber does: bool, signed, unsigned
     // (64-bit unsigned types only; smaller ones fit the signed kind), real or

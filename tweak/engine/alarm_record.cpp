@@ -1,5 +1,6 @@
 #include "tweak/engine/alarm_record.h"
 
+#include "platform/foundation/plist.h"
 #include "tweak/engine/store.h"
 
 namespace rousa {
@@ -102,10 +103,12 @@ KAlarmCurrent* KAlarmCurrent::sharedInstance(const Value& alarmId) {
     auto& current = shared();
     if (alarmId.isNil()) return current.get();
     Ref<KAlarmCurrent> found;
-    Value prefs = RousaReadPrefsFile();
-    for (const Value& element : alarmRecords(prefs)) {
-        if (!isRecordOf(element, alarmId)) continue;
-        found = as<KAlarmCurrent>(alloc("KAlarmCurrent"));  // the last equal element wins
+    // The last equal element wins; only that one is converted.
+    Value element;
+    if (alarmId.isString())
+        element = plist::readDocument(kRousaPrefsPath)->dictionaryWhere("Alarms", "alarmId", alarmId.string(), plist::Document::Match::Last);
+    if (!element.isNil()) {
+        found = as<KAlarmCurrent>(alloc("KAlarmCurrent"));
         found->fill(element);
     }
     if (!found) {

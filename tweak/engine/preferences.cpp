@@ -1,5 +1,6 @@
 #include "tweak/engine/preferences.h"
 
+#include "platform/foundation/plist.h"
 #include "tweak/engine/store.h"
 
 namespace rousa {
@@ -79,31 +80,33 @@ void refreshClockApp() {
 
 }  // namespace
 
-void RousaLoadPrefs(bool refresh) { RousaLoadPrefsFrom(RousaReadPrefsFile(), refresh); }
+namespace {
 
-void RousaLoadPrefsFrom(const Value& prefs, bool refresh) {
-    sleepaction = prefs["sleepaction"].intValue(1);
-    swipedelete = prefs["swipedelete"].boolValue(true);
-    massedition = prefs["massedition"].boolValue(true);
-    togglealarms = prefs["togglealarms"].boolValue(false);
-    alarmsfromcc = prefs["alarmsfromcc"].boolValue(false);
-    disabletouchid = prefs["disabletouchid"].boolValue(false);
-    showalertlockscreen = prefs["showalertlockscreen"].boolValue(false);
-    alarmTimeEnabled = prefs["alarmTimeEnabled"].boolValue(true);
-    alarmTimeTitle = prefs["alarmTimeTitle"].boolValue(false);
-    defEnabled = prefs["defEnabled"].boolValue(false);
-    defSnoozeTime = prefs["defSnoozeTime"].intValue(1);
-    defSnoozeMeasure = prefs["defSnoozeMeasure"].intValue(1);
-    defVolume = prefs["defVolume"].floatValue(1.0f);
-    defVibrateRing = prefs["defVibrateRing"].boolValue(false);
-    defVibrateSilent = prefs["defVibrateSilent"].boolValue(false);
-    defDismissTime = prefs["defDismissTime"].intValue(0);
-    defDismissMeasure = prefs["defDismissMeasure"].intValue(1);
-    defDismissAction = prefs["defDismissAction"].intValue(1);
-    defFadeTime = prefs["defFadeTime"].intValue(0);
-    defFadeMeasure = prefs["defFadeMeasure"].intValue(1);
-    defCalcEnabled = prefs["defCalcEnabled"].boolValue(false);
-    defCalcDifficult = prefs["defCalcDifficult"].intValue(1);
+// Reads only the keys it sets: the records stay in the file's parsed form.
+void loadFrom(const plist::Document& file, bool refresh) {
+    auto prefs = [&](std::string_view key) { return file.valueForKey(key); };
+    sleepaction = prefs("sleepaction").intValue(1);
+    swipedelete = prefs("swipedelete").boolValue(true);
+    massedition = prefs("massedition").boolValue(true);
+    togglealarms = prefs("togglealarms").boolValue(false);
+    alarmsfromcc = prefs("alarmsfromcc").boolValue(false);
+    disabletouchid = prefs("disabletouchid").boolValue(false);
+    showalertlockscreen = prefs("showalertlockscreen").boolValue(false);
+    alarmTimeEnabled = prefs("alarmTimeEnabled").boolValue(true);
+    alarmTimeTitle = prefs("alarmTimeTitle").boolValue(false);
+    defEnabled = prefs("defEnabled").boolValue(false);
+    defSnoozeTime = prefs("defSnoozeTime").intValue(1);
+    defSnoozeMeasure = prefs("defSnoozeMeasure").intValue(1);
+    defVolume = prefs("defVolume").floatValue(1.0f);
+    defVibrateRing = prefs("defVibrateRing").boolValue(false);
+    defVibrateSilent = prefs("defVibrateSilent").boolValue(false);
+    defDismissTime = prefs("defDismissTime").intValue(0);
+    defDismissMeasure = prefs("defDismissMeasure").intValue(1);
+    defDismissAction = prefs("defDismissAction").intValue(1);
+    defFadeTime = prefs("defFadeTime").intValue(0);
+    defFadeMeasure = prefs("defFadeMeasure").intValue(1);
+    defCalcEnabled = prefs("defCalcEnabled").boolValue(false);
+    defCalcDifficult = prefs("defCalcDifficult").intValue(1);
 
     CFPreferencesAppSynchronize(kRousaDomain);
     readDomainKey("WKSEnableInClockApp", WKSEnableInClockApp);
@@ -125,6 +128,12 @@ void RousaLoadPrefsFrom(const Value& prefs, bool refresh) {
 
     if (refresh) refreshClockApp();
 }
+
+}  // namespace
+
+void RousaLoadPrefs(bool refresh) { loadFrom(*plist::readDocument(kRousaPrefsPath), refresh); }
+
+void RousaLoadPrefsFrom(const Value& prefs, bool refresh) { loadFrom(plist::Document(prefs), refresh); }
 
 void PrefsChangedCallback(CFNotificationCenterRef, void*, const Value&, const void*, const Value&) { RousaLoadPrefs(true); }
 

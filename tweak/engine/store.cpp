@@ -18,7 +18,7 @@ bool isRecordOf(const Value& element, const Value& alarmId) {
     return alarmId.isString() && stored.isString() && stored.string() == alarmId.string();
 }
 
-Value RousaGetPref(std::string_view key) { return RousaReadPrefsFile()[key]; }
+Value RousaGetPref(std::string_view key) { return plist::readDocument(kRousaPrefsPath)->valueForKey(key); }
 
 namespace {
 // Applies a change under the file's lock, then reloads this process's
@@ -45,10 +45,10 @@ bool RousaSetPref(std::string_view key, const Value& value, const Value&) {
 }
 
 Ref<KAlarm> RousaGetAlarm(const Value& alarmId) {
-    Value prefs = RousaReadPrefsFile();
-    for (const Value& element : alarmRecords(prefs))
-        if (isRecordOf(element, alarmId)) return KAlarm::initWithData(element);
-    return nullptr;
+    if (!alarmId.isString()) return nullptr;
+    // Only the record found is converted from the file's parsed form.
+    Value element = plist::readDocument(kRousaPrefsPath)->dictionaryWhere("Alarms", "alarmId", alarmId.string());
+    return element.isNil() ? nullptr : KAlarm::initWithData(element);
 }
 
 bool RousaSetAlarm(const KAlarm* record) {

@@ -116,6 +116,41 @@ TEST(JSONWriting, CompactAndPrettyLayout) {
               "[true,12.5]");
 }
 
+TEST(JSONWriting, DictionariesAreWrittenInInsertionOrder) {
+    Value v = Value::Dictionary{{"zeta", Value(1)}, {"alpha", Value(Value::Dictionary{{"y", Value(2)}, {"b", Value(3)}})}};
+    v.mutableDictionary()["mid"] = Value(4);
+    v.mutableDictionary()["zeta"] = Value(5);  // keeps its place
+    EXPECT_EQ(text(NSJSONSerialization::dataWithJSONObject(v, 0)), R"({"zeta":5,"alpha":{"y":2,"b":3},"mid":4})");
+    EXPECT_EQ(text(NSJSONSerialization::dataWithJSONObject(v, NSJSONWritingPrettyPrinted)),
+              "{\n  \"zeta\" : 5,\n  \"alpha\" : {\n    \"y\" : 2,\n    \"b\" : 3\n  },\n  \"mid\" : 4\n}");
+}
+
+// Read JSON writes back in the order of its text, at any size; a key given
+// twice keeps its first place and its last value.
+TEST(JSONReading, ObjectsKeepTheOrderOfTheText) {
+    std::string many = "{";
+    for (int i = 99; i >= 0; --i) many += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + (i ? "," : "}");
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"flat", R"({"b":1,"a":2,"c":3})", R"({"b":1,"a":2,"c":3})"},
+        {"nested", R"([{"z":{"q":true,"p":null}},{"y":[],"x":{}}])", R"([{"z":{"q":true,"p":null}},{"y":[],"x":{}}])"},
+        {"repeated_key", R"({"b":1,"a":2,"b":3})", R"({"b":3,"a":2})"},
+        {"large", many, many},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ref<NSError> error;
+        Value v = readJSON(c.in, 0, &error);
+        ASSERT_FALSE(v.isNil()) << (error ? error->description() : "");
+        EXPECT_EQ(text(NSJSONSerialization::dataWithJSONObject(v, 0)), c.out);
+    }
+    EXPECT_EQ(readJSON(many)["k42"].intValue(), 42);
+}
+
 TEST(JSONWriting, LineAndParagraphSeparatorsAreAlwaysEscaped) {
     const std::string raw = "a\u2028b\u2029c";
     Value v = Value::Dictionary{{"k\u2028", Value(raw)}};

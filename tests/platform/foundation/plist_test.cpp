@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/foundation/file_system.h"
@@ -67,6 +68,25 @@ TEST(Plist, RoundTripsEveryKindThroughXmlAndBinary) {
     auto fromBin = plist::parse(*bin);
     ASSERT_TRUE(fromBin);
     EXPECT_EQ(*fromBin, v);
+}
+
+// Files are written with their keys sorted, whatever order a dictionary was
+// built in, so that the bytes on disk stay as they have always been.
+TEST(Plist, OutputIsSortedByKeyWhateverTheInsertionOrder) {
+    Value sorted = Value(Value::Dictionary{{"Alarms", Value::array({Value(Value::Dictionary{{"a", Value(1)}, {"b", Value(2)}})})},
+                                           {"def", Value(true)},
+                                           {"zed", Value("z")}});
+    Value shuffled = Value(Value::Dictionary{{"zed", Value("z")},
+                                             {"Alarms", Value::array({Value(Value::Dictionary{{"b", Value(2)}, {"a", Value(1)}})})},
+                                             {"def", Value(true)}});
+    EXPECT_EQ(*plist::toXml(shuffled), *plist::toXml(sorted));
+    EXPECT_EQ(*plist::toBinary(shuffled), *plist::toBinary(sorted));
+    EXPECT_EQ(*plist::toXml(shuffled),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+              "<plist version=\"1.0\">\n<dict>\n\t<key>Alarms</key>\n\t<array>\n\t\t<dict>\n"
+              "\t\t\t<key>a</key>\n\t\t\t<integer>1</integer>\n\t\t\t<key>b</key>\n\t\t\t<integer>2</integer>\n"
+              "\t\t</dict>\n\t</array>\n\t<key>def</key>\n\t<true/>\n\t<key>zed</key>\n\t<string>z</string>\n</dict>\n</plist>\n");
 }
 
 TEST(Plist, RefusesWhatAPropertyListCannotHold) {
@@ -235,6 +255,52 @@ TEST_F(PlistFile, AReadFaultReachesTheReaderOfAnUnchangedFile) {
     fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
     EXPECT_TRUE(plist::readFile(kPath).isNil());
     EXPECT_EQ(plist::readFile(kPath)["k"].intValue(), 1);
+    fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
+    EXPECT_TRUE(plist::readDocument(kPath)->valueForKey("k").isNil());
+    EXPECT_EQ(plist::readDocument(kPath)->valueForKey("k").intValue(), 1);
+}
+
+// A document answers a key or a record from the parsed file exactly as the
+// whole converted contents would, whether it was parsed from the file or is
+// what a writer wrote.
+TEST_F(PlistFile, ADocumentAnswersKeysAndRecordsAsTheWholeContents) {
+    Value records = Value::array({Value("not a record"), Value(Value::Dictionary{{"id", Value(5)}}),
+                                  Value(Value::Dictionary{{"id", Value("A")}, {"n", Value(1)}}),
+                                  Value(Value::Dictionary{{"id", Value("B")}}),
+                                  Value(Value::Dictionary{{"id", Value("A")}, {"n", Value(2)}})});
+    const Value contents[] = {
+        Value(Value::Dictionary{{"k", Value(1)}, {"list", records}, {"nested", Value(Value::Dictionary{{"x", Value(true)}})}}),
+        Value(Value::Dictionary{{"list", Value("not a list")}}),
+        records,
+    };
+    enum class Made { Parsed, Written, FromValue };
+    for (const Value& c : contents) {
+        for (Made made : {Made::Parsed, Made::Written, Made::FromValue}) {
+            SCOPED_TRACE(c.description() + " made " + std::to_string(static_cast<int>(made)));
+            if (made == Made::Parsed) plant(host, *plist::toXml(c));
+            if (made == Made::Written) {
+                ASSERT_TRUE(plist::writeFile(kPath, c));
+            }
+            std::shared_ptr<const plist::Document> d = made == Made::FromValue ? std::make_shared<const plist::Document>(c) : plist::readDocument(kPath);
+            for (const char* key : {"k", "list", "nested", "absent", ""}) EXPECT_EQ(d->valueForKey(key), c[key]) << key;
+            using Match = plist::Document::Match;
+            for (const char* id : {"A", "B", "5", "C"}) {
+                Value first, last;
+                for (const Value& e : c["list"].array())
+                    if (e["id"].isString() && e["id"].string() == id) {
+                        if (first.isNil()) first = e;
+                        last = e;
+                    }
+                EXPECT_EQ(d->dictionaryWhere("list", "id", id), first) << id;
+                EXPECT_EQ(d->dictionaryWhere("list", "id", id, Match::Last), last) << id;
+            }
+            EXPECT_TRUE(d->dictionaryWhere("k", "id", "A").isNil());
+            EXPECT_EQ(d->value(), c);
+        }
+    }
+    fs::removeFile(kPath);
+    EXPECT_TRUE(plist::readDocument(kPath)->value().isNil());
+    EXPECT_TRUE(plist::readDocument(kPath)->valueForKey("k").isNil());
 }
 
 // What a writer wrote stands for the next read only as the file holds it.

@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -89,6 +91,54 @@ TEST(Value, EqualityFollowsFoundation) {
     EXPECT_EQ(Value(), Value());
 }
 
+std::vector<std::string> keysOf(const Value::Dictionary& d) {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : d) keys.push_back(key);
+    return keys;
+}
+
+// Small dictionaries are scanned, larger ones indexed: both keep the order of
+// first insertion through assignments and erases, and find every key.
+TEST(Dictionary, KeepsInsertionOrderAtEverySize) {
+    for (int n : {3, 15, 16, 17, 300}) {
+        SCOPED_TRACE(n);
+        Value::Dictionary d;
+        std::vector<std::string> expected;
+        for (int i = n; i > 0; --i) {
+            std::string key = "k" + std::to_string(i * 7919 % 1000);
+            if (d.try_emplace(key, Value(i)).second) expected.push_back(key);
+        }
+        d[expected.front()] = Value("again");  // an assignment keeps the key's place
+        EXPECT_FALSE(d.insert_or_assign(expected.back(), Value("last")).second);
+        EXPECT_EQ(keysOf(d), expected);
+        for (std::size_t i = 0; i < expected.size(); i += 2) EXPECT_EQ(d.erase(expected[i]), 1u);
+        std::erase_if(expected, [&, i = 0](const std::string&) mutable { return i++ % 2 == 0; });
+        EXPECT_EQ(keysOf(d), expected);
+        for (const std::string& key : expected) EXPECT_TRUE(d.contains(key)) << key;
+        EXPECT_FALSE(d.contains("absent"));
+        EXPECT_EQ(d.erase("absent"), 0u);
+        d["added"] = Value(1);
+        EXPECT_EQ(keysOf(d).back(), "added");
+        EXPECT_EQ(d.size(), expected.size() + 1);
+    }
+}
+
+TEST(Dictionary, EqualityIgnoresOrder) {
+    Value::Dictionary forward, backward;
+    for (int i = 0; i < 40; ++i) forward[std::to_string(i)] = Value(i);
+    for (int i = 39; i >= 0; --i) backward[std::to_string(i)] = Value(i);
+    EXPECT_NE(keysOf(forward), keysOf(backward));
+    EXPECT_EQ(Value(forward), Value(backward));
+    EXPECT_EQ(Value(Value::Dictionary{{"a", Value(1)}, {"b", Value(2)}}), Value(Value::Dictionary{{"b", Value(2)}, {"a", Value(1)}}));
+    backward["7"] = Value(8);
+    EXPECT_NE(Value(forward), Value(backward));
+    backward.erase("7");
+    backward["extra"] = Value(7);
+    EXPECT_NE(Value(forward), Value(backward));
+    // The first of a key given twice in a literal stays, as with std::map.
+    EXPECT_EQ(Value(Value::Dictionary{{"a", Value(1)}, {"a", Value(2)}})["a"].intValue(), 1);
+}
+
 TEST(Value, Descriptions) {
     EXPECT_EQ(Value().description(), "(null)");
     EXPECT_EQ(Value(true).description(), "1");
@@ -96,6 +146,8 @@ TEST(Value, Descriptions) {
     EXPECT_EQ(Value(Rect(1, 2, 3, 4)).description(), "NSRect: {{1, 2}, {3, 4}}");
     EXPECT_EQ(Value(Date{0}).description(), "2001-01-01 00:00:00 +0000");
     EXPECT_EQ(Value::array({Value("a b"), Value(1)}).description(), "(\n    \"a b\",\n    1\n)");
+    // A dictionary describes itself sorted by key, whatever order it was built in.
+    EXPECT_EQ(Value(Value::Dictionary{{"b", Value(1)}, {"a", Value("x y")}}).description(), "{\n    a = \"x y\";\n    b = 1;\n}");
 }
 
 TEST(Rect, NullAndContains) {

@@ -52,6 +52,25 @@ TEST_F(EngineTest, DuplicateRecordsUseTheFirstInTheStore) {
     EXPECT_EQ(alarms.at(1)["snoozeTime"].intValue(), 2);
 }
 
+// The readers answer from the file's last parse, yet each of them reads the
+// file: a read fault reaches the next reader, and the one after reads again.
+TEST_F(EngineTest, AReadFaultReachesEveryReaderOfAnUnchangedFile) {
+    writePrefs(Value(Value::Dictionary{{"sleepaction", Value(3)}, {"Alarms", Value::array({record("A", 4)})}}));
+    ASSERT_EQ(RousaGetAlarm(Value("A"))->snoozeTime(), 4);
+    fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
+    EXPECT_FALSE(RousaGetAlarm(Value("A")));
+    EXPECT_EQ(RousaGetAlarm(Value("A"))->snoozeTime(), 4);
+    fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
+    EXPECT_TRUE(RousaGetPref("sleepaction").isNil());
+    EXPECT_EQ(RousaGetPref("sleepaction").intValue(), 3);
+    fs::testing::failNth(fs::testing::Op::Read, 1, EIO);
+    RousaLoadPrefs(false);
+    EXPECT_EQ(sleepaction, 1);
+    RousaLoadPrefs(false);
+    EXPECT_EQ(sleepaction, 3);
+    fs::testing::reset();
+}
+
 TEST_F(EngineTest, RemoveTakesTheFirstRecordAndWritesNothingWithoutOne) {
     writePrefs(Value(Value::Dictionary{{"Alarms", Value::array({record("A", 1), record("B", 2), record("A", 3)})}}));
     EXPECT_TRUE(RousaRemoveAlarm(Value("A")));
