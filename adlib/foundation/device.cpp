@@ -19,6 +19,7 @@ namespace {
 // no once-only guard is ever held while a thread waits for the main thread.
 std::atomic<YBXDevice*> sharedDevice{nullptr};
 std::atomic<const std::string*> sharedSystemVersion{nullptr};
+std::atomic<double> sharedScreenDensity{0};  // 0 until made
 
 void checkMainThread() { assert(NSThread::isMainThread() && "made on the main thread only"); }
 
@@ -86,6 +87,20 @@ Rect YBXDevice::standardizedScreenBounds() {
     return bounds;
 }
 
+double YBXDevice::screenDensity() {
+    if (double d = sharedScreenDensity.load(std::memory_order_acquire); d != 0) return d;
+    RunSynchronouslyOnMainThread([] {
+        static std::once_flag once;
+        std::call_once(once, [] {
+            checkMainThread();
+            UIScreen* screen = UIScreen::mainScreen();
+            double scale = respondsToSelector(screen, sel::scale.name) ? sel::scale(screen) : 1.0;
+            sharedScreenDensity.store(scale > 0 ? scale : 1.0, std::memory_order_release);
+        });
+    });
+    return sharedScreenDensity.load(std::memory_order_acquire);
+}
+
 void registerDeviceClass() {
     ClassBuilder<YBXDevice>("YBXDevice", "NSObject")
         .protocol("YBXDeviceSpecifications")
@@ -96,7 +111,8 @@ void registerDeviceClass() {
         .method(sel::isOSAtLeastMajor_minor_bug_,
                 [](id self, long long major, long long minor, long long bug) { return deviceOf(self)->isOSAtLeast(major, minor, bug); })
         .method(sel::isOrientationLandscape, [](id self) { return deviceOf(self)->isOrientationLandscape(); })
-        .method(sel::standardizedScreenBounds, [](id self) { return deviceOf(self)->standardizedScreenBounds(); });
+        .method(sel::standardizedScreenBounds, [](id self) { return deviceOf(self)->standardizedScreenBounds(); })
+        .method(sel::screenDensity, [](id self) { return deviceOf(self)->screenDensity(); });
 }
 
 }  // namespace adlib

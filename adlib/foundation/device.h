@@ -15,6 +15,7 @@ inline constexpr Sel<void(id, long long*, long long*, long long*)> getOSMajor_mi
 inline constexpr Sel<bool(id, long long, long long, long long)> isOSAtLeastMajor_minor_bug_{"isOSAtLeastMajor:minor:bug:"};
 inline constexpr Sel<bool(id)> isOrientationLandscape{"isOrientationLandscape"};
 inline constexpr Sel<Rect(id)> standardizedScreenBounds{"standardizedScreenBounds"};
+inline constexpr Sel<double(id)> screenDensity{"screenDensity"};
 }  // namespace sel
 
 class YBXDevice : public NSObject {
@@ -29,6 +30,8 @@ public:
     bool isOSAtLeast(long long major, long long minor, long long bug);
     bool isOrientationLandscape();
     Rect standardizedScreenBounds();
+    // The main screen's scale, read once; 1.0 when the screen does not answer scale.
+    double screenDensity();
 };
 
 void registerDeviceClass();

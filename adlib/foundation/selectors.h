@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/foundation/error.h"
+#include "platform/frameworks/selectors.h"
 #include "platform/uikit/selectors.h"
 
 namespace adlib {
