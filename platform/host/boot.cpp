@@ -15,6 +15,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/runtime/runtime.h"
 #include "platform/uikit/uikit.h"
+#include "platform/webkit/web_view.h"
 
 namespace platform::host {
 
@@ -117,6 +118,7 @@ void boot(const BootOptions& options) {
     network::registerClasses();
     uikit::setDeviceTraits({options.interfaceIdiom, options.screenScale});
     uikit::registerClasses();
+    webkit::registerClasses();
     mobiletimer::registerClasses();
     springboard::registerClasses();
     frameworks::registerClasses();

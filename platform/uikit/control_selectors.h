@@ -23,6 +23,12 @@ inline constexpr Sel<Size(id)> contentSize{"contentSize"};
 inline constexpr Sel<void(id, Size)> setContentSize_{"setContentSize:"};
 inline constexpr Sel<bool(id)> alwaysBounceVertical{"alwaysBounceVertical"};
 inline constexpr Sel<void(id, bool)> setAlwaysBounceVertical_{"setAlwaysBounceVertical:"};
+inline constexpr Sel<bool(id)> isScrollEnabled{"isScrollEnabled"};
+inline constexpr Sel<void(id, bool)> setScrollEnabled_{"setScrollEnabled:"};
+inline constexpr Sel<bool(id)> bounces{"bounces"};
+inline constexpr Sel<void(id, bool)> setBounces_{"setBounces:"};
+inline constexpr Sel<bool(id)> scrollsToTop{"scrollsToTop"};
+inline constexpr Sel<void(id, bool)> setScrollsToTop_{"setScrollsToTop:"};
 
 // --- UITableView ---------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id, Rect, long long)> initWithFrame_style_{"initWithFrame:style:"};

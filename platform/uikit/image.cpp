@@ -2,9 +2,12 @@
 
 #include <array>
 
+#include <png.h>
+
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/file_system.h"
 #include "platform/foundation/process.h"
+#include "platform/uikit/graphics.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/screen.h"
 
@@ -44,6 +47,28 @@ Ref<UIImage> make(std::string_view bytes, double scale) {
     if (!image) return nullptr;
     image->scale_ = scale;
     image->size_ = Size{w / scale, h / scale};
+    image->encoded_ = std::make_shared<const std::string>(bytes);
+    return image;
+}
+
+// RGBA with premultiplied alpha, as bitmaps hold it; null when libpng refuses the data.
+std::shared_ptr<const CGImage> decodePNG(const std::string& bytes) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) return nullptr;
+    png.format = PNG_FORMAT_RGBA;
+    auto image = std::make_shared<CGImage>();
+    image->width = png.width;
+    image->height = png.height;
+    image->pixels.resize(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, image->pixels.data(), 0, nullptr)) {
+        png_image_free(&png);
+        return nullptr;
+    }
+    for (std::size_t i = 0; i + 3 < image->pixels.size(); i += 4) {
+        unsigned a = image->pixels[i + 3];
+        for (int c = 0; c < 3; ++c) image->pixels[i + c] = static_cast<std::uint8_t>((image->pixels[i + c] * a + 127) / 255);
+    }
     return image;
 }
 
@@ -60,6 +85,26 @@ Ref<UIImage> UIImage::fromFile(const std::string& path) {
 
 Ref<UIImage> UIImage::fromData(const Data& data, double scale) {
     return make(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), scale > 0 ? scale : 1);
+}
+
+Ref<UIImage> UIImage::withCGImage(std::shared_ptr<const struct CGImage> bitmap, double scale) {
+    if (!bitmap) return nullptr;
+    auto image = as<UIImage>(alloc("UIImage"));
+    if (!image) return nullptr;
+    if (scale <= 0) scale = 1;
+    image->scale_ = scale;
+    image->size_ = Size{bitmap->width / scale, bitmap->height / scale};
+    image->bitmap_ = std::move(bitmap);
+    image->decoded_ = true;
+    return image;
+}
+
+std::shared_ptr<const CGImage> UIImage::CGImage() const {
+    if (!decoded_) {
+        decoded_ = true;
+        if (encoded_) bitmap_ = decodePNG(*encoded_);
+    }
+    return bitmap_;
 }
 
 Ref<UIImage> UIImage::named(const std::string& name, const NSBundle* bundle) {
@@ -99,12 +144,16 @@ void registerImage() {
                     image->size_ = original->size_;
                     image->scale_ = original->scale_;
                     image->path_ = original->path_;
+                    image->encoded_ = original->encoded_;
+                    image->bitmap_ = original->bitmap_;
+                    image->decoded_ = original->decoded_;
                     image->renderingMode_ = mode;
                     return image;
                 })
         .method(sel::renderingMode, [](id self) { return as<UIImage>(self)->renderingMode_; })
         .method(sel::size, [](id self) { return as<UIImage>(self)->size_; })
-        .method(sel::scale, [](id self) { return as<UIImage>(self)->scale_; });
+        .method(sel::scale, [](id self) { return as<UIImage>(self)->scale_; })
+        .method(sel::CGImage, [](id self) { return as<UIImage>(self)->CGImage(); });
     // The trait-collection form exists from iOS 8 on.
     if (stringDoubleValue(process::info().systemVersion) >= 8.0)
         images.classMethod(sel::imageNamed_inBundle_compatibleWithTraitCollection_, [](id, Value name, id bundle, id) -> Ref<Object> {

@@ -1,9 +1,21 @@
 #include "platform/uikit/image_view.h"
 
+#include "platform/uikit/graphics.h"
 #include "platform/uikit/image.h"
 #include "platform/uikit/internal.h"
 
 namespace platform {
+
+void UIImageView::drawContent(const std::shared_ptr<CGContext>& context) {
+    auto* image = as<UIImage>(image_.get());
+    if (!image) return;
+    // Upright in UIKit's flipped space, as UIImage's drawInRect: draws.
+    CGContextSaveGState(context);
+    CGContextTranslateCTM(context, bounds_.origin.x, bounds_.origin.y + bounds_.size.height);
+    CGContextScaleCTM(context, 1, -1);
+    CGContextDrawImage(context, Rect({0, 0}, bounds_.size), image->CGImage());
+    CGContextRestoreGState(context);
+}
 
 namespace uikit::detail {
 

@@ -1,5 +1,6 @@
-// UIImageView: shows an image (nothing is drawn); its size to fit is the
-// image's size. Image views do not take touches. Main thread only.
+// UIImageView: shows an image, scaled to its bounds when its layer is
+// rendered; its size to fit is the image's size. Image views do not take
+// touches. Main thread only.
 #pragma once
 
 #include "platform/uikit/view.h"
@@ -11,6 +12,8 @@ public:
     UIImageView() { userInteractionEnabled_ = false; }
     Ref<Object> image_;
     bool highlighted_ = false;
+
+    void drawContent(const std::shared_ptr<CGContext>& context) override;
 };
 
 }  // namespace platform

@@ -12,6 +12,8 @@ class UIView;
 class UIWindow;
 class UIViewController;
 class UIEvent;
+class CALayer;
+class CGContext;
 }  // namespace platform
 
 namespace platform::uikit::detail {
@@ -73,6 +75,9 @@ void endAppearance(const std::vector<Ref<UIViewController>>& controllers);
 
 // A window's destructor: the list forgets it and the key window is handed back.
 void windowGone(const UIWindow* window);
+
+// CALayer's renderInContext: (graphics.cpp).
+void renderLayer(CALayer* layer, CGContext* context);
 
 // UIWindow's sendEvent: hands the event's touches to their views.
 void deliverTouches(UIWindow* window, UIEvent* event);

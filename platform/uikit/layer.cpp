@@ -1,5 +1,6 @@
 #include "platform/uikit/layer.h"
 
+#include "platform/uikit/graphics.h"
 #include "platform/uikit/internal.h"
 
 namespace platform {
@@ -24,7 +25,8 @@ void registerLayer() {
         .method(sel::setBackgroundColor_, [](id self, id color) { as<CALayer>(self)->backgroundColor = color; })
         .property<&CALayer::filters>(sel::filters, sel::setFilters_)
         .method(sel::delegate, [](id self) -> Ref<Object> { return as<CALayer>(self)->delegate.lock(); })
-        .method(sel::setDelegate_, [](id self, id d) { as<CALayer>(self)->delegate = d; });
+        .method(sel::setDelegate_, [](id self, id d) { as<CALayer>(self)->delegate = d; })
+        .method(sel::renderInContext_, [](id self, CGContext* context) { renderLayer(as<CALayer>(self), context); });
     ClassBuilder<CABackdropLayer>("CABackdropLayer", "CALayer");
     ClassBuilder<CAFilter>("CAFilter", "NSObject")
         .storesUndefinedKeys()

@@ -450,7 +450,10 @@ void registerTableView() {
                     markNeedsLayout(v);
                 })
         .property<&UIScrollView::contentSize_>(sel::contentSize, sel::setContentSize_)
-        .property<&UIScrollView::alwaysBounceVertical_>(sel::alwaysBounceVertical, sel::setAlwaysBounceVertical_);
+        .property<&UIScrollView::alwaysBounceVertical_>(sel::alwaysBounceVertical, sel::setAlwaysBounceVertical_)
+        .property<&UIScrollView::scrollEnabled_>(sel::isScrollEnabled, sel::setScrollEnabled_)
+        .property<&UIScrollView::bounces_>(sel::bounces, sel::setBounces_)
+        .property<&UIScrollView::scrollsToTop_>(sel::scrollsToTop, sel::setScrollsToTop_);
 
     ClassBuilder<UITableView>("UITableView", "UIScrollView")
         .method(sel::initWithFrame_, [](id self, Rect frame) { return sel::initWithFrame_style_(self, frame, UITableViewStylePlain); })

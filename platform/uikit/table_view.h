@@ -90,6 +90,9 @@ class UIScrollView : public UIView {
 public:
     Size contentSize_;
     bool alwaysBounceVertical_ = false;  // nothing scrolls by itself here; kept for the system to set
+    bool scrollEnabled_ = true;
+    bool bounces_ = true;
+    bool scrollsToTop_ = true;
 };
 
 class UITableViewCell : public UIView {

@@ -2,9 +2,11 @@
 // and transform (the frame is derived from them, as in UIKit), alpha, hidden,
 // interaction, tag, autoresizing mask, colours and its layer; it owns its
 // subviews and knows its superview weakly. Layout runs in passes on the main
-// run loop; animations are in animation.h. Nothing is drawn. Main thread only.
+// run loop; animations are in animation.h. Nothing is drawn until a layer is
+// rendered into a bitmap (graphics.h). Main thread only.
 #pragma once
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +15,7 @@
 
 namespace platform {
 
+class CGContext;
 class UIViewController;
 class UIWindow;
 
@@ -98,6 +101,10 @@ public:
     // Whether touches may reach the view at all (besides hidden, alpha and
     // userInteractionEnabled); a disabled control answers NO.
     virtual bool receivesTouches() const { return true; }
+
+    // What the view paints over its background when its layer is rendered
+    // (graphics.h), in its bounds' space; nothing by default.
+    virtual void drawContent(const std::shared_ptr<CGContext>& context) { (void)context; }
 
 private:
     friend void insertSubview(UIView* parent, UIView* child, long long index);
