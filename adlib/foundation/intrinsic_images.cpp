@@ -5,6 +5,7 @@
 
 #include "adlib/foundation/device.h"
 #include "adlib/foundation/string_encoding.h"
+#include "platform/uikit/graphics.h"
 #include "platform/uikit/image.h"
 
 namespace adlib {
@@ -323,6 +324,17 @@ BuiltInImage& closeMark() {
     return *image;
 }
 
+// A fully transparent 10 x 10 point image at the screen's scale, drawn once.
+Ref<Object> transparentImage() {
+    static Ref<Object>* image = [] {
+        UIGraphicsBeginImageContextWithOptions(Size{10, 10}, false, density());
+        auto* made = new Ref<Object>(UIGraphicsGetImageFromCurrentImageContext());
+        UIGraphicsEndImageContext();
+        return made;
+    }();
+    return *image;
+}
+
 }  // namespace
 
 Ref<Object> YBXIntrinsicImagesSharedInstance() {
@@ -336,6 +348,7 @@ void registerIntrinsicImagesClass() {
         .method(sel::browserBackButton, [](id) { return backButton().get(); })
         .method(sel::browserForwardButton, [](id) { return forwardButton().get(); })
         .method(sel::closeButton, [](id) { return closeMark().get(); })
+        .method(sel::transparentImage, [](id) { return transparentImage(); })
         .method(sel::imageWithBase64EncodedString_, [](id, std::string text) {
             double scale = density();
             return imageFromBase64(text, scale > 0 ? scale : 1.0);

@@ -14,6 +14,7 @@ namespace sel {
 inline constexpr Sel<Ref<Object>(id)> browserBackButton{"browserBackButton"};
 inline constexpr Sel<Ref<Object>(id)> browserForwardButton{"browserForwardButton"};
 inline constexpr Sel<Ref<Object>(id)> closeButton{"closeButton"};
+inline constexpr Sel<Ref<Object>(id)> transparentImage{"transparentImage"};
 inline constexpr Sel<Ref<Object>(id, std::string)> imageWithBase64EncodedString_{"imageWithBase64EncodedString:"};
 inline constexpr Sel<Value(id, Value, Value)> chooseImage_orDoubleDensityImage_{"chooseImage:orDoubleDensityImage:"};
 }  // namespace sel

@@ -1,5 +1,8 @@
 #include "adlib/foundation/view_utilities.h"
 
+#include "platform/uikit/graphics.h"
+#include "platform/uikit/image.h"
+
 namespace adlib {
 
 Value positionOfViewInScreen(id view, id screen) {
@@ -20,7 +23,20 @@ Value positionOfViewInScreen(id view, id screen) {
                  {"visible", visible}};
 }
 
+namespace {
+
+Ref<Object> render(id view) {
+    UIGraphicsBeginImageContextWithOptions(sel::bounds(view).size, false, 1.0);
+    sel::renderInContext_(sel::layer(view), UIGraphicsGetCurrentContext().get());
+    Ref<Object> image(UIGraphicsGetImageFromCurrentImageContext());
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+}  // namespace
+
 void registerViewUtilitiesClass() {
+    class_addMethod(objc_getClass("UIView"), sel::ybx_render, &render);
     ClassBuilder<NSObject>("YBXViewUtilities", "NSObject").classMethod(sel::positionOfView_inScreen_, [](id, id view, id screen) {
         return positionOfViewInScreen(view, screen);
     });

@@ -13,6 +13,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/network/url.h"
 #include "platform/testing/test_environment.h"
+#include "platform/uikit/graphics.h"
 #include "platform/uikit/image.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/view.h"
@@ -132,6 +133,23 @@ TEST(ViewPosition, InScreenCoordinates) {
     EXPECT_EQ(sel::positionOfView_inScreen_(utilities, banner, screen)["visible"], Value(false));
 }
 
+TEST(ViewRender, SnapshotsTheLayerAtScaleOne) {
+    AdLibEnvironment env;
+    Ref<UIView> view = UIView::make("UIView", Rect(5, 5, 4, 3));
+    sel::setBackgroundColor_(view, sel::redColor(objc_getClass("UIColor")));
+    Ref<Object> snapshot = sel::ybx_render(view);
+    auto* image = as<UIImage>(snapshot.get());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->size_, (Size{4, 3}));
+    EXPECT_EQ(image->scale_, 1.0);
+    std::shared_ptr<const CGImage> pixels = image->CGImage();
+    ASSERT_TRUE(pixels);
+    ASSERT_EQ(pixels->width, 4u);
+    EXPECT_EQ(pixels->pixels[0], 255);  // red
+    EXPECT_EQ(pixels->pixels[1], 0);
+    EXPECT_EQ(pixels->pixels[3], 255);  // opaque
+}
+
 struct DensityCase {
     const char* name;
     double scale;
@@ -156,6 +174,23 @@ TEST_P(BuiltInImages, KeepTheirPointSizeOnEveryScreen) {
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->size_, (Size{27, 27}));
     }
+    // The stored PNGs decode: the bitmap is the chosen form's.
+    std::shared_ptr<const CGImage> pixels = close->CGImage();
+    ASSERT_TRUE(pixels);
+    EXPECT_EQ(static_cast<double>(pixels->width), GetParam().pixels);
+
+    Ref<Object> clearImage = sel::transparentImage(images);
+    auto* clear = as<UIImage>(clearImage.get());
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(clear->size_, (Size{10, 10}));
+    EXPECT_EQ(clear->scale_, GetParam().scale);
+    std::shared_ptr<const CGImage> clearPixels = clear->CGImage();
+    ASSERT_TRUE(clearPixels);
+    EXPECT_EQ(static_cast<double>(clearPixels->width), 10 * GetParam().scale);
+    bool anyAlpha = false;
+    for (std::size_t i = 3; i < clearPixels->pixels.size(); i += 4) anyAlpha |= clearPixels->pixels[i] != 0;
+    EXPECT_FALSE(anyAlpha);  // not opaque: transparent throughout
+
     Value chosen = sel::chooseImage_orDoubleDensityImage_(images, Value("single"), Value("double"));
     EXPECT_EQ(chosen, Value(GetParam().scale == 1.0 ? "single" : "double"));
 }
