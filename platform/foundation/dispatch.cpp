@@ -96,6 +96,7 @@ bool runningHere(DispatchQueue* q) { return std::find(runningQueues.begin(), run
 // dispatch_sync; a block of it that waits for the main thread would hang both.
 std::atomic<DispatchQueue*> mainThreadWaitsFor{nullptr};
 
+#ifndef NDEBUG
 [[noreturn]] void reportSyncOntoWaitingMainThread(DispatchQueue* q) {
     std::string line = "BUG IN CLIENT OF LIBDISPATCH: dispatch_sync onto the main queue from a block of queue \"" + q->label +
                        "\", which the main thread is waiting for";
@@ -103,6 +104,7 @@ std::atomic<DispatchQueue*> mainThreadWaitsFor{nullptr};
     std::fprintf(stderr, "%s\n", line.c_str());
     std::abort();
 }
+#endif
 
 void noteSubmission(DispatchQueue* q) {
     if (q->kind != DispatchQueue::Kind::main) submitted.store(true, std::memory_order_relaxed);
