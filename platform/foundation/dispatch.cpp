@@ -92,6 +92,20 @@ bool runningHere(DispatchQueue* q) { return std::find(runningQueues.begin(), run
     std::abort();
 }
 
+// The serial queue whose earlier blocks the main thread waits for in a
+// dispatch_sync; a block of it that waits for the main thread would hang both.
+std::atomic<DispatchQueue*> mainThreadWaitsFor{nullptr};
+
+#ifndef NDEBUG
+[[noreturn]] void reportSyncOntoWaitingMainThread(DispatchQueue* q) {
+    std::string line = "BUG IN CLIENT OF LIBDISPATCH: dispatch_sync onto the main queue from a block of queue \"" + q->label +
+                       "\", which the main thread is waiting for";
+    log::write(line);
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::abort();
+}
+#endif
+
 void noteSubmission(DispatchQueue* q) {
     if (q->kind != DispatchQueue::Kind::main) submitted.store(true, std::memory_order_relaxed);
 }
@@ -233,6 +247,9 @@ void dispatch_sync(dispatch_queue_t q, const dispatch_block_t& block) {
                 block();
                 return;
             }
+#ifndef NDEBUG
+            if (DispatchQueue* waited = mainThreadWaitsFor.load(); waited && runningHere(waited)) reportSyncOntoWaitingMainThread(waited);
+#endif
             std::mutex m;
             std::condition_variable cv;
             bool finished = false;
@@ -249,7 +266,13 @@ void dispatch_sync(dispatch_queue_t q, const dispatch_block_t& block) {
         case DispatchQueue::Kind::serial:
             if (runningHere(q)) reportSyncOntoCurrentQueue(q);
             noteSubmission(q);
-            syncSerial(q, block);
+            if (RunLoop::main().isMainThread()) {
+                mainThreadWaitsFor.store(q);
+                syncSerial(q, block);
+                mainThreadWaitsFor.store(nullptr);
+            } else {
+                syncSerial(q, block);
+            }
             return;
         case DispatchQueue::Kind::global:
             // A concurrent queue does not wait for the blocks before.

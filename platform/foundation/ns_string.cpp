@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <utility>
 
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
 namespace platform {
 
 namespace {
@@ -76,5 +79,12 @@ std::vector<std::string> componentsSeparatedByString(std::string_view text, std:
 
 bool hasPrefix(std::string_view text, std::string_view prefix) { return !prefix.empty() && text.starts_with(prefix); }
 bool hasSuffix(std::string_view text, std::string_view suffix) { return !suffix.empty() && text.ends_with(suffix); }
+
+std::string lowercaseString(std::string_view text) {
+    if (!isValidUTF8(text)) return std::string(text);
+    std::string out;
+    icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size()))).toLower(icu::Locale::getRoot()).toUTF8String(out);
+    return out;
+}
 
 }  // namespace platform

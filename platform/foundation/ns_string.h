@@ -24,6 +24,10 @@ std::string trimWhitespaceAndNewlines(std::string_view text);
 // the ends give empty components.
 std::vector<std::string> componentsSeparatedByString(std::string_view text, std::string_view separator);
 
+// lowercaseString: Unicode's full lower-casing, the same in every locale;
+// malformed UTF-8 is returned as it stands.
+std::string lowercaseString(std::string_view text);
+
 // hasPrefix: and hasSuffix: NO for an empty prefix or suffix, as the platform answers.
 bool hasPrefix(std::string_view text, std::string_view prefix);
 bool hasSuffix(std::string_view text, std::string_view suffix);

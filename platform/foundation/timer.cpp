@@ -8,7 +8,7 @@ namespace {
 constexpr double kMinimumInterval = 0.0001;
 }
 
-Ref<NSTimer> NSTimer::scheduledTimerWithTimeInterval(double interval, id target, SEL selector, Value userInfo, bool repeats) {
+Ref<NSTimer> NSTimer::timerWithTimeInterval(double interval, id target, SEL selector, Value userInfo, bool repeats) {
     auto timer = as<NSTimer>(alloc("NSTimer"));
     timer->target_ = target;
     timer->selector_ = std::string(selector.name);
@@ -16,8 +16,18 @@ Ref<NSTimer> NSTimer::scheduledTimerWithTimeInterval(double interval, id target,
     timer->interval_ = interval;
     timer->repeats_ = repeats;
     timer->valid_ = true;
+    timer->fireDate_ = NSDate::dateWithTimeIntervalSinceNow(interval > 0 ? interval : kMinimumInterval);
+    return timer;
+}
+
+Ref<NSTimer> NSTimer::scheduledTimerWithTimeInterval(double interval, id target, SEL selector, Value userInfo, bool repeats) {
+    Ref<NSTimer> timer = timerWithTimeInterval(interval, target, selector, std::move(userInfo), repeats);
     timer->arm();
     return timer;
+}
+
+void NSRunLoopAddTimer(NSTimer* timer, std::string_view) {
+    if (timer && timer->valid_ && !timer->task_) timer->arm();
 }
 
 Ref<NSTimer> NSTimer::scheduledTimerWithTimeInterval(double interval, bool repeats, std::function<void(NSTimer*)> block) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/run_loop.h"
 #include "platform/runtime/nsobject.h"
@@ -15,6 +16,9 @@ public:
     // The selector takes nothing or the timer. An interval of 0 or less fires
     // after 0.1 ms, as the platform does, so a repeating timer never spins.
     static Ref<NSTimer> scheduledTimerWithTimeInterval(double interval, id target, SEL selector, Value userInfo, bool repeats);
+    // timerWithTimeInterval:target:selector:userInfo:repeats: the same timer,
+    // not yet scheduled: it fires once it is added to the run loop.
+    static Ref<NSTimer> timerWithTimeInterval(double interval, id target, SEL selector, Value userInfo, bool repeats);
     // A timer with a block, for platform code.
     static Ref<NSTimer> scheduledTimerWithTimeInterval(double interval, bool repeats, std::function<void(NSTimer*)> block);
 
@@ -27,6 +31,7 @@ public:
     id target() const { return target_.get(); }
 
 private:
+    friend void NSRunLoopAddTimer(NSTimer* timer, std::string_view mode);
     void arm();
     Ref<Object> target_;
     std::string selector_;
@@ -38,6 +43,12 @@ private:
     Date fireDate_;
     RunLoop::TaskId task_ = 0;
 };
+
+inline constexpr std::string_view NSDefaultRunLoopMode = "kCFRunLoopDefaultMode";
+inline constexpr std::string_view NSRunLoopCommonModes = "kCFRunLoopCommonModes";
+// [[NSRunLoop mainRunLoop] addTimer:forMode:]: schedules a valid timer that
+// is not scheduled yet, its interval from now; every mode runs on the one loop.
+void NSRunLoopAddTimer(NSTimer* timer, std::string_view mode);
 
 // performSelector:withObject:afterDelay: — retains target and object until it runs.
 void performSelectorAfterDelay(id target, SEL selector, const Value& object, double delay);

@@ -1,7 +1,11 @@
 #include "platform/uikit/geometry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
+
+#include "platform/foundation/format.h"
 
 namespace platform {
 
@@ -38,6 +42,38 @@ Rect boundingBox(const Point* points, int count) {
         maxY = std::max(maxY, points[i].y);
     }
     return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
+Size CGSizeFromString(std::string_view text) {
+    // strtod needs a terminated string.
+    const std::string s(text);
+    const char* p = s.c_str();
+    auto skipBlanks = [&p] {
+        while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
+    };
+    auto expect = [&](char c) {
+        skipBlanks();
+        if (*p != c) return false;
+        ++p;
+        return true;
+    };
+    auto number = [&p](double* out) {
+        char* end = nullptr;
+        *out = std::strtod(p, &end);
+        if (end == p) return false;
+        p = end;
+        return true;
+    };
+    double w = 0, h = 0;
+    if (!expect('{') || !number(&w) || !expect(',') || !number(&h) || !expect('}')) return Size{};
+    return Size{w, h};
+}
+
+std::string NSStringFromCGSize(Size size) { return format("{%g, %g}", size.width, size.height); }
+
+Rect CGRectStandardize(const Rect& r) {
+    if (r.isNull()) return r;
+    return Rect(r.minX(), r.minY(), std::abs(r.width()), std::abs(r.height()));
 }
 
 AffineTransform ValueConv<AffineTransform>::from(const Value& v) {

@@ -2,6 +2,9 @@
 // the view tree uses. Values, no state; any thread.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/runtime/runtime.h"
 
 namespace platform {
@@ -47,5 +50,13 @@ struct ValueConv<AffineTransform> {
 
 // The bounding box of points; used for converted rectangles.
 Rect boundingBox(const Point* points, int count);
+
+// "{w, h}" with optional blanks, each number read as strtod reads it; any
+// other text gives the zero size.
+Size CGSizeFromString(std::string_view text);
+// "{%g, %g}"
+std::string NSStringFromCGSize(Size size);
+// The same rectangle with a non-negative width and height; the null rectangle stays null.
+Rect CGRectStandardize(const Rect& rect);
 
 }  // namespace platform

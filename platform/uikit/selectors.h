@@ -48,6 +48,8 @@ inline constexpr Sel<Point(id, Point, id)> convertPoint_toView_{"convertPoint:to
 inline constexpr Sel<Point(id, Point, id)> convertPoint_fromView_{"convertPoint:fromView:"};
 inline constexpr Sel<Rect(id, Rect, id)> convertRect_toView_{"convertRect:toView:"};
 inline constexpr Sel<Rect(id, Rect, id)> convertRect_fromView_{"convertRect:fromView:"};
+// UIWindow: to another window's coordinates, or with nil to the screen's.
+inline constexpr Sel<Rect(id, Rect, id)> convertRect_toWindow_{"convertRect:toWindow:"};
 
 // --- UIView: appearance and interaction --------------------------------------------------
 inline constexpr Sel<double(id)> alpha{"alpha"};

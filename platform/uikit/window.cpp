@@ -166,7 +166,16 @@ void registerWindow() {
         .method(sel::setRootViewController_, &setRootViewController)
         .method(sel::_shouldCreateContextAsSecure, [](id) { return false; })
         .method(sel::screen, [](id) -> Ref<Object> { return Ref<Object>(UIScreen::mainScreen()); })
-        .method(sel::sendEvent_, [](id self, id event) { deliverTouches(as<UIWindow>(self), as<UIEvent>(event)); });
+        .method(sel::sendEvent_, [](id self, id event) { deliverTouches(as<UIWindow>(self), as<UIEvent>(event)); })
+        .method(sel::convertRect_toWindow_, [](id self, Rect r, id other) {
+            if (r.isNull()) return r;
+            auto* from = as<UIWindow>(self);
+            auto* to = as<UIWindow>(other);
+            const Point corners[] = {{r.minX(), r.minY()}, {r.maxX(), r.minY()}, {r.minX(), r.maxY()}, {r.maxX(), r.maxY()}};
+            Point out[4];
+            for (int i = 0; i < 4; ++i) out[i] = to ? to->fromScreen(from->toScreen(corners[i])) : from->toScreen(corners[i]);
+            return boundingBox(out, 4);
+        });
 }
 
 }  // namespace uikit::detail

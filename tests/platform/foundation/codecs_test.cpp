@@ -131,6 +131,13 @@ TEST(NSStringOperations, ComponentsAndPrefixes) {
     EXPECT_FALSE(isValidUTF8("\xc0\xaf"));  // overlong "/"
 }
 
+TEST(NSStringOperations, LowercaseIsUnicodesAndLocaleFree) {
+    EXPECT_EQ(lowercaseString("AdURL=X"), "adurl=x");
+    EXPECT_EQ(lowercaseString("\u00C9T\u00C9 I"), "\u00e9t\u00e9 i");  // no Turkish dotless i
+    EXPECT_EQ(lowercaseString(""), "");
+    EXPECT_EQ(lowercaseString("A\xff"), "A\xff");
+}
+
 TEST(NSUUID, TextAndBytes) {
     testing::TestEnvironment env;
     auto uuid = NSUUID::initWithUUIDString("e621e1f8-C36C-495A-93FC-0C247A3E6E5F");

@@ -406,6 +406,24 @@ TEST_F(DispatchTest, PerformsOnTheMainThreadWaitOrNot) {
     EXPECT_EQ(log.back(), "waited@main");
 }
 
+// --- a sync onto the main queue from a queue the main thread waits for ------------------------
+
+TEST(SyncOntoWaitingMainThread, IsReportedWithTheQueuesLabel) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            RunLoop::main().adoptCurrentThread();
+            dispatch_queue_t queue = dispatch_queue_create("com.example.waited", DISPATCH_QUEUE_SERIAL);
+            dispatch_async(queue, [queue] {
+                // Until the main thread's sync waits behind this block.
+                for (int i = 0; i < 1000000 && dispatch::pendingCount(queue) == 0; ++i) std::this_thread::yield();
+                dispatch_sync(dispatch_get_main_queue(), [] {});
+            });
+            dispatch_sync(queue, [] {});
+        },
+        "queue \"com.example.waited\", which the main thread is waiting for");
+}
+
 // --- a sync onto the running queue --------------------------------------------------------
 
 struct SelfSync {

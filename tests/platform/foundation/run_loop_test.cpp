@@ -155,6 +155,22 @@ TEST_F(TimerTest, AZeroIntervalRepeatingTimerNeverSpins) {
     timer->invalidate();
 }
 
+TEST_F(TimerTest, AnUnscheduledTimerFiresOnlyOnceAddedToTheRunLoop) {
+    auto target = alloc("Target");
+    auto timer = NSTimer::timerWithTimeInterval(1.0, target, tick_, Value(), true);
+    EXPECT_TRUE(timer->isValid());
+    loop.advance(3.0);
+    EXPECT_EQ(as<Target>(target)->fired, 0);
+    NSRunLoopAddTimer(timer, NSDefaultRunLoopMode);
+    NSRunLoopAddTimer(timer, NSRunLoopCommonModes);  // already scheduled: once only
+    loop.advance(2.0);
+    EXPECT_EQ(as<Target>(target)->fired, 2);
+    timer->invalidate();
+    NSRunLoopAddTimer(timer, NSDefaultRunLoopMode);  // an invalid timer stays off the loop
+    loop.advance(2.0);
+    EXPECT_EQ(as<Target>(target)->fired, 2);
+}
+
 TEST_F(TimerTest, DelayedPerformsRunAtTheirTimeAndCanBeCancelled) {
     auto target = alloc("Target");
     performSelectorAfterDelay(target, fade, Value(), 0.05);

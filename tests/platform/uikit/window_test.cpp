@@ -32,6 +32,14 @@ protected:
     std::string key() { return tagOf(sel::keyWindow(UIApplication::sharedApplication())); }
 };
 
+TEST_F(Windows, ConvertRectToTheScreenOrAnotherWindow) {
+    auto a = makeWindow(Rect(10, 20, 100, 100), UIWindowLevelNormal, false);
+    auto b = makeWindow(Rect(50, 50, 100, 100), UIWindowLevelNormal, false);
+    EXPECT_EQ(sel::convertRect_toWindow_(a, Rect(1, 2, 3, 4), nullptr), Rect(11, 22, 3, 4));
+    EXPECT_EQ(sel::convertRect_toWindow_(a, Rect(1, 2, 3, 4), b), Rect(-39, -28, 3, 4));
+    EXPECT_TRUE(sel::convertRect_toWindow_(a, Rect::null(), nullptr).isNull());
+}
+
 TEST_F(Windows, StartHiddenAndMakeKeyAndVisible) {
     auto w = tagged(1);
     EXPECT_TRUE(sel::isHidden(w));

@@ -1,0 +1,33 @@
+#include "adlib/foundation/library.h"
+
+#include "adlib/foundation/ad_type.h"
+#include "adlib/foundation/device.h"
+#include "adlib/foundation/header_parser.h"
+#include "adlib/foundation/intrinsic_images.h"
+#include "adlib/foundation/macros.h"
+#include "adlib/foundation/request_error.h"
+#include "adlib/foundation/string_encoding.h"
+#include "adlib/foundation/url_utilities.h"
+#include "adlib/foundation/utilities.h"
+#include "adlib/foundation/view_utilities.h"
+#include "adlib/foundation/weak_timer.h"
+
+namespace adlib {
+
+void registerClasses() {
+    // The runtime keeps the first registration; a class cannot be registered twice.
+    if (objc_getClass("YBXMacros") || !objc_getClass("NSObject")) return;
+    registerMacrosClass();
+    registerDeviceClass();
+    registerAdTypeClasses();
+    registerRequestErrorClasses();
+    registerStringEncodingClass();
+    registerURLCategory();
+    registerHeaderParserCategory();
+    registerWeakTimerClasses();
+    registerIntrinsicImagesClass();
+    registerViewUtilitiesClass();
+    registerUtilityCategories();
+}
+
+}  // namespace adlib

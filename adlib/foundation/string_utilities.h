@@ -1,0 +1,46 @@
+// The library's text helpers on the platform's strings and dictionaries (which
+// are values here, so the categories are free functions): URL escaping
+// (YBXURLEncoding), URL-string comparison (YBXPathValidation, YBXReplaceContent),
+// the at-sign keyword markers of templates (YBXAtEscapeAdditions,
+// YBXReplaceContentAdditions), short number text and MD5 (YBXStringNumberAdditions),
+// JSON (YBXJSONAdditions) and checked dictionary reads and writes
+// (YBXObjectValidation). Pure functions; any thread.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "adlib/foundation/selectors.h"
+
+namespace adlib {
+
+// Percent-escaped UTF-8, also every character of "!*'();:@&=+$,/?%#[]".
+std::string ybx_stringByEscapingAsURLParameter(std::string_view text);
+bool ybx_isEquivalentToURLString(std::string_view text, std::string_view other);
+std::string ybx_stripTrailingSlash(std::string_view text);
+std::string ybx_escapeAts(std::string_view text);
+// "%f" less trailing zeros and a trailing ".": 2.0 is "2", 1.5 is "1.5".
+std::string ybx_shortStringWithCGFloat(double value);
+// 32 lower-case hexadecimal digits; nil for text that is not UTF-8.
+Value ybx_MD5String(std::string_view text);
+std::string ybx_stringWithMD5Bytes(const unsigned char* digest);
+// JSON text, fragments allowed; nil and the parse error otherwise.
+Value ybx_decodedJSONObjectError(std::string_view text, Ref<NSError>* error);
+
+// Markers are "@keyword@"; a literal "@" is "@@". Callers replace the known
+// keywords, remove the rest, then unescape. A nil pattern or replacement does nothing.
+void ybx_replaceAtQuotedKeywordPattern_withString(std::string& text, const Value& keywordPattern, const Value& replacement);
+void ybx_removeAtQuotedKeywords(std::string& text);
+void ybx_unescapeAts(std::string& text);
+
+// The value when it is of the class (Value::isKindOfClass names), else nil.
+Value ybx_objectForKey_ifIsKindOfClass(const Value& dictionary, std::string_view key, std::string_view className);
+// UTF-8 JSON text of a valid JSON object; nil and the private error 2
+// "Invalid JSON object." otherwise.
+Value ybx_JSONStringPretty(const Value& dictionary, bool pretty, Ref<NSError>* error);
+void ybx_setIfNotNilObject(Value::Dictionary& dictionary, const Value& value, const std::string& key);
+void ybx_setStringForBoolValue(Value::Dictionary& dictionary, bool value, const std::string& key);
+void ybx_setStringIfTrueForBoolValue(Value::Dictionary& dictionary, bool value, const std::string& key);
+void ybx_setStringForCGFloat(Value::Dictionary& dictionary, double value, const std::string& key);
+
+}  // namespace adlib
