@@ -105,7 +105,7 @@ const std::string& YBXCachedFile::filePath() {
     // "." and ".." would lead out of Caches; they and no host share "@local".
     std::string host = sourceURL_->host();
     if (host.empty() || host == "." || host == "..") host = "@local";
-    filePath_ = format("%@/%@/%lx", caches.array().front(), host, YBXCachedFileHash(sourceURL_->absoluteString()));
+    filePath_ = format("%@/%@/%lx", caches.array().front(), host, Value(YBXCachedFileHash(sourceURL_->absoluteString())));
     return filePath_;
 }
 
