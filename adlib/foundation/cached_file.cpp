@@ -1,6 +1,7 @@
 #include "adlib/foundation/cached_file.h"
 
 #include <array>
+#include <cmath>
 #include <mutex>
 
 #include "adlib/foundation/connection_factory.h"
@@ -140,7 +141,7 @@ Ref<Object> YBXCachedFile::contentAsImage() {
 
 std::string YBXCachedFile::description() {
     return format("<%@: %p> HTTP code: %ld\n\turl: %@\n\tfile: %@", NSStringFromClass(object_getClass(this)),
-                  static_cast<const void*>(this), HTTPStatusCode_, sourceURL_ ? sourceURL_->absoluteString() : std::string("(null)"),
+                  this, HTTPStatusCode_, sourceURL_ ? sourceURL_->absoluteString() : std::string("(null)"),
                   filePath());
 }
 

@@ -51,7 +51,7 @@ Ref<YBXNotification> YBXNotification::fromURL(const NSURL* url) {
 }
 
 std::string YBXNotification::description() const {
-    return format("<%@: %p> name:%@ parameters:%@", NSStringFromClass(object_getClass(this)), static_cast<const void*>(this), name_,
+    return format("<%@: %p> name:%@ parameters:%@", NSStringFromClass(object_getClass(const_cast<YBXNotification*>(this))), this, name_,
                   parameters_);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/file_manager.h"
 #include "platform/foundation/operation_queue.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/network/curl_transport.h"

@@ -9,6 +9,7 @@
 #include "adlib/foundation/connection_factory.h"
 #include "adlib/foundation/device.h"
 #include "platform/foundation/file_manager.h"
+#include "platform/foundation/format.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/network/transport.h"
 #include "platform/uikit/image.h"
@@ -191,7 +192,8 @@ TEST_F(CachedFiles, EveryEndOfAFetchIsReportedOnce) {
         {"500 keeps the older file", page("oops", nullptr, 500), {"fail none"}, "older"},
         {"a failed load reports its error", Script::failure(NSURLErrorTimedOut), {"fail NSURLErrorDomain -1001"}, "older"},
         {"a reset after the first piece", [] {
-             Script s = page("partial");
+             Script s = Script::body({"par", "tial"});
+             s.failCode = NSURLErrorNetworkConnectionLost;
              s.failAfterFirstChunk = true;
              return s;
          }(), {"fail NSURLErrorDomain -1005"}, "older"},
