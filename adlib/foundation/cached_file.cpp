@@ -12,6 +12,7 @@
 #include "platform/foundation/file_manager.h"
 #include "platform/foundation/format.h"
 #include "platform/foundation/locale.h"
+#include "platform/foundation/ns_string.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/uikit/image.h"
 
@@ -129,7 +130,9 @@ Value YBXCachedFile::contentAsData() { return filePath().empty() ? Value() : dat
 Value YBXCachedFile::contentAsString() {
     Value data = contentAsData();
     if (data.kind() != Value::Kind::Data) return Value();
-    return Value(std::string(data.data().begin(), data.data().end()));
+    std::string text(data.data().begin(), data.data().end());
+    // As the platform decodes: bytes that are no UTF-8 give no string.
+    return isValidUTF8(text) ? Value(std::move(text)) : Value();
 }
 
 Ref<Object> YBXCachedFile::contentAsImage() {
@@ -151,7 +154,10 @@ void YBXCachedFile::beginFetch(bool cacheBuster) {
     if (cacheBuster) {
         url = ybx_appendQueryValue_forKey(url.get(), Value(format("%.0f", NSDate::date().sinceReferenceDate)), "unique");
         cachePolicy_ = NSURLRequestReloadIgnoringLocalCacheData;
-        if (!url) return;
+        if (!url) {
+            tellFailed(nullptr);
+            return;
+        }
     }
     Ref<NSMutableURLRequest> request =
         NSMutableURLRequest::requestWithURL(url.get(), static_cast<NSURLRequestCachePolicy>(cachePolicy_));

@@ -370,7 +370,7 @@ TEST_F(CachedFiles, CancelStopsTheFetchSilently) {
     EXPECT_EQ(transport->scripted.activeLoads(), 0u);
 }
 
-TEST_F(CachedFiles, ContentAsImageTakesTheScaleFromTheName) {
+TEST_F(CachedFiles, ContentAccessorsReadTheFileAndImagesTakeTheScaleFromTheName) {
     // A PNG's signature and header: 4 by 2 pixels.
     const std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x04\0\0\0\x02\x08\x06\0\0\0\0\0\0\0", 33);
     struct Case {
@@ -389,6 +389,9 @@ TEST_F(CachedFiles, ContentAsImageTakesTheScaleFromTheName) {
         ASSERT_TRUE(image);
         EXPECT_EQ(image->scale_, c.scale);
         EXPECT_EQ(image->size_, c.size);
+        EXPECT_EQ(sel::contentAsData(f.get()), Value(Data(png.begin(), png.end())));
+        // The bytes are no UTF-8 text.
+        EXPECT_TRUE(sel::contentAsString(f.get()).isNil());
     }
     EXPECT_FALSE(sel::contentAsImage(file("http://cdn.example/missing.png").get()));
 }
