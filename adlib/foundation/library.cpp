@@ -1,10 +1,14 @@
 #include "adlib/foundation/library.h"
 
 #include "adlib/foundation/ad_type.h"
+#include "adlib/foundation/cache_set.h"
+#include "adlib/foundation/cached_file.h"
+#include "adlib/foundation/connection_factory.h"
 #include "adlib/foundation/device.h"
 #include "adlib/foundation/header_parser.h"
 #include "adlib/foundation/intrinsic_images.h"
 #include "adlib/foundation/macros.h"
+#include "adlib/foundation/notification_center.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/foundation/string_encoding.h"
 #include "adlib/foundation/url_utilities.h"
@@ -28,6 +32,10 @@ void registerClasses() {
     registerIntrinsicImagesClass();
     registerViewUtilitiesClass();
     registerUtilityCategories();
+    registerNotificationClasses();
+    registerConnectionFactoryClass();
+    registerCachedFileClass();
+    registerCacheSetClass();
 }
 
 }  // namespace adlib

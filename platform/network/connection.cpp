@@ -73,9 +73,9 @@ NSURLConnection::~NSURLConnection() {
     if (client_) client_->detach();
 }
 
-void NSURLConnection::scheduleInRunLoop(RunLoop& loop, std::string mode) {
+void NSURLConnection::scheduleInRunLoop(RunLoop& loop, std::string_view mode) {
     loop_ = &loop;
-    mode_ = std::move(mode);
+    mode_ = std::string(mode);
 }
 
 void NSURLConnection::start() {

@@ -15,12 +15,10 @@
 #include "platform/foundation/error.h"
 #include "platform/foundation/operation_queue.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/foundation/timer.h"  // the run loop modes
 #include "platform/network/transport.h"
 
 namespace platform {
-
-inline constexpr const char* NSDefaultRunLoopMode = "kCFRunLoopDefaultMode";
-inline constexpr const char* NSRunLoopCommonModes = "kCFRunLoopCommonModes";
 
 namespace sel {
 inline constexpr Sel<Ref<Object>(id, id, id, id)> connection_willSendRequest_redirectResponse_{
@@ -37,7 +35,7 @@ public:
 
     static Ref<NSURLConnection> connectionWithRequest(NSURLRequest* request, id delegate, bool startImmediately = true);
     // Before start; the main run loop is the only one, so only the mode is kept.
-    void scheduleInRunLoop(RunLoop& loop, std::string mode);
+    void scheduleInRunLoop(RunLoop& loop, std::string_view mode);
     // From any thread; a second start does nothing.
     void start();
     // On the run loop's thread: nothing is delivered after it.
@@ -79,7 +77,7 @@ private:
     Ref<Object> delegate_;
     Ref<NSURLConnection> self_;  // alive while loading, as the run loop keeps it
     RunLoop* loop_ = &RunLoop::main();
-    std::string mode_ = NSDefaultRunLoopMode;
+    std::string mode_{NSDefaultRunLoopMode};
     std::shared_ptr<Transport> transport_;
     std::shared_ptr<Transport> loader_;  // the current hop's: a URL protocol's or the transport
     std::shared_ptr<Client> client_;
