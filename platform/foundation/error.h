@@ -47,6 +47,8 @@ inline constexpr long long NSURLErrorNotConnectedToInternet = -1009;
 inline constexpr long long NSURLErrorBadServerResponse = -1011;
 inline constexpr long long NSURLErrorCannotDecodeContentData = -1016;
 inline constexpr long long NSURLErrorCannotParseResponse = -1017;
+inline constexpr long long NSURLErrorSecureConnectionFailed = -1200;
+inline constexpr long long NSURLErrorServerCertificateUntrusted = -1202;
 
 namespace sel {
 inline constexpr Sel<Ref<Object>(id, std::string, long long, Value)> initWithDomain_code_userInfo_{"initWithDomain:code:userInfo:"};

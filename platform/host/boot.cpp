@@ -116,6 +116,7 @@ void boot(const BootOptions& options) {
     runtime::registerClasses();
     foundation::registerClasses();
     network::registerClasses();
+    network::setConnectivity(options.connectivity);
     uikit::setDeviceTraits({options.interfaceIdiom, options.screenScale});
     uikit::registerClasses();
     webkit::registerClasses();

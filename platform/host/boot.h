@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "platform/network/reachability.h"
 #include "platform/runtime/value.h"
 
 namespace platform::host {
@@ -38,6 +39,8 @@ struct BootOptions {
     // The device: 0 phone (320 x 568 points), 1 pad (768 x 1024); the screen's scale.
     long long interfaceIdiom = 0;
     double screenScale = 2.0;
+    // The device's network, as reachability reports it.
+    network::Connectivity connectivity = network::Connectivity::wifi;
 };
 
 void boot(const BootOptions& options);

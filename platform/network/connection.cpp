@@ -1,5 +1,7 @@
 #include "platform/network/connection.h"
 
+#include "platform/network/url_protocol.h"
+
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +50,9 @@ public:
     }
     void transportFailed(long long code) override {
         if (owner_) owner_->failed(code);
+    }
+    void transportFailedWithError(NSError* error) override {
+        if (owner_) owner_->failedWith(error);
     }
 
 private:
@@ -108,7 +113,10 @@ void NSURLConnection::launch() {
     if (client_) client_->detach();
     client_ = std::make_shared<Client>(this);
     armTimeout();
-    load_ = transport_->start(current_.get(), client_);
+    // URL protocol classes answer before the network does.
+    loader_ = network::protocolLoaderFor(current_.get());
+    if (!loader_) loader_ = transport_;
+    load_ = loader_->start(current_.get(), client_);
 }
 
 // The time-out counts from the last sign of life, as the platform's does.
@@ -127,8 +135,9 @@ void NSURLConnection::armTimeout() {
 void NSURLConnection::stopTransport() {
     if (client_) client_->detach();
     client_.reset();
-    if (load_ && transport_) transport_->cancel(load_);
+    if (load_ && loader_) loader_->cancel(load_);
     load_ = 0;
+    loader_.reset();
 }
 
 void NSURLConnection::received(NSURLResponse* response) {
@@ -205,10 +214,15 @@ void NSURLConnection::finished() {
 
 void NSURLConnection::failed(long long code) {
     if (ended_) return;
+    failedWith(errorForCode(code, current_->URL()).get());
+}
+
+void NSURLConnection::failedWith(NSError* failure) {
+    if (ended_) return;
     Ref<NSURLConnection> keep(this);
     Ref<Object> delegate = delegate_;
     auto sink = std::move(sink_);
-    Ref<NSError> error = errorForCode(code, current_->URL());
+    Ref<NSError> error(failure);
     end();
     if (sink) sink->end(error.get());
     tell(delegate, sel::connection_didFailWithError_, this, error.get());

@@ -68,6 +68,7 @@ private:
     void receivedData(const Data& data);
     void finished();
     void failed(long long code);
+    void failedWith(NSError* error);
     bool followRedirect(NSHTTPURLResponse* response);
     void stopTransport();
     // Ends the load: nothing more is delivered and the delegate is let go.
@@ -80,6 +81,7 @@ private:
     RunLoop* loop_ = &RunLoop::main();
     std::string mode_ = NSDefaultRunLoopMode;
     std::shared_ptr<Transport> transport_;
+    std::shared_ptr<Transport> loader_;  // the current hop's: a URL protocol's or the transport
     std::shared_ptr<Client> client_;
     Transport::LoadId load_ = 0;
     RunLoop::TaskId timeout_ = 0;

@@ -1,8 +1,10 @@
 #include "platform/network/network.h"
 
 #include "platform/network/connection.h"
+#include "platform/network/reachability.h"
 #include "platform/network/response.h"
 #include "platform/network/url.h"
+#include "platform/network/url_protocol.h"
 
 namespace platform::network {
 
@@ -11,6 +13,8 @@ void registerClasses() {
     registerRequests();
     registerResponses();
     registerConnection();
+    registerURLProtocol();
+    registerReachability();
 }
 
 }  // namespace platform::network

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/foundation/error.h"
 #include "platform/network/response.h"
 
 namespace platform {
@@ -24,6 +25,8 @@ public:
     virtual void transportReceivedData(const Data& data) = 0;
     virtual void transportFinished() = 0;
     virtual void transportFailed(long long code) = 0;
+    // A failure with an error of the loader's own (a URL protocol's).
+    virtual void transportFailedWithError(NSError* error) { transportFailed(error->code()); }
 };
 
 class Transport {

@@ -11,6 +11,7 @@
 #include "platform/foundation/file_system.h"
 #include "platform/host/device_root.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/network/curl_transport.h"
 
 namespace platform::testing {
 
@@ -31,7 +32,10 @@ TestEnvironment::TestEnvironment(host::BootOptions options, bool bootNow) : root
 
 TestEnvironment::~TestEnvironment() { removeDeviceRoot(root_); }
 
-void TestEnvironment::boot() { host::boot(options_); }
+void TestEnvironment::boot() {
+    host::boot(options_);
+    network::setLoopbackOnly(true);
+}
 
 std::string TestEnvironment::hostPath(const std::string& devicePath) const { return root_ + devicePath; }
 
@@ -63,6 +67,7 @@ std::pair<int, int> startChild(const host::BootOptions* options, const std::func
                 if (o.deviceRoot.empty()) o.deviceRoot = fs::deviceRoot();
                 if (!o.virtualClockStart) o.virtualClockStart = Date::fromUnix(kDefaultStart);
                 host::boot(o);
+                network::setLoopbackOnly(true);
             }
             result = body();
         } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 // Fixtures for tests: a fresh device root holding the staged resources, the
 // virtual clock installed before anything else, boot; and child processes
-// for tests that need a second simulated process.
+// for tests that need a second simulated process. A test process reaches no
+// network but 127.0.0.1.
 #pragma once
 
 #include <functional>

@@ -6,56 +6,17 @@
 #include <vector>
 
 #include "platform/testing/test_environment.h"
+#include "tests/platform/network/connection_recorder.h"
 
 namespace platform {
 namespace {
 
-// A delegate that writes down every call it hears.
-class Recorder : public NSObject {
-public:
-    std::vector<std::string> calls;
-    int stopAtHop = -1;  // answer nil to willSendRequest: at this redirect hop (0: the first request)
-    int hops = 0;
-    bool cancelOnFirstData = false;
-    NSURLConnection* lastConnection = nullptr;
-};
-
-void registerRecorder() {
-    ClassBuilder<Recorder>("TestConnectionRecorder", "NSObject")
-        .method(sel::connection_willSendRequest_redirectResponse_,
-                [](id self, id connection, id request, id redirect) -> Ref<Object> {
-                    auto* r = as<Recorder>(self);
-                    auto* asked = as<NSURLRequest>(request);
-                    std::string from = redirect ? " from " + std::to_string(as<NSHTTPURLResponse>(redirect)->statusCode()) : "";
-                    r->calls.push_back("willSend " + asked->URL()->absoluteString() + from);
-                    r->lastConnection = as<NSURLConnection>(connection);
-                    if (r->hops++ == r->stopAtHop) return nullptr;
-                    return Ref<Object>(request);
-                })
-        .method(sel::connection_didReceiveResponse_,
-                [](id self, id, id response) {
-                    auto* http = as<NSHTTPURLResponse>(response);
-                    as<Recorder>(self)->calls.push_back("response " + std::to_string(http ? http->statusCode() : 0));
-                })
-        .method(sel::connection_didReceiveData_,
-                [](id self, id connection, Value data) {
-                    auto* r = as<Recorder>(self);
-                    const Data& bytes = data.data();
-                    r->calls.push_back("data " + std::string(bytes.begin(), bytes.end()));
-                    if (r->cancelOnFirstData) as<NSURLConnection>(connection)->cancel();
-                })
-        .method(sel::connectionDidFinishLoading_, [](id self, id) { as<Recorder>(self)->calls.push_back("finish"); })
-        .method(sel::connection_didFailWithError_, [](id self, id, id error) {
-            auto* e = as<NSError>(error);
-            as<Recorder>(self)->calls.push_back("fail " + e->domain() + " " + std::to_string(e->code()) + " " +
-                                                e->userInfo()[NSURLErrorFailingURLStringErrorKey].string());
-        });
-}
+using Recorder = testing::ConnectionRecorder;
 
 class Connection : public ::testing::Test {
 protected:
     Connection() {
-        registerRecorder();
+        Recorder::registerClass();
         network::setTransport(transport);
     }
     std::vector<std::string> load(const std::string& url, Recorder* recorder, double seconds = 120) {
@@ -64,7 +25,7 @@ protected:
         RunLoop::main().advance(seconds);
         return recorder->calls;
     }
-    Ref<Recorder> recorder() { return as<Recorder>(newObject("TestConnectionRecorder").get()); }
+    Ref<Recorder> recorder() { return Recorder::make(); }
 
     testing::TestEnvironment env;
     std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>();
