@@ -2,6 +2,7 @@
 
 #include "adlib/foundation/ad_type.h"
 #include "adlib/foundation/device.h"
+#include "adlib/foundation/gesture_util.h"
 #include "adlib/foundation/header_parser.h"
 #include "adlib/foundation/intrinsic_images.h"
 #include "adlib/foundation/macros.h"
@@ -11,6 +12,7 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/pipeline/network.h"
 
 namespace adlib {
 
@@ -18,7 +20,9 @@ void registerClasses() {
     // The runtime keeps the first registration; a class cannot be registered twice.
     if (objc_getClass("YBXMacros") || !objc_getClass("NSObject")) return;
     registerMacrosClass();
+    registerNetworkClass();
     registerDeviceClass();
+    registerGestureUtilClasses();
     registerAdTypeClasses();
     registerRequestErrorClasses();
     registerStringEncodingClass();
