@@ -5,6 +5,7 @@
 #include "adlib/foundation/cached_file.h"
 #include "adlib/foundation/connection_factory.h"
 #include "adlib/foundation/device.h"
+#include "adlib/foundation/gesture_util.h"
 #include "adlib/foundation/header_parser.h"
 #include "adlib/foundation/intrinsic_images.h"
 #include "adlib/foundation/macros.h"
@@ -15,6 +16,7 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/pipeline/network.h"
 
 namespace adlib {
 
@@ -22,7 +24,9 @@ void registerClasses() {
     // The runtime keeps the first registration; a class cannot be registered twice.
     if (objc_getClass("YBXMacros") || !objc_getClass("NSObject")) return;
     registerMacrosClass();
+    registerNetworkClass();
     registerDeviceClass();
+    registerGestureUtilClasses();
     registerAdTypeClasses();
     registerRequestErrorClasses();
     registerStringEncodingClass();

@@ -1,10 +1,14 @@
 #include "platform/frameworks/frameworks.h"
 
 #include "platform/frameworks/activator.h"
+#include "platform/frameworks/adsupport.h"
+#include "platform/frameworks/avfoundation.h"
 #include "platform/frameworks/backboardservices.h"
 #include "platform/frameworks/celestial.h"
+#include "platform/frameworks/coretelephony.h"
 #include "platform/frameworks/iokit_hid.h"
 #include "platform/frameworks/messageui.h"
+#include "platform/frameworks/storekit.h"
 #include "platform/frameworks/twitter.h"
 
 namespace platform::frameworks {
@@ -17,6 +21,13 @@ void registerClasses() {
     iokit::registerClasses();
     twitter::registerClasses();
     messageui::registerClasses();
+}
+
+void registerAppClasses() {
+    adsupport::registerClasses();
+    coretelephony::registerClasses();
+    avfoundation::registerClasses();
+    storekit::registerClasses();
 }
 
 }  // namespace platform::frameworks

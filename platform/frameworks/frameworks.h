@@ -1,7 +1,9 @@
 // Small platform frameworks (BackBoardServices, Activator, Celestial, IOKit's
-// HID events, AudioToolbox): boot registers them.
+// HID events, AudioToolbox, and the publisher app's): boot registers them.
 #pragma once
 
 namespace platform::frameworks {
 void registerClasses();
+// AdSupport, CoreTelephony, AVFoundation and StoreKit: the publisher app's.
+void registerAppClasses();
 }

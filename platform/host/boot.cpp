@@ -123,6 +123,7 @@ void boot(const BootOptions& options) {
     mobiletimer::registerClasses();
     springboard::registerClasses();
     frameworks::registerClasses();
+    if (options.bundleIdentifier == kPublisherApp) frameworks::registerAppClasses();
     preferences::registerClasses();
 
     NSBundle::setMainBundle(bundlePathFor(options.bundleIdentifier), infoDictionaryFor(options.bundleIdentifier, version));

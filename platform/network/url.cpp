@@ -16,7 +16,13 @@ struct CurlURL {
     CurlURL& operator=(const CurlURL&) = delete;
 
     bool set(std::string_view text) {
-        return curl_url_set(handle, CURLUPART_URL, std::string(text).c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK;
+        std::string t(text);
+        if (curl_url_set(handle, CURLUPART_URL, t.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK) return true;
+        // An app's own scheme may leave the host out ("itms-books://"); the web's may not.
+        std::string scheme = t.substr(0, t.find(':'));
+        for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (scheme == "http" || scheme == "https" || scheme == "ftp") return false;
+        return curl_url_set(handle, CURLUPART_URL, t.c_str(), CURLU_NON_SUPPORT_SCHEME | CURLU_NO_AUTHORITY) == CURLUE_OK;
     }
     std::optional<std::string> get(CURLUPart part, unsigned flags = 0) const {
         char* out = nullptr;

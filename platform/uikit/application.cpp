@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/notification_center.h"
+#include "platform/foundation/ns_string.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/screen.h"
@@ -10,7 +11,40 @@
 
 namespace platform {
 
+namespace uikit {
+
 namespace {
+std::mutex schemesMutex;
+std::map<std::string, bool>& schemeAnswers() {
+    static auto* answers = new std::map<std::string, bool>();
+    return *answers;
+}
+}  // namespace
+
+void setCanOpenScheme(const std::string& scheme, bool can) {
+    std::lock_guard lock(schemesMutex);
+    schemeAnswers()[lowercaseString(scheme)] = can;
+}
+
+bool canOpenScheme(const std::string& scheme) {
+    std::lock_guard lock(schemesMutex);
+    auto it = schemeAnswers().find(lowercaseString(scheme));
+    return it == schemeAnswers().end() || it->second;
+}
+
+}  // namespace uikit
+
+namespace {
+
+constexpr Sel<std::string(id)> urlText{"absoluteString"};
+
+// The scheme of an NSURL or of a URL's text.
+std::string urlScheme(const Value& url) {
+    Object* o = url.object();
+    std::string text = url.isString() ? url.string() : o && respondsToSelector(o, urlText.name) ? urlText(o) : "";
+    std::size_t colon = text.find(':');
+    return colon == std::string::npos ? "" : text.substr(0, colon);
+}
 
 Ref<UIApplication>& shared() {
     static auto* app = new Ref<UIApplication>();
@@ -125,7 +159,7 @@ void registerApplication() {
                     as<UIApplication>(self)->openedURLs_.push_back(url);
                     return true;
                 })
-        .method(sel::canOpenURL_, [](id, Value url) { return !url.isNil(); })
+        .method(sel::canOpenURL_, [](id, Value url) { return !url.isNil() && uikit::canOpenScheme(urlScheme(url)); })
         .method(sel::sendAction_to_from_forEvent_, &sendActionTo)
         .method(sel::sendEvent_,
                 [](id, id event) {
@@ -145,6 +179,7 @@ void registerApplication() {
                     long long old = app->statusBarOrientation_;
                     if (old == orientation) return;
                     app->statusBarOrientation_ = orientation;
+                    uikit::setInterfaceOrientation(orientation);
                     auto* center = NSNotificationCenter::defaultCenter();
                     center->postNotificationName(UIApplicationDidChangeStatusBarOrientationNotification, Value(self),
                                                  Value{{UIApplicationStatusBarOrientationUserInfoKey, Value(old)}});
@@ -156,7 +191,9 @@ void registerApplication() {
                     if (app->statusBarHidden_) return Rect();
                     Rect screen = UIScreen::mainScreen()->bounds();
                     bool landscape = app->statusBarOrientation_ == 3 || app->statusBarOrientation_ == 4;
-                    return landscape ? Rect(0, 0, 20, screen.height()) : Rect(0, 0, screen.width(), 20);
+                    // From iOS 8 on the screen turns with the interface, so the bar stays along its top.
+                    bool turned = screen.width() > screen.height();
+                    return landscape && !turned ? Rect(0, 0, 20, screen.height()) : Rect(0, 0, screen.width(), 20);
                 })
         .method(sel::isStatusBarHidden, [](id self) { return as<UIApplication>(self)->statusBarHidden_; })
         .method(sel::setStatusBarHidden_, [](id self, bool hidden) { as<UIApplication>(self)->statusBarHidden_ = hidden; })

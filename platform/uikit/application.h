@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/uikit/responder.h"
@@ -63,6 +64,13 @@ private:
     UIBackgroundTaskIdentifier lastTask_ = UIBackgroundTaskInvalid;
     std::map<UIBackgroundTaskIdentifier, std::function<void()>> tasks_;
 };
+
+namespace uikit {
+// Tests: what canOpenURL: answers for a scheme (any letter case); a scheme
+// not set answers YES.
+void setCanOpenScheme(const std::string& scheme, bool can);
+bool canOpenScheme(const std::string& scheme);
+}  // namespace uikit
 
 // Tests and the device controller: move the application through its states
 // as the platform does, calling the delegate's method (when it answers it)

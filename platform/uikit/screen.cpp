@@ -1,6 +1,10 @@
 #include "platform/uikit/screen.h"
 
+#include <atomic>
+#include <cstring>
+
 #include "platform/foundation/process.h"
+#include "platform/uikit/application.h"
 #include "platform/uikit/internal.h"
 
 namespace platform {
@@ -16,6 +20,23 @@ DeviceTraits& traits() {
 
 void setDeviceTraits(DeviceTraits t) { traits() = t; }
 const DeviceTraits& deviceTraits() { return traits(); }
+
+namespace {
+std::atomic<long long> orientationNow{UIInterfaceOrientationPortrait};
+}  // namespace
+
+long long interfaceOrientation() { return orientationNow.load(); }
+void setInterfaceOrientation(long long orientation) { orientationNow = orientation; }
+
+void rotateDevice(long long orientation) {
+    // The device and the interface name their landscape sides the other way round.
+    long long device = orientation == UIInterfaceOrientationLandscapeLeft    ? UIDeviceOrientationLandscapeRight
+                       : orientation == UIInterfaceOrientationLandscapeRight ? UIDeviceOrientationLandscapeLeft
+                                                                             : orientation;
+    UIDevice::currentDevice()->orientation_ = device;
+    sel::setStatusBarOrientation_(UIApplication::sharedApplication(), orientation);
+    setInterfaceOrientation(orientation);
+}
 
 }  // namespace uikit
 
@@ -33,9 +54,18 @@ T* singleton(const char* className) {
 
 UIScreen* UIScreen::mainScreen() { return singleton<UIScreen>("UIScreen"); }
 
-Rect UIScreen::bounds() const {
+Rect UIScreen::portraitBounds() const {
     if (uikit::deviceTraits().interfaceIdiom == UIUserInterfaceIdiomPad) return Rect(0, 0, 768, 1024);
     return Rect(0, 0, 320, 568);
+}
+
+Rect UIScreen::bounds() const {
+    Rect b = portraitBounds();
+    long long o = uikit::interfaceOrientation();
+    bool landscape = o == UIInterfaceOrientationLandscapeLeft || o == UIInterfaceOrientationLandscapeRight;
+    // iOS 7's screen stays in portrait terms; from iOS 8 on it turns with the interface.
+    if (landscape && stringDoubleValue(process::info().systemVersion) >= 8.0) std::swap(b.size.width, b.size.height);
+    return b;
 }
 
 Rect UIScreen::applicationFrame() const {
@@ -47,7 +77,29 @@ UIDevice* UIDevice::currentDevice() { return singleton<UIDevice>("UIDevice"); }
 
 std::string UIDevice::systemVersion() const { return process::info().systemVersion; }
 
-std::string UIDevice::model() const { return userInterfaceIdiom() == UIUserInterfaceIdiomPad ? "iPad" : "iPhone"; }
+std::string UIDevice::model() const {
+    if (!uikit::deviceTraits().model.empty()) return uikit::deviceTraits().model;
+    return userInterfaceIdiom() == UIUserInterfaceIdiomPad ? "iPad" : "iPhone";
+}
+
+float UIDevice::batteryLevel() const { return batteryMonitoringEnabled_ ? uikit::deviceTraits().batteryLevel : -1.0f; }
+
+long long UIDevice::batteryState() const { return batteryMonitoringEnabled_ ? uikit::deviceTraits().batteryState : UIDeviceBatteryStateUnknown; }
+
+int uname(struct utsname* name) {
+    if (!name) return -1;
+    std::memset(name, 0, sizeof *name);
+    const auto& traits = uikit::deviceTraits();
+    std::string machine = !traits.machine.empty() ? traits.machine
+                          : traits.interfaceIdiom == UIUserInterfaceIdiomPad ? "iPad4,1"
+                                                                             : "iPhone7,2";
+    std::strncpy(name->sysname, "Darwin", sizeof name->sysname - 1);
+    std::strncpy(name->nodename, "device", sizeof name->nodename - 1);
+    std::strncpy(name->release, "15.0.0", sizeof name->release - 1);
+    std::strncpy(name->version, "Darwin Kernel Version 15.0.0", sizeof name->version - 1);
+    std::strncpy(name->machine, machine.c_str(), sizeof name->machine - 1);
+    return 0;
+}
 
 long long UI_USER_INTERFACE_IDIOM() { return uikit::deviceTraits().interfaceIdiom; }
 
@@ -58,7 +110,15 @@ void registerScreen() {
         .classMethod(sel::mainScreen, [](id) -> Ref<Object> { return Ref<Object>(UIScreen::mainScreen()); })
         .method(sel::bounds, [](id self) { return as<UIScreen>(self)->bounds(); })
         .method(sel::scale, [](id self) { return as<UIScreen>(self)->scale(); })
-        .method(sel::applicationFrame, [](id self) { return as<UIScreen>(self)->applicationFrame(); });
+        .method(sel::applicationFrame, [](id self) { return as<UIScreen>(self)->applicationFrame(); })
+        .method(sel::currentMode, [](id self) -> Ref<Object> {
+            auto* screen = as<UIScreen>(self);
+            auto mode = as<UIScreenMode>(alloc("UIScreenMode"));
+            Rect b = screen->portraitBounds();
+            mode->size_ = Size(b.width() * screen->scale(), b.height() * screen->scale());
+            return mode;
+        });
+    ClassBuilder<UIScreenMode>("UIScreenMode", "NSObject").method(sel::size, [](id self) { return as<UIScreenMode>(self)->size_; });
 }
 
 void registerDevice() {
@@ -69,7 +129,11 @@ void registerDevice() {
         .method(sel::model, [](id self) { return Value(as<UIDevice>(self)->model()); })
         .method(sel::name, [](id self) { return Value(as<UIDevice>(self)->model()); })
         .method(sel::userInterfaceIdiom, [](id self) { return as<UIDevice>(self)->userInterfaceIdiom(); })
-        .method(sel::orientation, [](id) { return UIDeviceOrientationPortrait; });
+        .method(sel::orientation, [](id self) { return as<UIDevice>(self)->orientation_; })
+        .method(sel::batteryLevel, [](id self) { return as<UIDevice>(self)->batteryLevel(); })
+        .method(sel::batteryState, [](id self) { return as<UIDevice>(self)->batteryState(); })
+        .method(sel::isBatteryMonitoringEnabled, [](id self) { return as<UIDevice>(self)->batteryMonitoringEnabled_; })
+        .method(sel::setBatteryMonitoringEnabled_, [](id self, bool on) { as<UIDevice>(self)->batteryMonitoringEnabled_ = on; });
 }
 
 }  // namespace uikit::detail

@@ -267,6 +267,11 @@ inline constexpr Sel<Value(id)> systemName{"systemName"};
 inline constexpr Sel<Value(id)> model{"model"};
 inline constexpr Sel<long long(id)> userInterfaceIdiom{"userInterfaceIdiom"};
 inline constexpr Sel<long long(id)> orientation{"orientation"};
+inline constexpr Sel<float(id)> batteryLevel{"batteryLevel"};
+inline constexpr Sel<long long(id)> batteryState{"batteryState"};
+inline constexpr Sel<bool(id)> isBatteryMonitoringEnabled{"isBatteryMonitoringEnabled"};
+inline constexpr Sel<void(id, bool)> setBatteryMonitoringEnabled_{"setBatteryMonitoringEnabled:"};
+inline constexpr Sel<Ref<Object>(id)> currentMode{"currentMode"};  // UIScreen's, a UIScreenMode
 
 // --- UIApplication and its delegate ---------------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id)> sharedApplication{"sharedApplication"};

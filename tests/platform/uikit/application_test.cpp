@@ -75,7 +75,8 @@ TEST_F(Application, StatusBarOrientationChangesAreAnnounced) {
     sel::setStatusBarOrientation_(app, UIInterfaceOrientationLandscapeLeft);
     sel::setStatusBarOrientation_(app, UIInterfaceOrientationLandscapeLeft);
     EXPECT_EQ(posts, (std::vector<std::string>{"orientation from 1", "frame"}));
-    EXPECT_EQ(sel::statusBarFrame(app), Rect(0, 0, 20, 568));
+    // On iOS 8 and later the screen turns with the interface, and the bar stays along its top.
+    EXPECT_EQ(sel::statusBarFrame(app), Rect(0, 0, 568, 20));
     sel::setStatusBarHidden_(app, true);
     EXPECT_EQ(sel::statusBarFrame(app), Rect());
     NSNotificationCenter::defaultCenter()->removeObserver(a);
