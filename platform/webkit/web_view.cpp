@@ -403,8 +403,12 @@ void registerClasses() {
                 })
         .method(sel::connection_didReceiveResponse_, [](id self, id, id response) { as<ResourceLoader>(self)->received(as<NSURLResponse>(response)); })
         .method(sel::connection_didReceiveData_, [](id self, id, Value data) { as<ResourceLoader>(self)->receivedData(data.data()); })
-        .method(sel::connectionDidFinishLoading_, [](id self, id) { as<ResourceLoader>(self)->ended(nullptr); })
-        .method(sel::connection_didFailWithError_, [](id self, id, id error) { as<ResourceLoader>(self)->ended(as<NSError>(error)); });
+        .method(sel::connectionDidFinishLoading_, [](id self, id) {
+            if (ResourceLoader* loader = as<ResourceLoader>(self)) loader->ended(nullptr);
+        })
+        .method(sel::connection_didFailWithError_, [](id self, id, id error) {
+            if (ResourceLoader* loader = as<ResourceLoader>(self)) loader->ended(as<NSError>(error));
+        });
 
     ClassBuilder<UIWebView>("UIWebView", "UIView")
         .method(sel::initWithFrame_,
