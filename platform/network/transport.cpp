@@ -59,6 +59,11 @@ std::vector<std::string> ScriptedTransport::log() const {
     return log_;
 }
 
+std::vector<Ref<NSURLRequest>> ScriptedTransport::requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
 std::size_t ScriptedTransport::activeLoads() const {
     std::lock_guard lock(mutex_);
     return loads_.size();
@@ -72,6 +77,7 @@ Transport::LoadId ScriptedTransport::start(NSURLRequest* request, std::shared_pt
         std::lock_guard lock(mutex_);
         id = next_++;
         log_.push_back(request->HTTPMethod() + " " + url);
+        requests_.push_back(Ref<NSURLRequest>(request));
         if (auto it = scripts_.find(url); it != scripts_.end()) script = it->second;
         loads_[id] = client;
     }

@@ -68,6 +68,8 @@ public:
     void answer(std::string url, Script script);
     // "METHOD absolute-URL" of every load started, in order.
     std::vector<std::string> log() const;
+    // The request of every load started, in order.
+    std::vector<Ref<NSURLRequest>> requests() const;
     std::size_t activeLoads() const;
 
     LoadId start(NSURLRequest* request, std::shared_ptr<TransportClient> client) override;
@@ -78,6 +80,7 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, Script> scripts_;
     std::vector<std::string> log_;
+    std::vector<Ref<NSURLRequest>> requests_;
     std::map<LoadId, std::shared_ptr<TransportClient>> loads_;
     LoadId next_ = 1;
 };

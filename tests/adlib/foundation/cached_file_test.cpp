@@ -60,18 +60,6 @@ void registerTestClasses() {
         .method(sel::connectionWithRequest_delegate_startImmediately_, [](id, NSURLRequest*, id, bool) { return Ref<Object>(); });
 }
 
-// The scripted transport, also keeping each request.
-class RecordingTransport : public Transport {
-public:
-    ScriptedTransport scripted;
-    std::vector<Ref<NSURLRequest>> requests;
-    LoadId start(NSURLRequest* request, std::shared_ptr<TransportClient> client) override {
-        requests.push_back(Ref<NSURLRequest>(request));
-        return scripted.start(request, std::move(client));
-    }
-    void cancel(LoadId load) override { scripted.cancel(load); }
-};
-
 class CachedFiles : public ::testing::Test {
 protected:
     CachedFiles() {
@@ -86,7 +74,7 @@ protected:
         f->delegate_ = delegate.get();
         return f;
     }
-    void answer(std::string_view text, Script script) { transport->scripted.answer(std::string(text), std::move(script)); }
+    void answer(std::string_view text, Script script) { transport->answer(std::string(text), std::move(script)); }
     static Script page(std::string body, const char* lastModified = nullptr, long status = 200) {
         Script s = Script::body({std::move(body)}, status);
         if (lastModified) s.headers.emplace_back("Last-Modified", lastModified);
@@ -98,7 +86,7 @@ protected:
         RunLoop::main().advance(1);
     }
     std::string header(std::size_t request, std::string_view name) const {
-        const std::string* v = transport->requests.at(request)->valueForHTTPHeaderField(name);
+        const std::string* v = transport->requests().at(request)->valueForHTTPHeaderField(name);
         return v ? *v : "(none)";
     }
     // Writes `text` as the file's content, dated `date` (an HTTP date without its zone).
@@ -111,7 +99,7 @@ protected:
     }
 
     AdLibEnvironment env;
-    std::shared_ptr<RecordingTransport> transport = std::make_shared<RecordingTransport>();
+    std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>();
     Ref<FileDelegate> delegate;
 };
 
@@ -152,8 +140,8 @@ TEST_F(CachedFiles, ASuccessfulFetchSavesTheBodyAndTheServersTime) {
     EXPECT_FALSE(dated->isFetching());
     // The first fetch had no file to revalidate; cookies are handled.
     EXPECT_EQ(header(0, "If-Modified-Since"), "(none)");
-    EXPECT_TRUE(transport->requests.at(0)->HTTPShouldHandleCookies());
-    EXPECT_EQ(transport->requests.at(0)->cachePolicy(), NSURLRequestUseProtocolCachePolicy);
+    EXPECT_TRUE(transport->requests().at(0)->HTTPShouldHandleCookies());
+    EXPECT_EQ(transport->requests().at(0)->cachePolicy(), NSURLRequestUseProtocolCachePolicy);
 
     delegate->calls.clear();
     Ref<YBXCachedFile> undated = file("http://cdn.example/undated.js");
@@ -173,7 +161,7 @@ TEST_F(CachedFiles, ASecondFetchRevalidatesWithTheFileTimeAsAnHTTPDate) {
     delegate->calls.clear();
     fetch(f.get());
     EXPECT_EQ(delegate->calls, std::vector<std::string>{"end"});
-    ASSERT_EQ(transport->requests.size(), 2u);
+    ASSERT_EQ(transport->requests().size(), 2u);
     EXPECT_EQ(header(1, "If-Modified-Since"), kServerDate);
     // A 304 leaves the file as it was.
     EXPECT_EQ(sel::contentAsString(f.get()), Value("first"));
@@ -222,7 +210,7 @@ TEST_F(CachedFiles, ARefusedRedirectEndsTheFetchWithTheDelegatesError) {
     EXPECT_EQ(delegate->calls, (std::vector<std::string>{"redirect http://other.example/moved.js", "fail TestDomain 7"}));
     EXPECT_EQ(sel::absoluteString(sel::HTTPDestinationURL(f.get())), "http://other.example/moved.js");
     EXPECT_EQ(sel::HTTPHeaders(f.get())["Location"], Value("http://other.example/moved.js"));
-    EXPECT_EQ(transport->requests.size(), 1u);
+    EXPECT_EQ(transport->requests().size(), 1u);
     EXPECT_FALSE(f->fileExists());
 
     // Allowed, the redirect is followed and the destination kept.
@@ -255,7 +243,7 @@ TEST_F(CachedFiles, AFactoryThatMakesNoConnectionFailsAtOnce) {
     EXPECT_EQ(delegate->calls, std::vector<std::string>{"fail none"});
     RunLoop::main().advance(1);
     EXPECT_EQ(delegate->calls.size(), 1u);
-    EXPECT_TRUE(transport->requests.empty());
+    EXPECT_TRUE(transport->requests().empty());
     EXPECT_FALSE(f->isFetching());
 }
 
@@ -266,11 +254,11 @@ TEST_F(CachedFiles, TheSharedFactoryMakesConnectionsStartedOrNot) {
     Ref<Object> waiting = sel::connectionWithRequest_delegate_startImmediately_(factory.get(), request.get(), nullptr, false);
     ASSERT_TRUE(as<NSURLConnection>(waiting.get()));
     RunLoop::main().advance(1);
-    EXPECT_TRUE(transport->requests.empty());
+    EXPECT_TRUE(transport->requests().empty());
     Ref<Object> started = sel::connectionWithRequest_delegate_(factory.get(), request.get(), nullptr);
     ASSERT_TRUE(as<NSURLConnection>(started.get()));
     RunLoop::main().advance(1);
-    EXPECT_EQ(transport->requests.size(), 1u);
+    EXPECT_EQ(transport->requests().size(), 1u);
 }
 
 TEST_F(CachedFiles, TheDevicesUserAgentGoesWithTheFetch) {
@@ -289,7 +277,7 @@ TEST_F(CachedFiles, TheDevicesUserAgentGoesWithTheFetch) {
         class_addMethod(objc_getClass("YBXDevice"), userAgentString, [](id) { return Value("TestAgent/1.0"); });
     }
     fetch(f.get());
-    ASSERT_EQ(transport->requests.size(), 2u);
+    ASSERT_EQ(transport->requests().size(), 2u);
     EXPECT_EQ(header(1, "User-Agent"), "TestAgent/1.0");
 }
 
@@ -300,8 +288,8 @@ TEST_F(CachedFiles, OneFetchAtATimeAndCacheBustingOnceTheClockHasMoved) {
     sel::validate(f.get());
     sel::validateWithCacheBuster(f.get());
     RunLoop::main().advance(1);
-    ASSERT_EQ(transport->requests.size(), 1u);
-    EXPECT_EQ(transport->requests[0]->URL()->absoluteString(), kURL);
+    ASSERT_EQ(transport->requests().size(), 1u);
+    EXPECT_EQ(transport->requests()[0]->URL()->absoluteString(), kURL);
     EXPECT_EQ(sel::cachePolicy(f.get()), 0u);
 
     for (const char* body : {"a", "b"}) {
@@ -309,16 +297,16 @@ TEST_F(CachedFiles, OneFetchAtATimeAndCacheBustingOnceTheClockHasMoved) {
         sel::validateWithCacheBuster(f.get());
         RunLoop::main().advance(1);
     }
-    ASSERT_EQ(transport->requests.size(), 3u);
-    const std::string first = transport->requests[1]->URL()->absoluteString();
-    const std::string second = transport->requests[2]->URL()->absoluteString();
+    ASSERT_EQ(transport->requests().size(), 3u);
+    const std::string first = transport->requests()[1]->URL()->absoluteString();
+    const std::string second = transport->requests()[2]->URL()->absoluteString();
     EXPECT_EQ(first.rfind(std::string(kURL) + "?unique=", 0), 0u) << first;
     EXPECT_NE(first, second);
-    EXPECT_EQ(transport->requests[2]->cachePolicy(), NSURLRequestReloadIgnoringLocalCacheData);
+    EXPECT_EQ(transport->requests()[2]->cachePolicy(), NSURLRequestReloadIgnoringLocalCacheData);
     // The policy stays for later fetches without the buster.
     fetch(f.get());
-    EXPECT_EQ(transport->requests[3]->URL()->absoluteString(), kURL);
-    EXPECT_EQ(transport->requests[3]->cachePolicy(), NSURLRequestReloadIgnoringLocalCacheData);
+    EXPECT_EQ(transport->requests()[3]->URL()->absoluteString(), kURL);
+    EXPECT_EQ(transport->requests()[3]->cachePolicy(), NSURLRequestReloadIgnoringLocalCacheData);
     EXPECT_EQ(sel::cachePolicy(f.get()), 1u);
 }
 
@@ -329,7 +317,7 @@ TEST_F(CachedFiles, ADelegateMayRevalidateFromItsCallback) {
     fetch(f.get());
     RunLoop::main().advance(1);
     EXPECT_EQ(delegate->calls, (std::vector<std::string>{"end", "end"}));
-    ASSERT_EQ(transport->requests.size(), 2u);
+    ASSERT_EQ(transport->requests().size(), 2u);
     // The second fetch already sees the server's time on the file.
     EXPECT_EQ(header(1, "If-Modified-Since"), kServerDate);
 }
@@ -367,7 +355,7 @@ TEST_F(CachedFiles, CancelStopsTheFetchSilently) {
     RunLoop::main().advance(5);
     EXPECT_TRUE(delegate->calls.empty());
     EXPECT_FALSE(f->fileExists());
-    EXPECT_EQ(transport->scripted.activeLoads(), 0u);
+    EXPECT_EQ(transport->activeLoads(), 0u);
 }
 
 TEST_F(CachedFiles, ContentAccessorsReadTheFileAndImagesTakeTheScaleFromTheName) {

@@ -51,18 +51,6 @@ void registerDelegate() {
         });
 }
 
-// The scripted transport, also keeping each request's header fields.
-class RecordingTransport : public Transport {
-public:
-    ScriptedTransport scripted;
-    std::vector<Ref<NSURLRequest>> requests;
-    LoadId start(NSURLRequest* request, std::shared_ptr<TransportClient> client) override {
-        requests.push_back(Ref<NSURLRequest>(request));
-        return scripted.start(request, std::move(client));
-    }
-    void cancel(LoadId load) override { scripted.cancel(load); }
-};
-
 class WebViews : public ::testing::Test {
 protected:
     WebViews() {
@@ -89,7 +77,7 @@ protected:
     }
 
     testing::TestEnvironment env;
-    std::shared_ptr<RecordingTransport> transport = std::make_shared<RecordingTransport>();
+    std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>();
     Ref<WebDelegate> delegate;
     Ref<UIWebView> view;
 };
@@ -103,7 +91,7 @@ TEST_F(WebViews, LoadedHTMLStringIsAskedStartedAndFinished) {
     EXPECT_FALSE(sel::isLoading(view.get()));
     EXPECT_EQ(as<NSURLRequest>(sel::request(view.get()).get())->URL()->absoluteString(), "http://ads.test/creative");
     EXPECT_EQ(ScriptedPages::shared().documents(), (std::vector<std::string>{"http://ads.test/creative"}));
-    EXPECT_TRUE(transport->requests.empty()) << "an HTML string loads nothing";
+    EXPECT_TRUE(transport->requests().empty()) << "an HTML string loads nothing";
 
     // Without a base URL the page is about:blank.
     sel::loadHTMLString_baseURL_(view.get(), Value(""), nullptr);
@@ -118,7 +106,7 @@ TEST_F(WebViews, PmsgMessageIsAskedAndRefusedAndLoadsNothing) {
     EXPECT_EQ(evaluate("KESTRA_buildAdURL({});"), "");
     RunLoop::main().advance(5);
     EXPECT_EQ(take(), (std::vector<std::string>{"should pmsg://loadAdURL?url=http%3A%2F%2Fad 5"}));
-    EXPECT_TRUE(transport->requests.empty());
+    EXPECT_TRUE(transport->requests().empty());
     EXPECT_FALSE(sel::isLoading(view.get()));
     EXPECT_EQ(view->request()->URL()->absoluteString(), "https://ads.test/sdk-core.html");
     EXPECT_EQ(ScriptedPages::shared().documents().size(), 1u);
@@ -145,28 +133,28 @@ TEST_F(WebViews, NavigationsThePageStartsAreAskedWithTheirTypeAndLoadThroughURLL
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        transport = std::make_shared<RecordingTransport>();
+        transport = std::make_shared<ScriptedTransport>();
         network::setTransport(transport);
         for (const char* page : {"http://ads.test/landing", "http://ads.test/form", "http://other.test/", "http://ads.test/frame.html"})
-            transport->scripted.answer(page, Script::body({"<p>page</p>"}));
+            transport->answer(page, Script::body({"<p>page</p>"}));
         ScriptedPages::shared().whenLoaded("<p>ad</p>", c.script);
         sel::loadHTMLString_baseURL_(view.get(), Value("<p>ad</p>"), url("http://ads.test/ad").get());
         RunLoop::main().advance(1);
         std::vector<std::string> expected{"should http://ads.test/ad 5", "start"};
         expected.insert(expected.end(), c.calls.begin(), c.calls.end());
         EXPECT_EQ(take(), expected);
-        EXPECT_EQ(transport->scripted.log(), c.loads);
+        EXPECT_EQ(transport->log(), c.loads);
         EXPECT_FALSE(sel::isLoading(view.get()));
         ScriptedPages::shared().whenLoaded("<p>ad</p>", PageScript());
     }
 }
 
 TEST_F(WebViews, FrameRequestsNameTheirPageAsMainDocument) {
-    transport->scripted.answer("http://ads.test/frame.html", Script::body({"f"}));
+    transport->answer("http://ads.test/frame.html", Script::body({"f"}));
     ScriptedPages::shared().whenLoaded("http://ads.test/ad", PageScript().frame("frame.html"));
     loadHTML("<p>ad</p>", "http://ads.test/ad");
-    ASSERT_EQ(transport->requests.size(), 1u);
-    NSURLRequest* frame = transport->requests[0].get();
+    ASSERT_EQ(transport->requests().size(), 1u);
+    NSURLRequest* frame = transport->requests()[0].get();
     EXPECT_FALSE(frame->isMainFrame());
     ASSERT_TRUE(frame->mainDocumentURL());
     EXPECT_EQ(frame->mainDocumentURL()->absoluteString(), "http://ads.test/ad");
@@ -194,16 +182,16 @@ TEST_F(WebViews, MainDocumentThroughTheTransport) {
     delegate->refused.push_back("http://blocked.test/");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        transport = std::make_shared<RecordingTransport>();
+        transport = std::make_shared<ScriptedTransport>();
         network::setTransport(transport);
-        for (const auto& [page, answer] : c.answers) transport->scripted.answer(page, answer);
+        for (const auto& [page, answer] : c.answers) transport->answer(page, answer);
         load("http://ads.test/page");
         EXPECT_EQ(take(), c.calls);
         EXPECT_FALSE(sel::isLoading(view.get()));
     }
     EXPECT_EQ(view->request()->URL()->absoluteString(), "http://ads.test/page");
-    transport->scripted.answer("http://ads.test/page", Script::redirect("/moved"));
-    transport->scripted.answer("http://ads.test/moved", Script::body({"x"}));
+    transport->answer("http://ads.test/page", Script::redirect("/moved"));
+    transport->answer("http://ads.test/moved", Script::body({"x"}));
     load("http://ads.test/page");
     EXPECT_EQ(view->request()->URL()->absoluteString(), "http://ads.test/moved") << "the page's request follows the redirect";
     EXPECT_EQ(ScriptedPages::shared().documents().back(), "http://ads.test/moved");
@@ -211,14 +199,14 @@ TEST_F(WebViews, MainDocumentThroughTheTransport) {
 
     // The document the engine got is the body that came.
     ScriptedPages::shared().whenLoaded("ad</p>", PageScript().fail(NSURLErrorCannotDecodeContentData));
-    transport->scripted.answer("http://ads.test/page", Script::body({"<p>", "ad</p>"}));
+    transport->answer("http://ads.test/page", Script::body({"<p>", "ad</p>"}));
     load("http://ads.test/page");
     EXPECT_EQ(take(), (std::vector<std::string>{"should http://ads.test/page 5", "start", "fail -1016 http://ads.test/page"}));
 }
 
 // What a page engine asks of its web view.
 TEST_F(WebViews, HostLoadsSubresourcesAndRunsTimersForThePage) {
-    transport->scripted.answer("http://cdn.test/mraid.js", Script::body({"var mraid;"}));
+    transport->answer("http://cdn.test/mraid.js", Script::body({"var mraid;"}));
     loadHTML("<p>ad</p>", "http://ads.test/ad");
     webkit::PageHost& host = *view;
     std::vector<std::string> heard;
@@ -234,8 +222,8 @@ TEST_F(WebViews, HostLoadsSubresourcesAndRunsTimersForThePage) {
     host.cancelTimer(cancelled);
     RunLoop::main().advance(1);
     EXPECT_EQ(heard, (std::vector<std::string>{"script var mraid;"}));
-    ASSERT_EQ(transport->requests.size(), 1u);
-    NSURLRequest* script = transport->requests[0].get();
+    ASSERT_EQ(transport->requests().size(), 1u);
+    NSURLRequest* script = transport->requests()[0].get();
     EXPECT_EQ(*script->valueForHTTPHeaderField("Referer"), "http://ads.test/ad");
     EXPECT_EQ(*script->valueForHTTPHeaderField("User-Agent"), webkit::userAgent());
     EXPECT_EQ(script->mainDocumentURL()->absoluteString(), "http://ads.test/ad");
@@ -246,13 +234,13 @@ TEST_F(WebViews, HostLoadsSubresourcesAndRunsTimersForThePage) {
     EXPECT_EQ(heard.back(), "timer");
     Script slow = Script::body({"late"});
     slow.delay = 5;
-    transport->scripted.answer("http://cdn.test/slow.js", slow);
+    transport->answer("http://cdn.test/slow.js", slow);
     host.loadSubresource(NSURLRequest::requestWithURL(url("http://cdn.test/slow.js").get()).get(), record("slow"));
     host.scheduleTimer(3, [&heard] { heard.push_back("old page's timer"); });
     loadHTML("<p>next</p>", "http://ads.test/next");
     RunLoop::main().advance(10);
     EXPECT_EQ(heard.back(), "timer");
-    EXPECT_EQ(transport->scripted.activeLoads(), 0u);
+    EXPECT_EQ(transport->activeLoads(), 0u);
 }
 
 TEST_F(WebViews, RefusedNavigationChangesNothing) {
@@ -263,7 +251,7 @@ TEST_F(WebViews, RefusedNavigationChangesNothing) {
     EXPECT_EQ(take(), (std::vector<std::string>{"should http://blocked.test/x 5"}));
     EXPECT_EQ(view->request()->URL()->absoluteString(), "http://ads.test/ad");
     EXPECT_FALSE(sel::canGoBack(view.get()));
-    EXPECT_TRUE(transport->requests.empty());
+    EXPECT_TRUE(transport->requests().empty());
 }
 
 TEST_F(WebViews, ScriptsAnswerTheirTextOrNothingAndAreRecordedInOrder) {
@@ -280,14 +268,14 @@ TEST_F(WebViews, ScriptsAnswerTheirTextOrNothingAndAreRecordedInOrder) {
 TEST_F(WebViews, StopLoadingEndsTheLoadSilently) {
     Script slow = Script::body({"<p>late</p>"});
     slow.delay = 10;
-    transport->scripted.answer("http://ads.test/slow", slow);
+    transport->answer("http://ads.test/slow", slow);
     sel::loadRequest_(view.get(), NSURLRequest::requestWithURL(url("http://ads.test/slow").get()).get());
     RunLoop::main().advance(1);
     sel::stopLoading(view.get());
     EXPECT_FALSE(sel::isLoading(view.get()));
     RunLoop::main().advance(30);
     EXPECT_EQ(take(), (std::vector<std::string>{"should http://ads.test/slow 5", "start"}));
-    EXPECT_EQ(transport->scripted.activeLoads(), 0u);
+    EXPECT_EQ(transport->activeLoads(), 0u);
 
     // Stopped before its first turn, a load does not even start.
     sel::loadHTMLString_baseURL_(view.get(), Value("x"), url("http://ads.test/x").get());
@@ -299,18 +287,18 @@ TEST_F(WebViews, StopLoadingEndsTheLoadSilently) {
 TEST_F(WebViews, AWebViewGoneMidLoadTellsNothingAndLeavesNoLoad) {
     Script slow = Script::body({"<p>late</p>"});
     slow.delay = 10;
-    transport->scripted.answer("http://ads.test/slow", slow);
+    transport->answer("http://ads.test/slow", slow);
     ScriptedPages::shared().whenLoaded("http://ads.test/slow", PageScript().frame("http://ads.test/slow"));
     load("http://ads.test/slow");
     view = nullptr;
     RunLoop::main().advance(30);
     EXPECT_EQ(take(), (std::vector<std::string>{"should http://ads.test/slow 5", "start"}));
-    EXPECT_EQ(transport->scripted.activeLoads(), 0u);
+    EXPECT_EQ(transport->activeLoads(), 0u);
 }
 
 TEST_F(WebViews, ReloadAndHistoryAskWithTheirTypes) {
-    transport->scripted.answer("http://ads.test/a", Script::body({"a"}));
-    transport->scripted.answer("http://ads.test/b", Script::body({"b"}));
+    transport->answer("http://ads.test/a", Script::body({"a"}));
+    transport->answer("http://ads.test/b", Script::body({"b"}));
     load("http://ads.test/a");
     load("http://ads.test/b");
     take();
@@ -364,20 +352,20 @@ TEST_F(WebViews, RequestsCarryTheWebViewsUserAgent) {
     const std::string agent =
         "Mozilla/5.0 (iPhone; CPU iPhone OS 9_3 like Mac OS X) AppleWebKit/601.1.46 (KHTML, like Gecko) Mobile/13E233";
     EXPECT_EQ(webkit::userAgent(), agent);
-    transport->scripted.answer("http://ads.test/page", Script::body({"x"}));
+    transport->answer("http://ads.test/page", Script::body({"x"}));
     load("http://ads.test/page");
     ASSERT_EQ(delegate->userAgents.size(), 1u);
     EXPECT_EQ(delegate->userAgents[0], agent) << "the delegate sees it already";
-    ASSERT_EQ(transport->requests.size(), 1u);
-    ASSERT_TRUE(transport->requests[0]->valueForHTTPHeaderField("user-agent"));
-    EXPECT_EQ(*transport->requests[0]->valueForHTTPHeaderField("user-agent"), agent);
+    ASSERT_EQ(transport->requests().size(), 1u);
+    ASSERT_TRUE(transport->requests()[0]->valueForHTTPHeaderField("user-agent"));
+    EXPECT_EQ(*transport->requests()[0]->valueForHTTPHeaderField("user-agent"), agent);
 
     // A request's own agent is kept.
     auto own = NSMutableURLRequest::requestWithURL(url("http://ads.test/page").get());
     own->setValueForHTTPHeaderField(std::string("Custom/1"), "User-Agent");
     sel::loadRequest_(view.get(), own.get());
     RunLoop::main().advance(1);
-    EXPECT_EQ(*transport->requests.back()->valueForHTTPHeaderField("User-Agent"), "Custom/1");
+    EXPECT_EQ(*transport->requests().back()->valueForHTTPHeaderField("User-Agent"), "Custom/1");
 }
 
 TEST(WebViewUserAgent, FollowsTheBootedVersionAndDevice) {
