@@ -5,6 +5,7 @@
 // tolerate removal and addition while a post is delivered.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -58,7 +59,7 @@ private:
         std::function<void(NSNotification*)> block;
         std::string name;
         Value object;
-        bool removed = false;
+        std::atomic<bool> removed = false;  // set by removals on any thread
     };
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<Observer>> observers_;

@@ -4,7 +4,7 @@
 
 #include "adlib/foundation/ad_type.h"
 #include "platform/foundation/format.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 

@@ -8,7 +8,7 @@
 
 #include "platform/foundation/notification_center.h"
 #include "platform/uikit/application.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/foundation/operation_queue.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/network/curl_transport.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 #include "tools/ad-server/ad_server.h"
 
 namespace adlib {

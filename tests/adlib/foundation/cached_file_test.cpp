@@ -13,7 +13,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/network/transport.h"
 #include "platform/uikit/image.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 namespace {

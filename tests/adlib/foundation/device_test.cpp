@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "adlib/foundation/ad_size.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/codecs.h"
 #include "platform/foundation/format.h"

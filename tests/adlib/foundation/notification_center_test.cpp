@@ -11,7 +11,7 @@
 #include "platform/uikit/view.h"
 #include "platform/webkit/scripted_page_engine.h"
 #include "platform/webkit/web_view.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/foundation/format.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/network/response.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 namespace {

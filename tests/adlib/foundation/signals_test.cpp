@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 #include "adlib/foundation/gesture_util.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/string_encoding.h"

@@ -18,7 +18,7 @@
 #include "platform/uikit/screen.h"
 #include "platform/uikit/view.h"
 #include "platform/uikit/window.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 namespace {

@@ -5,7 +5,7 @@
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/request_error.h"
 #include "platform/foundation/log.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 namespace {

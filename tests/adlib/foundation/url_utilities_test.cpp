@@ -6,7 +6,7 @@
 
 #include "adlib/foundation/configuration.h"
 #include "adlib/foundation/string_utilities.h"
-#include "tests/adlib/foundation/adlib_fixture.h"
+#include "tests/adlib/adlib_fixture.h"
 
 namespace adlib {
 namespace {

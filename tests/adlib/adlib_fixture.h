@@ -1,5 +1,5 @@
 // A booted publisher app with the ad library registered: the start of every
-// test of the ad library's foundation.
+// test of the ad library.
 #pragma once
 
 #include <gtest/gtest.h>
