@@ -15,6 +15,8 @@
 #include "adlib/foundation/request_error.h"
 #include "adlib/foundation/session.h"
 #include "adlib/foundation/statistic_dictionary.h"
+#include "adlib/foundation/statistics.h"
+#include "adlib/foundation/timing.h"
 #include "adlib/foundation/string_encoding.h"
 #include "adlib/foundation/url_utilities.h"
 #include "adlib/foundation/utilities.h"
@@ -48,6 +50,8 @@ void registerClasses() {
     registerCacheSetClass();
     registerAbsoluteTimeClass();
     registerStatisticDictionaryClass();
+    registerTimingClasses();
+    registerStatisticsClasses();
     registerSessionClass();
     registerApplicationClass();
     registerMRAIDInterceptorClass();
