@@ -16,6 +16,10 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/mediation/connector.h"
+#include "adlib/mediation/mediation_config.h"
+#include "adlib/mediation/mediation_utilities.h"
+#include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/network.h"
 
 namespace adlib {
@@ -40,6 +44,11 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerMediationProtocols();
+    registerMediationConfigClasses();
+    registerConnectorClasses();
+    // After the tracker collection: its mediation category adds to it.
+    registerMediationUtilities();
 }
 
 }  // namespace adlib
