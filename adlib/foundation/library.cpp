@@ -16,7 +16,10 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/render/swipe_configurations.h"
 
 namespace adlib {
 
@@ -40,6 +43,9 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerAdClasses();
+    registerSwipeConfigurationsClass();
+    registerClickTrackerClasses();
 }
 
 }  // namespace adlib
