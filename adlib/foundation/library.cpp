@@ -17,6 +17,7 @@
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/render/swipe_configurations.h"
@@ -46,6 +47,7 @@ void registerClasses() {
     registerAdClasses();
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
+    registerAdFetcherClass();
 }
 
 }  // namespace adlib
