@@ -20,7 +20,11 @@
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/mediation/mediation_utilities.h"
 #include "adlib/mediation/protocols.h"
+#include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/ad_fetcher.h"
+#include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/render/swipe_configurations.h"
 
 namespace adlib {
 
@@ -44,6 +48,10 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerAdClasses();
+    registerSwipeConfigurationsClass();
+    registerClickTrackerClasses();
+    registerAdFetcherClass();
     registerMediationProtocols();
     registerMediationConfigClasses();
     registerConnectorClasses();

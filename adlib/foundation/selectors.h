@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/foundation/error.h"
+#include "platform/network/url.h"
 #include "platform/frameworks/selectors.h"
 #include "platform/uikit/selectors.h"
 
@@ -33,18 +34,16 @@ inline constexpr Sel<Ref<Object>(id, Value, Ref<NSError>*)> initWithDictionary_e
 inline constexpr Sel<Value(id)> appKey{"appKey"};
 inline constexpr Sel<Ref<Object>(id)> adType{"adType"};
 inline constexpr Sel<Value(id)> qdata{"qdata"};
-inline constexpr Sel<double(id)> refreshInterval{"refreshInterval"};
-inline constexpr Sel<void(id, double)> setRefreshInterval_{"setRefreshInterval:"};
+// refreshInterval, setRefreshInterval:, impressionURLs, clickURLs: with YBXAd's below.
 inline constexpr Sel<double(id)> adNetworkTimeout{"adNetworkTimeout"};
 inline constexpr Sel<long long(id)> bannerAnimationType{"bannerAnimationType"};
-inline constexpr Sel<Value(id)> impressionURLs{"impressionURLs"};
-inline constexpr Sel<Value(id)> clickURLs{"clickURLs"};
 inline constexpr Sel<Value(id)> noFillURLs{"noFillURLs"};
 inline constexpr Sel<Value(id)> adNetworkConfigs{"adNetworkConfigs"};  // an array of YBXMAdNetworkConfig objects
 inline constexpr Sel<Value(id)> networkID{"networkID"};
 inline constexpr Sel<Value(id)> credentials{"credentials"};
 inline constexpr Sel<Value(id)> extras{"extras"};
-inline constexpr Sel<Value(id)> ad{"ad"};
+// "ad" of a network configuration: a dictionary, where the fetcher's `ad` below is an object.
+inline constexpr Sel<Value(id)> adDictionary{"ad"};
 inline constexpr Sel<Value(id)> allocationID{"allocationID"};
 inline constexpr Sel<Value(id)> adapterList{"adapterList"};
 inline constexpr Sel<Class*(id)> adapterClass{"adapterClass"};
@@ -154,18 +153,117 @@ inline constexpr Sel<void(id, Value, Value, Value, Value, Value, Value, bool, Va
         "trackMediationURLsFromTemplates:defaultTemplate:networkID:allocationID:qData:appKey:refresh:durations:exitCodes:"};
 
 // What mediation reads of its neighbours: the shared application and its
-// session (YBXApplication, YBXSession), the tracker collection, the request's
+// session (YBXApplication, YBXSession), the request's
 // version and a location (YBXLocation).
 inline constexpr Sel<Value(id)> nextSequenceNumberAsString{"nextSequenceNumberAsString"};
 inline constexpr Sel<Ref<Object>(id)> currentSession{"currentSession"};
 inline constexpr Sel<Value(id)> sessionIDAsString{"sessionIDAsString"};
-inline constexpr Sel<void(id, NSURL*)> trackURL_{"trackURL:"};
 inline constexpr Sel<Value(id)> sdkVersion{"sdkVersion"};  // class method of YBXRequest
 inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
 inline constexpr Sel<double(id)> latitude{"latitude"};
 inline constexpr Sel<double(id)> longitude{"longitude"};
 inline constexpr Sel<double(id)> accuracy{"accuracy"};
 inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
+
+// YBXAd and its kinds (its "size" is in adlib/pipeline/ad.h). URL collections
+// are arrays of NSURL objects kept as sets in insertion order.
+inline constexpr Sel<Ref<Object>(id, Value)> initWithDictionary_{"initWithDictionary:"};
+inline constexpr Sel<void(id, Value)> addClickURLsFromArray_{"addClickURLsFromArray:"};
+inline constexpr Sel<void(id, Value)> addImpressionURLsFromArray_{"addImpressionURLsFromArray:"};
+inline constexpr Sel<void(id, Value)> addManualImpressionURLsFromArray_{"addManualImpressionURLsFromArray:"};
+inline constexpr Sel<Value(id)> clickURLs{"clickURLs"};
+inline constexpr Sel<Value(id)> impressionURLs{"impressionURLs"};
+inline constexpr Sel<Value(id)> manualImpressionURLs{"manualImpressionURLs"};
+inline constexpr Sel<bool(id)> isMRAIDEnabled{"isMRAIDEnabled"};
+inline constexpr Sel<void(id, bool)> setMRAIDEnabled_{"setMRAIDEnabled:"};
+inline constexpr Sel<bool(id)> hasAdNetworkJavaScript{"hasAdNetworkJavaScript"};
+inline constexpr Sel<void(id, bool)> setHasAdNetworkJavaScript_{"setHasAdNetworkJavaScript:"};
+inline constexpr Sel<Ref<Object>(id)> statistics{"statistics"};
+inline constexpr Sel<Ref<Object>(id)> adBaseURL{"adBaseURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdBaseURL_{"setAdBaseURL:"};
+inline constexpr Sel<Value(id)> adHTML{"adHTML"};
+inline constexpr Sel<void(id, Value)> setAdHTML_{"setAdHTML:"};
+inline constexpr Sel<Ref<Object>(id)> adURL{"adURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdURL_{"setAdURL:"};
+inline constexpr Sel<Value(id)> optoraConfigurations{"optoraConfigurations"};
+inline constexpr Sel<void(id, Value)> setOptoraConfigurations_{"setOptoraConfigurations:"};
+inline constexpr Sel<Ref<Object>(id)> swipeToViewControllerConfigurations{"swipeToViewControllerConfigurations"};
+inline constexpr Sel<void(id, id)> setSwipeToViewControllerConfigurations_{"setSwipeToViewControllerConfigurations:"};
+inline constexpr Sel<unsigned long long(id)> responseType{"responseType"};
+inline constexpr Sel<void(id, unsigned long long)> setResponseType_{"setResponseType:"};
+inline constexpr Sel<double(id)> reloadInterval{"reloadInterval"};
+inline constexpr Sel<void(id, double)> setReloadInterval_{"setReloadInterval:"};
+inline constexpr Sel<long long(id)> supportedOrientations{"supportedOrientations"};
+inline constexpr Sel<void(id, long long)> setSupportedOrientations_{"setSupportedOrientations:"};
+inline constexpr Sel<Value(id)> debugDialog{"debugDialog"};
+inline constexpr Sel<void(id, Value)> setDebugDialog_{"setDebugDialog:"};
+inline constexpr Sel<Value(id)> customAdSizeString{"customAdSizeString"};
+inline constexpr Sel<void(id, Value)> setCustomAdSizeString_{"setCustomAdSizeString:"};
+inline constexpr Sel<Ref<Object>(id)> adNetworkPassbackURL{"adNetworkPassbackURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdNetworkPassbackURL_{"setAdNetworkPassbackURL:"};
+inline constexpr Sel<double(id)> refreshInterval{"refreshInterval"};
+inline constexpr Sel<void(id, double)> setRefreshInterval_{"setRefreshInterval:"};
+inline constexpr Sel<double(id)> interstitialTimeout{"interstitialTimeout"};
+inline constexpr Sel<void(id, double)> setInterstitialTimeout_{"setInterstitialTimeout:"};
+
+// YBXSwipeToViewControllerConfigurations; plain init answers nil.
+inline constexpr Sel<Ref<Object>(id, Value)> initWithSwipeConfigurations_{"initWithSwipeConfigurations:"};
+inline constexpr Sel<Value(id)> swipeableInAppStoreProductID{"swipeableInAppStoreProductID"};
+// An array of rectangles, or nil.
+inline constexpr Sel<Value(id)> swipeableRectangles{"swipeableRectangles"};
+inline constexpr Sel<Value(id)> swipeEventCreativeMetadata{"swipeEventCreativeMetadata"};
+inline constexpr Sel<double(id)> swipeAnimationTransitionDuration{"swipeAnimationTransitionDuration"};
+inline constexpr Sel<long long(id)> swipeDirection{"swipeDirection"};
+inline constexpr Sel<void(id, long long)> setSwipeDirection_{"setSwipeDirection:"};
+inline constexpr Sel<bool(id)> isAdDraggable{"isAdDraggable"};
+inline constexpr Sel<void(id, bool)> setIsAdDraggable_{"setIsAdDraggable:"};
+
+// YBXClickTrackerCollection and YBXClickTracker; the delegate methods
+// (tracker, final URL) and (tracker, error) are optional.
+inline constexpr Sel<void(id, Value, bool)> trackURLs_cacheEnabled_{"trackURLs:cacheEnabled:"};
+inline constexpr Sel<void(id, NSURL*, bool)> trackURL_cacheEnabled_{"trackURL:cacheEnabled:"};
+inline constexpr Sel<void(id, NSURL*)> trackURL_{"trackURL:"};
+inline constexpr Sel<void(id)> cleanupTrackers{"cleanupTrackers"};
+inline constexpr Sel<Value(id)> trackers{"trackers"};
+inline constexpr Sel<void(id, id, NSURL*)> tracker_didRedirect_{"tracker:didRedirect:"};
+inline constexpr Sel<void(id, id, id)> tracker_didFailWithError_{"tracker:didFailWithError:"};
+inline constexpr Sel<void(id)> beginBackgroundTask{"beginBackgroundTask"};
+inline constexpr Sel<void(id)> endBackgroundTask{"endBackgroundTask"};
+inline constexpr Sel<bool(id)> hasTracked{"hasTracked"};
+inline constexpr Sel<void(id, bool)> setHasTracked_{"setHasTracked:"};
+inline constexpr Sel<bool(id)> cacheEnabled{"cacheEnabled"};
+inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
+inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
+
+// YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
+inline constexpr Sel<Ref<Object>(id)> response{"response"};
+inline constexpr Sel<Ref<Object>(id, id, NSURL*)> connection_shouldRedirectToURL_{"connection:shouldRedirectToURL:"};
+inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveRedirectResponse_{"connection:loadDidReceiveRedirectResponse:"};
+inline constexpr Sel<bool(id, id, id)> connection_loadShouldUseCachedResponse_{"connection:loadShouldUseCachedResponse:"};
+inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveCachedResponse_{"connection:loadDidReceiveCachedResponse:"};
+inline constexpr Sel<void(id, id, Value, NSURL*)> connection_loadDidFinish_baseURL_{"connection:loadDidFinish:baseURL:"};
+inline constexpr Sel<void(id, id, id, long long)> connection_loadDidFail_httpStatusCode_{"connection:loadDidFail:httpStatusCode:"};
+inline constexpr Sel<bool(id, NSURL*, id, Ref<Object>*)> startWithURL_forDelegate_error_{"startWithURL:forDelegate:error:"};
+
+// YBXAdFetcher and YBXAdFetcherDelegate (fetcher, ad) and (fetcher, error).
+// Error out-parameters receive a YBXRequestError.
+inline constexpr Sel<bool(id, id, Value, id, id, Ref<Object>*)> fetchRemainingContentForAd_headers_delegate_request_error_{
+    "fetchRemainingContentForAd:headers:delegate:request:error:"};
+inline constexpr Sel<bool(id, NSURL*, Value, Ref<Object>*)> startFetchWithAdURL_headers_error_{"startFetchWithAdURL:headers:error:"};
+inline constexpr Sel<void(id)> completedURLConnection{"completedURLConnection"};
+inline constexpr Sel<void(id)> markFetchStart{"markFetchStart"};
+inline constexpr Sel<void(id)> markFetchComplete{"markFetchComplete"};
+inline constexpr Sel<void(id, id)> resourceFailedToLoadWithError_{"resourceFailedToLoadWithError:"};
+inline constexpr Sel<void(id, Value)> processHTTPHeaders_{"processHTTPHeaders:"};
+inline constexpr Sel<unsigned long long(id, Value, Ref<Object>*)> adResponseTypeFromHeaders_requestError_{"adResponseTypeFromHeaders:requestError:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFetchAd_{"adFetcher:didFetchAd:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFailToFetchAdWithError_{"adFetcher:didFailToFetchAdWithError:"};
+inline constexpr Sel<bool(id)> hasStartedFetch{"hasStartedFetch"};
+inline constexpr Sel<bool(id)> hasNotifiedDelegate{"hasNotifiedDelegate"};
+inline constexpr Sel<bool(id)> adConnectionHasCompleted{"adConnectionHasCompleted"};
+inline constexpr Sel<Ref<Object>(id)> ad{"ad"};
+inline constexpr Sel<Ref<Object>(id)> timer{"timer"};
+inline constexpr Sel<Ref<Object>(id)> adConnection{"adConnection"};
 
 }  // namespace sel
 }  // namespace adlib
