@@ -1,6 +1,8 @@
 #include "adlib/foundation/library.h"
 
+#include "adlib/foundation/absolute_time.h"
 #include "adlib/foundation/ad_type.h"
+#include "adlib/foundation/application.h"
 #include "adlib/foundation/cache_set.h"
 #include "adlib/foundation/cached_file.h"
 #include "adlib/foundation/connection_factory.h"
@@ -11,11 +13,14 @@
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/notification_center.h"
 #include "adlib/foundation/request_error.h"
+#include "adlib/foundation/session.h"
+#include "adlib/foundation/statistic_dictionary.h"
 #include "adlib/foundation/string_encoding.h"
 #include "adlib/foundation/url_utilities.h"
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/mediation/ad_network_adapter.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/mediation/mediation_utilities.h"
@@ -24,6 +29,7 @@
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/render/mraid_interceptor.h"
 #include "adlib/render/swipe_configurations.h"
 
 namespace adlib {
@@ -52,11 +58,19 @@ void registerClasses() {
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
     registerAdFetcherClass();
+    registerAbsoluteTimeClass();
+    registerStatisticDictionaryClass();
+    registerSessionClass();
+    registerApplicationClass();
+    registerMRAIDInterceptorClass();
+    registerAdNetworkAdapterClass();
     registerMediationProtocols();
     registerMediationConfigClasses();
     registerConnectorClasses();
     // After the tracker collection: its mediation category adds to it.
     registerMediationUtilities();
+    // The class-load step comes last: it checks the categories registered above.
+    sel::load(objc_getClass("YBXApplication"));
 }
 
 }  // namespace adlib

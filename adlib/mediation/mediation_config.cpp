@@ -5,6 +5,7 @@
 #include "adlib/foundation/ad_type.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/request_error.h"
+#include "adlib/mediation/ad_network_adapter.h"
 #include "platform/foundation/format.h"
 
 namespace adlib {
@@ -36,8 +37,6 @@ std::string joined(const std::vector<std::string>& names) {
     for (const auto& name : names) out += (out.empty() ? "" : ", ") + name;
     return out;
 }
-
-Class* adapterBaseClass() { return objc_getClass("YBXMAdNetworkAdapter"); }
 
 YBXMConfig* configOf(id self) { return as<YBXMConfig>(self); }
 YBXMAdNetworkConfig* networkOf(id self) { return as<YBXMAdNetworkConfig>(self); }
@@ -79,11 +78,11 @@ bool YBXMAdNetworkConfig::parse(const Value& dictionary, Ref<NSError>* error) {
         if (!name.isString()) continue;
         Class* cls = NSClassFromString(name.string());
         if (!cls) continue;
-        if (!sel::classImplementsCurrentAdapterAPI_(adapterBaseClass(), cls)) {
+        if (!YBXMClassImplementsCurrentAdapterAPI(cls)) {
             oldAdapters.push_back(name.string());
             continue;
         }
-        if (sel::classIsAdapterClass_(adapterBaseClass(), cls)) {
+        if (YBXMClassIsAdapterClass(cls)) {
             adapterClass = cls;
             break;
         }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "adlib/foundation/application.h"
 #include "adlib/foundation/configuration.h"
 #include "adlib/foundation/string_utilities.h"
 #include "adlib/pipeline/click_tracker.h"
@@ -49,12 +50,12 @@ void YBXMTrackMediationURLs(const Value& templates, const Value& defaultTemplate
                             const Value& qData, const Value& appKey, bool refresh, const Value& durations, const Value& exitCodes) {
     Value list = templates.isArray() ? templates : Value::array({defaultTemplate});
     Value data = qData.isNil() ? Value("") : qData;
-    Ref<Object> application = sel::sharedApplication(objc_getClass("YBXApplication"));
+    YBXApplication* application = YBXApplication::sharedApplication();
     Ref<Object> trackers(YBXClickTrackerCollection::sharedInstance());
     for (const Value& templ : list.array()) {
         if (!templ.isString()) continue;
-        Value sequenceNumber = sel::nextSequenceNumberAsString(application);
-        Value sessionID = sel::sessionIDAsString(sel::currentSession(application));
+        Value sequenceNumber(application->nextSequenceNumberAsString());
+        Value sessionID(application->currentSession()->sessionIDAsString());
         Ref<NSURL> url = YBXMMediationURL(templ, appKey, refresh, allocationID, networkID, data, sessionID, sequenceNumber, exitCodes, durations);
         if (url) sel::trackURL_(trackers, url.get());
     }

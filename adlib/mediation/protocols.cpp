@@ -5,7 +5,7 @@
 namespace adlib {
 
 void registerMediationProtocols() {
-    for (const char* name : {kYBXMAdNetworkAdapterProtocol, kYBXMAdNetworkConnectorProtocol, kYBXMDelegateProtocol}) {
+    for (const char* name : {kYBXMAdNetworkConnectorProtocol, kYBXMDelegateProtocol}) {
         if (platform::objc_getProtocol(name)) continue;
         platform::objc_registerProtocol(platform::objc_allocateProtocol(name));
     }
