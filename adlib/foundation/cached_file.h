@@ -38,6 +38,7 @@ inline constexpr Sel<Ref<Object>(id)> HTTPDestinationURL{"HTTPDestinationURL"};
 inline constexpr Sel<long long(id)> HTTPStatusCode{"HTTPStatusCode"};
 inline constexpr Sel<Value(id)> HTTPHeaders{"HTTPHeaders"};
 inline constexpr Sel<unsigned long long(id)> cachePolicy{"cachePolicy"};
+inline constexpr Sel<void(id, unsigned long long)> setCachePolicy_{"setCachePolicy:"};
 inline constexpr Sel<Value(id)> filePath{"filePath"};
 inline constexpr Sel<Ref<Object>(id)> formatterForHTTPDate{"formatterForHTTPDate"};
 inline constexpr Sel<Value(id, id)> headersForResponse_{"headersForResponse:"};

@@ -23,8 +23,16 @@
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/mediation/ad_network_adapter.h"
+#include "adlib/mediation/connector.h"
+#include "adlib/mediation/mediation_config.h"
+#include "adlib/mediation/mediation_utilities.h"
+#include "adlib/mediation/protocols.h"
+#include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/ad_fetcher.h"
+#include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/render/mraid_interceptor.h"
+#include "adlib/render/swipe_configurations.h"
 
 namespace adlib {
 
@@ -48,6 +56,10 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerAdClasses();
+    registerSwipeConfigurationsClass();
+    registerClickTrackerClasses();
+    registerAdFetcherClass();
     registerAbsoluteTimeClass();
     registerStatisticDictionaryClass();
     registerTimingClasses();
@@ -56,6 +68,11 @@ void registerClasses() {
     registerApplicationClass();
     registerMRAIDInterceptorClass();
     registerAdNetworkAdapterClass();
+    registerMediationProtocols();
+    registerMediationConfigClasses();
+    registerConnectorClasses();
+    // After the tracker collection: its mediation category adds to it.
+    registerMediationUtilities();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));
 }

@@ -8,11 +8,18 @@
 
 #include "platform/foundation/dispatch.h"
 #include "platform/foundation/error.h"
+#include "platform/network/url.h"
 #include "platform/frameworks/selectors.h"
 #include "platform/uikit/selectors.h"
 
+namespace platform {
+class NSURL;
+}
+
 namespace adlib {
 using namespace platform;
+
+struct YBXAdSize;
 
 namespace sel {
 using namespace platform::sel;
@@ -20,10 +27,242 @@ using namespace platform::sel;
 // A request as the errors see it (YBXRequest): its URL parameters, a dictionary or nil.
 inline constexpr Sel<Value(id)> parameters{"parameters"};
 
+// --- mediation ---------------------------------------------------------------------------------
+// YBXMConfig and YBXMAdNetworkConfig. Strings that may be missing are values (nil when absent).
+inline constexpr Sel<Ref<Object>(id, Value, Value, Ref<NSError>*)> initWithAppKey_configDict_error_{"initWithAppKey:configDict:error:"};
+inline constexpr Sel<Ref<Object>(id, Value)> peekAdTypeFromConfig_{"peekAdTypeFromConfig:"};  // class method
+inline constexpr Sel<Ref<Object>(id, Value)> adTypeFromString_{"adTypeFromString:"};          // class method
+inline constexpr Sel<Ref<Object>(id, Value, Ref<NSError>*)> initWithDictionary_error_{"initWithDictionary:error:"};
+inline constexpr Sel<Value(id)> appKey{"appKey"};
+inline constexpr Sel<Ref<Object>(id)> adType{"adType"};
+inline constexpr Sel<Value(id)> qdata{"qdata"};
+// refreshInterval, setRefreshInterval:, impressionURLs, clickURLs: with YBXAd's below.
+inline constexpr Sel<double(id)> adNetworkTimeout{"adNetworkTimeout"};
+inline constexpr Sel<long long(id)> bannerAnimationType{"bannerAnimationType"};
+inline constexpr Sel<Value(id)> noFillURLs{"noFillURLs"};
+inline constexpr Sel<Value(id)> adNetworkConfigs{"adNetworkConfigs"};  // an array of YBXMAdNetworkConfig objects
+inline constexpr Sel<Value(id)> networkID{"networkID"};
+inline constexpr Sel<Value(id)> credentials{"credentials"};
+inline constexpr Sel<Value(id)> extras{"extras"};
+// "ad" of a network configuration: a dictionary, where the fetcher's `ad` below is an object.
+inline constexpr Sel<Value(id)> adDictionary{"ad"};
+inline constexpr Sel<Value(id)> allocationID{"allocationID"};
+inline constexpr Sel<Value(id)> adapterList{"adapterList"};
+inline constexpr Sel<Class*(id)> adapterClass{"adapterClass"};
+inline constexpr Sel<Value(id)> publisherID{"publisherID"};
+
+// The adapter class's discovery (class methods of YBXMAdNetworkAdapter).
+// classIsAdapterClass: with YBXMAdNetworkAdapter's below.
+inline constexpr Sel<bool(id, Class*)> classImplementsCurrentAdapterAPI_{"classImplementsCurrentAdapterAPI:"};
+
+// The protocol YBXMAdNetworkAdapter, in its order.
+inline constexpr Sel<Ref<Object>(id, id)> initWithYBXMAdNetworkConnector_{"initWithYBXMAdNetworkConnector:"};
+inline constexpr Sel<void(id, YBXAdSize)> getBannerWithSize_{"getBannerWithSize:"};
+inline constexpr Sel<void(id)> getInterstitial{"getInterstitial"};
+inline constexpr Sel<void(id)> stopBeingDelegate{"stopBeingDelegate"};
+inline constexpr Sel<bool(id, long long)> isBannerAnimationOK_{"isBannerAnimationOK:"};
+inline constexpr Sel<void(id, id)> presentInterstitialFromRootViewController_{"presentInterstitialFromRootViewController:"};
+inline constexpr Sel<Value(id)> adapterVersion{"adapterVersion"};         // class method
+inline constexpr Sel<Class*(id)> networkExtrasClass{"networkExtrasClass"};  // class method
+inline constexpr Sel<void(id, YBXAdSize)> changeAdSizeTo_{"changeAdSizeTo:"};  // optional
+
+// The protocol YBXMAdNetworkConnector, in its order.
+inline constexpr Sel<Value(id)> publisherId{"publisherId"};
+// credentials: above.
+inline constexpr Sel<bool(id)> testMode{"testMode"};
+inline constexpr Sel<Ref<Object>(id)> networkExtras{"networkExtras"};
+inline constexpr Sel<Ref<Object>(id)> viewControllerForPresentingModalView{"viewControllerForPresentingModalView"};
+inline constexpr Sel<Value(id)> childDirectedTreatment{"childDirectedTreatment"};  // a bool number or nil
+inline constexpr Sel<long long(id)> userGender{"userGender"};
+inline constexpr Sel<Value(id)> userBirthday{"userBirthday"};
+inline constexpr Sel<Value(id)> userKeywords{"userKeywords"};
+inline constexpr Sel<bool(id)> userHasLocation{"userHasLocation"};
+inline constexpr Sel<double(id)> userLatitude{"userLatitude"};
+inline constexpr Sel<double(id)> userLongitude{"userLongitude"};
+inline constexpr Sel<double(id)> userLocationAccuracyInMeters{"userLocationAccuracyInMeters"};
+inline constexpr Sel<Value(id)> userLocationDescription{"userLocationDescription"};
+// (connector, adapter, view / error / interstitial)
+inline constexpr Sel<void(id, id, id)> adapter_didReceiveAdView_{"adapter:didReceiveAdView:"};
+inline constexpr Sel<void(id, id, id)> adapter_didFailAd_{"adapter:didFailAd:"};
+inline constexpr Sel<void(id, id, id)> adapter_didReceiveInterstitial_{"adapter:didReceiveInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adapter_didFailInterstitial_{"adapter:didFailInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adapter_clickDidOccurInBanner_{"adapter:clickDidOccurInBanner:"};
+inline constexpr Sel<void(id, id)> adapterWillPresentFullScreenModal_{"adapterWillPresentFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterWillDismissFullScreenModal_{"adapterWillDismissFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterDidDismissFullScreenModal_{"adapterDidDismissFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterWillPresentInterstitial_{"adapterWillPresentInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterWillDismissInterstitial_{"adapterWillDismissInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterDidDismissInterstitial_{"adapterDidDismissInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterWillLeaveApplication_{"adapterWillLeaveApplication:"};
+
+// The protocol YBXMDelegate, in its order (viewControllerForPresentingModalView,
+// childDirectedTreatment: above).
+inline constexpr Sel<void(id, id)> ybxmDidReceiveAd_{"ybxmDidReceiveAd:"};
+inline constexpr Sel<void(id, id)> ybxmDidReceiveInterstitial_{"ybxmDidReceiveInterstitial:"};
+inline constexpr Sel<void(id, id)> ybxmDidFailToReceiveAdWithError_{"ybxmDidFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id)> ybxmBannerAdRefreshFailedWithError_{"ybxmBannerAdRefreshFailedWithError:"};
+inline constexpr Sel<void(id)> ybxmWillPresentFullScreenModal{"ybxmWillPresentFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmWillDismissFullScreenModal{"ybxmWillDismissFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmDidDismissFullScreenModal{"ybxmDidDismissFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmWillPresentInterstitial{"ybxmWillPresentInterstitial"};
+inline constexpr Sel<void(id)> ybxmWillDismissInterstitial{"ybxmWillDismissInterstitial"};
+inline constexpr Sel<void(id)> ybxmDidDismissInterstitial{"ybxmDidDismissInterstitial"};
+inline constexpr Sel<void(id)> ybxmWillLeaveApplication{"ybxmWillLeaveApplication"};
+inline constexpr Sel<bool(id)> ybxmTestMode{"ybxmTestMode"};
+inline constexpr Sel<Ref<Object>(id, Class*)> networkExtrasFor_{"networkExtrasFor:"};
+// userGender, userBirthday: above.
+inline constexpr Sel<Ref<Object>(id)> userLocation{"userLocation"};  // a YBXLocation or nil
+// userKeywords, childDirectedTreatment: above.
+// startTimingAdapter, resetTimingAdapters, endTimingAdapterWithExitCode:, adapterDurationsParameter,
+// adapterExitCodesParameter: with YBXSlotStatistics's below.
+
+// YBXMAdNetworkConnector toward the manager.
+inline constexpr Sel<Ref<Object>(id, id, id)> initWithConfig_networkConfig_{"initWithConfig:networkConfig:"};
+inline constexpr Sel<void(id, id)> getAdFromAdapterWithType_{"getAdFromAdapterWithType:"};
+inline constexpr Sel<void(id)> askAdapterToStopBeingDelegate{"askAdapterToStopBeingDelegate"};
+inline constexpr Sel<bool(id, long long)> askAdapterIsBannerAnimationOK_{"askAdapterIsBannerAnimationOK:"};
+inline constexpr Sel<void(id)> reportClick{"reportClick"};
+inline constexpr Sel<void(id)> reportImpression{"reportImpression"};
+inline constexpr Sel<void(id, Value, Value, Value, Value)> pingMediationURLs_defaultURL_durations_exitCodes_{
+    "pingMediationURLs:defaultURL:durations:exitCodes:"};
+inline constexpr Sel<Ref<Object>(id)> ybxmDelegate{"ybxmDelegate"};
+inline constexpr Sel<void(id, id)> setYbxmDelegate_{"setYbxmDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> adManager{"adManager"};
+inline constexpr Sel<void(id, id)> setAdManager_{"setAdManager:"};
+inline constexpr Sel<Ref<Object>(id)> mediationConfig{"mediationConfig"};
+inline constexpr Sel<Ref<Object>(id)> networkConfig{"networkConfig"};
+inline constexpr Sel<Ref<Object>(id)> adapter{"adapter"};
+inline constexpr Sel<Value(id)> strippedCredentials{"strippedCredentials"};
+inline constexpr Sel<bool(id)> shareLocation{"shareLocation"};
+inline constexpr Sel<bool(id)> didNetworkRefresh{"didNetworkRefresh"};
+inline constexpr Sel<bool(id)> clicked{"clicked"};
+
+// YBXMAdManager's connector callbacks: (manager, connector, view / interstitial / error).
+inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withView_{"adRequestReturnsFromConnector:withView:"};
+inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withInterstitial_{"adRequestReturnsFromConnector:withInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adRequestFailedFromConnector_withError_{"adRequestFailedFromConnector:withError:"};
+
+// Mediation pings: YBXMUtilities (class method; a URL or nil) and
+// YBXClickTrackerCollection(Mediation) (class method).
+inline constexpr Sel<Ref<Object>(id, Value, Value, bool, Value, Value, Value, Value, Value, Value, Value)>
+    mediationURLFrom_adLocationID_adNetworkRefresh_allocationID_adNetworkID_qData_sessionID_sequenceNumber_exitCodes_durations_{
+        "mediationURLFrom:adLocationID:adNetworkRefresh:allocationID:adNetworkID:qData:sessionID:sequenceNumber:exitCodes:durations:"};
+inline constexpr Sel<void(id, Value, Value, Value, Value, Value, Value, bool, Value, Value)>
+    trackMediationURLsFromTemplates_defaultTemplate_networkID_allocationID_qData_appKey_refresh_durations_exitCodes_{
+        "trackMediationURLsFromTemplates:defaultTemplate:networkID:allocationID:qData:appKey:refresh:durations:exitCodes:"};
+
+// What mediation reads of its neighbours: the request's version and a
+// location (YBXLocation); the application's sequence numbers and session are below.
+inline constexpr Sel<Value(id)> sdkVersion{"sdkVersion"};  // class method of YBXRequest
+inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
+inline constexpr Sel<double(id)> latitude{"latitude"};
+inline constexpr Sel<double(id)> longitude{"longitude"};
+inline constexpr Sel<double(id)> accuracy{"accuracy"};
+inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
+
+// YBXAd and its kinds (its "size" is in adlib/pipeline/ad.h). URL collections
+// are arrays of NSURL objects kept as sets in insertion order.
+inline constexpr Sel<Ref<Object>(id, Value)> initWithDictionary_{"initWithDictionary:"};
+inline constexpr Sel<void(id, Value)> addClickURLsFromArray_{"addClickURLsFromArray:"};
+inline constexpr Sel<void(id, Value)> addImpressionURLsFromArray_{"addImpressionURLsFromArray:"};
+inline constexpr Sel<void(id, Value)> addManualImpressionURLsFromArray_{"addManualImpressionURLsFromArray:"};
+inline constexpr Sel<Value(id)> clickURLs{"clickURLs"};
+inline constexpr Sel<Value(id)> impressionURLs{"impressionURLs"};
+inline constexpr Sel<Value(id)> manualImpressionURLs{"manualImpressionURLs"};
+inline constexpr Sel<bool(id)> isMRAIDEnabled{"isMRAIDEnabled"};
+inline constexpr Sel<void(id, bool)> setMRAIDEnabled_{"setMRAIDEnabled:"};
+inline constexpr Sel<bool(id)> hasAdNetworkJavaScript{"hasAdNetworkJavaScript"};
+inline constexpr Sel<void(id, bool)> setHasAdNetworkJavaScript_{"setHasAdNetworkJavaScript:"};
+inline constexpr Sel<Ref<Object>(id)> statistics{"statistics"};
+inline constexpr Sel<Ref<Object>(id)> adBaseURL{"adBaseURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdBaseURL_{"setAdBaseURL:"};
+inline constexpr Sel<Value(id)> adHTML{"adHTML"};
+inline constexpr Sel<void(id, Value)> setAdHTML_{"setAdHTML:"};
+inline constexpr Sel<Ref<Object>(id)> adURL{"adURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdURL_{"setAdURL:"};
+inline constexpr Sel<Value(id)> optoraConfigurations{"optoraConfigurations"};
+inline constexpr Sel<void(id, Value)> setOptoraConfigurations_{"setOptoraConfigurations:"};
+inline constexpr Sel<Ref<Object>(id)> swipeToViewControllerConfigurations{"swipeToViewControllerConfigurations"};
+inline constexpr Sel<void(id, id)> setSwipeToViewControllerConfigurations_{"setSwipeToViewControllerConfigurations:"};
+inline constexpr Sel<unsigned long long(id)> responseType{"responseType"};
+inline constexpr Sel<void(id, unsigned long long)> setResponseType_{"setResponseType:"};
+inline constexpr Sel<double(id)> reloadInterval{"reloadInterval"};
+inline constexpr Sel<void(id, double)> setReloadInterval_{"setReloadInterval:"};
+inline constexpr Sel<long long(id)> supportedOrientations{"supportedOrientations"};
+inline constexpr Sel<void(id, long long)> setSupportedOrientations_{"setSupportedOrientations:"};
+inline constexpr Sel<Value(id)> debugDialog{"debugDialog"};
+inline constexpr Sel<void(id, Value)> setDebugDialog_{"setDebugDialog:"};
+inline constexpr Sel<Value(id)> customAdSizeString{"customAdSizeString"};
+inline constexpr Sel<void(id, Value)> setCustomAdSizeString_{"setCustomAdSizeString:"};
+inline constexpr Sel<Ref<Object>(id)> adNetworkPassbackURL{"adNetworkPassbackURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdNetworkPassbackURL_{"setAdNetworkPassbackURL:"};
+inline constexpr Sel<double(id)> refreshInterval{"refreshInterval"};
+inline constexpr Sel<void(id, double)> setRefreshInterval_{"setRefreshInterval:"};
+inline constexpr Sel<double(id)> interstitialTimeout{"interstitialTimeout"};
+inline constexpr Sel<void(id, double)> setInterstitialTimeout_{"setInterstitialTimeout:"};
+
+// YBXSwipeToViewControllerConfigurations; plain init answers nil.
+inline constexpr Sel<Ref<Object>(id, Value)> initWithSwipeConfigurations_{"initWithSwipeConfigurations:"};
+inline constexpr Sel<Value(id)> swipeableInAppStoreProductID{"swipeableInAppStoreProductID"};
+// An array of rectangles, or nil.
+inline constexpr Sel<Value(id)> swipeableRectangles{"swipeableRectangles"};
+inline constexpr Sel<Value(id)> swipeEventCreativeMetadata{"swipeEventCreativeMetadata"};
+inline constexpr Sel<double(id)> swipeAnimationTransitionDuration{"swipeAnimationTransitionDuration"};
+inline constexpr Sel<long long(id)> swipeDirection{"swipeDirection"};
+inline constexpr Sel<void(id, long long)> setSwipeDirection_{"setSwipeDirection:"};
+inline constexpr Sel<bool(id)> isAdDraggable{"isAdDraggable"};
+inline constexpr Sel<void(id, bool)> setIsAdDraggable_{"setIsAdDraggable:"};
+
+// YBXClickTrackerCollection and YBXClickTracker; the delegate methods
+// (tracker, final URL) and (tracker, error) are optional.
+inline constexpr Sel<void(id, Value, bool)> trackURLs_cacheEnabled_{"trackURLs:cacheEnabled:"};
+inline constexpr Sel<void(id, NSURL*, bool)> trackURL_cacheEnabled_{"trackURL:cacheEnabled:"};
+inline constexpr Sel<void(id, NSURL*)> trackURL_{"trackURL:"};
+inline constexpr Sel<void(id)> cleanupTrackers{"cleanupTrackers"};
+inline constexpr Sel<Value(id)> trackers{"trackers"};
+inline constexpr Sel<void(id, id, NSURL*)> tracker_didRedirect_{"tracker:didRedirect:"};
+inline constexpr Sel<void(id, id, id)> tracker_didFailWithError_{"tracker:didFailWithError:"};
+inline constexpr Sel<void(id)> beginBackgroundTask{"beginBackgroundTask"};
+inline constexpr Sel<void(id)> endBackgroundTask{"endBackgroundTask"};
+inline constexpr Sel<bool(id)> hasTracked{"hasTracked"};
+inline constexpr Sel<void(id, bool)> setHasTracked_{"setHasTracked:"};
+inline constexpr Sel<bool(id)> cacheEnabled{"cacheEnabled"};
+inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
+inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
+
+// YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
+inline constexpr Sel<Ref<Object>(id)> response{"response"};
+inline constexpr Sel<Ref<Object>(id, id, NSURL*)> connection_shouldRedirectToURL_{"connection:shouldRedirectToURL:"};
+inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveRedirectResponse_{"connection:loadDidReceiveRedirectResponse:"};
+inline constexpr Sel<bool(id, id, id)> connection_loadShouldUseCachedResponse_{"connection:loadShouldUseCachedResponse:"};
+inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveCachedResponse_{"connection:loadDidReceiveCachedResponse:"};
+inline constexpr Sel<void(id, id, Value, NSURL*)> connection_loadDidFinish_baseURL_{"connection:loadDidFinish:baseURL:"};
+inline constexpr Sel<void(id, id, id, long long)> connection_loadDidFail_httpStatusCode_{"connection:loadDidFail:httpStatusCode:"};
+inline constexpr Sel<bool(id, NSURL*, id, Ref<Object>*)> startWithURL_forDelegate_error_{"startWithURL:forDelegate:error:"};
+
+// YBXAdFetcher and YBXAdFetcherDelegate (fetcher, ad) and (fetcher, error).
+// Error out-parameters receive a YBXRequestError.
+inline constexpr Sel<bool(id, id, Value, id, id, Ref<Object>*)> fetchRemainingContentForAd_headers_delegate_request_error_{
+    "fetchRemainingContentForAd:headers:delegate:request:error:"};
+inline constexpr Sel<bool(id, NSURL*, Value, Ref<Object>*)> startFetchWithAdURL_headers_error_{"startFetchWithAdURL:headers:error:"};
+inline constexpr Sel<void(id)> completedURLConnection{"completedURLConnection"};
+inline constexpr Sel<void(id)> markFetchStart{"markFetchStart"};
+inline constexpr Sel<void(id)> markFetchComplete{"markFetchComplete"};
+inline constexpr Sel<void(id, id)> resourceFailedToLoadWithError_{"resourceFailedToLoadWithError:"};
+inline constexpr Sel<void(id, Value)> processHTTPHeaders_{"processHTTPHeaders:"};
+inline constexpr Sel<unsigned long long(id, Value, Ref<Object>*)> adResponseTypeFromHeaders_requestError_{"adResponseTypeFromHeaders:requestError:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFetchAd_{"adFetcher:didFetchAd:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFailToFetchAdWithError_{"adFetcher:didFailToFetchAdWithError:"};
+inline constexpr Sel<bool(id)> hasStartedFetch{"hasStartedFetch"};
+inline constexpr Sel<bool(id)> hasNotifiedDelegate{"hasNotifiedDelegate"};
+inline constexpr Sel<bool(id)> adConnectionHasCompleted{"adConnectionHasCompleted"};
+inline constexpr Sel<Ref<Object>(id)> ad{"ad"};
+inline constexpr Sel<Ref<Object>(id)> timer{"timer"};
+inline constexpr Sel<Ref<Object>(id)> adConnection{"adConnection"};
+
 // A slot (YBXSlot): whether it is mediating the request being made.
 inline constexpr Sel<bool(id)> isMediating{"isMediating"};
-// An ad (YBXAd): its own statistics, a YBXStatisticDictionary.
-inline constexpr Sel<Ref<Object>(id)> statistics{"statistics"};
+// An ad (YBXAd): its own statistics, a YBXStatisticDictionary; declared with YBXAd's above.
 // YBXApplication's store metadata, a dictionary.
 inline constexpr Sel<Value(id)> iTunesMetadata{"iTunesMetadata"};
 // Class methods of later folders' classes that the application's early

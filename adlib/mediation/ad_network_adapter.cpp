@@ -10,6 +10,8 @@ bool YBXMClassIsAdapterClass(const Class* cls) {
     return cls && class_conformsToProtocol(cls, objc_getProtocol(kYBXMAdNetworkAdapterProtocol));
 }
 
+bool YBXMClassImplementsCurrentAdapterAPI(const Class* cls) { return class_respondsToSelector(cls, sel::getBannerWithSize_.name); }
+
 Value YBXMAvailableAdapterNames() {
     static const Value* names = [] {
         std::set<std::string> found;
@@ -25,7 +27,8 @@ void registerAdNetworkAdapterClass() {
     if (!objc_getProtocol(kYBXMAdNetworkAdapterProtocol)) objc_registerProtocol(objc_allocateProtocol(kYBXMAdNetworkAdapterProtocol));
     ClassBuilder<NSObject>("YBXMAdNetworkAdapter", "NSObject")
         .classMethod(sel::availableAdapterNames, [](id) { return YBXMAvailableAdapterNames(); })
-        .classMethod(sel::classIsAdapterClass_, [](id, Class* cls) { return YBXMClassIsAdapterClass(cls); });
+        .classMethod(sel::classIsAdapterClass_, [](id, Class* cls) { return YBXMClassIsAdapterClass(cls); })
+        .classMethod(sel::classImplementsCurrentAdapterAPI_, [](id, Class* cls) { return YBXMClassImplementsCurrentAdapterAPI(cls); });
 }
 
 }  // namespace adlib

@@ -12,6 +12,9 @@ inline constexpr const char* kYBXMAdNetworkAdapterProtocol = "YBXMAdNetworkAdapt
 // The names of the adapter classes (sorted); nil when there is none.
 Value YBXMAvailableAdapterNames();
 bool YBXMClassIsAdapterClass(const Class* cls);
+// Whether instances of the class answer getBannerWithSize: (adapters of an
+// older interface do not).
+bool YBXMClassImplementsCurrentAdapterAPI(const Class* cls);
 
 void registerAdNetworkAdapterClass();
 
