@@ -17,6 +17,7 @@
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/url_connection.h"
 
 namespace adlib {
 
@@ -40,6 +41,7 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerURLConnectionClasses();
 }
 
 }  // namespace adlib
