@@ -31,6 +31,7 @@
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/url_connection.h"
 #include "adlib/render/mraid_interceptor.h"
 #include "adlib/render/swipe_configurations.h"
 
@@ -56,6 +57,7 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();

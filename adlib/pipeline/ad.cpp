@@ -1,6 +1,6 @@
 #include "adlib/pipeline/ad.h"
 
-#include <array>
+#include "adlib/foundation/application.h"
 
 namespace adlib {
 
@@ -9,13 +9,7 @@ namespace {
 YBXAd* adOf(id self) { return as<YBXAd>(self); }
 
 // The ad's own statistics report to the application singleton.
-Ref<Object> makeStatistics() {
-    Class* cls = objc_getClass("YBXStatisticDictionary");
-    if (!cls) return nullptr;
-    Ref<Object> application = sel::sharedApplication(objc_getClass("YBXApplication"));
-    const std::array<Value, 1> args{Value(application)};
-    return Ref<Object>(invoke(alloc(cls).get(), "initWithDelegate:", args).object());
-}
+Ref<Object> makeStatistics() { return sel::initWithDelegate_(alloc("YBXStatisticDictionary"), YBXApplication::sharedApplication()); }
 
 Ref<Object> makeSwipeConfigurations(const Value& dictionary) {
     return sel::initWithSwipeConfigurations_(alloc("YBXSwipeToViewControllerConfigurations"), dictionary);

@@ -41,6 +41,12 @@ TEST_F(Ads, APlainAdStartsEmptyAndScrollable) {
     const YBXAdSize size = sel::YBXAd_size(plain.get());
     EXPECT_EQ(size.size, (Size{0, 0}));
     EXPECT_EQ(size.flags, 0u);
+    // Its own statistics report to the application.
+    Ref<Object> statistics = sel::statistics(plain.get());
+    ASSERT_TRUE(statistics);
+    EXPECT_TRUE(isKindOfClass(statistics.get(), "YBXStatisticDictionary"));
+    EXPECT_EQ(sel::delegate(statistics.get()).get(), sel::sharedApplication(objc_getClass("YBXApplication")).get());
+    EXPECT_NE(sel::statistics(as<YBXAd>(sel::init(alloc("YBXAdBanner"))).get()).get(), statistics.get());
 }
 
 TEST_F(Ads, TheCreativeNeedsABaseURLThatParsesElseTheAdURLIsFetched) {
