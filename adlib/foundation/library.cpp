@@ -16,7 +16,11 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/pipeline/extras.h"
+#include "adlib/pipeline/location.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/request.h"
+#include "adlib/pipeline/search_request.h"
 #include "adlib/pipeline/url_connection.h"
 
 namespace adlib {
@@ -42,6 +46,10 @@ void registerClasses() {
     registerCachedFileClass();
     registerCacheSetClass();
     registerURLConnectionClasses();
+    registerExtrasClasses();
+    registerLocationClass();
+    registerRequestClass();
+    registerSearchRequestClasses();
 }
 
 }  // namespace adlib
