@@ -61,7 +61,7 @@ inline constexpr Sel<Ref<Object>(id)> connection{"connection"};
 inline constexpr Sel<Value(id)> receivedData{"receivedData"};
 
 // NSCopying: a new object with the same contents (the zone is not used).
-inline constexpr Sel<Ref<Object>(id, id)> copyWithZone_{"copyWithZone:"};
+inline constexpr Sel<Ref<Object>(id, void*)> copyWithZone_{"copyWithZone:"};
 
 // YBXDevice's network monitor (YBXNetwork).
 inline constexpr Sel<Ref<Object>(id)> network{"network"};
@@ -125,8 +125,8 @@ inline constexpr Sel<Value(id)> privateMediationExtras{"privateMediationExtras"}
 inline constexpr Sel<void(id, Value)> setPrivateMediationExtras_{"setPrivateMediationExtras:"};
 inline constexpr Sel<Value(id)> formatParameters{"formatParameters"};
 inline constexpr Sel<void(id, Value)> setFormatParameters_{"setFormatParameters:"};
-inline constexpr Sel<long long(id)> responseType{"responseType"};
-inline constexpr Sel<void(id, long long)> setResponseType_{"setResponseType:"};
+inline constexpr Sel<unsigned long long(id)> responseType{"responseType"};
+inline constexpr Sel<void(id, unsigned long long)> setResponseType_{"setResponseType:"};
 // YBXRequestVersionInfo (class methods of YBXRequest).
 inline constexpr Sel<std::string(id)> sdkVersion{"sdkVersion"};
 inline constexpr Sel<std::string(id)> sdkVersionMetadata{"sdkVersionMetadata"};

@@ -103,7 +103,7 @@ void registerLocationClass() {
         .method(sel::dictionaryRepresentation, [](id self) { return locationOf(self)->dictionaryRepresentation(); })
         .method(sel::isEqual_, [](id self, id other) { return locationOf(self)->isEqual(as<YBXLocation>(other)); })
         .method(sel::hash, [](id self) { return locationOf(self)->hash(); })
-        .method(sel::copyWithZone_, [](id self, id) { return Ref<Object>(locationOf(self)->copy()); })
+        .method(sel::copyWithZone_, [](id self, void*) { return Ref<Object>(locationOf(self)->copy()); })
         .method(sel::copy, [](id self) { return sel::copyWithZone_(self, nullptr); });
 }
 

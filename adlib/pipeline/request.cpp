@@ -284,7 +284,7 @@ void registerRequestClass() {
         .classMethod(sel::sdkVersionMetadata, [](id) { return YBXRequest::sdkVersionMetadata(); })
         .classMethod(sel::sdkVersionIdentifiers, [](id) { return YBXRequest::sdkVersionIdentifiers(); })
         .classMethod(sel::extendedSDKVersionNumber, [](id) { return YBXRequest::extendedSDKVersionNumber(); })
-        .method(sel::copyWithZone_, [](id self, id) { return Ref<Object>(requestOf(self)->copy()); })
+        .method(sel::copyWithZone_, [](id self, void*) { return Ref<Object>(requestOf(self)->copy()); })
         .method(sel::copy, [](id self) { return sel::copyWithZone_(self, nullptr); })
         .method(sel::description, [](id self) { return Value(requestOf(self)->description()); })
         .method(sel::registerAdNetworkExtras_, [](id self, id extras) { requestOf(self)->registerAdNetworkExtras(extras); })
@@ -333,8 +333,8 @@ void registerRequestClass() {
         .method(sel::setPrivateMediationExtras_, [](id self, Value v) { requestOf(self)->privateMediationExtras = dictionaryOrNil(v); })
         .method(sel::formatParameters, [](id self) { return requestOf(self)->formatParameters; })
         .method(sel::setFormatParameters_, [](id self, Value v) { requestOf(self)->formatParameters = arrayOrNil(v); })
-        .method(sel::responseType, [](id self) { return requestOf(self)->responseType; })
-        .method(sel::setResponseType_, [](id self, long long v) { requestOf(self)->responseType = v; });
+        .method(sel::responseType, [](id self) { return static_cast<unsigned long long>(requestOf(self)->responseType); })
+        .method(sel::setResponseType_, [](id self, unsigned long long v) { requestOf(self)->responseType = static_cast<long long>(v); });
 }
 
 }  // namespace adlib

@@ -227,7 +227,7 @@ TEST_F(Requests, ACopySharesTheExtrasObjectsAndCopiesTheRest) {
     EXPECT_TRUE(sel::isTesting(copy.get()));
     EXPECT_EQ(sel::childDirectedTreatment(copy.get()), Value(false));
     EXPECT_EQ(sel::contentURL(copy.get()), Value("http://news.example/"));
-    EXPECT_EQ(sel::responseType(copy.get()), 1);
+    EXPECT_EQ(sel::responseType(copy.get()), 1u);
     EXPECT_EQ(sel::formatParameters(copy.get()), sel::formatParameters(request.get()));
     EXPECT_EQ(sel::mediationExtras(copy.get()), sel::mediationExtras(request.get()));
     EXPECT_EQ(sel::privateMediationExtras(copy.get()), sel::privateMediationExtras(request.get()));
