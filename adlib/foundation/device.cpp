@@ -367,7 +367,8 @@ void registerDeviceClass() {
         .method(sel::setUserAgentString_, [](id self, Value v) { deviceOf(self)->setUserAgentString(v); })
         .method(sel::enableRadioAccessTechnologyChecking, [](id self) { deviceOf(self)->enableRadioAccessTechnologyChecking(); })
         .method(sel::disableRadioAccessTechnologyChecking, [](id self) { deviceOf(self)->disableRadioAccessTechnologyChecking(); })
-        .method(sel::parameters, [](id self) { return deviceOf(self)->parameters(); });
+        .method(sel::parameters, [](id self) { return deviceOf(self)->parameters(); })
+        .method(sel::network, [](id self) { return deviceOf(self)->network(); });
 }
 
 }  // namespace adlib

@@ -94,6 +94,9 @@ public:
     // Read on the lock queue.
     std::string cachedAdvertisingID();
 
+    // The network monitor, made and started with the device.
+    const Ref<Object>& network() const { return network_; }
+
 private:
     friend void registerDeviceClass();
     void setUp();

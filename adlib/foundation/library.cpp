@@ -30,7 +30,11 @@
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/click_tracker.h"
+#include "adlib/pipeline/extras.h"
+#include "adlib/pipeline/location.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/request.h"
+#include "adlib/pipeline/search_request.h"
 #include "adlib/pipeline/url_connection.h"
 #include "adlib/render/mraid_interceptor.h"
 #include "adlib/render/swipe_configurations.h"
@@ -77,6 +81,10 @@ void registerClasses() {
     registerMediationUtilities();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));
+    registerExtrasClasses();
+    registerLocationClass();
+    registerRequestClass();
+    registerSearchRequestClasses();
 }
 
 }  // namespace adlib

@@ -270,6 +270,111 @@ inline constexpr Sel<void(id, bool)> setAllowCache_{"setAllowCache:"};
 inline constexpr Sel<Ref<Object>(id)> connection{"connection"};
 inline constexpr Sel<Value(id)> receivedData{"receivedData"};
 
+// NSCopying: a new object with the same contents (the zone is not used).
+inline constexpr Sel<Ref<Object>(id, void*)> copyWithZone_{"copyWithZone:"};
+
+// YBXDevice's network monitor (YBXNetwork).
+inline constexpr Sel<Ref<Object>(id)> network{"network"};
+
+// YBXMarlexExtras (and its subclass QRTExtras).
+inline constexpr Sel<Value(id)> additionalParameters{"additionalParameters"};
+inline constexpr Sel<void(id, Value)> setAdditionalParameters_{"setAdditionalParameters:"};
+inline constexpr Sel<Value(id)> publisherProvidedID{"publisherProvidedID"};
+inline constexpr Sel<void(id, Value)> setPublisherProvidedID_{"setPublisherProvidedID:"};
+
+// YBXLocation.
+inline constexpr Sel<Ref<Object>(id, double, double, double)> initWithLatitude_longitude_accuracy_{"initWithLatitude:longitude:accuracy:"};
+inline constexpr Sel<Ref<Object>(id, Value)> initWithLocationDescription_{"initWithLocationDescription:"};
+inline constexpr Sel<double(id)> latitude{"latitude"};
+inline constexpr Sel<double(id)> longitude{"longitude"};
+inline constexpr Sel<double(id)> accuracy{"accuracy"};
+inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
+inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
+inline constexpr Sel<Value(id)> dictionaryRepresentation{"dictionaryRepresentation"};
+
+// YBXRequest. The request class method is the platform's `request`.
+inline constexpr Sel<long long(id, Value)> requestTypeFromString_{"requestTypeFromString:"};
+inline constexpr Sel<void(id, id)> registerAdNetworkExtras_{"registerAdNetworkExtras:"};
+inline constexpr Sel<Ref<Object>(id, id)> adNetworkExtrasFor_{"adNetworkExtrasFor:"};
+inline constexpr Sel<void(id, id)> removeAdNetworkExtrasFor_{"removeAdNetworkExtrasFor:"};
+inline constexpr Sel<Ref<Object>(id)> networkExtras{"networkExtras"};
+inline constexpr Sel<Value(id)> networkExtrasAdditionalParameters{"networkExtrasAdditionalParameters"};
+inline constexpr Sel<Value(id)> networkExtrasMap{"networkExtrasMap"};
+inline constexpr Sel<Value(id)> genderString{"genderString"};
+inline constexpr Sel<void(id, long long, long long, long long)> setBirthdayWithMonth_day_year_{"setBirthdayWithMonth:day:year:"};
+inline constexpr Sel<Value(id)> birthdayString{"birthdayString"};
+inline constexpr Sel<Value(id)> contentURLString{"contentURLString"};
+inline constexpr Sel<void(id, double, double, double)> setLocationWithLatitude_longitude_accuracy_{"setLocationWithLatitude:longitude:accuracy:"};
+inline constexpr Sel<void(id, Value)> setLocationWithDescription_{"setLocationWithDescription:"};
+inline constexpr Sel<void(id, Value)> addKeyword_{"addKeyword:"};
+inline constexpr Sel<void(id, bool)> tagForChildDirectedTreatment_{"tagForChildDirectedTreatment:"};
+inline constexpr Sel<Value(id)> analyticsIDs{"analyticsIDs"};
+inline constexpr Sel<bool(id)> isATestDevice{"isATestDevice"};
+// (the parameters being built)
+inline constexpr Sel<void(id, Value::Dictionary*)> addQRTParameters_{"addQRTParameters:"};
+inline constexpr Sel<Value(id)> testDevices{"testDevices"};
+inline constexpr Sel<void(id, Value)> setTestDevices_{"setTestDevices:"};
+inline constexpr Sel<bool(id)> isTesting{"isTesting"};
+inline constexpr Sel<void(id, bool)> setTesting_{"setTesting:"};
+inline constexpr Sel<long long(id)> gender{"gender"};
+inline constexpr Sel<void(id, long long)> setGender_{"setGender:"};
+inline constexpr Sel<Value(id)> birthday{"birthday"};
+inline constexpr Sel<void(id, Value)> setBirthday_{"setBirthday:"};
+inline constexpr Sel<Value(id)> keywords{"keywords"};
+inline constexpr Sel<void(id, Value)> setKeywords_{"setKeywords:"};
+inline constexpr Sel<Ref<Object>(id)> location{"location"};
+inline constexpr Sel<void(id, id)> setLocation_{"setLocation:"};
+inline constexpr Sel<Value(id)> contentURL{"contentURL"};
+inline constexpr Sel<void(id, Value)> setContentURL_{"setContentURL:"};
+// A bool number, or nil until the publisher sets it.
+inline constexpr Sel<Value(id)> childDirectedTreatment{"childDirectedTreatment"};
+inline constexpr Sel<void(id, Value)> setChildDirectedTreatment_{"setChildDirectedTreatment:"};
+inline constexpr Sel<Value(id)> mediationExtras{"mediationExtras"};
+inline constexpr Sel<void(id, Value)> setMediationExtras_{"setMediationExtras:"};
+inline constexpr Sel<Value(id)> privateMediationExtras{"privateMediationExtras"};
+inline constexpr Sel<void(id, Value)> setPrivateMediationExtras_{"setPrivateMediationExtras:"};
+inline constexpr Sel<Value(id)> formatParameters{"formatParameters"};
+inline constexpr Sel<void(id, Value)> setFormatParameters_{"setFormatParameters:"};
+inline constexpr Sel<unsigned long long(id)> responseType{"responseType"};
+inline constexpr Sel<void(id, unsigned long long)> setResponseType_{"setResponseType:"};
+// YBXRequestVersionInfo (class methods of YBXRequest).
+inline constexpr Sel<std::string(id)> sdkVersion{"sdkVersion"};
+inline constexpr Sel<std::string(id)> sdkVersionMetadata{"sdkVersionMetadata"};
+inline constexpr Sel<std::string(id)> sdkVersionIdentifiers{"sdkVersionIdentifiers"};
+inline constexpr Sel<std::string(id)> extendedSDKVersionNumber{"extendedSDKVersionNumber"};
+
+// YBXSearchRequest. Colours are UIColor objects or nil; setBackgroundColor:
+// and setBorderColor: are UIKit's.
+inline constexpr Sel<Value(id)> query{"query"};
+inline constexpr Sel<void(id, Value)> setQuery_{"setQuery:"};
+inline constexpr Sel<Ref<Object>(id)> gradientFrom{"gradientFrom"};
+inline constexpr Sel<void(id, id)> setGradientFrom_{"setGradientFrom:"};
+inline constexpr Sel<Ref<Object>(id)> gradientTo{"gradientTo"};
+inline constexpr Sel<void(id, id)> setGradientTo_{"setGradientTo:"};
+inline constexpr Sel<Ref<Object>(id)> headerColor{"headerColor"};
+inline constexpr Sel<void(id, id)> setHeaderColor_{"setHeaderColor:"};
+inline constexpr Sel<Ref<Object>(id)> descriptionTextColor{"descriptionTextColor"};
+inline constexpr Sel<void(id, id)> setDescriptionTextColor_{"setDescriptionTextColor:"};
+inline constexpr Sel<Ref<Object>(id)> anchorTextColor{"anchorTextColor"};
+inline constexpr Sel<void(id, id)> setAnchorTextColor_{"setAnchorTextColor:"};
+inline constexpr Sel<Value(id)> fontFamily{"fontFamily"};
+inline constexpr Sel<void(id, Value)> setFontFamily_{"setFontFamily:"};
+inline constexpr Sel<unsigned long long(id)> headerTextSize{"headerTextSize"};
+inline constexpr Sel<void(id, unsigned long long)> setHeaderTextSize_{"setHeaderTextSize:"};
+inline constexpr Sel<unsigned long long(id)> borderType{"borderType"};
+inline constexpr Sel<void(id, unsigned long long)> setBorderType_{"setBorderType:"};
+inline constexpr Sel<unsigned long long(id)> borderThickness{"borderThickness"};
+inline constexpr Sel<void(id, unsigned long long)> setBorderThickness_{"setBorderThickness:"};
+inline constexpr Sel<Value(id)> customChannels{"customChannels"};
+inline constexpr Sel<void(id, Value)> setCustomChannels_{"setCustomChannels:"};
+inline constexpr Sel<unsigned long long(id)> callButtonColor{"callButtonColor"};
+inline constexpr Sel<void(id, unsigned long long)> setCallButtonColor_{"setCallButtonColor:"};
+inline constexpr Sel<Value(id, id)> hexStringFromColor_{"hexStringFromColor:"};
+inline constexpr Sel<std::string(id, unsigned long long)> getBorderTypeString_{"getBorderTypeString:"};
+inline constexpr Sel<std::string(id, unsigned long long)> getCallButtonTypeString_{"getCallButtonTypeString:"};
+inline constexpr Sel<void(id, id)> setBackgroundSolid_{"setBackgroundSolid:"};
+inline constexpr Sel<void(id, id, id)> setBackgroundGradientFrom_toColor_{"setBackgroundGradientFrom:toColor:"};
+
 // YBXCachedURLResponse: (response, data, expiration date, destination URL).
 inline constexpr Sel<Ref<Object>(id, id, Value, Value, NSURL*)> initWithResponse_data_expirationDate_destinationURL_{
     "initWithResponse:data:expirationDate:destinationURL:"};

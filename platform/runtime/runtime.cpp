@@ -173,6 +173,12 @@ bool Class::isSubclassOf(const Class* other) const {
 
 Ref<Object> Class::alloc() {
     for (Class* c = this; c; c = c->super_) {
+        if (!c->allocationClass_) continue;
+        Class* made = c->allocationClass_(this);
+        if (made && made != this) return made->alloc();
+        break;
+    }
+    for (Class* c = this; c; c = c->super_) {
         if (!c->factory_) continue;
         Object* o = c->factory_();
         o->isa_ = this;

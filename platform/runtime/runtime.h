@@ -253,7 +253,13 @@ public:
 
     // Makes an instance: the class's C++ type (its own or its nearest
     // superclass's), with its count at 1. Null for a class without a C++ type.
+    // A class cluster's allocation may make an instance of another class.
     Ref<Object> alloc();
+    // allocWithZone: of a class cluster: which class an allocation of this
+    // class or of a subclass makes (the requested one when it answers it or
+    // null). Inherited by subclasses.
+    using AllocationClass = Class* (*)(Class* requested);
+    void setAllocationClass(AllocationClass pick) { allocationClass_ = pick; }
 
     const IvarAccess* ivar(std::string_view name) const;
     bool conformsTo(const Protocol* p) const;
@@ -280,6 +286,7 @@ private:
     bool isMeta_;
     bool undefinedKeys_ = false;
     Factory factory_;
+    AllocationClass allocationClass_ = nullptr;
     std::unordered_map<std::string, Method, Hash, std::equal_to<>> methods_;
     std::unordered_map<std::string, IvarAccess, Hash, std::equal_to<>> ivars_;
     std::vector<Protocol*> protocols_;

@@ -18,12 +18,19 @@ Ref<UIColor> UIColor::make(Space space, double r, double g, double b, double a) 
     return color;
 }
 
+Ref<UIColor> UIColor::pattern(id image) {
+    Ref<UIColor> color = make(Space::Pattern, 0, 0, 0, 1);
+    if (color) color->image_ = image;
+    return color;
+}
+
 bool UIColor::sameComponents(const UIColor& o) const {
     return r_ == o.r_ && g_ == o.g_ && b_ == o.b_ && a_ == o.a_;
 }
 
 std::string UIColor::text() const {
     if (space_ == Space::White) return format("UIDeviceWhiteColorSpace %g %g", r_, a_);
+    if (space_ == Space::Pattern) return "UIPatternColor";
     return format("UIDeviceRGBColorSpace %g %g %g %g", r_, g_, b_, a_);
 }
 
@@ -61,6 +68,7 @@ void registerColor() {
                      [](id, double r, double g, double b, double a) -> Ref<Object> { return UIColor::rgba(r, g, b, a); })
         .classMethod(sel::colorWithWhite_alpha_, [](id, double w, double a) -> Ref<Object> { return UIColor::white(w, a); })
         .classMethod(sel::colorWithHue_saturation_brightness_alpha_, [](id, double h, double s, double b, double a) { return hsb(h, s, b, a); })
+        .classMethod(sel::colorWithPatternImage_, [](id, id image) -> Ref<Object> { return image ? UIColor::pattern(image) : nullptr; })
         .classMethod(sel::blackColor, [](id) -> Ref<Object> { return UIColor::white(0, 1); })
         .classMethod(sel::darkGrayColor, [](id) -> Ref<Object> { return UIColor::white(1.0 / 3.0, 1); })
         .classMethod(sel::lightGrayColor, [](id) -> Ref<Object> { return UIColor::white(2.0 / 3.0, 1); })
@@ -79,12 +87,14 @@ void registerColor() {
         .method(sel::colorWithAlphaComponent_,
                 [](id self, double a) -> Ref<Object> {
                     auto* c = as<UIColor>(self);
+                    if (c->space() == S::Pattern) return UIColor::pattern(c->patternImage());
                     return UIColor::make(c->space(), c->red(), c->green(), c->blue(), a);
                 })
         .method(sel::CGColor, [](id self) { return Ref<Object>(self); })
         .method(sel::getRed_green_blue_alpha_,
                 [](id self, double* r, double* g, double* b, double* a) {
                     auto* c = as<UIColor>(self);
+                    if (c->space() == S::Pattern) return false;  // a pattern has no components to convert
                     if (r) *r = c->red();
                     if (g) *g = c->green();
                     if (b) *b = c->blue();

@@ -182,17 +182,28 @@ void CGContextDrawImage(const CGContextRef& context, Rect rect, const CGImageRef
     if (context && image) context->draw(rect, *image);
 }
 
-std::size_t CGColorGetNumberOfComponents(id color) {
-    auto* c = as<UIColor>(color);
-    if (!c) return 0;
-    return c->space() == UIColor::Space::White ? 2 : 4;
-}
+std::size_t CGColorGetNumberOfComponents(id color) { return CGColorGetComponents(color).size(); }
 
 std::vector<double> CGColorGetComponents(id color) {
     auto* c = as<UIColor>(color);
     if (!c) return {};
-    if (c->space() == UIColor::Space::White) return {c->red(), c->alphaComponent()};
-    return {c->red(), c->green(), c->blue(), c->alphaComponent()};
+    switch (c->space()) {
+        case UIColor::Space::White: return {c->red(), c->alphaComponent()};
+        case UIColor::Space::RGB: return {c->red(), c->green(), c->blue(), c->alphaComponent()};
+        case UIColor::Space::Pattern: return {c->alphaComponent()};
+    }
+    return {};
+}
+
+CGColorSpaceModel CGColorGetColorSpaceModel(id color) {
+    auto* c = as<UIColor>(color);
+    if (!c) return kCGColorSpaceModelUnknown;
+    switch (c->space()) {
+        case UIColor::Space::White: return kCGColorSpaceModelMonochrome;
+        case UIColor::Space::RGB: return kCGColorSpaceModelRGB;
+        case UIColor::Space::Pattern: return kCGColorSpaceModelPattern;
+    }
+    return kCGColorSpaceModelUnknown;
 }
 
 // --- image contexts --------------------------------------------------------------------

@@ -95,9 +95,19 @@ void CGContextClearRect(const CGContextRef& context, Rect rect);
 void CGContextDrawImage(const CGContextRef& context, Rect rect, const CGImageRef& image);
 
 // A colour's components (the `CGColor` of a UIColor): white and alpha for the
-// white space, red, green, blue and alpha for RGB; 0 components for anything else.
+// white space, red, green, blue and alpha for RGB; alpha alone for a pattern;
+// 0 components for anything else.
 std::size_t CGColorGetNumberOfComponents(id color);
 std::vector<double> CGColorGetComponents(id color);
+
+// CGColorSpaceGetModel(CGColorGetColorSpace(color)): the model of a colour's space.
+enum CGColorSpaceModel : int {
+    kCGColorSpaceModelUnknown = -1,
+    kCGColorSpaceModelMonochrome = 0,
+    kCGColorSpaceModelRGB = 1,
+    kCGColorSpaceModelPattern = 6,
+};
+CGColorSpaceModel CGColorGetColorSpaceModel(id color);
 
 // UIKit's stack of image contexts. A scale of 0 or less is the screen's.
 // The bitmap is the size times the scale, rounded up; an opaque one starts

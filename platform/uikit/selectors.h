@@ -235,6 +235,8 @@ inline constexpr Sel<double(id)> lineHeight{"lineHeight"};
 // --- UIColor --------------------------------------------------------------------------------------------------
 inline constexpr Sel<Ref<Object>(id, double, double, double, double)> colorWithRed_green_blue_alpha_{"colorWithRed:green:blue:alpha:"};
 inline constexpr Sel<Ref<Object>(id, double, double)> colorWithWhite_alpha_{"colorWithWhite:alpha:"};
+// (image) a pattern colour; nil without an image.
+inline constexpr Sel<Ref<Object>(id, id)> colorWithPatternImage_{"colorWithPatternImage:"};
 inline constexpr Sel<Ref<Object>(id, double, double, double, double)> colorWithHue_saturation_brightness_alpha_{
     "colorWithHue:saturation:brightness:alpha:"};
 inline constexpr Sel<Ref<Object>(id, double)> colorWithAlphaComponent_{"colorWithAlphaComponent:"};

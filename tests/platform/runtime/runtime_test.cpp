@@ -270,6 +270,25 @@ TEST_F(Runtime, SuperSendsStartAboveTheDefiningClass) {
     EXPECT_EQ(tsel::speak(alloc("Puppy")).string(), "little woof");
 }
 
+TEST_F(Runtime, AClassClusterChoosesTheClassItsAllocationMakes) {
+    // Animal and its kinds allocate Dogs, except the kinds of Dog themselves.
+    ClassBuilder<Animal>::inheritingType("Cat", "Animal");
+    objc_getClass("Animal")->setAllocationClass([](Class* requested) {
+        return requested->isSubclassOf(objc_getClass("Dog")) ? requested : objc_getClass("Dog");
+    });
+    struct Case {
+        const char* requested;
+        const char* made;
+    } cases[] = {{"Animal", "Dog"}, {"Cat", "Dog"}, {"Dog", "Dog"}, {"Puppy", "Puppy"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.requested);
+        Ref<Object> made = alloc(c.requested);
+        ASSERT_TRUE(made);
+        EXPECT_EQ(object_getClass(made)->name(), c.made);
+    }
+    EXPECT_EQ(object_getClass(alloc("NSObject"))->name(), "NSObject");
+}
+
 TEST_F(Runtime, LeftOutClassesAreNotRegistered) {
     setClassFilter([](std::string_view name) { return name != "Wolf"; });
     EXPECT_FALSE(ClassBuilder<Animal>("Wolf", "Animal"));

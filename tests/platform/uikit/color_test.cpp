@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/uikit/graphics.h"
 #include "tests/platform/uikit/uikit_test_support.h"
 
 namespace platform::uitest {
@@ -51,6 +54,38 @@ TEST_F(Colors, EqualityNeedsTheSameSpaceAndComponents) {
     EXPECT_EQ(a, 0.8);
     EXPECT_FALSE(sel::getWhite_alpha_(UIColor::rgba(1, 0, 0, 1), &w, &a));
     EXPECT_EQ(sel::description(UIColor::rgba(1, 0, 0, 1)), Value("UIDeviceRGBColorSpace 1 0 0 1"));
+}
+
+TEST_F(Colors, PatternColoursHaveNoComponentsToConvert) {
+    Class* c = objc_getClass("UIColor");
+    EXPECT_FALSE(sel::colorWithPatternImage_(c, nullptr));
+    Ref<Object> image = newObject("NSObject");
+    auto pattern = color(sel::colorWithPatternImage_(c, image.get()));
+    ASSERT_TRUE(pattern);
+    EXPECT_EQ(pattern->space(), UIColor::Space::Pattern);
+    EXPECT_EQ(pattern->patternImage(), image.get());
+    double r = -1, w = -1, a = -1;
+    EXPECT_FALSE(sel::getRed_green_blue_alpha_(pattern.get(), &r, &r, &r, &a));
+    EXPECT_FALSE(sel::getWhite_alpha_(pattern.get(), &w, &a));
+    EXPECT_EQ(r, -1);
+    struct Case {
+        const char* name;
+        Ref<Object> color;
+        CGColorSpaceModel model;
+        std::vector<double> components;
+    } cases[] = {
+        {"grey", UIColor::white(0.5, 1), kCGColorSpaceModelMonochrome, {0.5, 1}},
+        {"red", UIColor::rgba(1, 0, 0, 0.5), kCGColorSpaceModelRGB, {1, 0, 0, 0.5}},
+        {"pattern", pattern, kCGColorSpaceModelPattern, {1}},
+        {"no colour", nullptr, kCGColorSpaceModelUnknown, {}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        id cg = k.color ? sel::CGColor(k.color.get()).get() : nullptr;
+        EXPECT_EQ(CGColorGetColorSpaceModel(cg), k.model);
+        EXPECT_EQ(CGColorGetComponents(cg), k.components);
+        EXPECT_EQ(CGColorGetNumberOfComponents(cg), k.components.size());
+    }
 }
 
 }  // namespace
