@@ -17,6 +17,9 @@
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/render/pmsg_handler.h"
+#include "adlib/render/web_view.h"
+#include "adlib/render/web_view_delegate.h"
 
 namespace adlib {
 
@@ -40,6 +43,9 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerWebViewClass();
+    registerWebViewDelegateClass();
+    registerPMSGHandlerClass();
 }
 
 }  // namespace adlib
