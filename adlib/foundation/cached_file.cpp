@@ -318,6 +318,7 @@ void registerCachedFileClass() {
         .method(sel::HTTPStatusCode, [](id self) { return fileOf(self)->HTTPStatusCode_; })
         .method(sel::HTTPHeaders, [](id self) { return fileOf(self)->HTTPHeaders_; })
         .method(sel::cachePolicy, [](id self) { return fileOf(self)->cachePolicy_; })
+        .method(sel::setCachePolicy_, [](id self, unsigned long long policy) { fileOf(self)->cachePolicy_ = policy; })
         .method(sel::filePath, [](id self) { return Value(fileOf(self)->filePath()); })
         .classMethod(sel::formatterForHTTPDate, [](id) { return Ref<Object>(YBXCachedFile::formatterForHTTPDate()); })
         .classMethod(sel::headersForResponse_, [](id, id response) { return YBXCachedFile::headersForResponse(as<NSURLResponse>(response)); })

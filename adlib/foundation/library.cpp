@@ -16,8 +16,13 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/ad_fetcher.h"
+#include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/url_connection.h"
 #include "adlib/render/pmsg_handler.h"
+#include "adlib/render/swipe_configurations.h"
 #include "adlib/render/web_view.h"
 #include "adlib/render/web_view_delegate.h"
 
@@ -46,6 +51,11 @@ void registerClasses() {
     registerWebViewClass();
     registerWebViewDelegateClass();
     registerPMSGHandlerClass();
+    registerURLConnectionClasses();
+    registerAdClasses();
+    registerSwipeConfigurationsClass();
+    registerClickTrackerClasses();
+    registerAdFetcherClass();
 }
 
 }  // namespace adlib
