@@ -20,6 +20,8 @@
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/sdk_core_controller.h"
+#include "adlib/pipeline/sdk_core_web_view.h"
 #include "adlib/pipeline/url_connection.h"
 #include "adlib/render/pmsg_handler.h"
 #include "adlib/render/swipe_configurations.h"
@@ -56,6 +58,8 @@ void registerClasses() {
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
     registerAdFetcherClass();
+    registerSDKCoreWebViewClasses();
+    registerSDKCoreControllerClass();
 }
 
 }  // namespace adlib
