@@ -23,7 +23,6 @@ namespace {
 class LoopbackRequester : public NSObject {
 public:
     std::string slotName;
-    std::atomic<int> idsSet{0};
     std::string requestID;  // written on the request queue before the parameters are read there
     std::vector<std::string> calls;  // main thread
     std::vector<Value> answers;
@@ -32,10 +31,7 @@ public:
 void registerRequester() {
     ClassBuilder<LoopbackRequester>("TestLoopbackRequester", "NSObject")
         .method(sel::setRequestID_,
-                [](id self, Value requestID) {
-                    as<LoopbackRequester>(self)->requestID = requestID.string();
-                    ++as<LoopbackRequester>(self)->idsSet;
-                })
+                [](id self, Value requestID) { as<LoopbackRequester>(self)->requestID = requestID.string(); })
         .method(sel::requestParameters,
                 [](id self) {
                     auto* r = as<LoopbackRequester>(self);
