@@ -38,8 +38,8 @@ rousa::adserver::AdServer* startOnce() {
         webkit::RealPageEngine::install();
         network::setTransport(std::make_shared<CurlTransport>());
         ClassBuilder<BenchRequester>("BenchSDKCoreRequester", "NSObject")
-            .method(sel::setRequestID_, [](id self, Value requestID) { as<BenchRequester>(self)->requestID = requestID; })
-            .method(sel::requestParameters,
+            .method(adlib::sel::setRequestID_, [](id self, Value requestID) { as<BenchRequester>(self)->requestID = requestID; })
+            .method(adlib::sel::requestParameters,
                     [](id self) {
                         Value::Dictionary p{{"request_id", as<BenchRequester>(self)->requestID}, {"slotname", Value("html-banner")}};
                         const char* keys[] = {"platform", "submodel", "hl", "u_audio", "u_so", "u_sd", "u_w", "u_h", "js", "app_name",
@@ -48,7 +48,7 @@ rousa::adserver::AdServer* startOnce() {
                         p["extras"] = Value{{"kw", "alarm clock"}, {"page", "2"}};
                         return Value(std::move(p));
                     })
-            .method(sel::loadAdURLWithParameters_, [](id self, Value) { ++as<BenchRequester>(self)->answers; });
+            .method(adlib::sel::loadAdURLWithParameters_, [](id self, Value) { ++as<BenchRequester>(self)->answers; });
         return s;
     }();
     return server;

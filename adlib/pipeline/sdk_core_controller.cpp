@@ -4,6 +4,8 @@
 #include <atomic>
 #include <mutex>
 
+#include "adlib/foundation/absolute_time.h"
+#include "adlib/foundation/application.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/string_utilities.h"
 #include "platform/foundation/format.h"
@@ -21,18 +23,11 @@ std::atomic<YBXSDKCoreController*> sharedController{nullptr};
 
 YBXSDKCoreController* controllerOf(id self) { return as<YBXSDKCoreController>(self); }
 
-// The library clock's milliseconds; 0 while its class is not there.
-std::uint64_t nowMilliseconds() {
-    Class* clock = objc_getClass("YBXAbsoluteTime");
-    if (!clock || !respondsToSelector(clock, "absoluteTimeInMilliseconds")) return 0;
-    return performSelector(clock, "absoluteTimeInMilliseconds").unsignedLongLongValue();
-}
-
-// A class method of a class that may be missing, or may not have it yet.
-Value sendToClass(std::string_view className, std::string_view selector, const Value& argument = Value()) {
-    Class* cls = objc_getClass(className);
-    if (!cls || !respondsToSelector(cls, selector)) return Value();
-    return performSelector(cls, selector, argument);
+// YBXRequest's SDK version, sent by name while that class may be missing.
+Value requestSDKVersion() {
+    Class* cls = objc_getClass("YBXRequest");
+    if (!cls || !respondsToSelector(cls, "sdkVersion")) return Value();
+    return performSelector(cls, "sdkVersion");
 }
 
 std::string command(std::string_view function, std::string_view json) { return format("%@(%@);", function, json); }
@@ -97,7 +92,7 @@ void YBXSDKCoreController::refreshActiveWebViewSDKCore() {
 
 void YBXSDKCoreController::refreshOnLockQueue() {
     if (!activeSDKCoreWebView_) return;
-    const std::uint64_t now = nowMilliseconds();
+    const std::uint64_t now = YBXAbsoluteTimeInMilliseconds();
     const long long state = activeSDKCoreWebView_->state();
     const bool stale = now >= lastWebViewRefreshTimestamp_ && now - lastWebViewRefreshTimestamp_ >= kYBXSDKCoreRefreshAge;
     const bool reload = state == YBXSDKCoreWebViewStateNotLoaded || state == YBXSDKCoreWebViewStateFailed ||
@@ -127,7 +122,7 @@ void YBXSDKCoreController::didFinishLoadingSDKCoreInSDKCoreWebView(YBXSDKCoreWeb
     bool observeAgain = false;
     dispatch_sync(lockQueue_, [&] {
         if (SDKConstantsNeedReload_ && page->state() == YBXSDKCoreWebViewStateLoaded) {
-            Value version = sendToClass("YBXRequest", "sdkVersion");
+            Value version = requestSDKVersion();
             page->executeJavaScriptCommand(command("KESTRA_getSdkConstants", dictionaryToJSONString(Value{{"js", version}})));
         }
         auto& waiting = pendingActiveWebViewLoadDelegates_;
@@ -249,6 +244,9 @@ void YBXSDKCoreController::didReceiveInvalidAdParameters(const Value& parameters
 void YBXSDKCoreController::loadSDKConstants(const Value& constants) {
     // An MRAID location changes only when the server names one; without these
     // keys the current locations stay.
+    // The interceptor is a URL protocol class, sent to by name: its header and
+    // the web view's both declare the platform's stopLoading.
+    Class* interceptor = objc_getClass("YBXMRAIDInterceptor");
     struct Path {
         const char* key;
         const Sel<void(id, Value)>& setter;
@@ -256,9 +254,12 @@ void YBXSDKCoreController::loadSDKConstants(const Value& constants) {
                  {"mraid_interstitial_path", sel::setInterstitialImplementationPath_},
                  {"mraid_expanded_banner_path", sel::setExpandedBannerImplementationPath_}};
     for (const Path& path : paths)
-        if (isNonEmpty(constants[path.key])) sendToClass("YBXMRAIDInterceptor", path.setter.name, constants[path.key]);
+        if (isNonEmpty(constants[path.key])) path.setter(interceptor, constants[path.key]);
     const Value& disableRedirect = constants["mraid_disable_redirect"];
-    sendToClass("YBXMRAIDInterceptor", disableRedirect.isString() && disableRedirect.string() == "1" ? "disallow" : "allow");
+    if (disableRedirect.isString() && disableRedirect.string() == "1")
+        sel::disallow(interceptor);
+    else
+        sel::allow(interceptor);
 
     const Value& sampling = constants["optora_sampling_intervals"];
     if (!sampling.isNil()) {
@@ -272,10 +273,8 @@ void YBXSDKCoreController::loadSDKConstants(const Value& constants) {
     const Value& cacheSize = constants["discardable_storekitcontroller_cache_size"];
     if (cacheSize.isString()) {
         Value size = NSNumberFormatter::numberFromString(cacheSize.string());
-        Ref<Object> application = sendToClass("YBXApplication", "sharedApplication").object();
-        if (!size.isNil() && application &&
-            respondsToSelector(application.get(), sel::setDiscardableStoreProductViewControllerAppCacheMaxSize_.name))
-            sel::setDiscardableStoreProductViewControllerAppCacheMaxSize_(application.get(), size.integerValue());
+        if (YBXApplication* application = YBXApplication::sharedApplication(); application && !size.isNil())
+            application->setDiscardableStoreProductViewControllerAppCacheMaxSize(size.integerValue());
     }
 
     NSUserDefaults* defaults = NSUserDefaults::standardUserDefaults();

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "adlib/foundation/application.h"
+#include "adlib/foundation/configuration.h"
 #include "adlib/foundation/macros.h"
 #include "platform/foundation/format.h"
 #include "platform/foundation/log.h"
@@ -322,6 +324,61 @@ TEST_F(SDKCoreControllerTest, TheServersConstantsReachTheirPlaces) {
         settle();
         EXPECT_EQ(controller->optoraMonitorRefreshIntervals(), c.intervals);
     }
+}
+
+TEST_F(SDKCoreControllerTest, MRAIDLocationsChangeOnlyWhenTheServerNamesOne) {
+    Class* interceptor = objc_getClass("YBXMRAIDInterceptor");
+    const Value banner = sel::bannerImplementationPath(interceptor);
+    EXPECT_EQ(banner, Value(YBXAdServerBaseURL() + "/mraid/v1/mraid_app_banner.js"));
+    EXPECT_EQ(sel::interstitialImplementationPath(interceptor), Value(YBXAdServerBaseURL() + "/mraid/v1/mraid_app_interstitial.js"));
+    EXPECT_EQ(sel::expandedBannerImplementationPath(interceptor),
+              Value(YBXAdServerBaseURL() + "/mraid/v1/mraid_app_expanded_banner.js"));
+    controller->loadSDKConstants(Value{{"mraid_banner_path", ""}, {"mraid_disable_redirect", "1"}});
+    EXPECT_EQ(sel::bannerImplementationPath(interceptor), banner);
+    EXPECT_FALSE(sel::isAllowed(interceptor));
+    controller->loadSDKConstants(Value{{"mraid_interstitial_path", "http://media.test/i.js"}});
+    EXPECT_EQ(sel::bannerImplementationPath(interceptor), banner);
+    EXPECT_EQ(sel::interstitialImplementationPath(interceptor), Value("http://media.test/i.js"));
+    // Anything but "1", or nothing, lets the interceptor serve.
+    EXPECT_TRUE(sel::isAllowed(interceptor));
+    controller->loadSDKConstants(Value{{"mraid_disable_redirect", "true"}});
+    EXPECT_TRUE(sel::isAllowed(interceptor));
+}
+
+TEST_F(SDKCoreControllerTest, TheStoreSheetCacheSizeIsAWholeNumber) {
+    YBXApplication* application = YBXApplication::sharedApplication();
+    ASSERT_NE(application, nullptr);
+    controller->loadSDKConstants(Value{{"discardable_storekitcontroller_cache_size", "3"}});
+    ASSERT_TRUE(application->discardableStoreProductViewControllerAppCache());
+    EXPECT_EQ(application->discardableStoreProductViewControllerAppCache()->countLimit(), 3);
+    for (const char* unread : {"three", "2.5", ""}) {
+        controller->loadSDKConstants(Value{{"discardable_storekitcontroller_cache_size", unread}});
+        EXPECT_EQ(application->discardableStoreProductViewControllerAppCache()->countLimit(), 3) << unread;
+    }
+    controller->loadSDKConstants(Value{{"discardable_storekitcontroller_cache_size", "0"}});
+    EXPECT_FALSE(application->discardableStoreProductViewControllerAppCache());
+    controller->loadSDKConstants(Value{{"discardable_storekitcontroller_cache_size", "1"}});
+    ASSERT_TRUE(application->discardableStoreProductViewControllerAppCache());
+    EXPECT_EQ(application->discardableStoreProductViewControllerAppCache()->countLimit(), 1);
+}
+
+TEST_F(SDKCoreControllerTest, APageIsReusedFor59MinutesAndReloadedAfterAnHour) {
+    Ref<Requester> first = requester("a");
+    controller->buildAdURL(first.get());
+    settle();
+    ASSERT_EQ(pageLoads(), 1u);
+    platform::testing::advance(59 * 60);
+    settle();
+    controller->buildAdURL(first.get());
+    settle();
+    EXPECT_EQ(pageLoads(), 1u);
+    EXPECT_EQ(evaluatedStartingWith("KESTRA_getSdkConstants(").size(), 2u);  // no constants came yet
+    platform::testing::advance(2 * 60);
+    settle();
+    controller->buildAdURL(first.get());
+    settle();
+    EXPECT_EQ(pageLoads(), 2u);
+    EXPECT_EQ(evaluatedStartingWith("KESTRA_getSdkConstants(").size(), 3u);
 }
 
 TEST_F(SDKCoreControllerTest, ConstantsArriveFromThePageAndAreAskedForAgainAfterAReload) {
