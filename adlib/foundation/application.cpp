@@ -245,12 +245,27 @@ Value YBXApplication::nextRequestStatisticsDictionaryForSlot(id slot) {
     return snapshot;
 }
 
+void YBXApplication::setDiscardableStoreProductViewControllerAppCacheMaxSize(long long n) {
+    Ref<NSCache> dropped;  // let go of outside the queue
+    dispatch_sync(lockQueue_, [&] {
+        // A negative limit would mean no limit at all: store sheets are heavy.
+        if (n <= 0) {
+            dropped = std::move(storeSheetCache_);
+            return;
+        }
+        if (!storeSheetCache_) storeSheetCache_ = NSCache::make();
+        storeSheetCache_->setCountLimit(n);
+    });
+}
+
 void registerApplicationClass() {
     ClassBuilder<YBXApplication>("YBXApplication", "NSObject")
         .protocol("YBXStatisticDictionaryDelegate")
         .classMethod(sel::sharedApplication, [](id) { return Ref<Object>(YBXApplication::sharedApplication()); })
         .classMethod(sel::verifyCategoryMethodAvailability, [](id) { return YBXApplication::verifyCategoryMethodAvailability(); })
         .classMethod(sel::load, [](id) { YBXApplication::load(); })
+        .method(sel::setDiscardableStoreProductViewControllerAppCacheMaxSize_,
+                [](id self, long long n) { as<YBXApplication>(self)->setDiscardableStoreProductViewControllerAppCacheMaxSize(n); })
         .method(sel::init,
                 [](id self) {
                     applicationOf(self)->setUp();

@@ -50,6 +50,9 @@ public:
     dispatch_queue_t statisticsSerialQueue() const { return statisticsSerialQueue_; }
     dispatch_queue_t lockQueue() const { return lockQueue_; }
     NSCache* discardableStoreProductViewControllerAppCache() const { return storeSheetCache_.get(); }
+    // 0 (or less) drops the store-sheet cache; otherwise it is made when absent
+    // and keeps at most n sheets. On the lock queue.
+    void setDiscardableStoreProductViewControllerAppCacheMaxSize(long long n);
 
     bool appFinishedLaunching();
     void setAppFinishedLaunching();

@@ -38,6 +38,14 @@
 #include "adlib/pipeline/url_connection.h"
 #include "adlib/render/mraid_interceptor.h"
 #include "adlib/render/swipe_configurations.h"
+#include "adlib/pipeline/sdk_core_controller.h"
+#include "adlib/pipeline/sdk_core_web_view.h"
+#include "adlib/pipeline/url_connection.h"
+#include "adlib/render/mraid_interceptor.h"
+#include "adlib/render/pmsg_handler.h"
+#include "adlib/render/swipe_configurations.h"
+#include "adlib/render/web_view.h"
+#include "adlib/render/web_view_delegate.h"
 
 namespace adlib {
 
@@ -61,11 +69,16 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerWebViewClass();
+    registerWebViewDelegateClass();
+    registerPMSGHandlerClass();
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
     registerAdFetcherClass();
+    registerSDKCoreWebViewClasses();
+    registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();
     registerStatisticDictionaryClass();
     registerTimingClasses();

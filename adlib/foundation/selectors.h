@@ -153,12 +153,94 @@ inline constexpr Sel<void(id, Value, Value, Value, Value, Value, Value, bool, Va
 
 // What mediation reads of its neighbours: the request's version and a
 // location (YBXLocation); the application's sequence numbers and session are below.
-inline constexpr Sel<Value(id)> sdkVersion{"sdkVersion"};  // class method of YBXRequest
 inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
 inline constexpr Sel<double(id)> latitude{"latitude"};
 inline constexpr Sel<double(id)> longitude{"longitude"};
 inline constexpr Sel<double(id)> accuracy{"accuracy"};
 inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
+// --- YBXWebView: the wrapper around the inner UIWebView ---------------------------------------
+inline constexpr Sel<Ref<Object>(id)> webView{"webView"};
+inline constexpr Sel<bool(id)> optoraUnloadPingReceived{"optoraUnloadPingReceived"};
+inline constexpr Sel<void(id, bool)> setOptoraUnloadPingReceived_{"setOptoraUnloadPingReceived:"};
+
+// --- YBXPMSGHandler: creative message handlers --------------------------------------------------
+// (class) message name -> operation name, the table of a handler class.
+inline constexpr Sel<Value(id)> actionSelectorDictionary{"actionSelectorDictionary"};
+inline constexpr Sel<Ref<Object>(id, Value)> initWithActionSelectorDictionary_{"initWithActionSelectorDictionary:"};
+inline constexpr Sel<Value(id)> actionSelectors{"actionSelectors"};
+// (URL request, web view) whether the handler took the message.
+inline constexpr Sel<bool(id, id, id)> handleRequest_webView_{"handleRequest:webView:"};
+
+// --- YBXSDKCoreWebView: the hidden SDK-core page ---------------------------------------------------
+// The page's "state" and "setState:" (a gesture recognizer's state is unsigned).
+inline constexpr Sel<long long(id)> SDKCoreWebView_state{"state"};
+inline constexpr Sel<void(id, long long)> SDKCoreWebView_setState_{"setState:"};
+inline constexpr Sel<bool(id)> hasSDKCoreLoadedAtLeastOnce{"hasSDKCoreLoadedAtLeastOnce"};
+inline constexpr Sel<void(id, bool)> setHasSDKCoreLoadedAtLeastOnce_{"setHasSDKCoreLoadedAtLeastOnce:"};
+inline constexpr Sel<void(id)> refreshSDKCore{"refreshSDKCore"};
+inline constexpr Sel<void(id, id)> addObserverForOneTimeNotification_{"addObserverForOneTimeNotification:"};
+inline constexpr Sel<void(id, id)> removeObserver_{"removeObserver:"};
+inline constexpr Sel<void(id)> notifyAllObserversOnlyOnceThatSDKCoreRequestIsFinished{
+    "notifyAllObserversOnlyOnceThatSDKCoreRequestIsFinished"};
+inline constexpr Sel<void(id, std::string)> executeJavaScriptCommand_{"executeJavaScriptCommand:"};
+inline constexpr Sel<void(id)> executePendingJavaScriptCommands{"executePendingJavaScriptCommands"};
+inline constexpr Sel<void(id)> dispatchPendingJavaScriptCommands{"dispatchPendingJavaScriptCommands"};
+inline constexpr Sel<Ref<Object>(id)> SDKCorePMSGHandler{"SDKCorePMSGHandler"};
+// YBXSDKCoreWebViewNotification: a load attempt of the page has ended.
+inline constexpr Sel<void(id, id)> didFinishLoadingSDKCoreInSDKCoreWebView_{"didFinishLoadingSDKCoreInSDKCoreWebView:"};
+
+// --- YBXSDKCorePMSGHandler and its delegate ------------------------------------------------------------
+inline constexpr Sel<void(id, Value)> didReceiveloadAdURLAction_{"didReceiveloadAdURLAction:"};
+inline constexpr Sel<void(id, Value)> didReceiveLoadAdAction_{"didReceiveLoadAdAction:"};
+inline constexpr Sel<void(id, Value)> didReceiveInvalidAdRequestAction_{"didReceiveInvalidAdRequestAction:"};
+inline constexpr Sel<void(id, Value)> didReceiveloadSDKConstantsAction_{"didReceiveloadSDKConstantsAction:"};
+// (handler, parameters, request id)
+inline constexpr Sel<void(id, id, Value, Value)> SDKCorePMSGHandler_loadAdParameters_requestID_{
+    "SDKCorePMSGHandler:loadAdParameters:requestID:"};
+// (handler, YBXAd, headers or nil, request id)
+inline constexpr Sel<void(id, id, id, Value, Value)> SDKCorePMSGHandler_loadAd_headers_requestID_{
+    "SDKCorePMSGHandler:loadAd:headers:requestID:"};
+inline constexpr Sel<void(id, id, Value)> SDKCorePMSGHandler_loadSDKConstants_{"SDKCorePMSGHandler:loadSDKConstants:"};
+inline constexpr Sel<void(id, id, Value, Value)> SDKCorePMSGHandler_didReceiveInvalidAdParameters_requestID_{
+    "SDKCorePMSGHandler:didReceiveInvalidAdParameters:requestID:"};
+
+// --- YBXSDKCoreController and its requesters (YBXSDKCoreControllerDelegate) ---------------------------
+inline constexpr Sel<void(id, id)> buildAdURL_{"buildAdURL:"};
+inline constexpr Sel<void(id)> refreshActiveWebViewSDKCore{"refreshActiveWebViewSDKCore"};
+inline constexpr Sel<void(id, id)> asynchronouslyRequestURLForDelegate_{"asynchronouslyRequestURLForDelegate:"};
+// (parameters) JSON text, or nil.
+inline constexpr Sel<Value(id, Value)> adRequestParameterJSONFromParameters_{"adRequestParameterJSONFromParameters:"};
+inline constexpr Sel<void(id)> observeSDKCoreWebViewForSDKCoreLoadRequestCompleted{"observeSDKCoreWebViewForSDKCoreLoadRequestCompleted"};
+// Seconds between viewability samples, an array of numbers or nil.
+inline constexpr Sel<Value(id)> optoraMonitorRefreshIntervals{"optoraMonitorRefreshIntervals"};
+inline constexpr Sel<void(id, Value)> setOptoraMonitorRefreshIntervals_{"setOptoraMonitorRefreshIntervals:"};
+inline constexpr Sel<Ref<Object>(id)> activeSDKCoreWebView{"activeSDKCoreWebView"};
+inline constexpr Sel<Ref<Object>(id)> nextSDKCoreWebView{"nextSDKCoreWebView"};
+inline constexpr Sel<void(id, id)> finishedUsingSDKCoreWebView_{"finishedUsingSDKCoreWebView:"};
+inline constexpr Sel<void(id, id)> cacheRunningOptoraWebView_{"cacheRunningOptoraWebView:"};
+inline constexpr Sel<void(id)> removeFinishedOptoraWebViews{"removeFinishedOptoraWebViews"};
+// A requester's parameters (a dictionary), asked on the controller's request queue.
+inline constexpr Sel<Value(id)> requestParameters{"requestParameters"};
+// (request id text)
+inline constexpr Sel<void(id, Value)> setRequestID_{"setRequestID:"};
+inline constexpr Sel<void(id, Value)> loadAdURLWithParameters_{"loadAdURLWithParameters:"};
+// (YBXAd, headers or nil)
+inline constexpr Sel<void(id, id, Value)> loadAd_headers_{"loadAd:headers:"};
+inline constexpr Sel<void(id)> invalidJavaScriptRequest{"invalidJavaScriptRequest"};
+inline constexpr Sel<void(id)> failedJavaScriptFile{"failedJavaScriptFile"};
+
+// --- What the server's SDK constants set elsewhere ------------------------------------------------------
+// YBXMRAIDInterceptor (class): the three MRAID script locations, texts or nil.
+inline constexpr Sel<void(id, Value)> setBannerImplementationPath_{"setBannerImplementationPath:"};
+inline constexpr Sel<Value(id)> bannerImplementationPath{"bannerImplementationPath"};
+inline constexpr Sel<void(id, Value)> setInterstitialImplementationPath_{"setInterstitialImplementationPath:"};
+inline constexpr Sel<Value(id)> interstitialImplementationPath{"interstitialImplementationPath"};
+inline constexpr Sel<void(id, Value)> setExpandedBannerImplementationPath_{"setExpandedBannerImplementationPath:"};
+inline constexpr Sel<Value(id)> expandedBannerImplementationPath{"expandedBannerImplementationPath"};
+inline constexpr Sel<void(id)> resetToDefaultPaths{"resetToDefaultPaths"};
+// YBXApplication: the store-sheet cache's count limit.
+inline constexpr Sel<void(id, long long)> setDiscardableStoreProductViewControllerAppCacheMaxSize_{
+    "setDiscardableStoreProductViewControllerAppCacheMaxSize:"};
 
 // YBXAd and its kinds (its "size" is in adlib/pipeline/ad.h). URL collections
 // are arrays of NSURL objects kept as sets in insertion order.
@@ -285,11 +367,6 @@ inline constexpr Sel<void(id, Value)> setPublisherProvidedID_{"setPublisherProvi
 // YBXLocation.
 inline constexpr Sel<Ref<Object>(id, double, double, double)> initWithLatitude_longitude_accuracy_{"initWithLatitude:longitude:accuracy:"};
 inline constexpr Sel<Ref<Object>(id, Value)> initWithLocationDescription_{"initWithLocationDescription:"};
-inline constexpr Sel<double(id)> latitude{"latitude"};
-inline constexpr Sel<double(id)> longitude{"longitude"};
-inline constexpr Sel<double(id)> accuracy{"accuracy"};
-inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
-inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
 inline constexpr Sel<Value(id)> dictionaryRepresentation{"dictionaryRepresentation"};
 
 // YBXRequest. The request class method is the platform's `request`.
@@ -297,7 +374,6 @@ inline constexpr Sel<long long(id, Value)> requestTypeFromString_{"requestTypeFr
 inline constexpr Sel<void(id, id)> registerAdNetworkExtras_{"registerAdNetworkExtras:"};
 inline constexpr Sel<Ref<Object>(id, id)> adNetworkExtrasFor_{"adNetworkExtrasFor:"};
 inline constexpr Sel<void(id, id)> removeAdNetworkExtrasFor_{"removeAdNetworkExtrasFor:"};
-inline constexpr Sel<Ref<Object>(id)> networkExtras{"networkExtras"};
 inline constexpr Sel<Value(id)> networkExtrasAdditionalParameters{"networkExtrasAdditionalParameters"};
 inline constexpr Sel<Value(id)> networkExtrasMap{"networkExtrasMap"};
 inline constexpr Sel<Value(id)> genderString{"genderString"};
@@ -327,7 +403,6 @@ inline constexpr Sel<void(id, id)> setLocation_{"setLocation:"};
 inline constexpr Sel<Value(id)> contentURL{"contentURL"};
 inline constexpr Sel<void(id, Value)> setContentURL_{"setContentURL:"};
 // A bool number, or nil until the publisher sets it.
-inline constexpr Sel<Value(id)> childDirectedTreatment{"childDirectedTreatment"};
 inline constexpr Sel<void(id, Value)> setChildDirectedTreatment_{"setChildDirectedTreatment:"};
 inline constexpr Sel<Value(id)> mediationExtras{"mediationExtras"};
 inline constexpr Sel<void(id, Value)> setMediationExtras_{"setMediationExtras:"};
@@ -335,8 +410,6 @@ inline constexpr Sel<Value(id)> privateMediationExtras{"privateMediationExtras"}
 inline constexpr Sel<void(id, Value)> setPrivateMediationExtras_{"setPrivateMediationExtras:"};
 inline constexpr Sel<Value(id)> formatParameters{"formatParameters"};
 inline constexpr Sel<void(id, Value)> setFormatParameters_{"setFormatParameters:"};
-inline constexpr Sel<unsigned long long(id)> responseType{"responseType"};
-inline constexpr Sel<void(id, unsigned long long)> setResponseType_{"setResponseType:"};
 // YBXRequestVersionInfo (class methods of YBXRequest).
 inline constexpr Sel<std::string(id)> sdkVersion{"sdkVersion"};
 inline constexpr Sel<std::string(id)> sdkVersionMetadata{"sdkVersionMetadata"};
@@ -417,8 +490,6 @@ inline constexpr Sel<Value(id)> absoluteTimeInMilliseconds{"absoluteTimeInMillis
 inline constexpr Sel<double(id)> counter{"counter"};
 inline constexpr Sel<Ref<Object>(id, Value)> initWithCategory_{"initWithCategory:"};
 inline constexpr Sel<Ref<Object>(id, Value)> initWithDictionaryRepresentation_{"initWithDictionaryRepresentation:"};
-inline constexpr Sel<Ref<Object>(id, void*)> copyWithZone_{"copyWithZone:"};
-inline constexpr Sel<Value(id)> dictionaryRepresentation{"dictionaryRepresentation"};
 inline constexpr Sel<Value(id)> category{"category"};
 inline constexpr Sel<bool(id)> explicitEnd{"explicitEnd"};
 inline constexpr Sel<void(id, bool)> setExplicitEnd_{"setExplicitEnd:"};

@@ -6,6 +6,7 @@
 #include "adlib/foundation/configuration.h"
 #include "adlib/foundation/string_utilities.h"
 #include "adlib/pipeline/click_tracker.h"
+#include "adlib/pipeline/request.h"
 
 namespace adlib {
 
@@ -31,7 +32,7 @@ Ref<NSURL> YBXMMediationURL(const Value& templ, const Value& adLocationID, bool 
     const std::array<YBXTemplateValue, 11> values{{
         {"gw_adlocid", adLocationID},
         {"gw_qdata", qData},
-        {"gw_sdkver", sel::sdkVersion(objc_getClass("YBXRequest"))},
+        {"gw_sdkver", Value(YBXRequest::sdkVersion())},
         {"gw_sessid", sessionID},
         {"gw_seqnum", sequenceNumber},
         {"gw_devid", Value("")},

@@ -14,7 +14,22 @@ public:
     static void allow();
     static void disallow();
     static bool isAllowed();
+
+    // The MRAID script locations of the three kinds of ad, on the ad server
+    // unless the server's constants say otherwise; nil when cleared.
+    static void resetToDefaultPaths();
+    static Value bannerImplementationPath();
+    static Value interstitialImplementationPath();
+    static Value expandedBannerImplementationPath();
+    // Setting the current value changes nothing.
+    static void setBannerImplementationPath(const Value& path);
+    static void setInterstitialImplementationPath(const Value& path);
+    static void setExpandedBannerImplementationPath(const Value& path);
 };
+
+inline constexpr const char* kYBXMRAIDBannerPath = "/mraid/v1/mraid_app_banner.js";
+inline constexpr const char* kYBXMRAIDExpandedBannerPath = "/mraid/v1/mraid_app_expanded_banner.js";
+inline constexpr const char* kYBXMRAIDInterstitialPath = "/mraid/v1/mraid_app_interstitial.js";
 
 void registerMRAIDInterceptorClass();
 

@@ -40,7 +40,7 @@ protected:
             Value("120,35"), Value("4,3,1"));
         RunLoop::main().advance(1);
     }
-    static std::string sdkVersion() { return sel::sdkVersion(objc_getClass("YBXRequest")).string(); }
+    static std::string sdkVersion() { return sel::sdkVersion(objc_getClass("YBXRequest")); }
     static std::string sessionID() {
         return sel::sessionIDAsString(sel::currentSession(sel::sharedApplication(objc_getClass("YBXApplication"))));
     }
