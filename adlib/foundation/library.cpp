@@ -18,6 +18,10 @@
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/click_tracker.h"
+#include "adlib/mediation/connector.h"
+#include "adlib/mediation/mediation_config.h"
+#include "adlib/mediation/mediation_utilities.h"
+#include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/render/swipe_configurations.h"
 
@@ -46,6 +50,11 @@ void registerClasses() {
     registerAdClasses();
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
+    registerMediationProtocols();
+    registerMediationConfigClasses();
+    registerConnectorClasses();
+    // After the tracker collection: its mediation category adds to it.
+    registerMediationUtilities();
 }
 
 }  // namespace adlib

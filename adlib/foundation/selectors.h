@@ -10,8 +10,14 @@
 #include "platform/frameworks/selectors.h"
 #include "platform/uikit/selectors.h"
 
+namespace platform {
+class NSURL;
+}
+
 namespace adlib {
 using namespace platform;
+
+struct YBXAdSize;
 
 namespace sel {
 using namespace platform::sel;
@@ -88,6 +94,144 @@ inline constexpr Sel<void(id, bool)> setHasTracked_{"setHasTracked:"};
 inline constexpr Sel<bool(id)> cacheEnabled{"cacheEnabled"};
 inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
 inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
+
+// --- mediation ---------------------------------------------------------------------------------
+// YBXMConfig and YBXMAdNetworkConfig. Strings that may be missing are values (nil when absent).
+inline constexpr Sel<Ref<Object>(id, Value, Value, Ref<NSError>*)> initWithAppKey_configDict_error_{"initWithAppKey:configDict:error:"};
+inline constexpr Sel<Ref<Object>(id, Value)> peekAdTypeFromConfig_{"peekAdTypeFromConfig:"};  // class method
+inline constexpr Sel<Ref<Object>(id, Value)> adTypeFromString_{"adTypeFromString:"};          // class method
+inline constexpr Sel<Ref<Object>(id, Value, Ref<NSError>*)> initWithDictionary_error_{"initWithDictionary:error:"};
+inline constexpr Sel<Value(id)> appKey{"appKey"};
+inline constexpr Sel<Ref<Object>(id)> adType{"adType"};
+inline constexpr Sel<Value(id)> qdata{"qdata"};
+inline constexpr Sel<double(id)> adNetworkTimeout{"adNetworkTimeout"};
+inline constexpr Sel<long long(id)> bannerAnimationType{"bannerAnimationType"};
+inline constexpr Sel<Value(id)> noFillURLs{"noFillURLs"};
+inline constexpr Sel<Value(id)> adNetworkConfigs{"adNetworkConfigs"};  // an array of YBXMAdNetworkConfig objects
+inline constexpr Sel<Value(id)> networkID{"networkID"};
+inline constexpr Sel<Value(id)> credentials{"credentials"};
+inline constexpr Sel<Value(id)> extras{"extras"};
+inline constexpr Sel<Value(id)> ad{"ad"};
+inline constexpr Sel<Value(id)> allocationID{"allocationID"};
+inline constexpr Sel<Value(id)> adapterList{"adapterList"};
+inline constexpr Sel<Class*(id)> adapterClass{"adapterClass"};
+inline constexpr Sel<Value(id)> publisherID{"publisherID"};
+
+// The adapter class's discovery (class methods of YBXMAdNetworkAdapter).
+inline constexpr Sel<bool(id, Class*)> classIsAdapterClass_{"classIsAdapterClass:"};
+inline constexpr Sel<bool(id, Class*)> classImplementsCurrentAdapterAPI_{"classImplementsCurrentAdapterAPI:"};
+
+// The protocol YBXMAdNetworkAdapter, in its order.
+inline constexpr Sel<Ref<Object>(id, id)> initWithYBXMAdNetworkConnector_{"initWithYBXMAdNetworkConnector:"};
+inline constexpr Sel<void(id, YBXAdSize)> getBannerWithSize_{"getBannerWithSize:"};
+inline constexpr Sel<void(id)> getInterstitial{"getInterstitial"};
+inline constexpr Sel<void(id)> stopBeingDelegate{"stopBeingDelegate"};
+inline constexpr Sel<bool(id, long long)> isBannerAnimationOK_{"isBannerAnimationOK:"};
+inline constexpr Sel<void(id, id)> presentInterstitialFromRootViewController_{"presentInterstitialFromRootViewController:"};
+inline constexpr Sel<Value(id)> adapterVersion{"adapterVersion"};         // class method
+inline constexpr Sel<Class*(id)> networkExtrasClass{"networkExtrasClass"};  // class method
+inline constexpr Sel<void(id, YBXAdSize)> changeAdSizeTo_{"changeAdSizeTo:"};  // optional
+
+// The protocol YBXMAdNetworkConnector, in its order.
+inline constexpr Sel<Value(id)> publisherId{"publisherId"};
+// credentials: above.
+inline constexpr Sel<bool(id)> testMode{"testMode"};
+inline constexpr Sel<Ref<Object>(id)> networkExtras{"networkExtras"};
+inline constexpr Sel<Ref<Object>(id)> viewControllerForPresentingModalView{"viewControllerForPresentingModalView"};
+inline constexpr Sel<Value(id)> childDirectedTreatment{"childDirectedTreatment"};  // a bool number or nil
+inline constexpr Sel<long long(id)> userGender{"userGender"};
+inline constexpr Sel<Value(id)> userBirthday{"userBirthday"};
+inline constexpr Sel<Value(id)> userKeywords{"userKeywords"};
+inline constexpr Sel<bool(id)> userHasLocation{"userHasLocation"};
+inline constexpr Sel<double(id)> userLatitude{"userLatitude"};
+inline constexpr Sel<double(id)> userLongitude{"userLongitude"};
+inline constexpr Sel<double(id)> userLocationAccuracyInMeters{"userLocationAccuracyInMeters"};
+inline constexpr Sel<Value(id)> userLocationDescription{"userLocationDescription"};
+// (connector, adapter, view / error / interstitial)
+inline constexpr Sel<void(id, id, id)> adapter_didReceiveAdView_{"adapter:didReceiveAdView:"};
+inline constexpr Sel<void(id, id, id)> adapter_didFailAd_{"adapter:didFailAd:"};
+inline constexpr Sel<void(id, id, id)> adapter_didReceiveInterstitial_{"adapter:didReceiveInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adapter_didFailInterstitial_{"adapter:didFailInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adapter_clickDidOccurInBanner_{"adapter:clickDidOccurInBanner:"};
+inline constexpr Sel<void(id, id)> adapterWillPresentFullScreenModal_{"adapterWillPresentFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterWillDismissFullScreenModal_{"adapterWillDismissFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterDidDismissFullScreenModal_{"adapterDidDismissFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterWillPresentInterstitial_{"adapterWillPresentInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterWillDismissInterstitial_{"adapterWillDismissInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterDidDismissInterstitial_{"adapterDidDismissInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterWillLeaveApplication_{"adapterWillLeaveApplication:"};
+
+// The protocol YBXMDelegate, in its order (viewControllerForPresentingModalView,
+// childDirectedTreatment: above).
+inline constexpr Sel<void(id, id)> ybxmDidReceiveAd_{"ybxmDidReceiveAd:"};
+inline constexpr Sel<void(id, id)> ybxmDidReceiveInterstitial_{"ybxmDidReceiveInterstitial:"};
+inline constexpr Sel<void(id, id)> ybxmDidFailToReceiveAdWithError_{"ybxmDidFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id)> ybxmBannerAdRefreshFailedWithError_{"ybxmBannerAdRefreshFailedWithError:"};
+inline constexpr Sel<void(id)> ybxmWillPresentFullScreenModal{"ybxmWillPresentFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmWillDismissFullScreenModal{"ybxmWillDismissFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmDidDismissFullScreenModal{"ybxmDidDismissFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmWillPresentInterstitial{"ybxmWillPresentInterstitial"};
+inline constexpr Sel<void(id)> ybxmWillDismissInterstitial{"ybxmWillDismissInterstitial"};
+inline constexpr Sel<void(id)> ybxmDidDismissInterstitial{"ybxmDidDismissInterstitial"};
+inline constexpr Sel<void(id)> ybxmWillLeaveApplication{"ybxmWillLeaveApplication"};
+inline constexpr Sel<bool(id)> ybxmTestMode{"ybxmTestMode"};
+inline constexpr Sel<Ref<Object>(id, Class*)> networkExtrasFor_{"networkExtrasFor:"};
+// userGender, userBirthday: above.
+inline constexpr Sel<Ref<Object>(id)> userLocation{"userLocation"};  // a YBXLocation or nil
+// userKeywords, childDirectedTreatment: above.
+inline constexpr Sel<void(id)> startTimingAdapter{"startTimingAdapter"};
+inline constexpr Sel<void(id)> resetTimingAdapters{"resetTimingAdapters"};
+inline constexpr Sel<void(id, long long)> endTimingAdapterWithExitCode_{"endTimingAdapterWithExitCode:"};
+inline constexpr Sel<Value(id)> adapterDurationsParameter{"adapterDurationsParameter"};
+inline constexpr Sel<Value(id)> adapterExitCodesParameter{"adapterExitCodesParameter"};
+
+// YBXMAdNetworkConnector toward the manager.
+inline constexpr Sel<Ref<Object>(id, id, id)> initWithConfig_networkConfig_{"initWithConfig:networkConfig:"};
+inline constexpr Sel<void(id, id)> getAdFromAdapterWithType_{"getAdFromAdapterWithType:"};
+inline constexpr Sel<void(id)> askAdapterToStopBeingDelegate{"askAdapterToStopBeingDelegate"};
+inline constexpr Sel<bool(id, long long)> askAdapterIsBannerAnimationOK_{"askAdapterIsBannerAnimationOK:"};
+inline constexpr Sel<void(id)> reportClick{"reportClick"};
+inline constexpr Sel<void(id)> reportImpression{"reportImpression"};
+inline constexpr Sel<void(id, Value, Value, Value, Value)> pingMediationURLs_defaultURL_durations_exitCodes_{
+    "pingMediationURLs:defaultURL:durations:exitCodes:"};
+inline constexpr Sel<Ref<Object>(id)> ybxmDelegate{"ybxmDelegate"};
+inline constexpr Sel<void(id, id)> setYbxmDelegate_{"setYbxmDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> adManager{"adManager"};
+inline constexpr Sel<void(id, id)> setAdManager_{"setAdManager:"};
+inline constexpr Sel<Ref<Object>(id)> mediationConfig{"mediationConfig"};
+inline constexpr Sel<Ref<Object>(id)> networkConfig{"networkConfig"};
+inline constexpr Sel<Ref<Object>(id)> adapter{"adapter"};
+inline constexpr Sel<Value(id)> strippedCredentials{"strippedCredentials"};
+inline constexpr Sel<bool(id)> shareLocation{"shareLocation"};
+inline constexpr Sel<bool(id)> didNetworkRefresh{"didNetworkRefresh"};
+inline constexpr Sel<bool(id)> clicked{"clicked"};
+
+// YBXMAdManager's connector callbacks: (manager, connector, view / interstitial / error).
+inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withView_{"adRequestReturnsFromConnector:withView:"};
+inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withInterstitial_{"adRequestReturnsFromConnector:withInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adRequestFailedFromConnector_withError_{"adRequestFailedFromConnector:withError:"};
+
+// Mediation pings: YBXMUtilities (class method; a URL or nil) and
+// YBXClickTrackerCollection(Mediation) (class method).
+inline constexpr Sel<Ref<Object>(id, Value, Value, bool, Value, Value, Value, Value, Value, Value, Value)>
+    mediationURLFrom_adLocationID_adNetworkRefresh_allocationID_adNetworkID_qData_sessionID_sequenceNumber_exitCodes_durations_{
+        "mediationURLFrom:adLocationID:adNetworkRefresh:allocationID:adNetworkID:qData:sessionID:sequenceNumber:exitCodes:durations:"};
+inline constexpr Sel<void(id, Value, Value, Value, Value, Value, Value, bool, Value, Value)>
+    trackMediationURLsFromTemplates_defaultTemplate_networkID_allocationID_qData_appKey_refresh_durations_exitCodes_{
+        "trackMediationURLsFromTemplates:defaultTemplate:networkID:allocationID:qData:appKey:refresh:durations:exitCodes:"};
+
+// What mediation reads of its neighbours: the shared application and its
+// session (YBXApplication, YBXSession), the tracker collection, the request's
+// version and a location (YBXLocation).
+inline constexpr Sel<Value(id)> nextSequenceNumberAsString{"nextSequenceNumberAsString"};
+inline constexpr Sel<Ref<Object>(id)> currentSession{"currentSession"};
+inline constexpr Sel<Value(id)> sessionIDAsString{"sessionIDAsString"};
+inline constexpr Sel<Value(id)> sdkVersion{"sdkVersion"};  // class method of YBXRequest
+inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
+inline constexpr Sel<double(id)> latitude{"latitude"};
+inline constexpr Sel<double(id)> longitude{"longitude"};
+inline constexpr Sel<double(id)> accuracy{"accuracy"};
+inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
 
 }  // namespace sel
 }  // namespace adlib

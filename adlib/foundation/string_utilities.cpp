@@ -1,5 +1,7 @@
 #include "adlib/foundation/string_utilities.h"
 
+#include <cctype>
+
 #include "adlib/foundation/request_error.h"
 #include "platform/foundation/codecs.h"
 #include "platform/foundation/format.h"
@@ -76,6 +78,51 @@ void ybx_unescapeAts(std::string& text) {
         if (text[i] == '@' && i + 1 < text.size() && text[i + 1] == '@') ++i;
     }
     text = std::move(out);
+}
+
+std::string YBXEscapeQueryValue(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        bool startsEscape = c == '%' && i + 2 < text.size() && isHex(text[i + 1]) && isHex(text[i + 2]);
+        bool escape = c <= 0x20 || c >= 0x7f || std::string_view("\"#&+<>{}|\\^`").find(static_cast<char>(c)) != std::string_view::npos ||
+                      (c == '%' && !startsEscape);
+        if (!escape) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        out += '%';
+        out += kHex[c >> 4];
+        out += kHex[c & 0xf];
+    }
+    return out;
+}
+
+std::string YBXQueryValueText(const Value& value) {
+    std::string text;
+    if (value.isString()) {
+        text = value.string();
+    } else if (value.isNumber()) {
+        text = value.description();
+    } else if (NSJSONSerialization::isValidJSONObject(value)) {
+        Value data = NSJSONSerialization::dataWithJSONObject(value, 0);
+        text.assign(data.data().begin(), data.data().end());
+    } else if (!value.isNil()) {
+        text = value.description();
+    }
+    return YBXEscapeQueryValue(text);
+}
+
+std::string YBXExpandAtQuotedTemplate(std::string_view templ, std::span<const YBXTemplateValue> values) {
+    std::string text(templ);
+    for (const auto& [keyword, value] : values)
+        ybx_replaceAtQuotedKeywordPattern_withString(text, Value(keyword), Value(ybx_escapeAts(YBXQueryValueText(value))));
+    ybx_removeAtQuotedKeywords(text);
+    ybx_unescapeAts(text);
+    return text;
 }
 
 Value ybx_objectForKey_ifIsKindOfClass(const Value& dictionary, std::string_view key, std::string_view className) {

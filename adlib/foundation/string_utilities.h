@@ -7,8 +7,10 @@
 // (YBXObjectValidation). Pure functions; any thread.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "adlib/foundation/selectors.h"
 
@@ -32,6 +34,20 @@ Value ybx_decodedJSONObjectError(std::string_view text, Ref<NSError>* error);
 void ybx_replaceAtQuotedKeywordPattern_withString(std::string& text, const Value& keywordPattern, const Value& replacement);
 void ybx_removeAtQuotedKeywords(std::string& text);
 void ybx_unescapeAts(std::string& text);
+
+// Percent-escapes only what would break a URL or split its query: blanks,
+// controls, non-ASCII, '"', '#', '&', '+', '<', '>', the characters URLs refuse
+// ("{}|\\^`") and a '%' that begins no escape. Escapes already made, ',' and
+// the rest are left as they are, so a value the server sent escaped is sent back unchanged.
+std::string YBXEscapeQueryValue(std::string_view text);
+// A template value as query text: a string as it is, a number in decimal,
+// any other JSON value as compact JSON, nil as ""; then escaped as above.
+std::string YBXQueryValueText(const Value& value);
+// Fills a template's markers: each keyword (a pattern) in the order given gets
+// its value's query text, at-signs escaped so that no value can form a marker;
+// the markers left are removed and "@@" unescaped.
+using YBXTemplateValue = std::pair<std::string_view, Value>;
+std::string YBXExpandAtQuotedTemplate(std::string_view templ, std::span<const YBXTemplateValue> values);
 
 // The value when it is of the class (Value::isKindOfClass names), else nil.
 Value ybx_objectForKey_ifIsKindOfClass(const Value& dictionary, std::string_view key, std::string_view className);

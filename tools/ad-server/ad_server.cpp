@@ -362,6 +362,8 @@ bool AdServer::start() {
     auto ping = [](const httplib::Request&, httplib::Response& res) { res.set_content("", "text/plain"); };
     impl.http.Get(R"(/ping/(click|imp|nofill))", ping);
     impl.http.Post(R"(/ping/(click|imp|nofill))", ping);
+    // The mediation pings: no fill, impression and click of a mediated network.
+    impl.http.Get(R"(/(nofill|imp|clk))", ping);
     impl.http.Get(R"(/redirect/([0-9]+)/([0-9]+))", [&impl](const httplib::Request& req, httplib::Response& res) {
         std::string location = impl.redirectTo(req.matches[1], std::stoi(req.matches[2]) - 1);
         if (location.empty()) {

@@ -140,7 +140,7 @@ TEST_F(AdServerFixture, StaticFilesStayInTheirFolder) {
 }
 
 TEST_F(AdServerFixture, PingsAnswer200AndAreLogged) {
-    for (const char* path : {"/ping/click", "/ping/imp", "/ping/nofill"}) {
+    for (const char* path : {"/ping/click", "/ping/imp", "/ping/nofill", "/nofill", "/imp", "/clk"}) {
         SCOPED_TRACE(path);
         HttpResult answer = fetch(url(std::string(path) + "?slotname=html-banner&request_id=3"));
         EXPECT_EQ(answer.status, 200);
