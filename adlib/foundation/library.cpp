@@ -24,6 +24,7 @@
 #include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/render/swipe_configurations.h"
+#include "adlib/pipeline/url_connection.h"
 
 namespace adlib {
 
@@ -55,6 +56,7 @@ void registerClasses() {
     registerConnectorClasses();
     // After the tracker collection: its mediation category adds to it.
     registerMediationUtilities();
+    registerURLConnectionClasses();
 }
 
 }  // namespace adlib
