@@ -17,6 +17,7 @@
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/mediation_config.h"
@@ -57,6 +58,7 @@ void registerClasses() {
     // After the tracker collection: its mediation category adds to it.
     registerMediationUtilities();
     registerURLConnectionClasses();
+    registerAdFetcherClass();
 }
 
 }  // namespace adlib

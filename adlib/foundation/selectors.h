@@ -243,6 +243,7 @@ inline constexpr Sel<Value(id)> data{"data"};
 
 // YBXURLConnectionDelegate, every method required. (connection, new URL): an
 // error stops the load, nil lets it go on.
+// YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
 inline constexpr Sel<Ref<Object>(id, id, NSURL*)> connection_shouldRedirectToURL_{"connection:shouldRedirectToURL:"};
 inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveRedirectResponse_{"connection:loadDidReceiveRedirectResponse:"};
 inline constexpr Sel<bool(id, id, id)> connection_loadShouldUseCachedResponse_{"connection:loadShouldUseCachedResponse:"};
@@ -278,6 +279,26 @@ inline constexpr Sel<Value(id)> receivedData{"receivedData"};
 inline constexpr Sel<Ref<Object>(id, id, Value, Value, NSURL*)> initWithResponse_data_expirationDate_destinationURL_{
     "initWithResponse:data:expirationDate:destinationURL:"};
 inline constexpr Sel<Value(id)> expirationDate{"expirationDate"};
+
+// YBXAdFetcher and YBXAdFetcherDelegate (fetcher, ad) and (fetcher, error).
+// Error out-parameters receive a YBXRequestError.
+inline constexpr Sel<bool(id, id, Value, id, id, Ref<Object>*)> fetchRemainingContentForAd_headers_delegate_request_error_{
+    "fetchRemainingContentForAd:headers:delegate:request:error:"};
+inline constexpr Sel<bool(id, NSURL*, Value, Ref<Object>*)> startFetchWithAdURL_headers_error_{"startFetchWithAdURL:headers:error:"};
+inline constexpr Sel<void(id)> completedURLConnection{"completedURLConnection"};
+inline constexpr Sel<void(id)> markFetchStart{"markFetchStart"};
+inline constexpr Sel<void(id)> markFetchComplete{"markFetchComplete"};
+inline constexpr Sel<void(id, id)> resourceFailedToLoadWithError_{"resourceFailedToLoadWithError:"};
+inline constexpr Sel<void(id, Value)> processHTTPHeaders_{"processHTTPHeaders:"};
+inline constexpr Sel<unsigned long long(id, Value, Ref<Object>*)> adResponseTypeFromHeaders_requestError_{"adResponseTypeFromHeaders:requestError:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFetchAd_{"adFetcher:didFetchAd:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFailToFetchAdWithError_{"adFetcher:didFailToFetchAdWithError:"};
+inline constexpr Sel<bool(id)> hasStartedFetch{"hasStartedFetch"};
+inline constexpr Sel<bool(id)> hasNotifiedDelegate{"hasNotifiedDelegate"};
+inline constexpr Sel<bool(id)> adConnectionHasCompleted{"adConnectionHasCompleted"};
+inline constexpr Sel<Ref<Object>(id)> ad{"ad"};
+inline constexpr Sel<Ref<Object>(id)> timer{"timer"};
+inline constexpr Sel<Ref<Object>(id)> adConnection{"adConnection"};
 
 }  // namespace sel
 }  // namespace adlib
