@@ -50,6 +50,46 @@ TEST(Templates, MarkersEscapesAndLiteralReplacements) {
     EXPECT_EQ(ybx_escapeAts("a@b@@"), "a@@b@@@@");
 }
 
+TEST(Templates, QueryValuesEscapeOnlyWhatBreaksAQuery) {
+    AdLibEnvironment env;
+    struct Case {
+        const char* name;
+        Value value;
+        const char* expected;
+    } cases[] = {
+        {"plain text", Value("abc-._~:/?=;,!$'()*"), "abc-._~:/?=;,!$'()*"},
+        {"blank, quote, separators and brackets", Value("a b\"#&+<>"), "a%20b%22%23%26%2B%3C%3E"},
+        {"what URLs refuse", Value("{}|\\^`"), "%7B%7D%7C%5C%5E%60"},
+        {"controls and non-ASCII", Value("\t\n\x7f\xc3\xa9"), "%09%0A%7F%C3%A9"},
+        {"escapes already made stay", Value("a%20b%2Cc"), "a%20b%2Cc"},
+        {"a '%' that begins no escape", Value("50%"), "50%25"},
+        {"a '%' before one digit", Value("%4"), "%254"},
+        {"at-signs are the template's business", Value("a@b"), "a@b"},
+        {"an integer", Value(42), "42"},
+        {"a real", Value(2.5), "2.5"},
+        {"nil", Value(), ""},
+        {"an array as compact JSON", Value::array({Value(1), Value("x")}), "[1,%22x%22]"},
+        {"a dictionary as compact JSON", Value(Value::Dictionary{{"k", Value("v w")}}), "%7B%22k%22:%22v%20w%22%7D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(YBXQueryValueText(c.value), c.expected);
+    }
+}
+
+TEST(Templates, ExpansionFillsInOrderAndLeavesNoMarkers) {
+    AdLibEnvironment env;
+    const YBXTemplateValue values[] = {
+        {"one", Value("1@2")},
+        {"two", Value()},
+        {"three", Value("@four@")},
+        {"four", Value("x")},
+    };
+    // A value's at-signs never form a marker, a missing value is empty, unknown markers go, "@@" is "@".
+    EXPECT_EQ(YBXExpandAtQuotedTemplate("a=@one@&b=@two@&c=@three@&d=@four@&e=@five@&f=@@", values), "a=1@2&b=&c=@four@&d=x&e=&f=@");
+    EXPECT_EQ(YBXExpandAtQuotedTemplate("@five@", values), "");
+}
+
 TEST(StringNumbers, ShortTextAndMD5) {
     struct Case {
         double value;
