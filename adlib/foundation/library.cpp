@@ -24,6 +24,12 @@
 #include "adlib/mediation/mediation_utilities.h"
 #include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/slot.h"
+#include "adlib/mediation/glue.h"
+#include "adlib/render/banner_web_view_delegate.h"
+#include "adlib/render/opener.h"
+#include "adlib/render/payment_transaction_observer.h"
+#include "adlib/render/publisher_toolbar_credentials.h"
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/pipeline/url_connection.h"
 
@@ -59,6 +65,12 @@ void registerClasses() {
     registerMediationUtilities();
     registerURLConnectionClasses();
     registerAdFetcherClass();
+    registerOpenerClass();
+    registerBannerWebViewDelegateClass();
+    registerPublisherToolbarCredentialsClass();
+    registerPaymentTransactionObserverClass();
+    registerGlueClass();
+    registerSlotClass();
 }
 
 }  // namespace adlib

@@ -112,7 +112,8 @@ inline constexpr Sel<Value(id)> adNetworkConfigs{"adNetworkConfigs"};  // an arr
 inline constexpr Sel<Value(id)> networkID{"networkID"};
 inline constexpr Sel<Value(id)> credentials{"credentials"};
 inline constexpr Sel<Value(id)> extras{"extras"};
-inline constexpr Sel<Value(id)> ad{"ad"};
+// YBXMAdNetworkConfig's "ad" (a dictionary); the fetcher's "ad" is an object.
+inline constexpr Sel<Value(id)> YBXMAdNetworkConfig_ad{"ad"};
 inline constexpr Sel<Value(id)> allocationID{"allocationID"};
 inline constexpr Sel<Value(id)> adapterList{"adapterList"};
 inline constexpr Sel<Class*(id)> adapterClass{"adapterClass"};
@@ -299,6 +300,152 @@ inline constexpr Sel<bool(id)> adConnectionHasCompleted{"adConnectionHasComplete
 inline constexpr Sel<Ref<Object>(id)> ad{"ad"};
 inline constexpr Sel<Ref<Object>(id)> timer{"timer"};
 inline constexpr Sel<Ref<Object>(id)> adConnection{"adConnection"};
+
+// --- slot --------------------------------------------------------------------------------------
+// YBXSlot. Its state is signed (the platform's "state" of gesture recognizers is not).
+inline constexpr Sel<long long(id)> YBXSlot_state{"state"};
+inline constexpr Sel<void(id, long long)> YBXSlot_setState_{"setState:"};
+inline constexpr Sel<Value(id)> adUnitID{"adUnitID"};
+inline constexpr Sel<void(id, Value)> setAdUnitID_{"setAdUnitID:"};
+inline constexpr Sel<void(id, id)> loadRequest_{"loadRequest:"};
+inline constexpr Sel<void(id, id, bool)> loadRequest_autoRefresh_{"loadRequest:autoRefresh:"};
+inline constexpr Sel<bool(id, id)> shouldMakeRequest_{"shouldMakeRequest:"};
+inline constexpr Sel<bool(id)> isMakingRequest{"isMakingRequest"};
+inline constexpr Sel<void(id)> reloadCurrentRequest{"reloadCurrentRequest"};
+inline constexpr Sel<void(id, id)> reloadCurrentRequestWithTimer_{"reloadCurrentRequestWithTimer:"};
+inline constexpr Sel<void(id, id)> setAdType_{"setAdType:"};
+inline constexpr Sel<void(id, id, bool)> setAdType_andReloadRequest_{"setAdType:andReloadRequest:"};
+inline constexpr Sel<void(id)> cancelPendingActions{"cancelPendingActions"};
+inline constexpr Sel<void(id)> cancelPendingAndFutureActions{"cancelPendingAndFutureActions"};
+inline constexpr Sel<void(id)> mediatedAdNetworkAutoRefreshed{"mediatedAdNetworkAutoRefreshed"};
+inline constexpr Sel<Value(id)> adNetworkClassName{"adNetworkClassName"};
+inline constexpr Sel<Ref<Object>(id)> mediatedInterstitial{"mediatedInterstitial"};
+inline constexpr Sel<void(id, id)> presentMediatedInterstitialFromRootViewController_{"presentMediatedInterstitialFromRootViewController:"};
+inline constexpr Sel<bool(id)> isMediating{"isMediating"};
+inline constexpr Sel<Value(id)> jsBuildAdURL{"jsBuildAdURL"};
+inline constexpr Sel<void(id)> adWasClicked{"adWasClicked"};
+inline constexpr Sel<void(id)> adWillPresentScreen{"adWillPresentScreen"};
+inline constexpr Sel<void(id)> adWillDismissScreen{"adWillDismissScreen"};
+inline constexpr Sel<void(id)> adDidDismissScreen{"adDidDismissScreen"};
+inline constexpr Sel<void(id)> adWillLeaveApplication{"adWillLeaveApplication"};
+inline constexpr Sel<void(id, id)> adFailedToReceiveContentWithError_{"adFailedToReceiveContentWithError:"};
+inline constexpr Sel<void(id)> adFinishedLoadingContent{"adFinishedLoadingContent"};
+inline constexpr Sel<void(id)> pingClickURLs{"pingClickURLs"};
+inline constexpr Sel<void(id)> pingImpressionURLs{"pingImpressionURLs"};
+inline constexpr Sel<void(id)> pingManualTrackingURLs{"pingManualTrackingURLs"};
+inline constexpr Sel<Ref<Object>(id)> inAppPurchaseDelegate{"inAppPurchaseDelegate"};
+inline constexpr Sel<void(id, id)> didReceiveInAppPurchase_{"didReceiveInAppPurchase:"};
+inline constexpr Sel<Ref<Object>(id, NSURL*)> spamClickURLWithURL_{"spamClickURLWithURL:"};
+inline constexpr Sel<bool(id, NSURL*)> isOrvaneAdURL_{"isOrvaneAdURL:"};
+// The State category.
+inline constexpr Sel<void(id)> willRequestAdURL{"willRequestAdURL"};
+inline constexpr Sel<void(id, id)> didFailToRetrieveSDKCoreWithError_{"didFailToRetrieveSDKCoreWithError:"};
+inline constexpr Sel<void(id)> didReceiveAdURL{"didReceiveAdURL"};
+inline constexpr Sel<void(id)> willFetchAdContent{"willFetchAdContent"};
+inline constexpr Sel<void(id)> didFetchAdContent{"didFetchAdContent"};
+inline constexpr Sel<void(id)> willProcessMediationResponse{"willProcessMediationResponse"};
+inline constexpr Sel<void(id, id, bool, bool)> didFailToReceiveAdWithError_shouldReloadTimer_shouldCancelPendingActions_{
+    "didFailToReceiveAdWithError:shouldReloadTimer:shouldCancelPendingActions:"};
+inline constexpr Sel<void(id)> didReceiveValidAd{"didReceiveValidAd"};
+inline constexpr Sel<void(id)> willStartAdRendering{"willStartAdRendering"};
+inline constexpr Sel<void(id)> willLoadAdHTMLInWebView{"willLoadAdHTMLInWebView"};
+inline constexpr Sel<void(id)> didLoadAdHTMLInWebView{"didLoadAdHTMLInWebView"};
+inline constexpr Sel<void(id)> didMakeAdImpression{"didMakeAdImpression"};
+inline constexpr Sel<void(id)> willLeaveAppDueToClick{"willLeaveAppDueToClick"};
+inline constexpr Sel<void(id)> resetState{"resetState"};
+inline constexpr Sel<void(id)> invalidateState{"invalidateState"};
+// Refresh.
+inline constexpr Sel<void(id, double)> scheduleReloadTimer_{"scheduleReloadTimer:"};
+inline constexpr Sel<void(id)> scheduleAdReloadTimer{"scheduleAdReloadTimer"};
+inline constexpr Sel<void(id)> deactivateReloadTimer{"deactivateReloadTimer"};
+inline constexpr Sel<void(id, id)> appWillBecomeInactive_{"appWillBecomeInactive:"};
+inline constexpr Sel<void(id, id)> appDidBecomeActive_{"appDidBecomeActive:"};
+inline constexpr Sel<void(id, id)> adWillPresentFullScreen_{"adWillPresentFullScreen:"};
+inline constexpr Sel<void(id, id)> adDidRelinquishFullScreen_{"adDidRelinquishFullScreen:"};
+// Viewability hooks and the later features' entry points (empty until those exist).
+inline constexpr Sel<void(id, id)> bannerDidMoveToWindow_{"bannerDidMoveToWindow:"};
+inline constexpr Sel<void(id)> interstitialViewWillAppear{"interstitialViewWillAppear"};
+inline constexpr Sel<void(id)> interstitialViewWillDisappear{"interstitialViewWillDisappear"};
+inline constexpr Sel<void(id)> didLoadMRAIDAd{"didLoadMRAIDAd"};
+inline constexpr Sel<void(id)> didUnloadMRAIDAd{"didUnloadMRAIDAd"};
+inline constexpr Sel<void(id)> finishOptoraReporting{"finishOptoraReporting"};
+inline constexpr Sel<void(id)> resetOptoraReporting{"resetOptoraReporting"};
+inline constexpr Sel<bool(id)> monitoredViewIsSubviewOfDeviceScreen{"monitoredViewIsSubviewOfDeviceScreen"};
+inline constexpr Sel<void(id)> disableSwipeToViewController{"disableSwipeToViewController"};
+inline constexpr Sel<void(id)> sample{"sample"};
+inline constexpr Sel<void(id)> startMonitoring{"startMonitoring"};
+inline constexpr Sel<void(id)> stopMonitoring{"stopMonitoring"};
+// Response processing.
+inline constexpr Sel<void(id, id, Value)> loadAd_headers_{"loadAd:headers:"};
+inline constexpr Sel<void(id)> resetRequestState{"resetRequestState"};
+inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAdResponse:"};
+// Properties.
+inline constexpr Sel<Ref<Object>(id)> slotDelegate{"slotDelegate"};
+inline constexpr Sel<void(id, id)> setSlotDelegate_{"setSlotDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> adEventDelegate{"adEventDelegate"};
+inline constexpr Sel<void(id, id)> setAdEventDelegate_{"setAdEventDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> adResponseDelegate{"adResponseDelegate"};
+inline constexpr Sel<void(id, id)> setAdResponseDelegate_{"setAdResponseDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> loadingAd{"loadingAd"};
+inline constexpr Sel<Ref<Object>(id)> webView{"webView"};
+inline constexpr Sel<Ref<Object>(id)> webViewDelegate{"webViewDelegate"};
+inline constexpr Sel<Ref<Object>(id)> slotStats{"slotStats"};
+inline constexpr Sel<Ref<Object>(id)> adMediationGlue{"adMediationGlue"};
+inline constexpr Sel<Ref<Object>(id)> optoraMonitor{"optoraMonitor"};
+inline constexpr Sel<Ref<Object>(id)> interstitial{"interstitial"};
+inline constexpr Sel<void(id, id)> setInterstitial_{"setInterstitial:"};
+inline constexpr Sel<Value(id)> requestID{"requestID"};
+inline constexpr Sel<bool(id)> isReloadable{"isReloadable"};
+inline constexpr Sel<void(id, bool)> setReloadable_{"setReloadable:"};
+inline constexpr Sel<bool(id)> hasAutoRefreshed{"hasAutoRefreshed"};
+inline constexpr Sel<bool(id)> manualImpressionsEnabled{"manualImpressionsEnabled"};
+inline constexpr Sel<void(id, bool)> setManualImpressionsEnabled_{"setManualImpressionsEnabled:"};
+inline constexpr Sel<bool(id)> calledLoadAndDisplayRequest{"calledLoadAndDisplayRequest"};
+inline constexpr Sel<void(id, bool)> setCalledLoadAndDisplayRequest_{"setCalledLoadAndDisplayRequest:"};
+inline constexpr Sel<double(id)> timeLastLoaded{"timeLastLoaded"};
+inline constexpr Sel<Size(id)> newAdSize{"newAdSize"};
+// YBXSlotDelegate (all optional).
+inline constexpr Sel<bool(id, id)> slotShouldReloadCurrentRequest_{"slotShouldReloadCurrentRequest:"};
+inline constexpr Sel<Value(id, id)> coordinatesOfContentInScreen_{"coordinatesOfContentInScreen:"};
+inline constexpr Sel<Ref<Object>(id)> swipeToViewControllerView{"swipeToViewControllerView"};
+inline constexpr Sel<bool(id)> createdOnMediationRequest{"createdOnMediationRequest"};
+inline constexpr Sel<void(id, id, id)> slot_didReceiveAdView_{"slot:didReceiveAdView:"};
+inline constexpr Sel<void(id, YBXAdSize, bool)> setAdSize_andReload_{"setAdSize:andReload:"};
+inline constexpr Sel<Value(id)> validAdSizes{"validAdSizes"};
+inline constexpr Sel<void(id, id, YBXAdSize)> slot_willResizeToAdSize_{"slot:willResizeToAdSize:"};
+inline constexpr Sel<void(id, id, Value, Value)> slot_didReceiveAppEvent_withInfo_{"slot:didReceiveAppEvent:withInfo:"};
+inline constexpr Sel<bool(id, id, id)> slot_shouldUseCustomRenderingForAd_{"slot:shouldUseCustomRenderingForAd:"};
+// YBXSlotAdEventDelegate (the first two required).
+inline constexpr Sel<void(id, id)> slotFinishedLoadingAdContent_{"slotFinishedLoadingAdContent:"};
+inline constexpr Sel<void(id, id, id)> slot_didFailToLoadAdContentWithError_{"slot:didFailToLoadAdContentWithError:"};
+inline constexpr Sel<void(id, id)> slotWillPresentScreen_{"slotWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> slotWillDismissScreen_{"slotWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> slotDidDismissScreen_{"slotDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> slotWillLeaveApplication_{"slotWillLeaveApplication:"};
+// YBXSlotAdResponseDelegate.
+inline constexpr Sel<bool(id, id, id)> slot_didReceiveAd_{"slot:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> slot_didFailToReceiveAdWithError_{"slot:didFailToReceiveAdWithError:"};
+// YBXSDKCoreControllerDelegate as the slot adopts it; requestParameters and
+// setRequestID: may be sent from the controller's request queue.
+inline constexpr Sel<void(id, Value)> setRequestID_{"setRequestID:"};
+inline constexpr Sel<Value(id)> requestParameters{"requestParameters"};
+inline constexpr Sel<void(id, Value)> loadAdURLWithParameters_{"loadAdURLWithParameters:"};
+inline constexpr Sel<void(id)> invalidJavaScriptRequest{"invalidJavaScriptRequest"};
+inline constexpr Sel<void(id)> failedJavaScriptFile{"failedJavaScriptFile"};
+inline constexpr Sel<Value(id, Value)> multipleAdSizeParameterFromSizes_{"multipleAdSizeParameterFromSizes:"};
+
+// What the slot sends to its seams: the banner web view delegate and its
+// opener, the mediation glue, the toolbar credentials, the purchase observer.
+inline constexpr Sel<Ref<Object>(id, id)> initWithSlot_{"initWithSlot:"};
+inline constexpr Sel<Ref<Object>(id)> opener{"opener"};
+inline constexpr Sel<Ref<Object>(id)> slot{"slot"};
+inline constexpr Sel<void(id, id)> setSlot_{"setSlot:"};
+inline constexpr Sel<bool(id)> autoClickProtected{"autoClickProtected"};
+inline constexpr Sel<void(id, bool)> setAutoClickProtected_{"setAutoClickProtected:"};
+inline constexpr Sel<bool(id, id)> changeAdTypeTo_{"changeAdTypeTo:"};
+inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
+inline constexpr Sel<bool(id)> hasToolbarCredentials{"hasToolbarCredentials"};  // class method
+inline constexpr Sel<bool(id)> isDefaultPurchaseFlowEnabled{"isDefaultPurchaseFlowEnabled"};
 
 }  // namespace sel
 }  // namespace adlib
