@@ -32,6 +32,8 @@
 #include "adlib/render/publisher_toolbar_credentials.h"
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/pipeline/url_connection.h"
+#include "adlib/pipeline/url_connection.h"
+#include "adlib/render/swipe_configurations.h"
 
 namespace adlib {
 
@@ -55,6 +57,7 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();

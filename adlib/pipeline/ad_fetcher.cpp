@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "adlib/foundation/cached_file.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/foundation/string_utilities.h"

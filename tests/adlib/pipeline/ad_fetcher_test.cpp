@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "adlib/foundation/cached_file.h"
+#include "adlib/foundation/connection_factory.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/render/swipe_configurations.h"
 #include "platform/foundation/log.h"
@@ -280,6 +281,171 @@ TEST_F(AdFetchers, CancelledOrDroppedFetchersReportNothing) {
     EXPECT_FALSE(dropped.lock());
     RunLoop::main().advance(1);
     EXPECT_TRUE(delegate->calls.empty());
+}
+
+}  // namespace
+}  // namespace adlib
+
+namespace adlib {
+namespace {
+
+class AdFetcherLoads : public AdFetchers {
+protected:
+    AdFetcherLoads() { sel::clearCache(objc_getClass("YBXURLConnection")); }
+
+    static Script page(std::string body, std::vector<std::pair<std::string, std::string>> headers = {}, long status = 200) {
+        Script s = Script::body({std::move(body)}, status);
+        s.headers = std::move(headers);
+        return s;
+    }
+    static std::string errorTexts(id error) {
+        auto* e = as<NSError>(error);
+        return e ? e->domain() + " " + std::to_string(e->code()) + " " + e->userInfo()["HttpStatus"].stringOr("-") : "none";
+    }
+};
+
+TEST_F(AdFetcherLoads, AnAdURLIsLoadedAndItsHeadersRead) {
+    transport->answer(kAdURL, page("<p>ad</p>", {{"Content-Type", "text/html"},
+                                                 {"X-Kestra-Click-Tracking-Urls", "http://t.example/c"},
+                                                 {"X-Kestra-Refresh-Rate", "30"}}));
+    Ref<YBXAd> ad = urlAd();
+    bool answer = false;
+    start(ad.get(), Value(), &answer);
+    EXPECT_TRUE(answer);
+    EXPECT_TRUE(delegate->calls.empty());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"fetched type 1"});
+    EXPECT_EQ(ad->adHTML_, Value("<p>ad</p>"));
+    EXPECT_EQ(ad->adBaseURL_->absoluteString(), kAdURL);
+    EXPECT_EQ(ad->reloadInterval_, 30);
+    EXPECT_EQ(ad->clickURLs_.count(), 1u);
+    EXPECT_EQ(transport->log(), std::vector<std::string>{std::string("GET ") + kAdURL});
+}
+
+TEST_F(AdFetcherLoads, TheFinalResponsesHeadersOverwriteTheRedirects) {
+    Script hop = Script::redirect("http://ads.example/final");
+    hop.headers.emplace_back("X-Kestra-Refresh-Rate", "10");
+    hop.headers.emplace_back("X-Kestra-Debug-Dialog", "from the redirect");
+    hop.headers.emplace_back("X-Kestra-Tracking-Urls", "http://t.example/hop");
+    transport->answer(kAdURL, hop);
+    transport->answer("http://ads.example/final",
+                      page("<p>final</p>", {{"X-Kestra-Refresh-Rate", "20"}, {"X-Kestra-Tracking-Urls", "http://t.example/final"}}));
+    Ref<YBXAd> ad = urlAd();
+    start(ad.get());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"fetched type 1"});
+    EXPECT_EQ(ad->reloadInterval_, 20);
+    EXPECT_TRUE(ad->debugDialog_.isNil());
+    EXPECT_EQ(ad->impressionURLs_.count(), 2u);
+    EXPECT_EQ(ad->adBaseURL_->absoluteString(), "http://ads.example/final");
+}
+
+TEST_F(AdFetcherLoads, FailuresMapToTheirCodesAndAreNeverRendered) {
+    struct Case {
+        const char* name;
+        Script script;
+        std::string outcome;
+        bool logLine;
+    } cases[] = {
+        {"400", page("bad", {}, 400), "com.orvane.ads 0 -", true},
+        {"401", page("who", {}, 401), "com.orvane.ads 3 HTTP status 401: unauthorized", false},
+        {"404", page("<p>not found</p>", {}, 404), "com.orvane.ads 3 HTTP status 404: not found", false},
+        {"500", page("<p>oops</p>", {{"X-Kestra-Refresh-Rate", "5"}}, 500), "com.orvane.ads 3 HTTP status 500: internal server error", false},
+        {"no HTTP response", Script::failure(NSURLErrorTimedOut), "com.orvane.ads 2 -", false},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        log::clear();
+        delegate->calls.clear();
+        delegate->lastError = nullptr;
+        transport->answer(kAdURL, c.script);
+        Ref<YBXAd> ad = urlAd();
+        start(ad.get());
+        RunLoop::main().advance(1);
+        ASSERT_EQ(delegate->calls.size(), 1u);
+        EXPECT_EQ(errorTexts(delegate->lastError.get()), c.outcome);
+        EXPECT_TRUE(ad->adHTML_.isNil());
+        EXPECT_FALSE(ad->adBaseURL_);
+        EXPECT_EQ(log::contains("<Orvane> Server rejected ad parameters. Typically this is because the ad unit ID is incorrect."), c.logLine);
+    }
+    // A status of 0 from the connection is below 401.
+    Ref<Object> fetcher = newObject("YBXAdFetcher");
+    delegate->fetcher = fetcher;
+    delegate->calls.clear();
+    sel::fetchRemainingContentForAd_headers_delegate_request_error_(fetcher.get(), htmlAd().get(), Value(), delegate.get(), request.get(), nullptr);
+    sel::connection_loadDidFail_httpStatusCode_(fetcher.get(), nullptr, nullptr, 0);
+    RunLoop::main().advance(1);
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"fail 2"});
+}
+
+TEST_F(AdFetcherLoads, AnEmptyBodyIsNoAd) {
+    transport->answer(kAdURL, page(""));
+    start(urlAd().get());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"fail 1"});
+}
+
+TEST_F(AdFetcherLoads, CancellingStopsTheLoadSilently) {
+    Script slow = page("<p>ad</p>");
+    slow.delay = 2;
+    transport->answer(kAdURL, slow);
+    WeakRef<YBXAdFetcher> fetcher = start(urlAd().get());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(transport->activeLoads(), 1u);
+    sel::cancel(fetcher.lock().get());
+    EXPECT_EQ(transport->activeLoads(), 0u);
+    RunLoop::main().advance(5);
+    EXPECT_TRUE(delegate->calls.empty());
+}
+
+TEST_F(AdFetcherLoads, AMediationResponseIsServedFromTheMemoryCache) {
+    const std::vector<std::pair<std::string, std::string>> mediation{
+        {"Content-Type", "application/json"}, {"X-Kestra-Mediation", "1"}, {"Cache-Control", "max-age=60"}};
+    transport->answer(kAdURL, page("{\"ad_networks\":[1]}", mediation));
+    Ref<YBXAd> first = urlAd();
+    start(first.get());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"fetched type 2"});
+
+    // The server's next answer differs; the cached one is served and its headers apply too.
+    std::vector<std::pair<std::string, std::string>> fresh = mediation;
+    fresh.emplace_back("X-Kestra-Tracking-Urls", "http://t.example/fresh");
+    transport->answer(kAdURL, page("{\"ad_networks\":[2]}", fresh));
+    delegate->calls.clear();
+    Ref<YBXAd> second = urlAd();
+    start(second.get());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"fetched type 2"});
+    EXPECT_EQ(second->adHTML_, Value("{\"ad_networks\":[1]}"));
+    EXPECT_EQ(second->impressionURLs_.count(), 1u);
+
+    // HTML responses are never cached.
+    transport->answer("http://ads.example/html", page("<p>one</p>", {{"Cache-Control", "max-age=60"}}));
+    Ref<YBXAd> html = urlAd("http://ads.example/html");
+    delegate->calls.clear();
+    start(html.get());
+    RunLoop::main().advance(1);
+    transport->answer("http://ads.example/html", page("<p>two</p>", {{"Cache-Control", "max-age=60"}}));
+    Ref<YBXAd> again = urlAd("http://ads.example/html");
+    start(again.get());
+    RunLoop::main().advance(1);
+    EXPECT_EQ(again->adHTML_, Value("<p>two</p>"));
+}
+
+TEST_F(AdFetcherLoads, AConnectionThatCannotStartFailsOnce) {
+    ClassBuilder<NSObject>("TestNoAdConnectionFactory", "NSObject")
+        .method(sel::connectionWithRequest_delegate_startImmediately_, [](id, NSURLRequest*, id, bool) { return Ref<Object>(); });
+    sel::setSharedFactory_(objc_getClass("YBXMNSURLConnectionFactory"), newObject("TestNoAdConnectionFactory").get());
+    bool answer = true;
+    Ref<Object> error;
+    start(urlAd().get(), Value(), &answer, &error);
+    EXPECT_FALSE(answer);
+    auto* e = as<NSError>(error.get());
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->code(), 2);
+    EXPECT_EQ(e->localizedDescription(), "Failed to start ad connection.");
+    RunLoop::main().advance(1);
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"fail 2"});
 }
 
 }  // namespace
