@@ -34,6 +34,9 @@
 #include "adlib/pipeline/url_connection.h"
 #include "adlib/pipeline/url_connection.h"
 #include "adlib/render/swipe_configurations.h"
+#include "adlib/render/pmsg_handler.h"
+#include "adlib/render/web_view.h"
+#include "adlib/render/web_view_delegate.h"
 
 namespace adlib {
 
@@ -74,6 +77,9 @@ void registerClasses() {
     registerPaymentTransactionObserverClass();
     registerGlueClass();
     registerSlotClass();
+    registerWebViewClass();
+    registerWebViewDelegateClass();
+    registerPMSGHandlerClass();
 }
 
 }  // namespace adlib

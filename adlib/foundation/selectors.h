@@ -446,6 +446,17 @@ inline constexpr Sel<bool(id, id)> changeAdTypeTo_{"changeAdTypeTo:"};
 inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
 inline constexpr Sel<bool(id)> hasToolbarCredentials{"hasToolbarCredentials"};  // class method
 inline constexpr Sel<bool(id)> isDefaultPurchaseFlowEnabled{"isDefaultPurchaseFlowEnabled"};
+// --- YBXWebView: the wrapper around the inner UIWebView ---------------------------------------
+inline constexpr Sel<bool(id)> optoraUnloadPingReceived{"optoraUnloadPingReceived"};
+inline constexpr Sel<void(id, bool)> setOptoraUnloadPingReceived_{"setOptoraUnloadPingReceived:"};
+
+// --- YBXPMSGHandler: creative message handlers --------------------------------------------------
+// (class) message name -> operation name, the table of a handler class.
+inline constexpr Sel<Value(id)> actionSelectorDictionary{"actionSelectorDictionary"};
+inline constexpr Sel<Ref<Object>(id, Value)> initWithActionSelectorDictionary_{"initWithActionSelectorDictionary:"};
+inline constexpr Sel<Value(id)> actionSelectors{"actionSelectors"};
+// (URL request, web view) whether the handler took the message.
+inline constexpr Sel<bool(id, id, id)> handleRequest_webView_{"handleRequest:webView:"};
 
 }  // namespace sel
 }  // namespace adlib

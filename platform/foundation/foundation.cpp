@@ -9,6 +9,7 @@
 #include "platform/foundation/locale.h"
 #include "platform/foundation/lock.h"
 #include "platform/foundation/notification_center.h"
+#include "platform/foundation/number_formatter.h"
 #include "platform/foundation/operation_queue.h"
 #include "platform/foundation/regex.h"
 #include "platform/foundation/timer.h"
@@ -34,6 +35,7 @@ void registerClasses() {
     registerDateFormatter();
     registerError();
     registerLocale();
+    registerNumberFormatter();
     registerRegularExpression();
     registerUUID();
 }
