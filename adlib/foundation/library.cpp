@@ -23,6 +23,9 @@
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/mediation/mediation_utilities.h"
 #include "adlib/mediation/protocols.h"
+#include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/ad_fetcher.h"
+#include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/pipeline/slot.h"
 #include "adlib/mediation/glue.h"
@@ -64,6 +67,10 @@ void registerClasses() {
     registerAdClasses();
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
+    registerAdClasses();
+    registerSwipeConfigurationsClass();
+    registerClickTrackerClasses();
+    registerAdFetcherClass();
     registerMediationProtocols();
     registerMediationConfigClasses();
     registerConnectorClasses();

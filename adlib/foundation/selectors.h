@@ -105,6 +105,7 @@ inline constexpr Sel<Ref<Object>(id, Value, Ref<NSError>*)> initWithDictionary_e
 inline constexpr Sel<Value(id)> appKey{"appKey"};
 inline constexpr Sel<Ref<Object>(id)> adType{"adType"};
 inline constexpr Sel<Value(id)> qdata{"qdata"};
+// refreshInterval, setRefreshInterval:, impressionURLs, clickURLs: with YBXAd's below.
 inline constexpr Sel<double(id)> adNetworkTimeout{"adNetworkTimeout"};
 inline constexpr Sel<long long(id)> bannerAnimationType{"bannerAnimationType"};
 inline constexpr Sel<Value(id)> noFillURLs{"noFillURLs"};
@@ -114,6 +115,8 @@ inline constexpr Sel<Value(id)> credentials{"credentials"};
 inline constexpr Sel<Value(id)> extras{"extras"};
 // YBXMAdNetworkConfig's "ad" (a dictionary); the fetcher's "ad" is an object.
 inline constexpr Sel<Value(id)> YBXMAdNetworkConfig_ad{"ad"};
+// "ad" of a network configuration: a dictionary, where the fetcher's `ad` below is an object.
+inline constexpr Sel<Value(id)> adDictionary{"ad"};
 inline constexpr Sel<Value(id)> allocationID{"allocationID"};
 inline constexpr Sel<Value(id)> adapterList{"adapterList"};
 inline constexpr Sel<Class*(id)> adapterClass{"adapterClass"};
@@ -223,7 +226,7 @@ inline constexpr Sel<void(id, Value, Value, Value, Value, Value, Value, bool, Va
         "trackMediationURLsFromTemplates:defaultTemplate:networkID:allocationID:qData:appKey:refresh:durations:exitCodes:"};
 
 // What mediation reads of its neighbours: the shared application and its
-// session (YBXApplication, YBXSession), the tracker collection, the request's
+// session (YBXApplication, YBXSession), the request's
 // version and a location (YBXLocation).
 inline constexpr Sel<Value(id)> nextSequenceNumberAsString{"nextSequenceNumberAsString"};
 inline constexpr Sel<Ref<Object>(id)> currentSession{"currentSession"};
@@ -244,6 +247,78 @@ inline constexpr Sel<Value(id)> data{"data"};
 
 // YBXURLConnectionDelegate, every method required. (connection, new URL): an
 // error stops the load, nil lets it go on.
+// YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
+
+// YBXAd and its kinds (its "size" is in adlib/pipeline/ad.h). URL collections
+// are arrays of NSURL objects kept as sets in insertion order.
+inline constexpr Sel<Ref<Object>(id, Value)> initWithDictionary_{"initWithDictionary:"};
+inline constexpr Sel<void(id, Value)> addClickURLsFromArray_{"addClickURLsFromArray:"};
+inline constexpr Sel<void(id, Value)> addImpressionURLsFromArray_{"addImpressionURLsFromArray:"};
+inline constexpr Sel<void(id, Value)> addManualImpressionURLsFromArray_{"addManualImpressionURLsFromArray:"};
+inline constexpr Sel<Value(id)> clickURLs{"clickURLs"};
+inline constexpr Sel<Value(id)> impressionURLs{"impressionURLs"};
+inline constexpr Sel<Value(id)> manualImpressionURLs{"manualImpressionURLs"};
+inline constexpr Sel<bool(id)> isMRAIDEnabled{"isMRAIDEnabled"};
+inline constexpr Sel<void(id, bool)> setMRAIDEnabled_{"setMRAIDEnabled:"};
+inline constexpr Sel<bool(id)> hasAdNetworkJavaScript{"hasAdNetworkJavaScript"};
+inline constexpr Sel<void(id, bool)> setHasAdNetworkJavaScript_{"setHasAdNetworkJavaScript:"};
+inline constexpr Sel<Ref<Object>(id)> statistics{"statistics"};
+inline constexpr Sel<Ref<Object>(id)> adBaseURL{"adBaseURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdBaseURL_{"setAdBaseURL:"};
+inline constexpr Sel<Value(id)> adHTML{"adHTML"};
+inline constexpr Sel<void(id, Value)> setAdHTML_{"setAdHTML:"};
+inline constexpr Sel<Ref<Object>(id)> adURL{"adURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdURL_{"setAdURL:"};
+inline constexpr Sel<Value(id)> optoraConfigurations{"optoraConfigurations"};
+inline constexpr Sel<void(id, Value)> setOptoraConfigurations_{"setOptoraConfigurations:"};
+inline constexpr Sel<Ref<Object>(id)> swipeToViewControllerConfigurations{"swipeToViewControllerConfigurations"};
+inline constexpr Sel<void(id, id)> setSwipeToViewControllerConfigurations_{"setSwipeToViewControllerConfigurations:"};
+inline constexpr Sel<unsigned long long(id)> responseType{"responseType"};
+inline constexpr Sel<void(id, unsigned long long)> setResponseType_{"setResponseType:"};
+inline constexpr Sel<double(id)> reloadInterval{"reloadInterval"};
+inline constexpr Sel<void(id, double)> setReloadInterval_{"setReloadInterval:"};
+inline constexpr Sel<long long(id)> supportedOrientations{"supportedOrientations"};
+inline constexpr Sel<void(id, long long)> setSupportedOrientations_{"setSupportedOrientations:"};
+inline constexpr Sel<Value(id)> debugDialog{"debugDialog"};
+inline constexpr Sel<void(id, Value)> setDebugDialog_{"setDebugDialog:"};
+inline constexpr Sel<Value(id)> customAdSizeString{"customAdSizeString"};
+inline constexpr Sel<void(id, Value)> setCustomAdSizeString_{"setCustomAdSizeString:"};
+inline constexpr Sel<Ref<Object>(id)> adNetworkPassbackURL{"adNetworkPassbackURL"};
+inline constexpr Sel<void(id, NSURL*)> setAdNetworkPassbackURL_{"setAdNetworkPassbackURL:"};
+inline constexpr Sel<double(id)> refreshInterval{"refreshInterval"};
+inline constexpr Sel<void(id, double)> setRefreshInterval_{"setRefreshInterval:"};
+inline constexpr Sel<double(id)> interstitialTimeout{"interstitialTimeout"};
+inline constexpr Sel<void(id, double)> setInterstitialTimeout_{"setInterstitialTimeout:"};
+
+// YBXSwipeToViewControllerConfigurations; plain init answers nil.
+inline constexpr Sel<Ref<Object>(id, Value)> initWithSwipeConfigurations_{"initWithSwipeConfigurations:"};
+inline constexpr Sel<Value(id)> swipeableInAppStoreProductID{"swipeableInAppStoreProductID"};
+// An array of rectangles, or nil.
+inline constexpr Sel<Value(id)> swipeableRectangles{"swipeableRectangles"};
+inline constexpr Sel<Value(id)> swipeEventCreativeMetadata{"swipeEventCreativeMetadata"};
+inline constexpr Sel<double(id)> swipeAnimationTransitionDuration{"swipeAnimationTransitionDuration"};
+inline constexpr Sel<long long(id)> swipeDirection{"swipeDirection"};
+inline constexpr Sel<void(id, long long)> setSwipeDirection_{"setSwipeDirection:"};
+inline constexpr Sel<bool(id)> isAdDraggable{"isAdDraggable"};
+inline constexpr Sel<void(id, bool)> setIsAdDraggable_{"setIsAdDraggable:"};
+
+// YBXClickTrackerCollection and YBXClickTracker; the delegate methods
+// (tracker, final URL) and (tracker, error) are optional.
+inline constexpr Sel<void(id, Value, bool)> trackURLs_cacheEnabled_{"trackURLs:cacheEnabled:"};
+inline constexpr Sel<void(id, NSURL*, bool)> trackURL_cacheEnabled_{"trackURL:cacheEnabled:"};
+inline constexpr Sel<void(id, NSURL*)> trackURL_{"trackURL:"};
+inline constexpr Sel<void(id)> cleanupTrackers{"cleanupTrackers"};
+inline constexpr Sel<Value(id)> trackers{"trackers"};
+inline constexpr Sel<void(id, id, NSURL*)> tracker_didRedirect_{"tracker:didRedirect:"};
+inline constexpr Sel<void(id, id, id)> tracker_didFailWithError_{"tracker:didFailWithError:"};
+inline constexpr Sel<void(id)> beginBackgroundTask{"beginBackgroundTask"};
+inline constexpr Sel<void(id)> endBackgroundTask{"endBackgroundTask"};
+inline constexpr Sel<bool(id)> hasTracked{"hasTracked"};
+inline constexpr Sel<void(id, bool)> setHasTracked_{"setHasTracked:"};
+inline constexpr Sel<bool(id)> cacheEnabled{"cacheEnabled"};
+inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
+inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
+
 // YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
 inline constexpr Sel<Ref<Object>(id, id, NSURL*)> connection_shouldRedirectToURL_{"connection:shouldRedirectToURL:"};
 inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveRedirectResponse_{"connection:loadDidReceiveRedirectResponse:"};

@@ -204,6 +204,7 @@ void registerMediationConfigClasses() {
         .getter<&YBXMAdNetworkConfig::credentials>(sel::credentials)
         .getter<&YBXMAdNetworkConfig::extras>(sel::extras)
         .getter<&YBXMAdNetworkConfig::ad>(sel::YBXMAdNetworkConfig_ad)
+        .getter<&YBXMAdNetworkConfig::ad>(sel::adDictionary)
         .getter<&YBXMAdNetworkConfig::allocationID>(sel::allocationID)
         .getter<&YBXMAdNetworkConfig::impressionURLs>(sel::impressionURLs)
         .getter<&YBXMAdNetworkConfig::adapterList>(sel::adapterList)

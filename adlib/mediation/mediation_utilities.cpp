@@ -4,6 +4,7 @@
 
 #include "adlib/foundation/configuration.h"
 #include "adlib/foundation/string_utilities.h"
+#include "adlib/pipeline/click_tracker.h"
 
 namespace adlib {
 
@@ -51,7 +52,7 @@ void YBXMTrackMediationURLs(const Value& templates, const Value& defaultTemplate
     Value list = templates.isArray() ? templates : Value::array({defaultTemplate});
     Value data = qData.isNil() ? Value("") : qData;
     Ref<Object> application = sel::sharedApplication(objc_getClass("YBXApplication"));
-    Ref<Object> trackers = sel::sharedInstance(objc_getClass("YBXClickTrackerCollection"));
+    Ref<Object> trackers(YBXClickTrackerCollection::sharedInstance());
     for (const Value& templ : list.array()) {
         if (!templ.isString()) continue;
         Value sequenceNumber = sel::nextSequenceNumberAsString(application);

@@ -31,7 +31,7 @@ Ref<NSURL> YBXMMediationURL(const Value& templ, const Value& adLocationID, bool 
 void YBXMTrackMediationURLs(const Value& templates, const Value& defaultTemplate, const Value& networkID, const Value& allocationID,
                             const Value& qData, const Value& appKey, bool refresh, const Value& durations, const Value& exitCodes);
 
-// YBXMUtilities, and the category on YBXClickTrackerCollection once that class is registered.
+// YBXMUtilities, and the category on YBXClickTrackerCollection (registered before it).
 void registerMediationUtilities();
 
 }  // namespace adlib

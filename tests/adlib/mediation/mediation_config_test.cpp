@@ -202,6 +202,7 @@ TEST_F(MediationConfigs, NetworkFields) {
     EXPECT_EQ(sel::credentials(entry), Value(Value::Dictionary{{"pubid", Value("p-1")}, {"k", Value::array({Value(1)})}}));
     EXPECT_EQ(sel::extras(entry), Value(Value::Dictionary{{"e", Value("1")}}));
     EXPECT_EQ(sel::YBXMAdNetworkConfig_ad(entry), Value(Value::Dictionary{{"html", Value("x")}}));
+    EXPECT_EQ(sel::adDictionary(entry), Value(Value::Dictionary{{"html", Value("x")}}));
     EXPECT_EQ(sel::allocationID(entry), Value(17));
     EXPECT_EQ(sel::impressionURLs(entry), Value::array({Value("u")}));
     EXPECT_EQ(sel::adapterList(entry), Value::array({Value("TestMediationAdapter")}));
@@ -211,6 +212,7 @@ TEST_F(MediationConfigs, NetworkFields) {
     entry = network(R"({"id": "n", "data": "p", "extras": [], "ad": 1, "imp_urls": "u", "adapters": "TestMediationAdapter"})");
     ASSERT_TRUE(entry);
     for (Value v : {sel::credentials(entry), sel::extras(entry), sel::YBXMAdNetworkConfig_ad(entry), sel::impressionURLs(entry), sel::adapterList(entry)})
+    for (Value v : {sel::credentials(entry), sel::extras(entry), sel::adDictionary(entry), sel::impressionURLs(entry), sel::adapterList(entry)})
         EXPECT_TRUE(v.isNil()) << v.description();
 
     struct Case {
