@@ -16,10 +16,8 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
-#include "adlib/pipeline/ad.h"
-#include "adlib/pipeline/ad_fetcher.h"
-#include "adlib/pipeline/click_tracker.h"
 #include "adlib/mediation/connector.h"
+#include "adlib/mediation/glue.h"
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/mediation/mediation_utilities.h"
 #include "adlib/mediation/protocols.h"
@@ -28,16 +26,13 @@
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/pipeline/slot.h"
-#include "adlib/mediation/glue.h"
+#include "adlib/pipeline/url_connection.h"
 #include "adlib/render/banner_web_view_delegate.h"
 #include "adlib/render/opener.h"
 #include "adlib/render/payment_transaction_observer.h"
+#include "adlib/render/pmsg_handler.h"
 #include "adlib/render/publisher_toolbar_credentials.h"
 #include "adlib/render/swipe_configurations.h"
-#include "adlib/pipeline/url_connection.h"
-#include "adlib/pipeline/url_connection.h"
-#include "adlib/render/swipe_configurations.h"
-#include "adlib/render/pmsg_handler.h"
 #include "adlib/render/web_view.h"
 #include "adlib/render/web_view_delegate.h"
 
@@ -67,26 +62,21 @@ void registerClasses() {
     registerAdClasses();
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
-    registerAdClasses();
-    registerSwipeConfigurationsClass();
-    registerClickTrackerClasses();
     registerAdFetcherClass();
     registerMediationProtocols();
     registerMediationConfigClasses();
     registerConnectorClasses();
     // After the tracker collection: its mediation category adds to it.
     registerMediationUtilities();
-    registerURLConnectionClasses();
-    registerAdFetcherClass();
+    registerWebViewClass();
+    registerWebViewDelegateClass();
+    registerPMSGHandlerClass();
     registerOpenerClass();
     registerBannerWebViewDelegateClass();
     registerPublisherToolbarCredentialsClass();
     registerPaymentTransactionObserverClass();
     registerGlueClass();
     registerSlotClass();
-    registerWebViewClass();
-    registerWebViewDelegateClass();
-    registerPMSGHandlerClass();
 }
 
 }  // namespace adlib

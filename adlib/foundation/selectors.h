@@ -6,14 +6,9 @@
 #include <functional>
 
 #include "platform/foundation/error.h"
-#include "platform/network/url.h"
 #include "platform/frameworks/selectors.h"
 #include "platform/network/url.h"
 #include "platform/uikit/selectors.h"
-
-namespace platform {
-class NSURL;
-}
 
 namespace adlib {
 using namespace platform;
@@ -96,6 +91,72 @@ inline constexpr Sel<bool(id)> cacheEnabled{"cacheEnabled"};
 inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
 inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
 
+// Loads (YBXCachedFile, YBXURLConnection).
+inline constexpr Sel<void(id)> cancel{"cancel"};
+inline constexpr Sel<void(id)> stop{"stop"};
+inline constexpr Sel<Ref<Object>(id)> sourceURL{"sourceURL"};
+inline constexpr Sel<Ref<Object>(id)> destinationURL{"destinationURL"};
+inline constexpr Sel<Ref<Object>(id)> response{"response"};
+inline constexpr Sel<Value(id)> data{"data"};
+
+// YBXURLConnectionDelegate, every method required. (connection, new URL): an
+// error stops the load, nil lets it go on.
+inline constexpr Sel<Ref<Object>(id, id, NSURL*)> connection_shouldRedirectToURL_{"connection:shouldRedirectToURL:"};
+inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveRedirectResponse_{"connection:loadDidReceiveRedirectResponse:"};
+inline constexpr Sel<bool(id, id, id)> connection_loadShouldUseCachedResponse_{"connection:loadShouldUseCachedResponse:"};
+inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveCachedResponse_{"connection:loadDidReceiveCachedResponse:"};
+// (connection, body text or nil when it is no UTF-8, final URL)
+inline constexpr Sel<void(id, id, Value, NSURL*)> connection_loadDidFinish_baseURL_{"connection:loadDidFinish:baseURL:"};
+// (connection, error or nil, HTTP status or -1)
+inline constexpr Sel<void(id, id, id, long long)> connection_loadDidFail_httpStatusCode_{"connection:loadDidFail:httpStatusCode:"};
+
+// YBXURLConnection. Body bytes and content type are nil when absent; the
+// error out-parameter may be null.
+inline constexpr Sel<bool(id, NSURL*, Value, Value, id, Ref<Object>*)> startWithURL_withData_andType_forDelegate_error_{
+    "startWithURL:withData:andType:forDelegate:error:"};
+inline constexpr Sel<bool(id, NSURL*, Value, Value, id)> startWithURL_withData_andType_forDelegate_{
+    "startWithURL:withData:andType:forDelegate:"};
+inline constexpr Sel<bool(id, NSURL*, id, Ref<Object>*)> startWithURL_forDelegate_error_{"startWithURL:forDelegate:error:"};
+inline constexpr Sel<bool(id, NSURL*, id)> startWithURL_forDelegate_{"startWithURL:forDelegate:"};
+inline constexpr Sel<Ref<Object>(id, NSURL*, Value, Value)> requestForURL_withData_andType_{"requestForURL:withData:andType:"};
+inline constexpr Sel<Ref<Object>(id, NSURL*)> cachedResponseForURL_{"cachedResponseForURL:"};
+inline constexpr Sel<bool(id)> tryToStoreResponseAndData{"tryToStoreResponseAndData"};
+inline constexpr Sel<Ref<Object>(id)> connectionFactory{"connectionFactory"};
+inline constexpr Sel<Ref<Object>(id)> memoryCache{"memoryCache"};
+inline constexpr Sel<void(id)> clearCache{"clearCache"};
+inline constexpr Sel<std::string(id, NSURL*)> cacheKeyForURL_{"cacheKeyForURL:"};
+inline constexpr Sel<Value(id)> defaultCachePath{"defaultCachePath"};
+inline constexpr Sel<bool(id)> isInProgress{"isInProgress"};
+inline constexpr Sel<bool(id)> allowCache{"allowCache"};
+inline constexpr Sel<void(id, bool)> setAllowCache_{"setAllowCache:"};
+inline constexpr Sel<Ref<Object>(id)> connection{"connection"};
+inline constexpr Sel<Value(id)> receivedData{"receivedData"};
+
+// YBXCachedURLResponse: (response, data, expiration date, destination URL).
+inline constexpr Sel<Ref<Object>(id, id, Value, Value, NSURL*)> initWithResponse_data_expirationDate_destinationURL_{
+    "initWithResponse:data:expirationDate:destinationURL:"};
+inline constexpr Sel<Value(id)> expirationDate{"expirationDate"};
+
+// YBXAdFetcher and YBXAdFetcherDelegate (fetcher, ad) and (fetcher, error).
+// Error out-parameters receive a YBXRequestError.
+inline constexpr Sel<bool(id, id, Value, id, id, Ref<Object>*)> fetchRemainingContentForAd_headers_delegate_request_error_{
+    "fetchRemainingContentForAd:headers:delegate:request:error:"};
+inline constexpr Sel<bool(id, NSURL*, Value, Ref<Object>*)> startFetchWithAdURL_headers_error_{"startFetchWithAdURL:headers:error:"};
+inline constexpr Sel<void(id)> completedURLConnection{"completedURLConnection"};
+inline constexpr Sel<void(id)> markFetchStart{"markFetchStart"};
+inline constexpr Sel<void(id)> markFetchComplete{"markFetchComplete"};
+inline constexpr Sel<void(id, id)> resourceFailedToLoadWithError_{"resourceFailedToLoadWithError:"};
+inline constexpr Sel<void(id, Value)> processHTTPHeaders_{"processHTTPHeaders:"};
+inline constexpr Sel<unsigned long long(id, Value, Ref<Object>*)> adResponseTypeFromHeaders_requestError_{"adResponseTypeFromHeaders:requestError:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFetchAd_{"adFetcher:didFetchAd:"};
+inline constexpr Sel<void(id, id, id)> adFetcher_didFailToFetchAdWithError_{"adFetcher:didFailToFetchAdWithError:"};
+inline constexpr Sel<bool(id)> hasStartedFetch{"hasStartedFetch"};
+inline constexpr Sel<bool(id)> hasNotifiedDelegate{"hasNotifiedDelegate"};
+inline constexpr Sel<bool(id)> adConnectionHasCompleted{"adConnectionHasCompleted"};
+inline constexpr Sel<Ref<Object>(id)> ad{"ad"};
+inline constexpr Sel<Ref<Object>(id)> timer{"timer"};
+inline constexpr Sel<Ref<Object>(id)> adConnection{"adConnection"};
+
 // --- mediation ---------------------------------------------------------------------------------
 // YBXMConfig and YBXMAdNetworkConfig. Strings that may be missing are values (nil when absent).
 inline constexpr Sel<Ref<Object>(id, Value, Value, Ref<NSError>*)> initWithAppKey_configDict_error_{"initWithAppKey:configDict:error:"};
@@ -113,8 +174,6 @@ inline constexpr Sel<Value(id)> adNetworkConfigs{"adNetworkConfigs"};  // an arr
 inline constexpr Sel<Value(id)> networkID{"networkID"};
 inline constexpr Sel<Value(id)> credentials{"credentials"};
 inline constexpr Sel<Value(id)> extras{"extras"};
-// YBXMAdNetworkConfig's "ad" (a dictionary); the fetcher's "ad" is an object.
-inline constexpr Sel<Value(id)> YBXMAdNetworkConfig_ad{"ad"};
 // "ad" of a network configuration: a dictionary, where the fetcher's `ad` below is an object.
 inline constexpr Sel<Value(id)> adDictionary{"ad"};
 inline constexpr Sel<Value(id)> allocationID{"allocationID"};
@@ -237,144 +296,24 @@ inline constexpr Sel<double(id)> latitude{"latitude"};
 inline constexpr Sel<double(id)> longitude{"longitude"};
 inline constexpr Sel<double(id)> accuracy{"accuracy"};
 inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
-// Loads (YBXCachedFile, YBXURLConnection).
-inline constexpr Sel<void(id)> cancel{"cancel"};
-inline constexpr Sel<void(id)> stop{"stop"};
-inline constexpr Sel<Ref<Object>(id)> sourceURL{"sourceURL"};
-inline constexpr Sel<Ref<Object>(id)> destinationURL{"destinationURL"};
-inline constexpr Sel<Ref<Object>(id)> response{"response"};
-inline constexpr Sel<Value(id)> data{"data"};
 
-// YBXURLConnectionDelegate, every method required. (connection, new URL): an
-// error stops the load, nil lets it go on.
-// YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
 
-// YBXAd and its kinds (its "size" is in adlib/pipeline/ad.h). URL collections
-// are arrays of NSURL objects kept as sets in insertion order.
-inline constexpr Sel<Ref<Object>(id, Value)> initWithDictionary_{"initWithDictionary:"};
-inline constexpr Sel<void(id, Value)> addClickURLsFromArray_{"addClickURLsFromArray:"};
-inline constexpr Sel<void(id, Value)> addImpressionURLsFromArray_{"addImpressionURLsFromArray:"};
-inline constexpr Sel<void(id, Value)> addManualImpressionURLsFromArray_{"addManualImpressionURLsFromArray:"};
-inline constexpr Sel<Value(id)> clickURLs{"clickURLs"};
-inline constexpr Sel<Value(id)> impressionURLs{"impressionURLs"};
-inline constexpr Sel<Value(id)> manualImpressionURLs{"manualImpressionURLs"};
-inline constexpr Sel<bool(id)> isMRAIDEnabled{"isMRAIDEnabled"};
-inline constexpr Sel<void(id, bool)> setMRAIDEnabled_{"setMRAIDEnabled:"};
-inline constexpr Sel<bool(id)> hasAdNetworkJavaScript{"hasAdNetworkJavaScript"};
-inline constexpr Sel<void(id, bool)> setHasAdNetworkJavaScript_{"setHasAdNetworkJavaScript:"};
-inline constexpr Sel<Ref<Object>(id)> statistics{"statistics"};
-inline constexpr Sel<Ref<Object>(id)> adBaseURL{"adBaseURL"};
-inline constexpr Sel<void(id, NSURL*)> setAdBaseURL_{"setAdBaseURL:"};
-inline constexpr Sel<Value(id)> adHTML{"adHTML"};
-inline constexpr Sel<void(id, Value)> setAdHTML_{"setAdHTML:"};
-inline constexpr Sel<Ref<Object>(id)> adURL{"adURL"};
-inline constexpr Sel<void(id, NSURL*)> setAdURL_{"setAdURL:"};
-inline constexpr Sel<Value(id)> optoraConfigurations{"optoraConfigurations"};
-inline constexpr Sel<void(id, Value)> setOptoraConfigurations_{"setOptoraConfigurations:"};
-inline constexpr Sel<Ref<Object>(id)> swipeToViewControllerConfigurations{"swipeToViewControllerConfigurations"};
-inline constexpr Sel<void(id, id)> setSwipeToViewControllerConfigurations_{"setSwipeToViewControllerConfigurations:"};
-inline constexpr Sel<unsigned long long(id)> responseType{"responseType"};
-inline constexpr Sel<void(id, unsigned long long)> setResponseType_{"setResponseType:"};
-inline constexpr Sel<double(id)> reloadInterval{"reloadInterval"};
-inline constexpr Sel<void(id, double)> setReloadInterval_{"setReloadInterval:"};
-inline constexpr Sel<long long(id)> supportedOrientations{"supportedOrientations"};
-inline constexpr Sel<void(id, long long)> setSupportedOrientations_{"setSupportedOrientations:"};
-inline constexpr Sel<Value(id)> debugDialog{"debugDialog"};
-inline constexpr Sel<void(id, Value)> setDebugDialog_{"setDebugDialog:"};
-inline constexpr Sel<Value(id)> customAdSizeString{"customAdSizeString"};
-inline constexpr Sel<void(id, Value)> setCustomAdSizeString_{"setCustomAdSizeString:"};
-inline constexpr Sel<Ref<Object>(id)> adNetworkPassbackURL{"adNetworkPassbackURL"};
-inline constexpr Sel<void(id, NSURL*)> setAdNetworkPassbackURL_{"setAdNetworkPassbackURL:"};
-inline constexpr Sel<double(id)> refreshInterval{"refreshInterval"};
-inline constexpr Sel<void(id, double)> setRefreshInterval_{"setRefreshInterval:"};
-inline constexpr Sel<double(id)> interstitialTimeout{"interstitialTimeout"};
-inline constexpr Sel<void(id, double)> setInterstitialTimeout_{"setInterstitialTimeout:"};
 
-// YBXSwipeToViewControllerConfigurations; plain init answers nil.
-inline constexpr Sel<Ref<Object>(id, Value)> initWithSwipeConfigurations_{"initWithSwipeConfigurations:"};
-inline constexpr Sel<Value(id)> swipeableInAppStoreProductID{"swipeableInAppStoreProductID"};
-// An array of rectangles, or nil.
-inline constexpr Sel<Value(id)> swipeableRectangles{"swipeableRectangles"};
-inline constexpr Sel<Value(id)> swipeEventCreativeMetadata{"swipeEventCreativeMetadata"};
-inline constexpr Sel<double(id)> swipeAnimationTransitionDuration{"swipeAnimationTransitionDuration"};
-inline constexpr Sel<long long(id)> swipeDirection{"swipeDirection"};
-inline constexpr Sel<void(id, long long)> setSwipeDirection_{"setSwipeDirection:"};
-inline constexpr Sel<bool(id)> isAdDraggable{"isAdDraggable"};
-inline constexpr Sel<void(id, bool)> setIsAdDraggable_{"setIsAdDraggable:"};
-
-// YBXClickTrackerCollection and YBXClickTracker; the delegate methods
-// (tracker, final URL) and (tracker, error) are optional.
-inline constexpr Sel<void(id, Value, bool)> trackURLs_cacheEnabled_{"trackURLs:cacheEnabled:"};
-inline constexpr Sel<void(id, NSURL*, bool)> trackURL_cacheEnabled_{"trackURL:cacheEnabled:"};
-inline constexpr Sel<void(id, NSURL*)> trackURL_{"trackURL:"};
-inline constexpr Sel<void(id)> cleanupTrackers{"cleanupTrackers"};
-inline constexpr Sel<Value(id)> trackers{"trackers"};
-inline constexpr Sel<void(id, id, NSURL*)> tracker_didRedirect_{"tracker:didRedirect:"};
-inline constexpr Sel<void(id, id, id)> tracker_didFailWithError_{"tracker:didFailWithError:"};
-inline constexpr Sel<void(id)> beginBackgroundTask{"beginBackgroundTask"};
-inline constexpr Sel<void(id)> endBackgroundTask{"endBackgroundTask"};
-inline constexpr Sel<bool(id)> hasTracked{"hasTracked"};
-inline constexpr Sel<void(id, bool)> setHasTracked_{"setHasTracked:"};
-inline constexpr Sel<bool(id)> cacheEnabled{"cacheEnabled"};
-inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
-inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
 
 // YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
-inline constexpr Sel<Ref<Object>(id, id, NSURL*)> connection_shouldRedirectToURL_{"connection:shouldRedirectToURL:"};
-inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveRedirectResponse_{"connection:loadDidReceiveRedirectResponse:"};
-inline constexpr Sel<bool(id, id, id)> connection_loadShouldUseCachedResponse_{"connection:loadShouldUseCachedResponse:"};
-inline constexpr Sel<void(id, id, id)> connection_loadDidReceiveCachedResponse_{"connection:loadDidReceiveCachedResponse:"};
-// (connection, body text or nil when it is no UTF-8, final URL)
-inline constexpr Sel<void(id, id, Value, NSURL*)> connection_loadDidFinish_baseURL_{"connection:loadDidFinish:baseURL:"};
-// (connection, error or nil, HTTP status or -1)
-inline constexpr Sel<void(id, id, id, long long)> connection_loadDidFail_httpStatusCode_{"connection:loadDidFail:httpStatusCode:"};
 
-// YBXURLConnection. Body bytes and content type are nil when absent; the
-// error out-parameter may be null.
-inline constexpr Sel<bool(id, NSURL*, Value, Value, id, Ref<Object>*)> startWithURL_withData_andType_forDelegate_error_{
-    "startWithURL:withData:andType:forDelegate:error:"};
-inline constexpr Sel<bool(id, NSURL*, Value, Value, id)> startWithURL_withData_andType_forDelegate_{
-    "startWithURL:withData:andType:forDelegate:"};
-inline constexpr Sel<bool(id, NSURL*, id, Ref<Object>*)> startWithURL_forDelegate_error_{"startWithURL:forDelegate:error:"};
-inline constexpr Sel<bool(id, NSURL*, id)> startWithURL_forDelegate_{"startWithURL:forDelegate:"};
-inline constexpr Sel<Ref<Object>(id, NSURL*, Value, Value)> requestForURL_withData_andType_{"requestForURL:withData:andType:"};
-inline constexpr Sel<Ref<Object>(id, NSURL*)> cachedResponseForURL_{"cachedResponseForURL:"};
-inline constexpr Sel<bool(id)> tryToStoreResponseAndData{"tryToStoreResponseAndData"};
-inline constexpr Sel<Ref<Object>(id)> connectionFactory{"connectionFactory"};
-inline constexpr Sel<Ref<Object>(id)> memoryCache{"memoryCache"};
-inline constexpr Sel<void(id)> clearCache{"clearCache"};
-inline constexpr Sel<std::string(id, NSURL*)> cacheKeyForURL_{"cacheKeyForURL:"};
-inline constexpr Sel<Value(id)> defaultCachePath{"defaultCachePath"};
-inline constexpr Sel<bool(id)> isInProgress{"isInProgress"};
-inline constexpr Sel<bool(id)> allowCache{"allowCache"};
-inline constexpr Sel<void(id, bool)> setAllowCache_{"setAllowCache:"};
-inline constexpr Sel<Ref<Object>(id)> connection{"connection"};
-inline constexpr Sel<Value(id)> receivedData{"receivedData"};
+// --- YBXWebView: the wrapper around the inner UIWebView ---------------------------------------
+inline constexpr Sel<Ref<Object>(id)> webView{"webView"};
+inline constexpr Sel<bool(id)> optoraUnloadPingReceived{"optoraUnloadPingReceived"};
+inline constexpr Sel<void(id, bool)> setOptoraUnloadPingReceived_{"setOptoraUnloadPingReceived:"};
 
-// YBXCachedURLResponse: (response, data, expiration date, destination URL).
-inline constexpr Sel<Ref<Object>(id, id, Value, Value, NSURL*)> initWithResponse_data_expirationDate_destinationURL_{
-    "initWithResponse:data:expirationDate:destinationURL:"};
-inline constexpr Sel<Value(id)> expirationDate{"expirationDate"};
-
-// YBXAdFetcher and YBXAdFetcherDelegate (fetcher, ad) and (fetcher, error).
-// Error out-parameters receive a YBXRequestError.
-inline constexpr Sel<bool(id, id, Value, id, id, Ref<Object>*)> fetchRemainingContentForAd_headers_delegate_request_error_{
-    "fetchRemainingContentForAd:headers:delegate:request:error:"};
-inline constexpr Sel<bool(id, NSURL*, Value, Ref<Object>*)> startFetchWithAdURL_headers_error_{"startFetchWithAdURL:headers:error:"};
-inline constexpr Sel<void(id)> completedURLConnection{"completedURLConnection"};
-inline constexpr Sel<void(id)> markFetchStart{"markFetchStart"};
-inline constexpr Sel<void(id)> markFetchComplete{"markFetchComplete"};
-inline constexpr Sel<void(id, id)> resourceFailedToLoadWithError_{"resourceFailedToLoadWithError:"};
-inline constexpr Sel<void(id, Value)> processHTTPHeaders_{"processHTTPHeaders:"};
-inline constexpr Sel<unsigned long long(id, Value, Ref<Object>*)> adResponseTypeFromHeaders_requestError_{"adResponseTypeFromHeaders:requestError:"};
-inline constexpr Sel<void(id, id, id)> adFetcher_didFetchAd_{"adFetcher:didFetchAd:"};
-inline constexpr Sel<void(id, id, id)> adFetcher_didFailToFetchAdWithError_{"adFetcher:didFailToFetchAdWithError:"};
-inline constexpr Sel<bool(id)> hasStartedFetch{"hasStartedFetch"};
-inline constexpr Sel<bool(id)> hasNotifiedDelegate{"hasNotifiedDelegate"};
-inline constexpr Sel<bool(id)> adConnectionHasCompleted{"adConnectionHasCompleted"};
-inline constexpr Sel<Ref<Object>(id)> ad{"ad"};
-inline constexpr Sel<Ref<Object>(id)> timer{"timer"};
-inline constexpr Sel<Ref<Object>(id)> adConnection{"adConnection"};
+// --- YBXPMSGHandler: creative message handlers --------------------------------------------------
+// (class) message name -> operation name, the table of a handler class.
+inline constexpr Sel<Value(id)> actionSelectorDictionary{"actionSelectorDictionary"};
+inline constexpr Sel<Ref<Object>(id, Value)> initWithActionSelectorDictionary_{"initWithActionSelectorDictionary:"};
+inline constexpr Sel<Value(id)> actionSelectors{"actionSelectors"};
+// (URL request, web view) whether the handler took the message.
+inline constexpr Sel<bool(id, id, id)> handleRequest_webView_{"handleRequest:webView:"};
 
 // --- slot --------------------------------------------------------------------------------------
 // YBXSlot. Its state is signed (the platform's "state" of gesture recognizers is not).
@@ -462,7 +401,6 @@ inline constexpr Sel<void(id, id)> setAdEventDelegate_{"setAdEventDelegate:"};
 inline constexpr Sel<Ref<Object>(id)> adResponseDelegate{"adResponseDelegate"};
 inline constexpr Sel<void(id, id)> setAdResponseDelegate_{"setAdResponseDelegate:"};
 inline constexpr Sel<Ref<Object>(id)> loadingAd{"loadingAd"};
-inline constexpr Sel<Ref<Object>(id)> webView{"webView"};
 inline constexpr Sel<Ref<Object>(id)> webViewDelegate{"webViewDelegate"};
 inline constexpr Sel<Ref<Object>(id)> slotStats{"slotStats"};
 inline constexpr Sel<Ref<Object>(id)> adMediationGlue{"adMediationGlue"};
@@ -519,19 +457,11 @@ inline constexpr Sel<bool(id)> autoClickProtected{"autoClickProtected"};
 inline constexpr Sel<void(id, bool)> setAutoClickProtected_{"setAutoClickProtected:"};
 inline constexpr Sel<bool(id, id)> changeAdTypeTo_{"changeAdTypeTo:"};
 inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
+// YBXWebView: touched by the user since the last load.
+inline constexpr Sel<bool(id)> touched{"touched"};
+inline constexpr Sel<void(id, bool)> setTouched_{"setTouched:"};
 inline constexpr Sel<bool(id)> hasToolbarCredentials{"hasToolbarCredentials"};  // class method
 inline constexpr Sel<bool(id)> isDefaultPurchaseFlowEnabled{"isDefaultPurchaseFlowEnabled"};
-// --- YBXWebView: the wrapper around the inner UIWebView ---------------------------------------
-inline constexpr Sel<bool(id)> optoraUnloadPingReceived{"optoraUnloadPingReceived"};
-inline constexpr Sel<void(id, bool)> setOptoraUnloadPingReceived_{"setOptoraUnloadPingReceived:"};
-
-// --- YBXPMSGHandler: creative message handlers --------------------------------------------------
-// (class) message name -> operation name, the table of a handler class.
-inline constexpr Sel<Value(id)> actionSelectorDictionary{"actionSelectorDictionary"};
-inline constexpr Sel<Ref<Object>(id, Value)> initWithActionSelectorDictionary_{"initWithActionSelectorDictionary:"};
-inline constexpr Sel<Value(id)> actionSelectors{"actionSelectors"};
-// (URL request, web view) whether the handler took the message.
-inline constexpr Sel<bool(id, id, id)> handleRequest_webView_{"handleRequest:webView:"};
 
 }  // namespace sel
 }  // namespace adlib

@@ -203,7 +203,6 @@ void registerMediationConfigClasses() {
         .getter<&YBXMAdNetworkConfig::networkID>(sel::networkID)
         .getter<&YBXMAdNetworkConfig::credentials>(sel::credentials)
         .getter<&YBXMAdNetworkConfig::extras>(sel::extras)
-        .getter<&YBXMAdNetworkConfig::ad>(sel::YBXMAdNetworkConfig_ad)
         .getter<&YBXMAdNetworkConfig::ad>(sel::adDictionary)
         .getter<&YBXMAdNetworkConfig::allocationID>(sel::allocationID)
         .getter<&YBXMAdNetworkConfig::impressionURLs>(sel::impressionURLs)

@@ -316,7 +316,7 @@ bool YBXSlot::isOrvaneAdURL(const NSURL* url) {
         std::string domain = lowercased(trimmed(piece));
         if (!domain.empty()) domains.push_back(std::move(domain));
     };
-    if (configured.isString() && !trimmed(configured.string()).empty()) {
+    if (configured.isString()) {
         std::string_view rest = configured.string();
         while (true) {
             size_t comma = rest.find(',');
@@ -324,9 +324,9 @@ bool YBXSlot::isOrvaneAdURL(const NSURL* url) {
             if (comma == std::string_view::npos) break;
             rest.remove_prefix(comma + 1);
         }
-    } else {
-        for (const Value& domain : YBXBuiltInAdServerDomains().array()) add(domain.string());
     }
+    if (domains.empty())
+        for (const Value& domain : YBXBuiltInAdServerDomains().array()) add(domain.string());
     // A listed domain or a subdomain of it: "evilorvane.com" is not "orvane.com".
     const std::string host = lowercased(url->host());
     for (const std::string& domain : domains) {
@@ -436,7 +436,7 @@ void didFetchAdContent(id self) {
 void didLoadAdHTMLInWebView(id self) {
     YBXSlot* slot = slotOf(self);
     sel::finishedLoadingAdResponse_(self, slot->loadingAd_.get());
-    ext::setTouched_(slot->webView_.get(), false);
+    sel::setTouched_(slot->webView_.get(), false);
     const double now = nowMilliseconds();
     setAdStatistic(slot->ad_.get(), "tload", Value(now));
     slot->timeLastLoaded_ = now;

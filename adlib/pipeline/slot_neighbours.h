@@ -36,9 +36,6 @@ inline constexpr Sel<Value(id)> networkExtrasAdditionalParameters{"networkExtras
 inline constexpr Sel<Value(id)> privateMediationExtras{"privateMediationExtras"};
 // YBXSDKCoreController
 inline constexpr Sel<void(id, id)> buildAdURL_{"buildAdURL:"};
-// YBXWebView
-inline constexpr Sel<bool(id)> touched{"touched"};
-inline constexpr Sel<void(id, bool)> setTouched_{"setTouched:"};
 // YBXAbsoluteTime (class method)
 inline constexpr Sel<Value(id)> absoluteTimeInMilliseconds{"absoluteTimeInMilliseconds"};
 }  // namespace ext

@@ -24,7 +24,7 @@ YBXBannerWebViewDelegate::~YBXBannerWebViewDelegate() {
 }
 
 void registerBannerWebViewDelegateClass() {
-    ClassBuilder<YBXBannerWebViewDelegate>("YBXBannerWebViewDelegate", "NSObject")
+    ClassBuilder<YBXBannerWebViewDelegate>("YBXBannerWebViewDelegate", "YBXWebViewDelegate")
         .method(sel::initWithSlot_, &initWithSlot)
         .method(sel::slot, [](id self) { return delegateOf(self)->slot_.lock(); })
         .method(sel::opener, [](id self) { return delegateOf(self)->opener_; });

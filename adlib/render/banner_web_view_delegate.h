@@ -3,11 +3,11 @@
 // through. Main thread.
 #pragma once
 
-#include "adlib/foundation/selectors.h"
+#include "adlib/render/web_view_delegate.h"
 
 namespace adlib {
 
-class YBXBannerWebViewDelegate : public NSObject {
+class YBXBannerWebViewDelegate : public YBXWebViewDelegate {
 public:
     ~YBXBannerWebViewDelegate() override;
 

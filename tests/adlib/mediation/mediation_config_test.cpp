@@ -201,7 +201,6 @@ TEST_F(MediationConfigs, NetworkFields) {
     ASSERT_TRUE(entry);
     EXPECT_EQ(sel::credentials(entry), Value(Value::Dictionary{{"pubid", Value("p-1")}, {"k", Value::array({Value(1)})}}));
     EXPECT_EQ(sel::extras(entry), Value(Value::Dictionary{{"e", Value("1")}}));
-    EXPECT_EQ(sel::YBXMAdNetworkConfig_ad(entry), Value(Value::Dictionary{{"html", Value("x")}}));
     EXPECT_EQ(sel::adDictionary(entry), Value(Value::Dictionary{{"html", Value("x")}}));
     EXPECT_EQ(sel::allocationID(entry), Value(17));
     EXPECT_EQ(sel::impressionURLs(entry), Value::array({Value("u")}));
@@ -211,7 +210,6 @@ TEST_F(MediationConfigs, NetworkFields) {
     // Fields of the wrong kind are left out.
     entry = network(R"({"id": "n", "data": "p", "extras": [], "ad": 1, "imp_urls": "u", "adapters": "TestMediationAdapter"})");
     ASSERT_TRUE(entry);
-    for (Value v : {sel::credentials(entry), sel::extras(entry), sel::YBXMAdNetworkConfig_ad(entry), sel::impressionURLs(entry), sel::adapterList(entry)})
     for (Value v : {sel::credentials(entry), sel::extras(entry), sel::adDictionary(entry), sel::impressionURLs(entry), sel::adapterList(entry)})
         EXPECT_TRUE(v.isNil()) << v.description();
 
