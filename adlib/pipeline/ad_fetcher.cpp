@@ -75,6 +75,15 @@ NSHTTPURLResponse* HTTPResponseOf(id response) {
     return nullptr;
 }
 
+// Every set of the user defaults is written to disk: a value that is there
+// already is not written again.
+void storeInDefaults(const Value& value, std::string_view key) {
+    NSUserDefaults* defaults = NSUserDefaults::standardUserDefaults();
+    const Value stored = defaults->objectForKey(key);
+    if (stored.kind() == value.kind() && stored == value) return;
+    defaults->setObject(value, key);
+}
+
 Ref<NSError> requestError(long long code, id request, long long status = 0) {
     return as<NSError>(sel::errorWithCode_request_HTTPStatusCode_(YBXRequestErrorClass(), code, request, status));
 }
@@ -210,9 +219,8 @@ void YBXAdFetcher::processHTTPHeaders(const Value& headers) {
     if (long long orientation = orientationOf(YBXHeaderValue(headers, "X-Kestra-Orientation")); orientation != 0)
         ad->supportedOrientations_ = orientation;
 
-    NSUserDefaults* defaults = NSUserDefaults::standardUserDefaults();
     if (const Value timeout = YBXHeaderValue(headers, "X-Kestra-Interstitial-Timeout"); isPresent(timeout))
-        defaults->setDouble(timeout.doubleValue(), "applicationTimeout");
+        storeInDefaults(Value(timeout.doubleValue()), "applicationTimeout");
 
     if (const Value rate = YBXHeaderValue(headers, "X-Kestra-Refresh-Rate"); isPresent(rate) && rate.doubleValue() >= 0)
         ad->reloadInterval_ = rate.doubleValue();
@@ -222,9 +230,9 @@ void YBXAdFetcher::processHTTPHeaders(const Value& headers) {
     ad->scrollEnabled_ = !truthOf(headers, "X-Kestra-Disable-Activation-And-Scroll");
 
     if (const Value https = YBXHeaderValue(headers, "X-Kestra-Use-HTTPS"); !https.isNil())
-        defaults->setBool(https.boolValue(), "orvane_ybx_use_https");
-    else if (defaults->objectForKey("orvane_ybx_use_https").isNil())
-        defaults->setBool(false, "orvane_ybx_use_https");
+        storeInDefaults(Value(https.boolValue()), "orvane_ybx_use_https");
+    else if (NSUserDefaults::standardUserDefaults()->objectForKey("orvane_ybx_use_https").isNil())
+        storeInDefaults(Value(false), "orvane_ybx_use_https");
 
     const Value swipe = textOf(headers, "X-Kestra-Swipe-To-View-Controller");
     Ref<NSError> decodeError;
