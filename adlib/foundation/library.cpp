@@ -32,6 +32,8 @@
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
 #include "adlib/render/publisher_toolbar_credentials.h"
+#include "adlib/pipeline/sdk_core_controller.h"
+#include "adlib/pipeline/sdk_core_web_view.h"
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/render/web_view.h"
 #include "adlib/render/web_view_delegate.h"
@@ -58,6 +60,9 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerWebViewClass();
+    registerWebViewDelegateClass();
+    registerPMSGHandlerClass();
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();
@@ -68,15 +73,14 @@ void registerClasses() {
     registerConnectorClasses();
     // After the tracker collection: its mediation category adds to it.
     registerMediationUtilities();
-    registerWebViewClass();
-    registerWebViewDelegateClass();
-    registerPMSGHandlerClass();
     registerOpenerClass();
     registerBannerWebViewDelegateClass();
     registerPublisherToolbarCredentialsClass();
     registerPaymentTransactionObserverClass();
     registerGlueClass();
     registerSlotClass();
+    registerSDKCoreWebViewClasses();
+    registerSDKCoreControllerClass();
 }
 
 }  // namespace adlib

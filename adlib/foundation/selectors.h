@@ -21,6 +21,90 @@ using namespace platform::sel;
 // A request as the errors see it (YBXRequest): its URL parameters, a dictionary or nil.
 inline constexpr Sel<Value(id)> parameters{"parameters"};
 
+// --- YBXWebView: the wrapper around the inner UIWebView ---------------------------------------
+inline constexpr Sel<Ref<Object>(id)> webView{"webView"};
+inline constexpr Sel<bool(id)> optoraUnloadPingReceived{"optoraUnloadPingReceived"};
+inline constexpr Sel<void(id, bool)> setOptoraUnloadPingReceived_{"setOptoraUnloadPingReceived:"};
+
+// --- YBXPMSGHandler: creative message handlers --------------------------------------------------
+// (class) message name -> operation name, the table of a handler class.
+inline constexpr Sel<Value(id)> actionSelectorDictionary{"actionSelectorDictionary"};
+inline constexpr Sel<Ref<Object>(id, Value)> initWithActionSelectorDictionary_{"initWithActionSelectorDictionary:"};
+inline constexpr Sel<Value(id)> actionSelectors{"actionSelectors"};
+// (URL request, web view) whether the handler took the message.
+inline constexpr Sel<bool(id, id, id)> handleRequest_webView_{"handleRequest:webView:"};
+
+// --- YBXSDKCoreWebView: the hidden SDK-core page ---------------------------------------------------
+// The page's "state" and "setState:" (a gesture recognizer's state is unsigned).
+inline constexpr Sel<long long(id)> SDKCoreWebView_state{"state"};
+inline constexpr Sel<void(id, long long)> SDKCoreWebView_setState_{"setState:"};
+inline constexpr Sel<bool(id)> hasSDKCoreLoadedAtLeastOnce{"hasSDKCoreLoadedAtLeastOnce"};
+inline constexpr Sel<void(id, bool)> setHasSDKCoreLoadedAtLeastOnce_{"setHasSDKCoreLoadedAtLeastOnce:"};
+inline constexpr Sel<void(id)> refreshSDKCore{"refreshSDKCore"};
+inline constexpr Sel<void(id, id)> addObserverForOneTimeNotification_{"addObserverForOneTimeNotification:"};
+inline constexpr Sel<void(id, id)> removeObserver_{"removeObserver:"};
+inline constexpr Sel<void(id)> notifyAllObserversOnlyOnceThatSDKCoreRequestIsFinished{
+    "notifyAllObserversOnlyOnceThatSDKCoreRequestIsFinished"};
+inline constexpr Sel<void(id, std::string)> executeJavaScriptCommand_{"executeJavaScriptCommand:"};
+inline constexpr Sel<void(id)> executePendingJavaScriptCommands{"executePendingJavaScriptCommands"};
+inline constexpr Sel<void(id)> dispatchPendingJavaScriptCommands{"dispatchPendingJavaScriptCommands"};
+inline constexpr Sel<Ref<Object>(id)> SDKCorePMSGHandler{"SDKCorePMSGHandler"};
+// YBXSDKCoreWebViewNotification: a load attempt of the page has ended.
+inline constexpr Sel<void(id, id)> didFinishLoadingSDKCoreInSDKCoreWebView_{"didFinishLoadingSDKCoreInSDKCoreWebView:"};
+
+// --- YBXSDKCorePMSGHandler and its delegate ------------------------------------------------------------
+inline constexpr Sel<void(id, Value)> didReceiveloadAdURLAction_{"didReceiveloadAdURLAction:"};
+inline constexpr Sel<void(id, Value)> didReceiveLoadAdAction_{"didReceiveLoadAdAction:"};
+inline constexpr Sel<void(id, Value)> didReceiveInvalidAdRequestAction_{"didReceiveInvalidAdRequestAction:"};
+inline constexpr Sel<void(id, Value)> didReceiveloadSDKConstantsAction_{"didReceiveloadSDKConstantsAction:"};
+// (handler, parameters, request id)
+inline constexpr Sel<void(id, id, Value, Value)> SDKCorePMSGHandler_loadAdParameters_requestID_{
+    "SDKCorePMSGHandler:loadAdParameters:requestID:"};
+// (handler, YBXAd, headers or nil, request id)
+inline constexpr Sel<void(id, id, id, Value, Value)> SDKCorePMSGHandler_loadAd_headers_requestID_{
+    "SDKCorePMSGHandler:loadAd:headers:requestID:"};
+inline constexpr Sel<void(id, id, Value)> SDKCorePMSGHandler_loadSDKConstants_{"SDKCorePMSGHandler:loadSDKConstants:"};
+inline constexpr Sel<void(id, id, Value, Value)> SDKCorePMSGHandler_didReceiveInvalidAdParameters_requestID_{
+    "SDKCorePMSGHandler:didReceiveInvalidAdParameters:requestID:"};
+
+// --- YBXSDKCoreController and its requesters (YBXSDKCoreControllerDelegate) ---------------------------
+inline constexpr Sel<void(id, id)> buildAdURL_{"buildAdURL:"};
+inline constexpr Sel<void(id)> refreshActiveWebViewSDKCore{"refreshActiveWebViewSDKCore"};
+inline constexpr Sel<void(id, id)> asynchronouslyRequestURLForDelegate_{"asynchronouslyRequestURLForDelegate:"};
+// (parameters) JSON text, or nil.
+inline constexpr Sel<Value(id, Value)> adRequestParameterJSONFromParameters_{"adRequestParameterJSONFromParameters:"};
+inline constexpr Sel<void(id)> observeSDKCoreWebViewForSDKCoreLoadRequestCompleted{"observeSDKCoreWebViewForSDKCoreLoadRequestCompleted"};
+// Seconds between viewability samples, an array of numbers or nil.
+inline constexpr Sel<Value(id)> optoraMonitorRefreshIntervals{"optoraMonitorRefreshIntervals"};
+inline constexpr Sel<void(id, Value)> setOptoraMonitorRefreshIntervals_{"setOptoraMonitorRefreshIntervals:"};
+inline constexpr Sel<Ref<Object>(id)> activeSDKCoreWebView{"activeSDKCoreWebView"};
+inline constexpr Sel<Ref<Object>(id)> nextSDKCoreWebView{"nextSDKCoreWebView"};
+inline constexpr Sel<void(id, id)> finishedUsingSDKCoreWebView_{"finishedUsingSDKCoreWebView:"};
+inline constexpr Sel<void(id, id)> cacheRunningOptoraWebView_{"cacheRunningOptoraWebView:"};
+inline constexpr Sel<void(id)> removeFinishedOptoraWebViews{"removeFinishedOptoraWebViews"};
+// A requester's parameters (a dictionary), asked on the controller's request queue.
+inline constexpr Sel<Value(id)> requestParameters{"requestParameters"};
+// (request id text)
+inline constexpr Sel<void(id, Value)> setRequestID_{"setRequestID:"};
+inline constexpr Sel<void(id, Value)> loadAdURLWithParameters_{"loadAdURLWithParameters:"};
+// (YBXAd, headers or nil)
+inline constexpr Sel<void(id, id, Value)> loadAd_headers_{"loadAd:headers:"};
+inline constexpr Sel<void(id)> invalidJavaScriptRequest{"invalidJavaScriptRequest"};
+inline constexpr Sel<void(id)> failedJavaScriptFile{"failedJavaScriptFile"};
+
+// --- What the server's SDK constants set elsewhere ------------------------------------------------------
+// YBXMRAIDInterceptor (class): the three MRAID script locations, texts or nil.
+inline constexpr Sel<void(id, Value)> setBannerImplementationPath_{"setBannerImplementationPath:"};
+inline constexpr Sel<Value(id)> bannerImplementationPath{"bannerImplementationPath"};
+inline constexpr Sel<void(id, Value)> setInterstitialImplementationPath_{"setInterstitialImplementationPath:"};
+inline constexpr Sel<Value(id)> interstitialImplementationPath{"interstitialImplementationPath"};
+inline constexpr Sel<void(id, Value)> setExpandedBannerImplementationPath_{"setExpandedBannerImplementationPath:"};
+inline constexpr Sel<Value(id)> expandedBannerImplementationPath{"expandedBannerImplementationPath"};
+inline constexpr Sel<void(id)> resetToDefaultPaths{"resetToDefaultPaths"};
+// YBXApplication: the store-sheet cache's count limit.
+inline constexpr Sel<void(id, long long)> setDiscardableStoreProductViewControllerAppCacheMaxSize_{
+    "setDiscardableStoreProductViewControllerAppCacheMaxSize:"};
+
 // YBXAd and its kinds (its "size" is in adlib/pipeline/ad.h). URL collections
 // are arrays of NSURL objects kept as sets in insertion order.
 inline constexpr Sel<Ref<Object>(id, Value)> initWithDictionary_{"initWithDictionary:"};
@@ -297,23 +381,7 @@ inline constexpr Sel<double(id)> longitude{"longitude"};
 inline constexpr Sel<double(id)> accuracy{"accuracy"};
 inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
 
-
-
-
 // YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
-
-// --- YBXWebView: the wrapper around the inner UIWebView ---------------------------------------
-inline constexpr Sel<Ref<Object>(id)> webView{"webView"};
-inline constexpr Sel<bool(id)> optoraUnloadPingReceived{"optoraUnloadPingReceived"};
-inline constexpr Sel<void(id, bool)> setOptoraUnloadPingReceived_{"setOptoraUnloadPingReceived:"};
-
-// --- YBXPMSGHandler: creative message handlers --------------------------------------------------
-// (class) message name -> operation name, the table of a handler class.
-inline constexpr Sel<Value(id)> actionSelectorDictionary{"actionSelectorDictionary"};
-inline constexpr Sel<Ref<Object>(id, Value)> initWithActionSelectorDictionary_{"initWithActionSelectorDictionary:"};
-inline constexpr Sel<Value(id)> actionSelectors{"actionSelectors"};
-// (URL request, web view) whether the handler took the message.
-inline constexpr Sel<bool(id, id, id)> handleRequest_webView_{"handleRequest:webView:"};
 
 // --- slot --------------------------------------------------------------------------------------
 // YBXSlot. Its state is signed (the platform's "state" of gesture recognizers is not).
@@ -390,7 +458,6 @@ inline constexpr Sel<void(id)> sample{"sample"};
 inline constexpr Sel<void(id)> startMonitoring{"startMonitoring"};
 inline constexpr Sel<void(id)> stopMonitoring{"stopMonitoring"};
 // Response processing.
-inline constexpr Sel<void(id, id, Value)> loadAd_headers_{"loadAd:headers:"};
 inline constexpr Sel<void(id)> resetRequestState{"resetRequestState"};
 inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAdResponse:"};
 // Properties.
@@ -440,11 +507,6 @@ inline constexpr Sel<bool(id, id, id)> slot_didReceiveAd_{"slot:didReceiveAd:"};
 inline constexpr Sel<void(id, id, id)> slot_didFailToReceiveAdWithError_{"slot:didFailToReceiveAdWithError:"};
 // YBXSDKCoreControllerDelegate as the slot adopts it; requestParameters and
 // setRequestID: may be sent from the controller's request queue.
-inline constexpr Sel<void(id, Value)> setRequestID_{"setRequestID:"};
-inline constexpr Sel<Value(id)> requestParameters{"requestParameters"};
-inline constexpr Sel<void(id, Value)> loadAdURLWithParameters_{"loadAdURLWithParameters:"};
-inline constexpr Sel<void(id)> invalidJavaScriptRequest{"invalidJavaScriptRequest"};
-inline constexpr Sel<void(id)> failedJavaScriptFile{"failedJavaScriptFile"};
 inline constexpr Sel<Value(id, Value)> multipleAdSizeParameterFromSizes_{"multipleAdSizeParameterFromSizes:"};
 
 // What the slot sends to its seams: the banner web view delegate and its
