@@ -13,6 +13,8 @@ namespace {
 
 constexpr long long kRefreshLimit = 30000;
 constexpr long long kMaxAnimationType = 8;
+constexpr const char* kNoAdapterFormat =
+    "Cannot find an ad network adapter with the name(s): %@. Remember to link all required ad network adapters and SDKs, and set -ObjC in the 'Other Linker Flags' setting of your build target.";
 
 // A number, or a string whose text begins with a number after white space.
 bool hasIntegerValue(const Value& value) {
@@ -96,9 +98,7 @@ bool YBXMAdNetworkConfig::parse(const Value& dictionary, Ref<NSError>* error) {
     } else if (!adapterClass) {
         if (error)
             *error = mediationError(YBXErrorCodeNoAdapter,
-                                    format("Cannot find an ad network adapter with the name(s): %@. Remember to link all required ad network "
-                                           "adapters and SDKs, and set -ObjC in the 'Other Linker Flags' setting of your build target.",
-                                           adapterList));
+                                    format(kNoAdapterFormat, adapterList));
     }
     return true;
 }

@@ -9,20 +9,18 @@
 namespace adlib {
 
 std::string YBXMNoFillTemplate() {
-    return YBXAdServerBaseURL() +
-           "/nofill?ad_loc=@gw_adlocid@&qdata=@gw_qdata@&js=@gw_sdkver@&session_id=@gw_sessid@&seq_num=@gw_seqnum@&aec=@gw_aec@&adt=@gw_adt@";
+    return YBXAdServerBaseURL() + "/nofill?" +
+           "ad_loc=@gw_adlocid@&qdata=@gw_qdata@&js=@gw_sdkver@&session_id=@gw_sessid@&seq_num=@gw_seqnum@&aec=@gw_aec@&adt=@gw_adt@";
 }
 
 std::string YBXMImpressionTemplate() {
-    return YBXAdServerBaseURL() +
-           "/imp?ad_loc=@gw_adlocid@&qdata=@gw_qdata@&ad_network_id=@gw_adnetid@&js=@gw_sdkver@&session_id=@gw_sessid@&seq_num=@gw_seqnum@"
-           "&nr=@gw_adnetrefresh@&adt=@gw_adt@&aec=@gw_aec@";
+    return YBXAdServerBaseURL() + "/imp?" +
+           "ad_loc=@gw_adlocid@&qdata=@gw_qdata@&ad_network_id=@gw_adnetid@&js=@gw_sdkver@&session_id=@gw_sessid@&seq_num=@gw_seqnum@&nr=@gw_adnetrefresh@&adt=@gw_adt@&aec=@gw_aec@";
 }
 
 std::string YBXMClickTemplate() {
-    return YBXAdServerBaseURL() +
-           "/clk?ad_loc=@gw_adlocid@&qdata=@gw_qdata@&ad_network_id=@gw_adnetid@&js=@gw_sdkver@&session_id=@gw_sessid@&seq_num=@gw_seqnum@"
-           "&nr=@gw_adnetrefresh@";
+    return YBXAdServerBaseURL() + "/clk?" +
+           "ad_loc=@gw_adlocid@&qdata=@gw_qdata@&ad_network_id=@gw_adnetid@&js=@gw_sdkver@&session_id=@gw_sessid@&seq_num=@gw_seqnum@&nr=@gw_adnetrefresh@";
 }
 
 Ref<NSURL> YBXMMediationURL(const Value& templ, const Value& adLocationID, bool adNetworkRefresh, const Value& allocationID,
