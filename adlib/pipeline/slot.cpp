@@ -191,7 +191,7 @@ bool YBXSlot::loadRequest(id request, bool autoRefresh) {
         sel::loadAd_headers_(this, ad.get(), Value());
         return true;
     }
-    ext::buildAdURL_(sel::sharedInstance(objc_getClass("YBXSDKCoreController")).get(), this);
+    sel::buildAdURL_(sel::sharedInstance(objc_getClass("YBXSDKCoreController")).get(), this);
     return true;
 }
 

@@ -34,8 +34,6 @@ inline constexpr Sel<void(id)> disableCanInitWithRequest{"disableCanInitWithRequ
 // YBXRequest
 inline constexpr Sel<Value(id)> networkExtrasAdditionalParameters{"networkExtrasAdditionalParameters"};
 inline constexpr Sel<Value(id)> privateMediationExtras{"privateMediationExtras"};
-// YBXSDKCoreController
-inline constexpr Sel<void(id, id)> buildAdURL_{"buildAdURL:"};
 // YBXAbsoluteTime (class method)
 inline constexpr Sel<Value(id)> absoluteTimeInMilliseconds{"absoluteTimeInMilliseconds"};
 }  // namespace ext

@@ -121,7 +121,7 @@ inline void registerStandIns() {
                              static Ref<Object> shared = sel::init(alloc("YBXSDKCoreController"));
                              return shared;
                          })
-            .method(ext::buildAdURL_, [](id, id) {});
+            .method(sel::buildAdURL_, [](id, id) {});
     }
     if (!objc_getClass("SlotTestStatistics")) {
         ClassBuilder<StandInStatistics>("SlotTestStatistics", "NSObject").method(ext::dictionary, [](id self) {
@@ -162,7 +162,7 @@ inline void installHooks() {
                         previousHandBack(self, statistics);
                     },
                     &previousHandBack);
-    MSHookMessageEx(objc_getClass("YBXSDKCoreController"), ext::buildAdURL_,
+    MSHookMessageEx(objc_getClass("YBXSDKCoreController"), sel::buildAdURL_,
                     +[](id self, id requester) {
                         neighbourLog().builtAdURLFor.push_back(requester);
                         previousBuild(self, requester);
