@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <cmath>
-#include <cstdio>
 #include <mutex>
 
 #include "adlib/foundation/ad_type.h"
@@ -409,9 +408,7 @@ Value adNetworkClassName(id self) {
 
 std::string describe(id self) {
     YBXSlot* slot = slotOf(self);
-    char address[32];
-    std::snprintf(address, sizeof address, "%p", static_cast<const void*>(self));
-    return format("<%@: %@>\nad unit ID:%@", Value(object_getClass(self)->name()), Value(address), slot->adUnitID_);
+    return format("<%@: %p>\nad unit ID:%@", Value(object_getClass(self)->name()), self, slot->adUnitID_);
 }
 
 void willFetchAdContent(id self) {

@@ -8,6 +8,7 @@
 #include "adlib/foundation/request_error.h"
 #include "adlib/pipeline/slot.h"
 #include "adlib/pipeline/slot_neighbours.h"
+#include "platform/foundation/format.h"
 #include "platform/foundation/user_defaults.h"
 
 namespace adlib {
@@ -43,7 +44,7 @@ Value multipleAdSizeParameterFromSizes(const Value& sizes) {
         // Only sides an unsigned number can hold.
         if (!std::isfinite(resolved.width) || !std::isfinite(resolved.height) || resolved.width < 0 || resolved.height < 0) continue;
         if (!text.empty()) text += "|";
-        text += std::to_string(static_cast<unsigned long>(resolved.width)) + "x" + std::to_string(static_cast<unsigned long>(resolved.height));
+        text += format("%lux%lu", static_cast<unsigned long>(resolved.width), static_cast<unsigned long>(resolved.height));
     }
     return Value(text);
 }
