@@ -57,7 +57,7 @@ bool isLandscape(long long orientation) {
 }  // namespace
 
 Value applicationITunesMetadata() {
-    Ref<Object> application = sel::sharedInstance(objc_getClass("YBXApplication"));
+    Ref<Object> application = sel::sharedApplication(objc_getClass("YBXApplication"));
     if (!application || !respondsToSelector(application, sel::iTunesMetadata.name)) return Value();
     return sel::iTunesMetadata(application);
 }

@@ -38,7 +38,6 @@ inline constexpr Sel<Value(id)> userAgentString{"userAgentString"};
 inline constexpr Sel<void(id, Value)> setUserAgentString_{"setUserAgentString:"};
 inline constexpr Sel<void(id)> enableRadioAccessTechnologyChecking{"enableRadioAccessTechnologyChecking"};
 inline constexpr Sel<void(id)> disableRadioAccessTechnologyChecking{"disableRadioAccessTechnologyChecking"};
-inline constexpr Sel<Value(id)> iTunesMetadata{"iTunesMetadata"};
 }  // namespace sel
 
 // Audio route codes.

@@ -1,6 +1,8 @@
 #include "adlib/foundation/library.h"
 
+#include "adlib/foundation/absolute_time.h"
 #include "adlib/foundation/ad_type.h"
+#include "adlib/foundation/application.h"
 #include "adlib/foundation/cache_set.h"
 #include "adlib/foundation/cached_file.h"
 #include "adlib/foundation/connection_factory.h"
@@ -11,6 +13,10 @@
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/notification_center.h"
 #include "adlib/foundation/request_error.h"
+#include "adlib/foundation/session.h"
+#include "adlib/foundation/statistic_dictionary.h"
+#include "adlib/foundation/statistics.h"
+#include "adlib/foundation/timing.h"
 #include "adlib/foundation/string_encoding.h"
 #include "adlib/foundation/url_utilities.h"
 #include "adlib/foundation/utilities.h"
@@ -37,6 +43,8 @@
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/render/web_view.h"
 #include "adlib/render/web_view_delegate.h"
+#include "adlib/mediation/ad_network_adapter.h"
+#include "adlib/render/mraid_interceptor.h"
 
 namespace adlib {
 
@@ -81,6 +89,16 @@ void registerClasses() {
     registerSlotClass();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
+    registerAbsoluteTimeClass();
+    registerStatisticDictionaryClass();
+    registerTimingClasses();
+    registerStatisticsClasses();
+    registerSessionClass();
+    registerApplicationClass();
+    registerMRAIDInterceptorClass();
+    registerAdNetworkAdapterClass();
+    // The class-load step comes last: it checks the categories registered above.
+    sel::load(objc_getClass("YBXApplication"));
 }
 
 }  // namespace adlib

@@ -53,8 +53,8 @@ void YBXMTrackMediationURLs(const Value& templates, const Value& defaultTemplate
     Ref<Object> trackers(YBXClickTrackerCollection::sharedInstance());
     for (const Value& templ : list.array()) {
         if (!templ.isString()) continue;
-        Value sequenceNumber = sel::nextSequenceNumberAsString(application);
-        Value sessionID = sel::sessionIDAsString(sel::currentSession(application));
+        Value sequenceNumber(sel::nextSequenceNumberAsString(application));
+        Value sessionID(sel::sessionIDAsString(sel::currentSession(application)));
         Ref<NSURL> url = YBXMMediationURL(templ, appKey, refresh, allocationID, networkID, data, sessionID, sequenceNumber, exitCodes, durations);
         if (url) sel::trackURL_(trackers, url.get());
     }

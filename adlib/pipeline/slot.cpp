@@ -40,7 +40,7 @@ bool isSizeZero(Size size) { return size.width == 0 && size.height == 0; }
 // The one-time class set-up of YBXSlot (what +initialize does for the class itself).
 void initializeSlotClass() {
     static std::once_flag once;
-    std::call_once(once, [] { ext::runEarlyActivities(application()); });
+    std::call_once(once, [] { sel::runEarlyActivities(application()); });
 }
 
 Ref<Object> initSlotWithFrame(id self, Rect frame) {
@@ -108,7 +108,7 @@ YBXSlot::~YBXSlot() {
     if (webViewDelegate_) sel::setDelegate_(sel::opener(webViewDelegate_.get()).get(), nullptr);
     sel::setSlot_(adMediationGlue_.get(), nullptr);
     sel::setDelegate_(webView_.get(), nullptr);
-    if (countedByInterceptor_) ext::disableCanInitWithRequest(objc_getClass("YBXMRAIDInterceptor"));
+    if (countedByInterceptor_) sel::disableCanInitWithRequest(objc_getClass("YBXMRAIDInterceptor"));
     handBackPendingAdStatistics();
 }
 
@@ -122,13 +122,13 @@ void YBXSlot::setState(long long state) {
     Class* interceptor = objc_getClass("YBXMRAIDInterceptor");
     if (state == YBXSlotStateRequestingAdURL) {
         if (!countedByInterceptor_) {
-            ext::enableCanInitWithRequest(interceptor);
+            sel::enableCanInitWithRequest(interceptor);
             countedByInterceptor_ = true;
         }
     } else if (state == YBXSlotStateSDKCoreFailed || state == YBXSlotStateValidAd || state == YBXSlotStateFailed ||
                state == YBXSlotStateInvalidated) {
         if (countedByInterceptor_) {
-            ext::disableCanInitWithRequest(interceptor);
+            sel::disableCanInitWithRequest(interceptor);
             countedByInterceptor_ = false;
         }
     }
@@ -149,7 +149,7 @@ bool YBXSlot::isMakingRequest() const {
 
 bool YBXSlot::shouldMakeRequest() const {
     if (state_ == YBXSlotStateInvalidated || isMakingRequest()) return false;
-    if (!ext::isAppActive(application())) return false;
+    if (!sel::isAppActive(application())) return false;
     YBXDevice* device = YBXDevice::currentDevice();
     return device && device->OSIsSupported();
 }
@@ -183,7 +183,7 @@ bool YBXSlot::loadRequest(id request, bool autoRefresh) {
         return true;
     }
     if (auto* url = extras["_requestUrl"].objectAs<NSURL>()) {
-        ext::allow(objc_getClass("YBXMRAIDInterceptor"));
+        sel::allow(objc_getClass("YBXMRAIDInterceptor"));
         Ref<Object> ad = sel::init(alloc("YBXAd"));
         sel::setAdURL_(ad.get(), url);
         if (orientation) sel::setSupportedOrientations_(ad.get(), orientation);
@@ -226,7 +226,7 @@ void YBXSlot::cancelPendingActions() {
     // A cancelled request ends here: its statistics go back, its count ends.
     handBackPendingAdStatistics();
     if (countedByInterceptor_) {
-        ext::disableCanInitWithRequest(objc_getClass("YBXMRAIDInterceptor"));
+        sel::disableCanInitWithRequest(objc_getClass("YBXMRAIDInterceptor"));
         countedByInterceptor_ = false;
     }
     sel::resetState(this);
@@ -246,7 +246,7 @@ void YBXSlot::handBackPendingAdStatistics() {
     }
     Value statistics = std::move(pendingAdStatistics_);
     pendingAdStatistics_ = Value();
-    ext::didNotSendAdStatistics_(application(), statistics);
+    sel::didNotSendAdStatistics_(application(), statistics);
 }
 
 // --- refresh ----------------------------------------------------------------------------------------
@@ -342,7 +342,7 @@ Ref<NSURL> YBXSlot::spamClickURLWithURL(NSURL* url) {
     Ref<NSURL> same(url);
     if (YBXNotification::isNotificationURL(url) || url->absoluteString() == "about:blank") return same;
     if (Value ticket = ybx_impressionTicket(url); ticket.isString() && !ticket.string().empty())
-        if (Ref<Object> statistics = statisticsOf(ad_.get())) ext::setObject_forKeyedSubscript_(statistics.get(), ticket, "pit");
+        if (Ref<Object> statistics = statisticsOf(ad_.get())) sel::setObject_forKeyedSubscript_(statistics.get(), ticket, "pit");
     if (!url->query() || url->query()->empty() || !isOrvaneAdURL(url)) return same;
     Value adInfo = ybx_parameterValueForKey(url, "ai");
     if (!adInfo.isString() || adInfo.string().empty()) return same;
@@ -363,8 +363,8 @@ void setState(id self, long long state) { slotOf(self)->setState(state); }
 void setAdStatistic(id ad, const char* key, const Value& value, bool notify = true) {
     Ref<Object> statistics = sel::statistics(ad);
     if (!statistics) return;
-    if (notify) ext::setObject_forKeyedSubscript_(statistics.get(), value, key);
-    else ext::setObject_forKey_shouldNotifyDelegate_(statistics.get(), value, key, false);
+    if (notify) sel::setObject_forKeyedSubscript_(statistics.get(), value, key);
+    else sel::setObject_forKey_shouldNotifyDelegate_(statistics.get(), value, key, false);
 }
 
 void tellAdEventDelegate(id self, Sel<void(id, id)> selector) {
@@ -427,7 +427,7 @@ void didFetchAdContent(id self) {
     YBXSlot* slot = slotOf(self);
     setAdStatistic(slot->loadingAd_.get(), "tresponse", Value(nowMilliseconds()));
     Ref<Object> statistics = sel::statistics(application());
-    for (const char* key : {"oar", "bas_on", "bas_off"}) ext::setObject_forKeyedSubscript_(statistics.get(), Value(0LL), key);
+    for (const char* key : {"oar", "bas_on", "bas_off"}) sel::setObject_forKeyedSubscript_(statistics.get(), Value(0LL), key);
 }
 
 void didLoadAdHTMLInWebView(id self) {
@@ -440,22 +440,22 @@ void didLoadAdHTMLInWebView(id self) {
 }
 
 void adWasClicked(id self) {
-    ext::incrementTotalAdClickCount(application());
+    sel::incrementTotalAdClickCount(application());
     Ref<Object> statistics = sel::statistics(slotOf(self)->ad_.get());
     if (!statistics) return;
-    ext::setObject_forKeyedSubscript_(statistics.get(), Value(nowMilliseconds()), "tclickcurr");
-    ext::incrementNumberForKey_shouldNotifyDelegate_(statistics.get(), "pcc", true);
+    sel::setObject_forKeyedSubscript_(statistics.get(), Value(nowMilliseconds()), "tclickcurr");
+    sel::incrementNumberForKey_shouldNotifyDelegate_(statistics.get(), "pcc", true);
 }
 
 void didMakeAdImpression(id self) {
-    ext::incrementNumberForKey_shouldNotifyDelegate_(sel::statistics(application()).get(), "pimp", false);
+    sel::incrementNumberForKey_shouldNotifyDelegate_(sel::statistics(application()).get(), "pimp", false);
     sel::pingImpressionURLs(self);
 }
 
 void setAdUnitID(id self, Value adUnitID) {
     YBXSlot* slot = slotOf(self);
     slot->adUnitID_ = adUnitID.isString() ? adUnitID : Value();
-    ext::setIdentifier_(slot->slotStats_.get(), slot->adUnitID_);
+    sel::setIdentifier_(slot->slotStats_.get(), slot->adUnitID_);
 }
 
 // A weak reference property of the slot.
@@ -523,7 +523,7 @@ void registerSlotClass() {
         .method(sel::adDidDismissScreen, [](id self) { tellAdEventDelegate(self, sel::slotDidDismissScreen_); })
         .method(sel::adWillLeaveApplication,
                 [](id self) {
-                    ext::willLeaveApplicationDueToClickOnAd_(application(), slotOf(self)->ad_.get());
+                    sel::willLeaveApplicationDueToClickOnAd_(application(), slotOf(self)->ad_.get());
                     tellAdEventDelegate(self, sel::slotWillLeaveApplication_);
                 })
         .method(sel::adFailedToReceiveContentWithError_, [](id self, id error) { slotOf(self)->adFailedToReceiveContentWithError(error); })
@@ -540,7 +540,7 @@ void registerSlotClass() {
                 [](id self) {
                     YBXSlot* slot = slotOf(self);
                     slot->setState(YBXSlotStateRequestingAdURL);
-                    slot->applicationStatistics_ = ext::nextRequestStatisticsDictionaryForSlot_(application(), self);
+                    slot->applicationStatistics_ = sel::nextRequestStatisticsDictionaryForSlot_(application(), self);
                 })
         .method(sel::didFailToRetrieveSDKCoreWithError_,
                 [](id self, id error) {

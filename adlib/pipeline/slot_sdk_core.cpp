@@ -57,9 +57,9 @@ void fail(id self, long long code) {
 void updateStatisticsForScenario(const Value& scenario) {
     Ref<Object> statistics = sel::statistics(application());
     if (!statistics) return;
-    const auto increment = [&](const char* key) { ext::incrementNumberForKey_shouldNotifyDelegate_(statistics.get(), key, false); };
+    const auto increment = [&](const char* key) { sel::incrementNumberForKey_shouldNotifyDelegate_(statistics.get(), key, false); };
     const auto rememberSequence = [&] {
-        ext::setObject_forKey_shouldNotifyDelegate_(statistics.get(), ext::objectForKey_(statistics.get(), "seq_num"), "losn", false);
+        sel::setObject_forKey_shouldNotifyDelegate_(statistics.get(), sel::objectForKey_(statistics.get(), "seq_num"), "losn", false);
     };
     if (scenario == Value("offline_empty")) {
         increment("oar");
@@ -95,14 +95,14 @@ Value YBXSlot::requestParametersOnMainThread() {
     Value::Dictionary signals;
     if (isNonEmpty(applicationStatistics_)) signals["app"] = applicationStatistics_;
     Ref<Object> app = application();
-    if (Value slots = ext::slotStatisticsDictionary(app.get()); isNonEmpty(slots)) signals["slots"] = slots;
+    if (Value slots = sel::slotStatisticsDictionary(app.get()); isNonEmpty(slots)) signals["slots"] = slots;
     if (Value extras = ext::privateMediationExtras(request_.get()); isNonEmpty(extras)) signals["request"] = extras;
     // A set still held from an earlier ask goes back first, so it travels with this one.
     handBackPendingAdStatistics();
-    pendingAdStatistics_ = ext::pendingAdStatistics(app.get());
+    pendingAdStatistics_ = sel::pendingAdStatistics(app.get());
     Value::Array ads;
     for (const Value& statistics : pendingAdStatistics_.array())
-        if (Value d = ext::dictionary(statistics.object()); d.isDictionary()) ads.push_back(d);
+        if (Value d = sel::dictionary(statistics.object()); d.isDictionary()) ads.push_back(d);
     if (!ads.empty()) signals["ads"] = Value(std::move(ads));
     if (!signals.empty()) p["quality_signals"] = Value(std::move(signals));
 

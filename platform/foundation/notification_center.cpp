@@ -28,6 +28,20 @@ void NSNotificationCenter::addObserver(id observer, SEL selector, std::string_vi
     observers_.push_back(std::move(o));
 }
 
+Ref<Object> NSNotificationCenter::addObserverForName(std::string_view name, const Value& object, NSOperationQueue* queue,
+                                                      std::function<void(NSNotification*)> block) {
+    if (!queue || !block) return addObserverForName(name, object, std::move(block));
+    return addObserverForName(name, object, [block = std::move(block)](NSNotification* n) {
+        if (NSThread::isMainThread()) {
+            block(n);
+            return;
+        }
+        // The poster waits for the main thread, as the platform's post does.
+        Ref<NSNotification> held(n);
+        dispatch_sync(dispatch_get_main_queue(), [&block, held] { block(held.get()); });
+    });
+}
+
 Ref<Object> NSNotificationCenter::addObserverForName(std::string_view name, const Value& object,
                                                       std::function<void(NSNotification*)> block) {
     auto token = alloc("NSObject");

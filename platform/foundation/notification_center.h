@@ -17,6 +17,8 @@
 
 namespace platform {
 
+class NSOperationQueue;
+
 class NSNotification : public NSObject {
 public:
     static Ref<NSNotification> make(std::string name, Value object, Value userInfo);
@@ -39,6 +41,12 @@ public:
     void addObserver(id observer, SEL selector, std::string_view name, const Value& object);
     // A block observer; the returned token removes it.
     Ref<Object> addObserverForName(std::string_view name, const Value& object, std::function<void(NSNotification*)> block);
+    // addObserverForName:object:queue:usingBlock: the block runs on the
+    // operation queue (nil: on the posting thread), and the post returns once
+    // it has run. Only the main operation queue is offered; a post from the
+    // main thread runs the block at once.
+    Ref<Object> addObserverForName(std::string_view name, const Value& object, NSOperationQueue* queue,
+                                   std::function<void(NSNotification*)> block);
     void removeObserver(id observer);
     void removeObserver(id observer, std::string_view name, const Value& object);
 

@@ -87,4 +87,30 @@ std::string lowercaseString(std::string_view text) {
     return out;
 }
 
+std::string stringByAppendingPathComponent(std::string_view path, std::string_view component) {
+    std::string out(path);
+    while (out.size() > 1 && out.back() == '/') out.pop_back();
+    while (!component.empty() && component.front() == '/') component.remove_prefix(1);
+    if (out.empty()) return std::string(component);
+    if (out.back() != '/' && !component.empty()) out += '/';
+    out += component;
+    return out;
+}
+
+std::string stringByStandardizingPath(std::string_view path) {
+    const bool absolute = !path.empty() && path.front() == '/';
+    std::vector<std::string> kept;
+    for (const std::string& part : componentsSeparatedByString(path, "/")) {
+        if (part.empty() || part == ".") continue;
+        if (part == ".." && absolute) {
+            if (!kept.empty()) kept.pop_back();
+            continue;
+        }
+        kept.push_back(part);
+    }
+    std::string out = absolute ? "/" : "";
+    for (std::size_t i = 0; i < kept.size(); ++i) out += (i ? "/" : "") + kept[i];
+    return out.empty() && !path.empty() ? std::string(path.substr(0, 1)) : out;
+}
+
 }  // namespace platform

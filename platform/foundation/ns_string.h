@@ -32,4 +32,11 @@ std::string lowercaseString(std::string_view text);
 bool hasPrefix(std::string_view text, std::string_view prefix);
 bool hasSuffix(std::string_view text, std::string_view suffix);
 
+// stringByAppendingPathComponent: one "/" between the two, none doubled.
+std::string stringByAppendingPathComponent(std::string_view path, std::string_view component);
+// stringByStandardizingPath: without "." components, doubled or trailing
+// "/", and with each ".." of an absolute path taking away the component
+// before it (never above "/"). A relative path keeps its "..".
+std::string stringByStandardizingPath(std::string_view path);
+
 }  // namespace platform

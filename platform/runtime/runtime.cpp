@@ -139,6 +139,13 @@ Class* objc_getClass(std::string_view name) {
     return it == c.end() ? nullptr : it->second;
 }
 
+std::vector<Class*> objc_getClassList() {
+    std::vector<Class*> all;
+    all.reserve(registry().classes.size());
+    for (auto& [name, cls] : registry().classes) all.push_back(cls);
+    return all;
+}
+
 Class* NSClassFromString(std::string_view name) { return objc_getClass(name); }
 
 Class* object_getClass(id obj) { return obj ? obj->isa() : nullptr; }

@@ -94,8 +94,14 @@ struct ValueConv<Date> {
     static Date from(const Value& v) { return v.date(); }
     static Value to(Date d) { return Value(d); }
 };
+namespace detail {
+// Opaque handles (a dispatch queue) are pointers to incomplete types: they are
+// no objects and cannot cross a dynamic send, but typed sends may carry them.
 template <class T>
-struct ValueConv<T*, std::enable_if_t<std::is_base_of_v<Object, T>>> {
+struct IsComplete : std::bool_constant<requires { sizeof(T); }> {};
+}  // namespace detail
+template <class T>
+struct ValueConv<T*, std::enable_if_t<std::conjunction_v<detail::IsComplete<T>, std::is_base_of<Object, T>>>> {
     static T* from(const Value& v) { return dynamic_cast<T*>(v.object()); }
     static Value to(T* o) { return Value(static_cast<Object*>(o)); }
 };
@@ -299,6 +305,8 @@ void setClassFilter(std::function<bool(std::string_view name)> exists);
 // its superclass is missing; a second class of the same name is a fatal error.
 Class* objc_allocateClass(std::string_view name, Class* superclass, Class::Factory factory);
 Class* objc_getClass(std::string_view name);
+// Every registered class (not the metaclasses), in no particular order.
+std::vector<Class*> objc_getClassList();
 Class* NSClassFromString(std::string_view name);
 Class* object_getClass(id obj);
 std::string NSStringFromClass(const Class* cls);
@@ -382,6 +390,7 @@ Protocol* objc_allocateProtocol(std::string_view name);
 void objc_registerProtocol(Protocol* p);
 Protocol* objc_getProtocol(std::string_view name);
 bool class_addProtocol(Class* cls, Protocol* p);
+// Whether the class or one of its superclasses adopts the protocol.
 bool class_conformsToProtocol(const Class* cls, const Protocol* p);
 
 template <class T>

@@ -197,7 +197,7 @@ void registerApplication() {
                 })
         .method(sel::isStatusBarHidden, [](id self) { return as<UIApplication>(self)->statusBarHidden_; })
         .method(sel::setStatusBarHidden_, [](id self, bool hidden) { as<UIApplication>(self)->statusBarHidden_ = hidden; })
-        .method(sel::applicationState, [](id self) { return as<UIApplication>(self)->applicationState_; });
+        .method(sel::applicationState, [](id self) { return as<UIApplication>(self)->applicationState_.load(); });
 }
 
 }  // namespace uikit::detail

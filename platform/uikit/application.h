@@ -3,9 +3,11 @@
 // on first use of sharedApplication; its delegate is weak, except the one
 // UIApplicationMain made, which the application keeps. openURL: is recorded
 // and answers YES. The status bar is 20 points along the top of the screen
-// in portrait and along its side in landscape. Main thread only.
+// in portrait and along its side in landscape. Main thread only, except
+// applicationState, which any thread may read.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -57,7 +59,8 @@ public:
     std::vector<Value> openedURLs_;  // every openURL:, oldest first
     bool statusBarHidden_ = false;
     long long statusBarOrientation_ = 1;
-    long long applicationState_ = UIApplicationStateActive;
+    // Written on the main thread; read from any thread (the ad library asks off the main thread).
+    std::atomic<long long> applicationState_ = UIApplicationStateActive;
 
 private:
     mutable std::mutex tasksMutex_;

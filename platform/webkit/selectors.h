@@ -3,6 +3,7 @@
 // and the scroll view are objects.
 #pragma once
 
+#include "platform/network/url_protocol.h"
 #include "platform/uikit/selectors.h"
 
 namespace platform::sel {
@@ -20,7 +21,7 @@ inline constexpr Sel<void(id, Value, id)> loadHTMLString_baseURL_{"loadHTMLStrin
 inline constexpr Sel<void(id, Value, Value, Value, id)> loadData_MIMEType_textEncodingName_baseURL_{
     "loadData:MIMEType:textEncodingName:baseURL:"};
 inline constexpr Sel<Value(id, Value)> stringByEvaluatingJavaScriptFromString_{"stringByEvaluatingJavaScriptFromString:"};
-inline constexpr Sel<void(id)> stopLoading{"stopLoading"};
+// stopLoading: the URL protocols' selector of that name (one selector, one declaration).
 inline constexpr Sel<void(id)> reload{"reload"};
 inline constexpr Sel<void(id)> goBack{"goBack"};
 inline constexpr Sel<void(id)> goForward{"goForward"};

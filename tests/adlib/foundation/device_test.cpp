@@ -73,7 +73,8 @@ struct ParameterCase {
 
 TEST(Device, ParametersFollowTheDevice) {
     const Value::Dictionary iPhone{{"ios_ipadc", Value()},
-                                   {"ios_metadata", Value()},
+                                   // The application object is there; the sample app has no store metadata file.
+                                   {"ios_metadata", Value(Value::Dictionary{})},
                                    {"ios_base_sdk", "9.3"},
                                    {"app_name", "1.0.iphone.net.quillory.AdSample"},
                                    {"platform", "iPhone"},

@@ -42,7 +42,7 @@ protected:
     }
     static std::string sdkVersion() { return sel::sdkVersion(objc_getClass("YBXRequest")).string(); }
     static std::string sessionID() {
-        return sel::sessionIDAsString(sel::currentSession(sel::sharedApplication(objc_getClass("YBXApplication")))).string();
+        return sel::sessionIDAsString(sel::currentSession(sel::sharedApplication(objc_getClass("YBXApplication"))));
     }
 
     AdLibEnvironment env;

@@ -1,9 +1,7 @@
-// Test support of the slot: a slot with recording delegates, and recording
-// stand-ins for the neighbours that a test process lacks (the shared
-// application, the MRAID interceptor, the request, the SDK-core controller).
-// Every stand-in is registered only when the library has no class of that
-// name, and every call the slot makes to them is recorded through hooks, so
-// the tests read the same record either way.
+// Test support of the slot: a slot with recording delegates, hooks that record
+// what the slot tells its neighbours (the application, the MRAID interceptor,
+// the SDK-core controller, its own loadAd:headers:), and a stand-in request
+// while the library has no request class.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +11,7 @@
 
 #include "adlib/foundation/ad_type.h"
 #include "adlib/pipeline/slot.h"
+#include "platform/uikit/application.h"
 #include "adlib/pipeline/slot_neighbours.h"
 #include "platform/foundation/timer.h"
 #include "tests/adlib/adlib_fixture.h"
@@ -45,26 +44,11 @@ inline NeighbourLog& neighbourLog() {
 
 namespace detail {
 
-struct StandIns {
-    bool appActive = true;
-    Value pendingAdStatistics{Value::Array{}};
-};
-inline StandIns& standIns() {
-    static StandIns s;
-    return s;
-}
-
 // The stand-in request's fields, under the names the road reads.
 class StandInRequest : public NSObject {
 public:
     Value parameters;
     Value extras;
-};
-
-// A statistics record answering `dictionary`.
-class StandInStatistics : public NSObject {
-public:
-    Value contents;
 };
 
 inline void (*previousEnable)(id) = nullptr;
@@ -76,87 +60,41 @@ inline void (*previousHandBack)(id, Value) = nullptr;
 inline void (*previousLoadAd)(id, id, Value) = nullptr;
 
 inline void registerStandIns() {
-    if (!objc_getClass("YBXApplication")) {
-        ClassBuilder<NSObject>("YBXApplication", "NSObject")
-            .classMethod(sel::sharedApplication,
-                         [](id) {
-                             static Ref<Object> shared = sel::init(alloc("YBXApplication"));
-                             return shared;
-                         })
-            .method(ext::isAppActive, [](id) { return standIns().appActive; })
-            .method(ext::runEarlyActivities, [](id) {})
-            .method(ext::nextRequestStatisticsDictionaryForSlot_,
-                    [](id, id) { return Value(Value::Dictionary{{"currts", Value(1234.0)}, {"seq_num", Value("7")}}); })
-            .method(ext::pendingAdStatistics,
-                    [](id) {
-                        Value taken = standIns().pendingAdStatistics;
-                        standIns().pendingAdStatistics = Value(Value::Array{});
-                        return taken;
-                    })
-            .method(ext::didNotSendAdStatistics_,
-                    [](id, Value statistics) {
-                        for (const Value& s : statistics.array()) standIns().pendingAdStatistics.mutableArray().push_back(s);
-                    })
-            .method(ext::slotStatisticsDictionary, [](id) { return Value(); })
-            .method(ext::incrementTotalAdClickCount, [](id) {})
-            .method(ext::willLeaveApplicationDueToClickOnAd_, [](id, id) {})
-            .method(sel::statistics, [](id) { return Ref<Object>(); });
-    }
-    if (!objc_getClass("YBXMRAIDInterceptor")) {
-        ClassBuilder<NSObject>("YBXMRAIDInterceptor", "NSObject")
-            .classMethod(ext::allow, [](id) {})
-            .classMethod(ext::enableCanInitWithRequest, [](id) {})
-            .classMethod(ext::disableCanInitWithRequest, [](id) {});
-    }
     if (!objc_getClass("YBXRequest")) {
         ClassBuilder<StandInRequest>("YBXRequest", "NSObject")
             .method(sel::parameters, [](id self) { return as<StandInRequest>(self)->parameters; })
             .method(ext::networkExtrasAdditionalParameters, [](id self) { return as<StandInRequest>(self)->extras; })
             .method(ext::privateMediationExtras, [](id) { return Value(); });
     }
-    if (!objc_getClass("YBXSDKCoreController")) {
-        ClassBuilder<NSObject>("YBXSDKCoreController", "NSObject")
-            .classMethod(sel::sharedInstance,
-                         [](id) {
-                             static Ref<Object> shared = sel::init(alloc("YBXSDKCoreController"));
-                             return shared;
-                         })
-            .method(sel::buildAdURL_, [](id, id) {});
-    }
-    if (!objc_getClass("SlotTestStatistics")) {
-        ClassBuilder<StandInStatistics>("SlotTestStatistics", "NSObject").method(ext::dictionary, [](id self) {
-            return as<StandInStatistics>(self)->contents;
-        });
-    }
 }
 
 inline void installHooks() {
     Class* interceptor = objc_getClass("YBXMRAIDInterceptor")->metaclass();
-    MSHookMessageEx(interceptor, ext::enableCanInitWithRequest,
+    MSHookMessageEx(interceptor, sel::enableCanInitWithRequest,
                     +[](id self) {
                         ++neighbourLog().interceptorEnabled;
                         previousEnable(self);
                     },
                     &previousEnable);
-    MSHookMessageEx(interceptor, ext::disableCanInitWithRequest,
+    MSHookMessageEx(interceptor, sel::disableCanInitWithRequest,
                     +[](id self) {
                         ++neighbourLog().interceptorDisabled;
                         previousDisable(self);
                     },
                     &previousDisable);
-    MSHookMessageEx(interceptor, ext::allow,
+    MSHookMessageEx(interceptor, sel::allow,
                     +[](id self) {
                         ++neighbourLog().interceptorAllowed;
                         previousAllow(self);
                     },
                     &previousAllow);
-    MSHookMessageEx(objc_getClass("YBXApplication"), ext::runEarlyActivities,
+    MSHookMessageEx(objc_getClass("YBXApplication"), sel::runEarlyActivities,
                     +[](id self) {
                         ++neighbourLog().earlyActivities;
                         previousEarly(self);
                     },
                     &previousEarly);
-    MSHookMessageEx(objc_getClass("YBXApplication"), ext::didNotSendAdStatistics_,
+    MSHookMessageEx(objc_getClass("YBXApplication"), sel::didNotSendAdStatistics_,
                     +[](id self, Value statistics) {
                         neighbourLog().handedBack.push_back(statistics);
                         previousHandBack(self, statistics);
@@ -178,12 +116,20 @@ inline void installHooks() {
 
 }  // namespace detail
 
-inline void setAppActive(bool active) { detail::standIns().appActive = active; }
+inline void setAppActive(bool active) {
+    if (active) {
+        lifecycle::becomeActive();
+    } else {
+        // The application counts as inactive only once it has launched.
+        YBXApplication::sharedApplication()->setAppFinishedLaunching();
+        lifecycle::enterBackground();
+    }
+}
 
 inline void addPendingAdStatistics(const Value& dictionary) {
-    Ref<Object> record = alloc("SlotTestStatistics");
-    as<detail::StandInStatistics>(record.get())->contents = dictionary;
-    ext::didNotSendAdStatistics_(application().get(), Value(Value::Array{Value(record)}));
+    Ref<YBXStatisticDictionary> record = YBXStatisticDictionary::make();
+    for (const auto& [key, value] : dictionary.dictionary()) record->setObject(value, key, false);
+    sel::didNotSendAdStatistics_(application().get(), Value(Value::Array{Value(Ref<Object>(record.get()))}));
     neighbourLog().handedBack.pop_back();  // the test's own, not the slot's
 }
 
