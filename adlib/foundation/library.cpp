@@ -16,14 +16,15 @@
 #include "adlib/foundation/session.h"
 #include "adlib/foundation/statistic_dictionary.h"
 #include "adlib/foundation/statistics.h"
-#include "adlib/foundation/timing.h"
 #include "adlib/foundation/string_encoding.h"
+#include "adlib/foundation/timing.h"
 #include "adlib/foundation/url_utilities.h"
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/mediation/ad_network_adapter.h"
 #include "adlib/mediation/connector.h"
+#include "adlib/mediation/glue.h"
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/mediation/mediation_utilities.h"
 #include "adlib/mediation/protocols.h"
@@ -34,15 +35,17 @@
 #include "adlib/pipeline/location.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/pipeline/request.h"
-#include "adlib/pipeline/search_request.h"
-#include "adlib/pipeline/url_connection.h"
-#include "adlib/render/mraid_interceptor.h"
-#include "adlib/render/swipe_configurations.h"
 #include "adlib/pipeline/sdk_core_controller.h"
 #include "adlib/pipeline/sdk_core_web_view.h"
+#include "adlib/pipeline/search_request.h"
+#include "adlib/pipeline/slot.h"
 #include "adlib/pipeline/url_connection.h"
+#include "adlib/render/banner_web_view_delegate.h"
 #include "adlib/render/mraid_interceptor.h"
+#include "adlib/render/opener.h"
+#include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
+#include "adlib/render/publisher_toolbar_credentials.h"
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/render/web_view.h"
 #include "adlib/render/web_view_delegate.h"
@@ -77,6 +80,21 @@ void registerClasses() {
     registerSwipeConfigurationsClass();
     registerClickTrackerClasses();
     registerAdFetcherClass();
+    registerMediationProtocols();
+    registerMediationConfigClasses();
+    registerConnectorClasses();
+    // After the tracker collection: its mediation category adds to it.
+    registerMediationUtilities();
+    registerExtrasClasses();
+    registerLocationClass();
+    registerRequestClass();
+    registerSearchRequestClasses();
+    registerOpenerClass();
+    registerBannerWebViewDelegateClass();
+    registerPublisherToolbarCredentialsClass();
+    registerPaymentTransactionObserverClass();
+    registerGlueClass();
+    registerSlotClass();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();
@@ -87,17 +105,8 @@ void registerClasses() {
     registerApplicationClass();
     registerMRAIDInterceptorClass();
     registerAdNetworkAdapterClass();
-    registerMediationProtocols();
-    registerMediationConfigClasses();
-    registerConnectorClasses();
-    // After the tracker collection: its mediation category adds to it.
-    registerMediationUtilities();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));
-    registerExtrasClasses();
-    registerLocationClass();
-    registerRequestClass();
-    registerSearchRequestClasses();
 }
 
 }  // namespace adlib

@@ -8,13 +8,9 @@
 
 #include "platform/foundation/dispatch.h"
 #include "platform/foundation/error.h"
-#include "platform/network/url.h"
 #include "platform/frameworks/selectors.h"
+#include "platform/network/url.h"
 #include "platform/uikit/selectors.h"
-
-namespace platform {
-class NSURL;
-}
 
 namespace adlib {
 using namespace platform;
@@ -27,137 +23,6 @@ using namespace platform::sel;
 // A request as the errors see it (YBXRequest): its URL parameters, a dictionary or nil.
 inline constexpr Sel<Value(id)> parameters{"parameters"};
 
-// --- mediation ---------------------------------------------------------------------------------
-// YBXMConfig and YBXMAdNetworkConfig. Strings that may be missing are values (nil when absent).
-inline constexpr Sel<Ref<Object>(id, Value, Value, Ref<NSError>*)> initWithAppKey_configDict_error_{"initWithAppKey:configDict:error:"};
-inline constexpr Sel<Ref<Object>(id, Value)> peekAdTypeFromConfig_{"peekAdTypeFromConfig:"};  // class method
-inline constexpr Sel<Ref<Object>(id, Value)> adTypeFromString_{"adTypeFromString:"};          // class method
-inline constexpr Sel<Ref<Object>(id, Value, Ref<NSError>*)> initWithDictionary_error_{"initWithDictionary:error:"};
-inline constexpr Sel<Value(id)> appKey{"appKey"};
-inline constexpr Sel<Ref<Object>(id)> adType{"adType"};
-inline constexpr Sel<Value(id)> qdata{"qdata"};
-// refreshInterval, setRefreshInterval:, impressionURLs, clickURLs: with YBXAd's below.
-inline constexpr Sel<double(id)> adNetworkTimeout{"adNetworkTimeout"};
-inline constexpr Sel<long long(id)> bannerAnimationType{"bannerAnimationType"};
-inline constexpr Sel<Value(id)> noFillURLs{"noFillURLs"};
-inline constexpr Sel<Value(id)> adNetworkConfigs{"adNetworkConfigs"};  // an array of YBXMAdNetworkConfig objects
-inline constexpr Sel<Value(id)> networkID{"networkID"};
-inline constexpr Sel<Value(id)> credentials{"credentials"};
-inline constexpr Sel<Value(id)> extras{"extras"};
-// "ad" of a network configuration: a dictionary, where the fetcher's `ad` below is an object.
-inline constexpr Sel<Value(id)> adDictionary{"ad"};
-inline constexpr Sel<Value(id)> allocationID{"allocationID"};
-inline constexpr Sel<Value(id)> adapterList{"adapterList"};
-inline constexpr Sel<Class*(id)> adapterClass{"adapterClass"};
-inline constexpr Sel<Value(id)> publisherID{"publisherID"};
-
-// The adapter class's discovery (class methods of YBXMAdNetworkAdapter).
-// classIsAdapterClass: with YBXMAdNetworkAdapter's below.
-inline constexpr Sel<bool(id, Class*)> classImplementsCurrentAdapterAPI_{"classImplementsCurrentAdapterAPI:"};
-
-// The protocol YBXMAdNetworkAdapter, in its order.
-inline constexpr Sel<Ref<Object>(id, id)> initWithYBXMAdNetworkConnector_{"initWithYBXMAdNetworkConnector:"};
-inline constexpr Sel<void(id, YBXAdSize)> getBannerWithSize_{"getBannerWithSize:"};
-inline constexpr Sel<void(id)> getInterstitial{"getInterstitial"};
-inline constexpr Sel<void(id)> stopBeingDelegate{"stopBeingDelegate"};
-inline constexpr Sel<bool(id, long long)> isBannerAnimationOK_{"isBannerAnimationOK:"};
-inline constexpr Sel<void(id, id)> presentInterstitialFromRootViewController_{"presentInterstitialFromRootViewController:"};
-inline constexpr Sel<Value(id)> adapterVersion{"adapterVersion"};         // class method
-inline constexpr Sel<Class*(id)> networkExtrasClass{"networkExtrasClass"};  // class method
-inline constexpr Sel<void(id, YBXAdSize)> changeAdSizeTo_{"changeAdSizeTo:"};  // optional
-
-// The protocol YBXMAdNetworkConnector, in its order.
-inline constexpr Sel<Value(id)> publisherId{"publisherId"};
-// credentials: above.
-inline constexpr Sel<bool(id)> testMode{"testMode"};
-inline constexpr Sel<Ref<Object>(id)> networkExtras{"networkExtras"};
-inline constexpr Sel<Ref<Object>(id)> viewControllerForPresentingModalView{"viewControllerForPresentingModalView"};
-inline constexpr Sel<Value(id)> childDirectedTreatment{"childDirectedTreatment"};  // a bool number or nil
-inline constexpr Sel<long long(id)> userGender{"userGender"};
-inline constexpr Sel<Value(id)> userBirthday{"userBirthday"};
-inline constexpr Sel<Value(id)> userKeywords{"userKeywords"};
-inline constexpr Sel<bool(id)> userHasLocation{"userHasLocation"};
-inline constexpr Sel<double(id)> userLatitude{"userLatitude"};
-inline constexpr Sel<double(id)> userLongitude{"userLongitude"};
-inline constexpr Sel<double(id)> userLocationAccuracyInMeters{"userLocationAccuracyInMeters"};
-inline constexpr Sel<Value(id)> userLocationDescription{"userLocationDescription"};
-// (connector, adapter, view / error / interstitial)
-inline constexpr Sel<void(id, id, id)> adapter_didReceiveAdView_{"adapter:didReceiveAdView:"};
-inline constexpr Sel<void(id, id, id)> adapter_didFailAd_{"adapter:didFailAd:"};
-inline constexpr Sel<void(id, id, id)> adapter_didReceiveInterstitial_{"adapter:didReceiveInterstitial:"};
-inline constexpr Sel<void(id, id, id)> adapter_didFailInterstitial_{"adapter:didFailInterstitial:"};
-inline constexpr Sel<void(id, id, id)> adapter_clickDidOccurInBanner_{"adapter:clickDidOccurInBanner:"};
-inline constexpr Sel<void(id, id)> adapterWillPresentFullScreenModal_{"adapterWillPresentFullScreenModal:"};
-inline constexpr Sel<void(id, id)> adapterWillDismissFullScreenModal_{"adapterWillDismissFullScreenModal:"};
-inline constexpr Sel<void(id, id)> adapterDidDismissFullScreenModal_{"adapterDidDismissFullScreenModal:"};
-inline constexpr Sel<void(id, id)> adapterWillPresentInterstitial_{"adapterWillPresentInterstitial:"};
-inline constexpr Sel<void(id, id)> adapterWillDismissInterstitial_{"adapterWillDismissInterstitial:"};
-inline constexpr Sel<void(id, id)> adapterDidDismissInterstitial_{"adapterDidDismissInterstitial:"};
-inline constexpr Sel<void(id, id)> adapterWillLeaveApplication_{"adapterWillLeaveApplication:"};
-
-// The protocol YBXMDelegate, in its order (viewControllerForPresentingModalView,
-// childDirectedTreatment: above).
-inline constexpr Sel<void(id, id)> ybxmDidReceiveAd_{"ybxmDidReceiveAd:"};
-inline constexpr Sel<void(id, id)> ybxmDidReceiveInterstitial_{"ybxmDidReceiveInterstitial:"};
-inline constexpr Sel<void(id, id)> ybxmDidFailToReceiveAdWithError_{"ybxmDidFailToReceiveAdWithError:"};
-inline constexpr Sel<void(id, id)> ybxmBannerAdRefreshFailedWithError_{"ybxmBannerAdRefreshFailedWithError:"};
-inline constexpr Sel<void(id)> ybxmWillPresentFullScreenModal{"ybxmWillPresentFullScreenModal"};
-inline constexpr Sel<void(id)> ybxmWillDismissFullScreenModal{"ybxmWillDismissFullScreenModal"};
-inline constexpr Sel<void(id)> ybxmDidDismissFullScreenModal{"ybxmDidDismissFullScreenModal"};
-inline constexpr Sel<void(id)> ybxmWillPresentInterstitial{"ybxmWillPresentInterstitial"};
-inline constexpr Sel<void(id)> ybxmWillDismissInterstitial{"ybxmWillDismissInterstitial"};
-inline constexpr Sel<void(id)> ybxmDidDismissInterstitial{"ybxmDidDismissInterstitial"};
-inline constexpr Sel<void(id)> ybxmWillLeaveApplication{"ybxmWillLeaveApplication"};
-inline constexpr Sel<bool(id)> ybxmTestMode{"ybxmTestMode"};
-inline constexpr Sel<Ref<Object>(id, Class*)> networkExtrasFor_{"networkExtrasFor:"};
-// userGender, userBirthday: above.
-inline constexpr Sel<Ref<Object>(id)> userLocation{"userLocation"};  // a YBXLocation or nil
-// userKeywords, childDirectedTreatment: above.
-// startTimingAdapter, resetTimingAdapters, endTimingAdapterWithExitCode:, adapterDurationsParameter,
-// adapterExitCodesParameter: with YBXSlotStatistics's below.
-
-// YBXMAdNetworkConnector toward the manager.
-inline constexpr Sel<Ref<Object>(id, id, id)> initWithConfig_networkConfig_{"initWithConfig:networkConfig:"};
-inline constexpr Sel<void(id, id)> getAdFromAdapterWithType_{"getAdFromAdapterWithType:"};
-inline constexpr Sel<void(id)> askAdapterToStopBeingDelegate{"askAdapterToStopBeingDelegate"};
-inline constexpr Sel<bool(id, long long)> askAdapterIsBannerAnimationOK_{"askAdapterIsBannerAnimationOK:"};
-inline constexpr Sel<void(id)> reportClick{"reportClick"};
-inline constexpr Sel<void(id)> reportImpression{"reportImpression"};
-inline constexpr Sel<void(id, Value, Value, Value, Value)> pingMediationURLs_defaultURL_durations_exitCodes_{
-    "pingMediationURLs:defaultURL:durations:exitCodes:"};
-inline constexpr Sel<Ref<Object>(id)> ybxmDelegate{"ybxmDelegate"};
-inline constexpr Sel<void(id, id)> setYbxmDelegate_{"setYbxmDelegate:"};
-inline constexpr Sel<Ref<Object>(id)> adManager{"adManager"};
-inline constexpr Sel<void(id, id)> setAdManager_{"setAdManager:"};
-inline constexpr Sel<Ref<Object>(id)> mediationConfig{"mediationConfig"};
-inline constexpr Sel<Ref<Object>(id)> networkConfig{"networkConfig"};
-inline constexpr Sel<Ref<Object>(id)> adapter{"adapter"};
-inline constexpr Sel<Value(id)> strippedCredentials{"strippedCredentials"};
-inline constexpr Sel<bool(id)> shareLocation{"shareLocation"};
-inline constexpr Sel<bool(id)> didNetworkRefresh{"didNetworkRefresh"};
-inline constexpr Sel<bool(id)> clicked{"clicked"};
-
-// YBXMAdManager's connector callbacks: (manager, connector, view / interstitial / error).
-inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withView_{"adRequestReturnsFromConnector:withView:"};
-inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withInterstitial_{"adRequestReturnsFromConnector:withInterstitial:"};
-inline constexpr Sel<void(id, id, id)> adRequestFailedFromConnector_withError_{"adRequestFailedFromConnector:withError:"};
-
-// Mediation pings: YBXMUtilities (class method; a URL or nil) and
-// YBXClickTrackerCollection(Mediation) (class method).
-inline constexpr Sel<Ref<Object>(id, Value, Value, bool, Value, Value, Value, Value, Value, Value, Value)>
-    mediationURLFrom_adLocationID_adNetworkRefresh_allocationID_adNetworkID_qData_sessionID_sequenceNumber_exitCodes_durations_{
-        "mediationURLFrom:adLocationID:adNetworkRefresh:allocationID:adNetworkID:qData:sessionID:sequenceNumber:exitCodes:durations:"};
-inline constexpr Sel<void(id, Value, Value, Value, Value, Value, Value, bool, Value, Value)>
-    trackMediationURLsFromTemplates_defaultTemplate_networkID_allocationID_qData_appKey_refresh_durations_exitCodes_{
-        "trackMediationURLsFromTemplates:defaultTemplate:networkID:allocationID:qData:appKey:refresh:durations:exitCodes:"};
-
-// What mediation reads of its neighbours: the request's version and a
-// location (YBXLocation); the application's sequence numbers and session are below.
-inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
-inline constexpr Sel<double(id)> latitude{"latitude"};
-inline constexpr Sel<double(id)> longitude{"longitude"};
-inline constexpr Sel<double(id)> accuracy{"accuracy"};
-inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
 // --- YBXWebView: the wrapper around the inner UIWebView ---------------------------------------
 inline constexpr Sel<Ref<Object>(id)> webView{"webView"};
 inline constexpr Sel<bool(id)> optoraUnloadPingReceived{"optoraUnloadPingReceived"};
@@ -255,6 +120,7 @@ inline constexpr Sel<bool(id)> isMRAIDEnabled{"isMRAIDEnabled"};
 inline constexpr Sel<void(id, bool)> setMRAIDEnabled_{"setMRAIDEnabled:"};
 inline constexpr Sel<bool(id)> hasAdNetworkJavaScript{"hasAdNetworkJavaScript"};
 inline constexpr Sel<void(id, bool)> setHasAdNetworkJavaScript_{"setHasAdNetworkJavaScript:"};
+inline constexpr Sel<Ref<Object>(id)> statistics{"statistics"};
 inline constexpr Sel<Ref<Object>(id)> adBaseURL{"adBaseURL"};
 inline constexpr Sel<void(id, NSURL*)> setAdBaseURL_{"setAdBaseURL:"};
 inline constexpr Sel<Value(id)> adHTML{"adHTML"};
@@ -352,102 +218,6 @@ inline constexpr Sel<void(id, bool)> setAllowCache_{"setAllowCache:"};
 inline constexpr Sel<Ref<Object>(id)> connection{"connection"};
 inline constexpr Sel<Value(id)> receivedData{"receivedData"};
 
-// NSCopying: a new object with the same contents (the zone is not used).
-inline constexpr Sel<Ref<Object>(id, void*)> copyWithZone_{"copyWithZone:"};
-
-// YBXDevice's network monitor (YBXNetwork).
-inline constexpr Sel<Ref<Object>(id)> network{"network"};
-
-// YBXMarlexExtras (and its subclass QRTExtras).
-inline constexpr Sel<Value(id)> additionalParameters{"additionalParameters"};
-inline constexpr Sel<void(id, Value)> setAdditionalParameters_{"setAdditionalParameters:"};
-inline constexpr Sel<Value(id)> publisherProvidedID{"publisherProvidedID"};
-inline constexpr Sel<void(id, Value)> setPublisherProvidedID_{"setPublisherProvidedID:"};
-
-// YBXLocation.
-inline constexpr Sel<Ref<Object>(id, double, double, double)> initWithLatitude_longitude_accuracy_{"initWithLatitude:longitude:accuracy:"};
-inline constexpr Sel<Ref<Object>(id, Value)> initWithLocationDescription_{"initWithLocationDescription:"};
-inline constexpr Sel<Value(id)> dictionaryRepresentation{"dictionaryRepresentation"};
-
-// YBXRequest. The request class method is the platform's `request`.
-inline constexpr Sel<long long(id, Value)> requestTypeFromString_{"requestTypeFromString:"};
-inline constexpr Sel<void(id, id)> registerAdNetworkExtras_{"registerAdNetworkExtras:"};
-inline constexpr Sel<Ref<Object>(id, id)> adNetworkExtrasFor_{"adNetworkExtrasFor:"};
-inline constexpr Sel<void(id, id)> removeAdNetworkExtrasFor_{"removeAdNetworkExtrasFor:"};
-inline constexpr Sel<Value(id)> networkExtrasAdditionalParameters{"networkExtrasAdditionalParameters"};
-inline constexpr Sel<Value(id)> networkExtrasMap{"networkExtrasMap"};
-inline constexpr Sel<Value(id)> genderString{"genderString"};
-inline constexpr Sel<void(id, long long, long long, long long)> setBirthdayWithMonth_day_year_{"setBirthdayWithMonth:day:year:"};
-inline constexpr Sel<Value(id)> birthdayString{"birthdayString"};
-inline constexpr Sel<Value(id)> contentURLString{"contentURLString"};
-inline constexpr Sel<void(id, double, double, double)> setLocationWithLatitude_longitude_accuracy_{"setLocationWithLatitude:longitude:accuracy:"};
-inline constexpr Sel<void(id, Value)> setLocationWithDescription_{"setLocationWithDescription:"};
-inline constexpr Sel<void(id, Value)> addKeyword_{"addKeyword:"};
-inline constexpr Sel<void(id, bool)> tagForChildDirectedTreatment_{"tagForChildDirectedTreatment:"};
-inline constexpr Sel<Value(id)> analyticsIDs{"analyticsIDs"};
-inline constexpr Sel<bool(id)> isATestDevice{"isATestDevice"};
-// (the parameters being built)
-inline constexpr Sel<void(id, Value::Dictionary*)> addQRTParameters_{"addQRTParameters:"};
-inline constexpr Sel<Value(id)> testDevices{"testDevices"};
-inline constexpr Sel<void(id, Value)> setTestDevices_{"setTestDevices:"};
-inline constexpr Sel<bool(id)> isTesting{"isTesting"};
-inline constexpr Sel<void(id, bool)> setTesting_{"setTesting:"};
-inline constexpr Sel<long long(id)> gender{"gender"};
-inline constexpr Sel<void(id, long long)> setGender_{"setGender:"};
-inline constexpr Sel<Value(id)> birthday{"birthday"};
-inline constexpr Sel<void(id, Value)> setBirthday_{"setBirthday:"};
-inline constexpr Sel<Value(id)> keywords{"keywords"};
-inline constexpr Sel<void(id, Value)> setKeywords_{"setKeywords:"};
-inline constexpr Sel<Ref<Object>(id)> location{"location"};
-inline constexpr Sel<void(id, id)> setLocation_{"setLocation:"};
-inline constexpr Sel<Value(id)> contentURL{"contentURL"};
-inline constexpr Sel<void(id, Value)> setContentURL_{"setContentURL:"};
-// A bool number, or nil until the publisher sets it.
-inline constexpr Sel<void(id, Value)> setChildDirectedTreatment_{"setChildDirectedTreatment:"};
-inline constexpr Sel<Value(id)> mediationExtras{"mediationExtras"};
-inline constexpr Sel<void(id, Value)> setMediationExtras_{"setMediationExtras:"};
-inline constexpr Sel<Value(id)> privateMediationExtras{"privateMediationExtras"};
-inline constexpr Sel<void(id, Value)> setPrivateMediationExtras_{"setPrivateMediationExtras:"};
-inline constexpr Sel<Value(id)> formatParameters{"formatParameters"};
-inline constexpr Sel<void(id, Value)> setFormatParameters_{"setFormatParameters:"};
-// YBXRequestVersionInfo (class methods of YBXRequest).
-inline constexpr Sel<std::string(id)> sdkVersion{"sdkVersion"};
-inline constexpr Sel<std::string(id)> sdkVersionMetadata{"sdkVersionMetadata"};
-inline constexpr Sel<std::string(id)> sdkVersionIdentifiers{"sdkVersionIdentifiers"};
-inline constexpr Sel<std::string(id)> extendedSDKVersionNumber{"extendedSDKVersionNumber"};
-
-// YBXSearchRequest. Colours are UIColor objects or nil; setBackgroundColor:
-// and setBorderColor: are UIKit's.
-inline constexpr Sel<Value(id)> query{"query"};
-inline constexpr Sel<void(id, Value)> setQuery_{"setQuery:"};
-inline constexpr Sel<Ref<Object>(id)> gradientFrom{"gradientFrom"};
-inline constexpr Sel<void(id, id)> setGradientFrom_{"setGradientFrom:"};
-inline constexpr Sel<Ref<Object>(id)> gradientTo{"gradientTo"};
-inline constexpr Sel<void(id, id)> setGradientTo_{"setGradientTo:"};
-inline constexpr Sel<Ref<Object>(id)> headerColor{"headerColor"};
-inline constexpr Sel<void(id, id)> setHeaderColor_{"setHeaderColor:"};
-inline constexpr Sel<Ref<Object>(id)> descriptionTextColor{"descriptionTextColor"};
-inline constexpr Sel<void(id, id)> setDescriptionTextColor_{"setDescriptionTextColor:"};
-inline constexpr Sel<Ref<Object>(id)> anchorTextColor{"anchorTextColor"};
-inline constexpr Sel<void(id, id)> setAnchorTextColor_{"setAnchorTextColor:"};
-inline constexpr Sel<Value(id)> fontFamily{"fontFamily"};
-inline constexpr Sel<void(id, Value)> setFontFamily_{"setFontFamily:"};
-inline constexpr Sel<unsigned long long(id)> headerTextSize{"headerTextSize"};
-inline constexpr Sel<void(id, unsigned long long)> setHeaderTextSize_{"setHeaderTextSize:"};
-inline constexpr Sel<unsigned long long(id)> borderType{"borderType"};
-inline constexpr Sel<void(id, unsigned long long)> setBorderType_{"setBorderType:"};
-inline constexpr Sel<unsigned long long(id)> borderThickness{"borderThickness"};
-inline constexpr Sel<void(id, unsigned long long)> setBorderThickness_{"setBorderThickness:"};
-inline constexpr Sel<Value(id)> customChannels{"customChannels"};
-inline constexpr Sel<void(id, Value)> setCustomChannels_{"setCustomChannels:"};
-inline constexpr Sel<unsigned long long(id)> callButtonColor{"callButtonColor"};
-inline constexpr Sel<void(id, unsigned long long)> setCallButtonColor_{"setCallButtonColor:"};
-inline constexpr Sel<Value(id, id)> hexStringFromColor_{"hexStringFromColor:"};
-inline constexpr Sel<std::string(id, unsigned long long)> getBorderTypeString_{"getBorderTypeString:"};
-inline constexpr Sel<std::string(id, unsigned long long)> getCallButtonTypeString_{"getCallButtonTypeString:"};
-inline constexpr Sel<void(id, id)> setBackgroundSolid_{"setBackgroundSolid:"};
-inline constexpr Sel<void(id, id, id)> setBackgroundGradientFrom_toColor_{"setBackgroundGradientFrom:toColor:"};
-
 // YBXCachedURLResponse: (response, data, expiration date, destination URL).
 inline constexpr Sel<Ref<Object>(id, id, Value, Value, NSURL*)> initWithResponse_data_expirationDate_destinationURL_{
     "initWithResponse:data:expirationDate:destinationURL:"};
@@ -473,9 +243,291 @@ inline constexpr Sel<Ref<Object>(id)> ad{"ad"};
 inline constexpr Sel<Ref<Object>(id)> timer{"timer"};
 inline constexpr Sel<Ref<Object>(id)> adConnection{"adConnection"};
 
-// A slot (YBXSlot): whether it is mediating the request being made.
+// --- mediation ---------------------------------------------------------------------------------
+// YBXMConfig and YBXMAdNetworkConfig. Strings that may be missing are values (nil when absent).
+inline constexpr Sel<Ref<Object>(id, Value, Value, Ref<NSError>*)> initWithAppKey_configDict_error_{"initWithAppKey:configDict:error:"};
+inline constexpr Sel<Ref<Object>(id, Value)> peekAdTypeFromConfig_{"peekAdTypeFromConfig:"};  // class method
+inline constexpr Sel<Ref<Object>(id, Value)> adTypeFromString_{"adTypeFromString:"};          // class method
+inline constexpr Sel<Ref<Object>(id, Value, Ref<NSError>*)> initWithDictionary_error_{"initWithDictionary:error:"};
+inline constexpr Sel<Value(id)> appKey{"appKey"};
+inline constexpr Sel<Ref<Object>(id)> adType{"adType"};
+inline constexpr Sel<Value(id)> qdata{"qdata"};
+// refreshInterval, setRefreshInterval:, impressionURLs, clickURLs: with YBXAd's below.
+inline constexpr Sel<double(id)> adNetworkTimeout{"adNetworkTimeout"};
+inline constexpr Sel<long long(id)> bannerAnimationType{"bannerAnimationType"};
+inline constexpr Sel<Value(id)> noFillURLs{"noFillURLs"};
+inline constexpr Sel<Value(id)> adNetworkConfigs{"adNetworkConfigs"};  // an array of YBXMAdNetworkConfig objects
+inline constexpr Sel<Value(id)> networkID{"networkID"};
+inline constexpr Sel<Value(id)> credentials{"credentials"};
+inline constexpr Sel<Value(id)> extras{"extras"};
+// "ad" of a network configuration: a dictionary, where the fetcher's `ad` below is an object.
+inline constexpr Sel<Value(id)> adDictionary{"ad"};
+inline constexpr Sel<Value(id)> allocationID{"allocationID"};
+inline constexpr Sel<Value(id)> adapterList{"adapterList"};
+inline constexpr Sel<Class*(id)> adapterClass{"adapterClass"};
+inline constexpr Sel<Value(id)> publisherID{"publisherID"};
+
+// The adapter class's discovery (class methods of YBXMAdNetworkAdapter).
+inline constexpr Sel<bool(id, Class*)> classIsAdapterClass_{"classIsAdapterClass:"};
+inline constexpr Sel<bool(id, Class*)> classImplementsCurrentAdapterAPI_{"classImplementsCurrentAdapterAPI:"};
+
+// The protocol YBXMAdNetworkAdapter, in its order.
+inline constexpr Sel<Ref<Object>(id, id)> initWithYBXMAdNetworkConnector_{"initWithYBXMAdNetworkConnector:"};
+inline constexpr Sel<void(id, YBXAdSize)> getBannerWithSize_{"getBannerWithSize:"};
+inline constexpr Sel<void(id)> getInterstitial{"getInterstitial"};
+inline constexpr Sel<void(id)> stopBeingDelegate{"stopBeingDelegate"};
+inline constexpr Sel<bool(id, long long)> isBannerAnimationOK_{"isBannerAnimationOK:"};
+inline constexpr Sel<void(id, id)> presentInterstitialFromRootViewController_{"presentInterstitialFromRootViewController:"};
+inline constexpr Sel<Value(id)> adapterVersion{"adapterVersion"};         // class method
+inline constexpr Sel<Class*(id)> networkExtrasClass{"networkExtrasClass"};  // class method
+inline constexpr Sel<void(id, YBXAdSize)> changeAdSizeTo_{"changeAdSizeTo:"};  // optional
+
+// The protocol YBXMAdNetworkConnector, in its order.
+inline constexpr Sel<Value(id)> publisherId{"publisherId"};
+// credentials: above.
+inline constexpr Sel<bool(id)> testMode{"testMode"};
+inline constexpr Sel<Ref<Object>(id)> networkExtras{"networkExtras"};
+inline constexpr Sel<Ref<Object>(id)> viewControllerForPresentingModalView{"viewControllerForPresentingModalView"};
+inline constexpr Sel<Value(id)> childDirectedTreatment{"childDirectedTreatment"};  // a bool number or nil
+inline constexpr Sel<long long(id)> userGender{"userGender"};
+inline constexpr Sel<Value(id)> userBirthday{"userBirthday"};
+inline constexpr Sel<Value(id)> userKeywords{"userKeywords"};
+inline constexpr Sel<bool(id)> userHasLocation{"userHasLocation"};
+inline constexpr Sel<double(id)> userLatitude{"userLatitude"};
+inline constexpr Sel<double(id)> userLongitude{"userLongitude"};
+inline constexpr Sel<double(id)> userLocationAccuracyInMeters{"userLocationAccuracyInMeters"};
+inline constexpr Sel<Value(id)> userLocationDescription{"userLocationDescription"};
+// (connector, adapter, view / error / interstitial)
+inline constexpr Sel<void(id, id, id)> adapter_didReceiveAdView_{"adapter:didReceiveAdView:"};
+inline constexpr Sel<void(id, id, id)> adapter_didFailAd_{"adapter:didFailAd:"};
+inline constexpr Sel<void(id, id, id)> adapter_didReceiveInterstitial_{"adapter:didReceiveInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adapter_didFailInterstitial_{"adapter:didFailInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adapter_clickDidOccurInBanner_{"adapter:clickDidOccurInBanner:"};
+inline constexpr Sel<void(id, id)> adapterWillPresentFullScreenModal_{"adapterWillPresentFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterWillDismissFullScreenModal_{"adapterWillDismissFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterDidDismissFullScreenModal_{"adapterDidDismissFullScreenModal:"};
+inline constexpr Sel<void(id, id)> adapterWillPresentInterstitial_{"adapterWillPresentInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterWillDismissInterstitial_{"adapterWillDismissInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterDidDismissInterstitial_{"adapterDidDismissInterstitial:"};
+inline constexpr Sel<void(id, id)> adapterWillLeaveApplication_{"adapterWillLeaveApplication:"};
+
+// The protocol YBXMDelegate, in its order (viewControllerForPresentingModalView,
+// childDirectedTreatment: above).
+inline constexpr Sel<void(id, id)> ybxmDidReceiveAd_{"ybxmDidReceiveAd:"};
+inline constexpr Sel<void(id, id)> ybxmDidReceiveInterstitial_{"ybxmDidReceiveInterstitial:"};
+inline constexpr Sel<void(id, id)> ybxmDidFailToReceiveAdWithError_{"ybxmDidFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id)> ybxmBannerAdRefreshFailedWithError_{"ybxmBannerAdRefreshFailedWithError:"};
+inline constexpr Sel<void(id)> ybxmWillPresentFullScreenModal{"ybxmWillPresentFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmWillDismissFullScreenModal{"ybxmWillDismissFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmDidDismissFullScreenModal{"ybxmDidDismissFullScreenModal"};
+inline constexpr Sel<void(id)> ybxmWillPresentInterstitial{"ybxmWillPresentInterstitial"};
+inline constexpr Sel<void(id)> ybxmWillDismissInterstitial{"ybxmWillDismissInterstitial"};
+inline constexpr Sel<void(id)> ybxmDidDismissInterstitial{"ybxmDidDismissInterstitial"};
+inline constexpr Sel<void(id)> ybxmWillLeaveApplication{"ybxmWillLeaveApplication"};
+inline constexpr Sel<bool(id)> ybxmTestMode{"ybxmTestMode"};
+inline constexpr Sel<Ref<Object>(id, Class*)> networkExtrasFor_{"networkExtrasFor:"};
+// userGender, userBirthday: above.
+inline constexpr Sel<Ref<Object>(id)> userLocation{"userLocation"};  // a YBXLocation or nil
+// userKeywords, childDirectedTreatment: above.
+inline constexpr Sel<void(id)> startTimingAdapter{"startTimingAdapter"};
+inline constexpr Sel<void(id)> resetTimingAdapters{"resetTimingAdapters"};
+inline constexpr Sel<void(id, long long)> endTimingAdapterWithExitCode_{"endTimingAdapterWithExitCode:"};
+inline constexpr Sel<Value(id)> adapterDurationsParameter{"adapterDurationsParameter"};
+inline constexpr Sel<Value(id)> adapterExitCodesParameter{"adapterExitCodesParameter"};
+
+// YBXMAdNetworkConnector toward the manager.
+inline constexpr Sel<Ref<Object>(id, id, id)> initWithConfig_networkConfig_{"initWithConfig:networkConfig:"};
+inline constexpr Sel<void(id, id)> getAdFromAdapterWithType_{"getAdFromAdapterWithType:"};
+inline constexpr Sel<void(id)> askAdapterToStopBeingDelegate{"askAdapterToStopBeingDelegate"};
+inline constexpr Sel<bool(id, long long)> askAdapterIsBannerAnimationOK_{"askAdapterIsBannerAnimationOK:"};
+inline constexpr Sel<void(id)> reportClick{"reportClick"};
+inline constexpr Sel<void(id)> reportImpression{"reportImpression"};
+inline constexpr Sel<void(id, Value, Value, Value, Value)> pingMediationURLs_defaultURL_durations_exitCodes_{
+    "pingMediationURLs:defaultURL:durations:exitCodes:"};
+inline constexpr Sel<Ref<Object>(id)> ybxmDelegate{"ybxmDelegate"};
+inline constexpr Sel<void(id, id)> setYbxmDelegate_{"setYbxmDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> adManager{"adManager"};
+inline constexpr Sel<void(id, id)> setAdManager_{"setAdManager:"};
+inline constexpr Sel<Ref<Object>(id)> mediationConfig{"mediationConfig"};
+inline constexpr Sel<Ref<Object>(id)> networkConfig{"networkConfig"};
+inline constexpr Sel<Ref<Object>(id)> adapter{"adapter"};
+inline constexpr Sel<Value(id)> strippedCredentials{"strippedCredentials"};
+inline constexpr Sel<bool(id)> shareLocation{"shareLocation"};
+inline constexpr Sel<bool(id)> didNetworkRefresh{"didNetworkRefresh"};
+inline constexpr Sel<bool(id)> clicked{"clicked"};
+
+// YBXMAdManager's connector callbacks: (manager, connector, view / interstitial / error).
+inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withView_{"adRequestReturnsFromConnector:withView:"};
+inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withInterstitial_{"adRequestReturnsFromConnector:withInterstitial:"};
+inline constexpr Sel<void(id, id, id)> adRequestFailedFromConnector_withError_{"adRequestFailedFromConnector:withError:"};
+
+// Mediation pings: YBXMUtilities (class method; a URL or nil) and
+// YBXClickTrackerCollection(Mediation) (class method).
+inline constexpr Sel<Ref<Object>(id, Value, Value, bool, Value, Value, Value, Value, Value, Value, Value)>
+    mediationURLFrom_adLocationID_adNetworkRefresh_allocationID_adNetworkID_qData_sessionID_sequenceNumber_exitCodes_durations_{
+        "mediationURLFrom:adLocationID:adNetworkRefresh:allocationID:adNetworkID:qData:sessionID:sequenceNumber:exitCodes:durations:"};
+inline constexpr Sel<void(id, Value, Value, Value, Value, Value, Value, bool, Value, Value)>
+    trackMediationURLsFromTemplates_defaultTemplate_networkID_allocationID_qData_appKey_refresh_durations_exitCodes_{
+        "trackMediationURLsFromTemplates:defaultTemplate:networkID:allocationID:qData:appKey:refresh:durations:exitCodes:"};
+
+// What mediation reads of its neighbours: the shared application and its
+// session (YBXApplication, YBXSession), the request's
+// version and a location (YBXLocation).
+inline constexpr Sel<std::string(id)> nextSequenceNumberAsString{"nextSequenceNumberAsString"};
+inline constexpr Sel<Ref<Object>(id)> currentSession{"currentSession"};
+inline constexpr Sel<std::string(id)> sessionIDAsString{"sessionIDAsString"};
+inline constexpr Sel<std::string(id)> sdkVersion{"sdkVersion"};  // class method of YBXRequest
+inline constexpr Sel<bool(id)> isPreciseLocation{"isPreciseLocation"};
+inline constexpr Sel<double(id)> latitude{"latitude"};
+inline constexpr Sel<double(id)> longitude{"longitude"};
+inline constexpr Sel<double(id)> accuracy{"accuracy"};
+inline constexpr Sel<Value(id)> locationDescription{"locationDescription"};
+
+// YBXURLConnection and YBXURLConnectionDelegate, as far as the fetcher uses them.
+
+// --- slot --------------------------------------------------------------------------------------
+// YBXSlot. Its state is signed (the platform's "state" of gesture recognizers is not).
+inline constexpr Sel<long long(id)> YBXSlot_state{"state"};
+inline constexpr Sel<void(id, long long)> YBXSlot_setState_{"setState:"};
+inline constexpr Sel<Value(id)> adUnitID{"adUnitID"};
+inline constexpr Sel<void(id, Value)> setAdUnitID_{"setAdUnitID:"};
+inline constexpr Sel<void(id, id)> loadRequest_{"loadRequest:"};
+inline constexpr Sel<void(id, id, bool)> loadRequest_autoRefresh_{"loadRequest:autoRefresh:"};
+inline constexpr Sel<bool(id, id)> shouldMakeRequest_{"shouldMakeRequest:"};
+inline constexpr Sel<bool(id)> isMakingRequest{"isMakingRequest"};
+inline constexpr Sel<void(id)> reloadCurrentRequest{"reloadCurrentRequest"};
+inline constexpr Sel<void(id, id)> reloadCurrentRequestWithTimer_{"reloadCurrentRequestWithTimer:"};
+inline constexpr Sel<void(id, id)> setAdType_{"setAdType:"};
+inline constexpr Sel<void(id, id, bool)> setAdType_andReloadRequest_{"setAdType:andReloadRequest:"};
+inline constexpr Sel<void(id)> cancelPendingActions{"cancelPendingActions"};
+inline constexpr Sel<void(id)> cancelPendingAndFutureActions{"cancelPendingAndFutureActions"};
+inline constexpr Sel<void(id)> mediatedAdNetworkAutoRefreshed{"mediatedAdNetworkAutoRefreshed"};
+inline constexpr Sel<Value(id)> adNetworkClassName{"adNetworkClassName"};
+inline constexpr Sel<Ref<Object>(id)> mediatedInterstitial{"mediatedInterstitial"};
+inline constexpr Sel<void(id, id)> presentMediatedInterstitialFromRootViewController_{"presentMediatedInterstitialFromRootViewController:"};
 inline constexpr Sel<bool(id)> isMediating{"isMediating"};
-// An ad (YBXAd): its own statistics, a YBXStatisticDictionary; declared with YBXAd's above.
+inline constexpr Sel<Value(id)> jsBuildAdURL{"jsBuildAdURL"};
+inline constexpr Sel<void(id)> adWasClicked{"adWasClicked"};
+inline constexpr Sel<void(id)> adWillPresentScreen{"adWillPresentScreen"};
+inline constexpr Sel<void(id)> adWillDismissScreen{"adWillDismissScreen"};
+inline constexpr Sel<void(id)> adDidDismissScreen{"adDidDismissScreen"};
+inline constexpr Sel<void(id)> adWillLeaveApplication{"adWillLeaveApplication"};
+inline constexpr Sel<void(id, id)> adFailedToReceiveContentWithError_{"adFailedToReceiveContentWithError:"};
+inline constexpr Sel<void(id)> adFinishedLoadingContent{"adFinishedLoadingContent"};
+inline constexpr Sel<void(id)> pingClickURLs{"pingClickURLs"};
+inline constexpr Sel<void(id)> pingImpressionURLs{"pingImpressionURLs"};
+inline constexpr Sel<void(id)> pingManualTrackingURLs{"pingManualTrackingURLs"};
+inline constexpr Sel<Ref<Object>(id)> inAppPurchaseDelegate{"inAppPurchaseDelegate"};
+inline constexpr Sel<void(id, id)> didReceiveInAppPurchase_{"didReceiveInAppPurchase:"};
+inline constexpr Sel<Ref<Object>(id, NSURL*)> spamClickURLWithURL_{"spamClickURLWithURL:"};
+inline constexpr Sel<bool(id, NSURL*)> isOrvaneAdURL_{"isOrvaneAdURL:"};
+// The State category.
+inline constexpr Sel<void(id)> willRequestAdURL{"willRequestAdURL"};
+inline constexpr Sel<void(id, id)> didFailToRetrieveSDKCoreWithError_{"didFailToRetrieveSDKCoreWithError:"};
+inline constexpr Sel<void(id)> didReceiveAdURL{"didReceiveAdURL"};
+inline constexpr Sel<void(id)> willFetchAdContent{"willFetchAdContent"};
+inline constexpr Sel<void(id)> didFetchAdContent{"didFetchAdContent"};
+inline constexpr Sel<void(id)> willProcessMediationResponse{"willProcessMediationResponse"};
+inline constexpr Sel<void(id, id, bool, bool)> didFailToReceiveAdWithError_shouldReloadTimer_shouldCancelPendingActions_{
+    "didFailToReceiveAdWithError:shouldReloadTimer:shouldCancelPendingActions:"};
+inline constexpr Sel<void(id)> didReceiveValidAd{"didReceiveValidAd"};
+inline constexpr Sel<void(id)> willStartAdRendering{"willStartAdRendering"};
+inline constexpr Sel<void(id)> willLoadAdHTMLInWebView{"willLoadAdHTMLInWebView"};
+inline constexpr Sel<void(id)> didLoadAdHTMLInWebView{"didLoadAdHTMLInWebView"};
+inline constexpr Sel<void(id)> didMakeAdImpression{"didMakeAdImpression"};
+inline constexpr Sel<void(id)> willLeaveAppDueToClick{"willLeaveAppDueToClick"};
+inline constexpr Sel<void(id)> resetState{"resetState"};
+inline constexpr Sel<void(id)> invalidateState{"invalidateState"};
+// Refresh.
+inline constexpr Sel<void(id, double)> scheduleReloadTimer_{"scheduleReloadTimer:"};
+inline constexpr Sel<void(id)> scheduleAdReloadTimer{"scheduleAdReloadTimer"};
+inline constexpr Sel<void(id)> deactivateReloadTimer{"deactivateReloadTimer"};
+inline constexpr Sel<void(id, id)> appWillBecomeInactive_{"appWillBecomeInactive:"};
+inline constexpr Sel<void(id, id)> appDidBecomeActive_{"appDidBecomeActive:"};
+inline constexpr Sel<void(id, id)> adWillPresentFullScreen_{"adWillPresentFullScreen:"};
+inline constexpr Sel<void(id, id)> adDidRelinquishFullScreen_{"adDidRelinquishFullScreen:"};
+// Viewability hooks and the later features' entry points (empty until those exist).
+inline constexpr Sel<void(id, id)> bannerDidMoveToWindow_{"bannerDidMoveToWindow:"};
+inline constexpr Sel<void(id)> interstitialViewWillAppear{"interstitialViewWillAppear"};
+inline constexpr Sel<void(id)> interstitialViewWillDisappear{"interstitialViewWillDisappear"};
+inline constexpr Sel<void(id)> didLoadMRAIDAd{"didLoadMRAIDAd"};
+inline constexpr Sel<void(id)> didUnloadMRAIDAd{"didUnloadMRAIDAd"};
+inline constexpr Sel<void(id)> finishOptoraReporting{"finishOptoraReporting"};
+inline constexpr Sel<void(id)> resetOptoraReporting{"resetOptoraReporting"};
+inline constexpr Sel<bool(id)> monitoredViewIsSubviewOfDeviceScreen{"monitoredViewIsSubviewOfDeviceScreen"};
+inline constexpr Sel<void(id)> disableSwipeToViewController{"disableSwipeToViewController"};
+inline constexpr Sel<void(id)> sample{"sample"};
+inline constexpr Sel<void(id)> startMonitoring{"startMonitoring"};
+inline constexpr Sel<void(id)> stopMonitoring{"stopMonitoring"};
+// Response processing.
+inline constexpr Sel<void(id)> resetRequestState{"resetRequestState"};
+inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAdResponse:"};
+// Properties.
+inline constexpr Sel<Ref<Object>(id)> slotDelegate{"slotDelegate"};
+inline constexpr Sel<void(id, id)> setSlotDelegate_{"setSlotDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> adEventDelegate{"adEventDelegate"};
+inline constexpr Sel<void(id, id)> setAdEventDelegate_{"setAdEventDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> adResponseDelegate{"adResponseDelegate"};
+inline constexpr Sel<void(id, id)> setAdResponseDelegate_{"setAdResponseDelegate:"};
+inline constexpr Sel<Ref<Object>(id)> loadingAd{"loadingAd"};
+inline constexpr Sel<Ref<Object>(id)> webViewDelegate{"webViewDelegate"};
+inline constexpr Sel<Ref<Object>(id)> slotStats{"slotStats"};
+inline constexpr Sel<Ref<Object>(id)> adMediationGlue{"adMediationGlue"};
+inline constexpr Sel<Ref<Object>(id)> optoraMonitor{"optoraMonitor"};
+inline constexpr Sel<Ref<Object>(id)> interstitial{"interstitial"};
+inline constexpr Sel<void(id, id)> setInterstitial_{"setInterstitial:"};
+inline constexpr Sel<Value(id)> requestID{"requestID"};
+inline constexpr Sel<bool(id)> isReloadable{"isReloadable"};
+inline constexpr Sel<void(id, bool)> setReloadable_{"setReloadable:"};
+inline constexpr Sel<bool(id)> hasAutoRefreshed{"hasAutoRefreshed"};
+inline constexpr Sel<bool(id)> manualImpressionsEnabled{"manualImpressionsEnabled"};
+inline constexpr Sel<void(id, bool)> setManualImpressionsEnabled_{"setManualImpressionsEnabled:"};
+inline constexpr Sel<bool(id)> calledLoadAndDisplayRequest{"calledLoadAndDisplayRequest"};
+inline constexpr Sel<void(id, bool)> setCalledLoadAndDisplayRequest_{"setCalledLoadAndDisplayRequest:"};
+inline constexpr Sel<double(id)> timeLastLoaded{"timeLastLoaded"};
+inline constexpr Sel<Size(id)> newAdSize{"newAdSize"};
+// YBXSlotDelegate (all optional).
+inline constexpr Sel<bool(id, id)> slotShouldReloadCurrentRequest_{"slotShouldReloadCurrentRequest:"};
+inline constexpr Sel<Value(id, id)> coordinatesOfContentInScreen_{"coordinatesOfContentInScreen:"};
+inline constexpr Sel<Ref<Object>(id)> swipeToViewControllerView{"swipeToViewControllerView"};
+inline constexpr Sel<bool(id)> createdOnMediationRequest{"createdOnMediationRequest"};
+inline constexpr Sel<void(id, id, id)> slot_didReceiveAdView_{"slot:didReceiveAdView:"};
+inline constexpr Sel<void(id, YBXAdSize, bool)> setAdSize_andReload_{"setAdSize:andReload:"};
+inline constexpr Sel<Value(id)> validAdSizes{"validAdSizes"};
+inline constexpr Sel<void(id, id, YBXAdSize)> slot_willResizeToAdSize_{"slot:willResizeToAdSize:"};
+inline constexpr Sel<void(id, id, Value, Value)> slot_didReceiveAppEvent_withInfo_{"slot:didReceiveAppEvent:withInfo:"};
+inline constexpr Sel<bool(id, id, id)> slot_shouldUseCustomRenderingForAd_{"slot:shouldUseCustomRenderingForAd:"};
+// YBXSlotAdEventDelegate (the first two required).
+inline constexpr Sel<void(id, id)> slotFinishedLoadingAdContent_{"slotFinishedLoadingAdContent:"};
+inline constexpr Sel<void(id, id, id)> slot_didFailToLoadAdContentWithError_{"slot:didFailToLoadAdContentWithError:"};
+inline constexpr Sel<void(id, id)> slotWillPresentScreen_{"slotWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> slotWillDismissScreen_{"slotWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> slotDidDismissScreen_{"slotDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> slotWillLeaveApplication_{"slotWillLeaveApplication:"};
+// YBXSlotAdResponseDelegate.
+inline constexpr Sel<bool(id, id, id)> slot_didReceiveAd_{"slot:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> slot_didFailToReceiveAdWithError_{"slot:didFailToReceiveAdWithError:"};
+// YBXSDKCoreControllerDelegate as the slot adopts it; requestParameters and
+// setRequestID: may be sent from the controller's request queue.
+inline constexpr Sel<Value(id, Value)> multipleAdSizeParameterFromSizes_{"multipleAdSizeParameterFromSizes:"};
+
+// What the slot sends to its seams: the banner web view delegate and its
+// opener, the mediation glue, the toolbar credentials, the purchase observer.
+inline constexpr Sel<Ref<Object>(id, id)> initWithSlot_{"initWithSlot:"};
+inline constexpr Sel<Ref<Object>(id)> opener{"opener"};
+inline constexpr Sel<Ref<Object>(id)> slot{"slot"};
+inline constexpr Sel<void(id, id)> setSlot_{"setSlot:"};
+inline constexpr Sel<bool(id)> autoClickProtected{"autoClickProtected"};
+inline constexpr Sel<void(id, bool)> setAutoClickProtected_{"setAutoClickProtected:"};
+inline constexpr Sel<bool(id, id)> changeAdTypeTo_{"changeAdTypeTo:"};
+inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
+// YBXWebView: touched by the user since the last load.
+inline constexpr Sel<bool(id)> touched{"touched"};
+inline constexpr Sel<void(id, bool)> setTouched_{"setTouched:"};
+inline constexpr Sel<bool(id)> hasToolbarCredentials{"hasToolbarCredentials"};  // class method
+inline constexpr Sel<bool(id)> isDefaultPurchaseFlowEnabled{"isDefaultPurchaseFlowEnabled"};
+// A slot (YBXSlot): whether it is mediating the request being made.
+// An ad (YBXAd): its own statistics, a YBXStatisticDictionary.
 // YBXApplication's store metadata, a dictionary.
 inline constexpr Sel<Value(id)> iTunesMetadata{"iTunesMetadata"};
 // Class methods of later folders' classes that the application's early
@@ -490,6 +542,8 @@ inline constexpr Sel<Value(id)> absoluteTimeInMilliseconds{"absoluteTimeInMillis
 inline constexpr Sel<double(id)> counter{"counter"};
 inline constexpr Sel<Ref<Object>(id, Value)> initWithCategory_{"initWithCategory:"};
 inline constexpr Sel<Ref<Object>(id, Value)> initWithDictionaryRepresentation_{"initWithDictionaryRepresentation:"};
+inline constexpr Sel<Ref<Object>(id, void*)> copyWithZone_{"copyWithZone:"};
+inline constexpr Sel<Value(id)> dictionaryRepresentation{"dictionaryRepresentation"};
 inline constexpr Sel<Value(id)> category{"category"};
 inline constexpr Sel<bool(id)> explicitEnd{"explicitEnd"};
 inline constexpr Sel<void(id, bool)> setExplicitEnd_{"setExplicitEnd:"};
@@ -555,11 +609,6 @@ inline constexpr Sel<void(id, std::string)> setFlagWithParameterName_{"setFlagWi
 inline constexpr Sel<void(id, std::string)> resetFlagWithParameterName_{"resetFlagWithParameterName:"};
 
 // YBXSlotStatistics
-inline constexpr Sel<void(id)> startTimingAdapter{"startTimingAdapter"};
-inline constexpr Sel<void(id, long)> endTimingAdapterWithExitCode_{"endTimingAdapterWithExitCode:"};
-inline constexpr Sel<void(id)> resetTimingAdapters{"resetTimingAdapters"};
-inline constexpr Sel<Value(id)> adapterExitCodesParameter{"adapterExitCodesParameter"};
-inline constexpr Sel<Value(id)> adapterDurationsParameter{"adapterDurationsParameter"};
 
 // YBXStatisticDictionary and its delegate protocol
 // YBXStatisticDictionaryDelegate: a nil queue means the delegate is never told.
@@ -583,10 +632,8 @@ inline constexpr Sel<void(id)> didFinishModifying{"didFinishModifying"};
 
 // YBXSession
 inline constexpr Sel<unsigned long long(id)> sessionID{"sessionID"};
-inline constexpr Sel<std::string(id)> sessionIDAsString{"sessionIDAsString"};
 
 // YBXApplication and its YBXStatisticsAdditions
-inline constexpr Sel<Ref<Object>(id)> currentSession{"currentSession"};
 inline constexpr Sel<bool(id)> appFinishedLaunching{"appFinishedLaunching"};
 inline constexpr Sel<bool(id)> isAppActive{"isAppActive"};
 inline constexpr Sel<Value(id)> iTunesMetadataPath{"iTunesMetadataPath"};
@@ -609,16 +656,109 @@ inline constexpr Sel<void(id)> incrementTotalAdRequestCount{"incrementTotalAdReq
 inline constexpr Sel<void(id)> decrementTotalAdRequestCount{"decrementTotalAdRequestCount"};
 inline constexpr Sel<void(id)> incrementTotalAdClickCount{"incrementTotalAdClickCount"};
 inline constexpr Sel<void(id)> incrementSequenceNumber{"incrementSequenceNumber"};
-inline constexpr Sel<std::string(id)> nextSequenceNumberAsString{"nextSequenceNumberAsString"};
 inline constexpr Sel<Value(id)> timeSinceFirstAdRequestInMilliseconds{"timeSinceFirstAdRequestInMilliseconds"};
 inline constexpr Sel<Value(id, id)> nextRequestStatisticsDictionaryForSlot_{"nextRequestStatisticsDictionaryForSlot:"};
 
 // YBXMRAIDInterceptor
 inline constexpr Sel<void(id)> disallow{"disallow"};
+inline constexpr Sel<void(id)> enableCanInitWithRequest{"enableCanInitWithRequest"};
+inline constexpr Sel<void(id)> disableCanInitWithRequest{"disableCanInitWithRequest"};
+inline constexpr Sel<void(id)> resetCanInitWithRequestCounter{"resetCanInitWithRequestCounter"};
+inline constexpr Sel<bool(id)> canInitWithRequestIsEnabled{"canInitWithRequestIsEnabled"};
 inline constexpr Sel<bool(id)> isAllowed{"isAllowed"};
 
 // YBXMAdNetworkAdapter
-inline constexpr Sel<bool(id, Class*)> classIsAdapterClass_{"classIsAdapterClass:"};
+
+// YBXDevice's network monitor (YBXNetwork).
+inline constexpr Sel<Ref<Object>(id)> network{"network"};
+
+// YBXMarlexExtras (and its subclass QRTExtras).
+inline constexpr Sel<Value(id)> additionalParameters{"additionalParameters"};
+inline constexpr Sel<void(id, Value)> setAdditionalParameters_{"setAdditionalParameters:"};
+inline constexpr Sel<Value(id)> publisherProvidedID{"publisherProvidedID"};
+inline constexpr Sel<void(id, Value)> setPublisherProvidedID_{"setPublisherProvidedID:"};
+
+// YBXLocation.
+inline constexpr Sel<Ref<Object>(id, double, double, double)> initWithLatitude_longitude_accuracy_{"initWithLatitude:longitude:accuracy:"};
+inline constexpr Sel<Ref<Object>(id, Value)> initWithLocationDescription_{"initWithLocationDescription:"};
+
+// YBXRequest. The request class method is the platform's `request`.
+inline constexpr Sel<long long(id, Value)> requestTypeFromString_{"requestTypeFromString:"};
+inline constexpr Sel<void(id, id)> registerAdNetworkExtras_{"registerAdNetworkExtras:"};
+inline constexpr Sel<Ref<Object>(id, id)> adNetworkExtrasFor_{"adNetworkExtrasFor:"};
+inline constexpr Sel<void(id, id)> removeAdNetworkExtrasFor_{"removeAdNetworkExtrasFor:"};
+inline constexpr Sel<Value(id)> networkExtrasAdditionalParameters{"networkExtrasAdditionalParameters"};
+inline constexpr Sel<Value(id)> networkExtrasMap{"networkExtrasMap"};
+inline constexpr Sel<Value(id)> genderString{"genderString"};
+inline constexpr Sel<void(id, long long, long long, long long)> setBirthdayWithMonth_day_year_{"setBirthdayWithMonth:day:year:"};
+inline constexpr Sel<Value(id)> birthdayString{"birthdayString"};
+inline constexpr Sel<Value(id)> contentURLString{"contentURLString"};
+inline constexpr Sel<void(id, double, double, double)> setLocationWithLatitude_longitude_accuracy_{"setLocationWithLatitude:longitude:accuracy:"};
+inline constexpr Sel<void(id, Value)> setLocationWithDescription_{"setLocationWithDescription:"};
+inline constexpr Sel<void(id, Value)> addKeyword_{"addKeyword:"};
+inline constexpr Sel<void(id, bool)> tagForChildDirectedTreatment_{"tagForChildDirectedTreatment:"};
+inline constexpr Sel<Value(id)> analyticsIDs{"analyticsIDs"};
+inline constexpr Sel<bool(id)> isATestDevice{"isATestDevice"};
+// (the parameters being built)
+inline constexpr Sel<void(id, Value::Dictionary*)> addQRTParameters_{"addQRTParameters:"};
+inline constexpr Sel<Value(id)> testDevices{"testDevices"};
+inline constexpr Sel<void(id, Value)> setTestDevices_{"setTestDevices:"};
+inline constexpr Sel<bool(id)> isTesting{"isTesting"};
+inline constexpr Sel<void(id, bool)> setTesting_{"setTesting:"};
+inline constexpr Sel<long long(id)> gender{"gender"};
+inline constexpr Sel<void(id, long long)> setGender_{"setGender:"};
+inline constexpr Sel<Value(id)> birthday{"birthday"};
+inline constexpr Sel<void(id, Value)> setBirthday_{"setBirthday:"};
+inline constexpr Sel<Value(id)> keywords{"keywords"};
+inline constexpr Sel<void(id, Value)> setKeywords_{"setKeywords:"};
+inline constexpr Sel<Ref<Object>(id)> location{"location"};
+inline constexpr Sel<void(id, id)> setLocation_{"setLocation:"};
+inline constexpr Sel<Value(id)> contentURL{"contentURL"};
+inline constexpr Sel<void(id, Value)> setContentURL_{"setContentURL:"};
+// A bool number, or nil until the publisher sets it.
+inline constexpr Sel<void(id, Value)> setChildDirectedTreatment_{"setChildDirectedTreatment:"};
+inline constexpr Sel<Value(id)> mediationExtras{"mediationExtras"};
+inline constexpr Sel<void(id, Value)> setMediationExtras_{"setMediationExtras:"};
+inline constexpr Sel<Value(id)> privateMediationExtras{"privateMediationExtras"};
+inline constexpr Sel<void(id, Value)> setPrivateMediationExtras_{"setPrivateMediationExtras:"};
+inline constexpr Sel<Value(id)> formatParameters{"formatParameters"};
+inline constexpr Sel<void(id, Value)> setFormatParameters_{"setFormatParameters:"};
+// YBXRequestVersionInfo (class methods of YBXRequest).
+inline constexpr Sel<std::string(id)> sdkVersionMetadata{"sdkVersionMetadata"};
+inline constexpr Sel<std::string(id)> sdkVersionIdentifiers{"sdkVersionIdentifiers"};
+inline constexpr Sel<std::string(id)> extendedSDKVersionNumber{"extendedSDKVersionNumber"};
+
+// YBXSearchRequest. Colours are UIColor objects or nil; setBackgroundColor:
+// and setBorderColor: are UIKit's.
+inline constexpr Sel<Value(id)> query{"query"};
+inline constexpr Sel<void(id, Value)> setQuery_{"setQuery:"};
+inline constexpr Sel<Ref<Object>(id)> gradientFrom{"gradientFrom"};
+inline constexpr Sel<void(id, id)> setGradientFrom_{"setGradientFrom:"};
+inline constexpr Sel<Ref<Object>(id)> gradientTo{"gradientTo"};
+inline constexpr Sel<void(id, id)> setGradientTo_{"setGradientTo:"};
+inline constexpr Sel<Ref<Object>(id)> headerColor{"headerColor"};
+inline constexpr Sel<void(id, id)> setHeaderColor_{"setHeaderColor:"};
+inline constexpr Sel<Ref<Object>(id)> descriptionTextColor{"descriptionTextColor"};
+inline constexpr Sel<void(id, id)> setDescriptionTextColor_{"setDescriptionTextColor:"};
+inline constexpr Sel<Ref<Object>(id)> anchorTextColor{"anchorTextColor"};
+inline constexpr Sel<void(id, id)> setAnchorTextColor_{"setAnchorTextColor:"};
+inline constexpr Sel<Value(id)> fontFamily{"fontFamily"};
+inline constexpr Sel<void(id, Value)> setFontFamily_{"setFontFamily:"};
+inline constexpr Sel<unsigned long long(id)> headerTextSize{"headerTextSize"};
+inline constexpr Sel<void(id, unsigned long long)> setHeaderTextSize_{"setHeaderTextSize:"};
+inline constexpr Sel<unsigned long long(id)> borderType{"borderType"};
+inline constexpr Sel<void(id, unsigned long long)> setBorderType_{"setBorderType:"};
+inline constexpr Sel<unsigned long long(id)> borderThickness{"borderThickness"};
+inline constexpr Sel<void(id, unsigned long long)> setBorderThickness_{"setBorderThickness:"};
+inline constexpr Sel<Value(id)> customChannels{"customChannels"};
+inline constexpr Sel<void(id, Value)> setCustomChannels_{"setCustomChannels:"};
+inline constexpr Sel<unsigned long long(id)> callButtonColor{"callButtonColor"};
+inline constexpr Sel<void(id, unsigned long long)> setCallButtonColor_{"setCallButtonColor:"};
+inline constexpr Sel<Value(id, id)> hexStringFromColor_{"hexStringFromColor:"};
+inline constexpr Sel<std::string(id, unsigned long long)> getBorderTypeString_{"getBorderTypeString:"};
+inline constexpr Sel<std::string(id, unsigned long long)> getCallButtonTypeString_{"getCallButtonTypeString:"};
+inline constexpr Sel<void(id, id)> setBackgroundSolid_{"setBackgroundSolid:"};
+inline constexpr Sel<void(id, id, id)> setBackgroundGradientFrom_toColor_{"setBackgroundGradientFrom:toColor:"};
 
 }  // namespace sel
 }  // namespace adlib

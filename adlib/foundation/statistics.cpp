@@ -211,7 +211,7 @@ void registerStatisticsClasses() {
         .method(sel::identifier, [](id self) { return slotStatisticsOf(self)->identifier(); })
         .method(sel::setIdentifier_, [](id self, Value identifier) { slotStatisticsOf(self)->setIdentifier(identifier); })
         .method(sel::startTimingAdapter, [](id self) { slotStatisticsOf(self)->startTimingAdapter(); })
-        .method(sel::endTimingAdapterWithExitCode_, [](id self, long code) { slotStatisticsOf(self)->endTimingAdapterWithExitCode(code); })
+        .method(sel::endTimingAdapterWithExitCode_, [](id self, long long code) { slotStatisticsOf(self)->endTimingAdapterWithExitCode(code); })
         .method(sel::resetTimingAdapters, [](id self) { slotStatisticsOf(self)->resetTimingAdapters(); })
         .method(sel::adapterExitCodesParameter, [](id self) { return slotStatisticsOf(self)->adapterExitCodesParameter(); })
         .method(sel::adapterDurationsParameter, [](id self) { return slotStatisticsOf(self)->adapterDurationsParameter(); });

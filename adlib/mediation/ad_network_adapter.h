@@ -4,10 +4,9 @@
 #pragma once
 
 #include "adlib/foundation/selectors.h"
+#include "adlib/mediation/protocols.h"
 
 namespace adlib {
-
-inline constexpr const char* kYBXMAdNetworkAdapterProtocol = "YBXMAdNetworkAdapter";
 
 // The names of the adapter classes (sorted); nil when there is none.
 Value YBXMAvailableAdapterNames();

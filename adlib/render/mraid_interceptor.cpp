@@ -20,6 +20,7 @@ struct ClassState {
         interstitialPath = Value(YBXAdServerBaseURL() + kYBXMRAIDInterstitialPath);
         expandedBannerPath = Value(YBXAdServerBaseURL() + kYBXMRAIDExpandedBannerPath);
     }
+    long long requestCounter = 0;  // under classLock
 };
 
 ClassState& state() {
@@ -82,6 +83,20 @@ void YBXMRAIDInterceptor::setExpandedBannerImplementationPath(const Value& path)
     underClassLock([&](ClassState& s) {
         if (s.expandedBannerPath != copiedPath(path)) s.expandedBannerPath = copiedPath(path);
     });
+void YBXMRAIDInterceptor::enableCanInitWithRequest() {
+    underClassLock([](ClassState& s) { ++s.requestCounter; });
+}
+
+void YBXMRAIDInterceptor::disableCanInitWithRequest() {
+    underClassLock([](ClassState& s) { --s.requestCounter; });
+}
+
+void YBXMRAIDInterceptor::resetCanInitWithRequestCounter() {
+    underClassLock([](ClassState& s) { s.requestCounter = 0; });
+}
+
+bool YBXMRAIDInterceptor::canInitWithRequestIsEnabled() {
+    return underClassLock([](ClassState& s) { return s.requestCounter > 0; });
 }
 
 void registerMRAIDInterceptorClass() {
@@ -98,6 +113,10 @@ void registerMRAIDInterceptorClass() {
                      [](id, Value path) { YBXMRAIDInterceptor::setInterstitialImplementationPath(path); })
         .classMethod(sel::setExpandedBannerImplementationPath_,
                      [](id, Value path) { YBXMRAIDInterceptor::setExpandedBannerImplementationPath(path); });
+        .classMethod(sel::enableCanInitWithRequest, [](id) { YBXMRAIDInterceptor::enableCanInitWithRequest(); })
+        .classMethod(sel::disableCanInitWithRequest, [](id) { YBXMRAIDInterceptor::disableCanInitWithRequest(); })
+        .classMethod(sel::resetCanInitWithRequestCounter, [](id) { YBXMRAIDInterceptor::resetCanInitWithRequestCounter(); })
+        .classMethod(sel::canInitWithRequestIsEnabled, [](id) { return YBXMRAIDInterceptor::canInitWithRequestIsEnabled(); });
 }
 
 }  // namespace adlib

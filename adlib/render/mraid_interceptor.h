@@ -25,6 +25,11 @@ public:
     static void setBannerImplementationPath(const Value& path);
     static void setInterstitialImplementationPath(const Value& path);
     static void setExpandedBannerImplementationPath(const Value& path);
+    // How many ad requests are on their way: while any is, loads may be claimed.
+    static void enableCanInitWithRequest();
+    static void disableCanInitWithRequest();
+    static void resetCanInitWithRequestCounter();
+    static bool canInitWithRequestIsEnabled();
 };
 
 inline constexpr const char* kYBXMRAIDBannerPath = "/mraid/v1/mraid_app_banner.js";

@@ -48,6 +48,7 @@ void registerWebViewClass() {
         .method(sel::webView, [](id self) -> Ref<Object> { return viewOf(self)->webView_; })
         .method(sel::delegate, [](id self) { return viewOf(self)->delegate_.lock(); })
         .method(sel::setDelegate_, [](id self, id delegate) { viewOf(self)->delegate_ = delegate; })
+        .property<&YBXWebView::touched_>(sel::touched, sel::setTouched_)
         .method(sel::loadRequest_, [](id self, id request) { sel::loadRequest_(viewOf(self)->webView_.get(), request); })
         .method(sel::stringByEvaluatingJavaScriptFromString_,
                 [](id self, Value script) { return sel::stringByEvaluatingJavaScriptFromString_(viewOf(self)->webView_.get(), script); })

@@ -23,6 +23,8 @@ public:
 
     Ref<UIWebView> webView_;
     WeakRef<Object> delegate_;
+    // The user touched the page since the last ad was loaded; clicks count only then.
+    bool touched_ = false;
     // Set by the viewability monitor once its page has said goodbye; walked by
     // the SDK-core controller on its own queue.
     std::atomic<bool> optoraUnloadPingReceived_{false};

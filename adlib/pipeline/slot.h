@@ -1,0 +1,114 @@
+// YBXSlot: the controller behind every banner view and interstitial. It drives
+// one request at a time through its numbered states (idle, asking the SDK-core
+// page for the ad URL, fetching, rendering, valid, failed, invalidated),
+// schedules the one-shot refresh, decorates click URLs and reports to its
+// delegates. Main thread only (checked in debug builds); the SDK-core
+// controller's calls from its request queue hop there.
+#pragma once
+
+#include <string_view>
+
+#include "adlib/foundation/selectors.h"
+#include "platform/foundation/timer.h"
+
+namespace adlib {
+
+// Slot states; only setState: writes them.
+enum YBXSlotState : long long {
+    YBXSlotStateIdle = 0,
+    YBXSlotStateSDKCoreFailed = 1,
+    YBXSlotStateRequestingAdURL = 2,
+    YBXSlotStateAdURLReceived = 3,
+    YBXSlotStateFetching = 4,
+    YBXSlotStateRendering = 5,
+    YBXSlotStateValidAd = 6,
+    YBXSlotStateFailed = 7,
+    YBXSlotStateInvalidated = 8,
+};
+
+// The ad-server hosts whose click URLs get the click signal when the SDK
+// constants name none: the hosts of the configured ad-server base URLs.
+Value YBXBuiltInAdServerDomains();
+
+class YBXSlot : public NSObject {
+public:
+    ~YBXSlot() override;
+
+    void setUp(Rect frame);
+
+    void setState(long long state);
+    bool shouldMakeRequest() const;
+    bool isMakingRequest() const;
+    // The request road; YES when the request was started (not refused).
+    bool loadRequest(id request, bool autoRefresh);
+    bool reloadCurrentRequest();
+    void setAdType(id adType, bool reload);
+    void cancelPendingActions();
+    void cancelPendingAndFutureActions();
+
+    void scheduleReloadTimer(double interval);
+    void deactivateReloadTimer();
+
+    void didFailToReceiveAdWithError(id error, bool shouldReloadTimer, bool shouldCancelPendingActions);
+    void adFailedToReceiveContentWithError(id error);
+    void loadAd(id ad, const Value& headers);
+    void resetRequestState();
+    bool isInterstitialType() const;
+    bool isMediating() const;
+    // The ad's statistics (a YBXStatisticDictionary) or null.
+    Ref<Object> statisticsOf(id ad) const;
+
+    Ref<NSURL> spamClickURLWithURL(NSURL* url);
+    static bool isOrvaneAdURL(const NSURL* url);
+
+    // The SDK-core answers (YBXSDKCoreControllerDelegate).
+    Value requestParameters();
+    Value requestParametersOnMainThread();
+    void loadAdURLWithParameters(const Value& parameters);
+    // An answer of the page counts only while this slot waits for it.
+    bool isWaitingForSDKCore() const;
+    // Hands the pending ad statistics back to the application, once.
+    void handBackPendingAdStatistics();
+
+    long long state_ = YBXSlotStateIdle;
+    bool hasAutoRefreshed_ = false;
+    bool manualImpressionsEnabled_ = false;
+    bool calledLoadAndDisplayRequest_ = false;
+    bool reloadable_ = true;
+    bool isListeningToDeviceOrientationChangeEvent_ = false;
+    bool swipeToViewControllerEnabled_ = false;
+    bool swipeToViewControllerAnimationControllerInitialized_ = false;
+    // Whether the current request is counted by the MRAID interceptor.
+    bool countedByInterceptor_ = false;
+    WeakRef<Object> slotDelegate_;
+    WeakRef<Object> adEventDelegate_;
+    WeakRef<Object> adResponseDelegate_;
+    Value adUnitID_;
+    Ref<Object> ad_;
+    Ref<Object> adType_;
+    Ref<Object> request_;
+    double timeLastLoaded_ = 0;
+    Ref<Object> webView_;
+    Ref<Object> slotStats_;
+    Ref<Object> webViewDelegate_;
+    Ref<Object> loadingAd_;
+    Ref<Object> adFetcher_;
+    Value applicationStatistics_;
+    // YBXStatisticDictionary objects taken for the request in flight.
+    Value pendingAdStatistics_;
+    double reloadInterval_ = 0;
+    Ref<NSTimer> reloadTimer_;
+    Value requestID_;
+    WeakRef<Object> interstitial_;
+    Size newAdSize_{};
+    Ref<Object> adMediationGlue_;
+    Ref<Object> optoraMonitor_;
+    long long optoraMonitorSequenceNumber_ = 0;
+    WeakRef<Object> optoraMonitoredView_;
+};
+
+void registerSlotClass();
+// The slot's YBXSDKCoreControllerDelegate category.
+void registerSlotSDKCoreCategory(Class* slotClass);
+
+}  // namespace adlib
