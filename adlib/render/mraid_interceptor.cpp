@@ -11,8 +11,9 @@ namespace {
 
 struct ClassState {
     Ref<NSLock> classLock = NSLock::make();
-    bool allowed = false;  // under classLock
     // Under classLock.
+    bool allowed = false;
+    long long requestCounter = 0;
     Value bannerPath, interstitialPath, expandedBannerPath;
     ClassState() { setDefaults(); }
     void setDefaults() {
@@ -20,7 +21,6 @@ struct ClassState {
         interstitialPath = Value(YBXAdServerBaseURL() + kYBXMRAIDInterstitialPath);
         expandedBannerPath = Value(YBXAdServerBaseURL() + kYBXMRAIDExpandedBannerPath);
     }
-    long long requestCounter = 0;  // under classLock
 };
 
 ClassState& state() {
@@ -83,6 +83,8 @@ void YBXMRAIDInterceptor::setExpandedBannerImplementationPath(const Value& path)
     underClassLock([&](ClassState& s) {
         if (s.expandedBannerPath != copiedPath(path)) s.expandedBannerPath = copiedPath(path);
     });
+}
+
 void YBXMRAIDInterceptor::enableCanInitWithRequest() {
     underClassLock([](ClassState& s) { ++s.requestCounter; });
 }
@@ -112,7 +114,7 @@ void registerMRAIDInterceptorClass() {
         .classMethod(sel::setInterstitialImplementationPath_,
                      [](id, Value path) { YBXMRAIDInterceptor::setInterstitialImplementationPath(path); })
         .classMethod(sel::setExpandedBannerImplementationPath_,
-                     [](id, Value path) { YBXMRAIDInterceptor::setExpandedBannerImplementationPath(path); });
+                     [](id, Value path) { YBXMRAIDInterceptor::setExpandedBannerImplementationPath(path); })
         .classMethod(sel::enableCanInitWithRequest, [](id) { YBXMRAIDInterceptor::enableCanInitWithRequest(); })
         .classMethod(sel::disableCanInitWithRequest, [](id) { YBXMRAIDInterceptor::disableCanInitWithRequest(); })
         .classMethod(sel::resetCanInitWithRequestCounter, [](id) { YBXMRAIDInterceptor::resetCanInitWithRequestCounter(); })

@@ -25,6 +25,7 @@ public:
     static void setBannerImplementationPath(const Value& path);
     static void setInterstitialImplementationPath(const Value& path);
     static void setExpandedBannerImplementationPath(const Value& path);
+
     // How many ad requests are on their way: while any is, loads may be claimed.
     static void enableCanInitWithRequest();
     static void disableCanInitWithRequest();

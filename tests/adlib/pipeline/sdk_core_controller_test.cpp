@@ -11,6 +11,7 @@
 #include "adlib/foundation/application.h"
 #include "adlib/foundation/configuration.h"
 #include "adlib/foundation/macros.h"
+#include "adlib/pipeline/request.h"
 #include "platform/foundation/format.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/user_defaults.h"
@@ -382,7 +383,7 @@ TEST_F(SDKCoreControllerTest, APageIsReusedFor59MinutesAndReloadedAfterAnHour) {
 }
 
 TEST_F(SDKCoreControllerTest, ConstantsArriveFromThePageAndAreAskedForAgainAfterAReload) {
-    pages.whenEvaluated("KESTRA_getSdkConstants({\"js\":null});",
+    pages.whenEvaluated("KESTRA_getSdkConstants({\"js\":\"" + YBXRequest::sdkVersion() + "\"});",
                         webkit::PageScript().navigate("pmsg://sdk/loadSdkConstants?as_domains=ads.test&optora_sampling_intervals=%5B1%5D"));
     Ref<Requester> first = requester("a");
     controller->buildAdURL(first.get());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <set>
 #include <thread>
 
 #include "adlib/foundation/ad_size.h"
@@ -61,17 +62,24 @@ TEST_F(SlotParameters, DependOnTheAdTypeAndWhatTheDelegateAnswers) {
         {"full width", false, YBXAdSizeMakeFullWidth(50), true,
          {{"ad_frame", webViewFrame}, {"ad_bounds", webViewFrame}, {"smart_w", Value("full")}}},
     };
+    std::set<std::string> slotKeys;
+    for (const Case& c : cases)
+        for (const auto& entry : c.expected) slotKeys.insert(entry.first);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Ref<YBXSlot> slot = c.interstitial ? makeSlot() : makeBannerSlot(c.size);
         Ref<testing::SlotTestDelegate> delegate = makeDelegate(c.silentDelegate);
         delegate->validSizes = sizes({kYBXAdSizeBanner, kYBXAdSizeMediumRectangle});
         sel::setSlotDelegate_(slot.get(), delegate.get());
-        slot->request_ = makeRequest(Value(), Value(Value::Dictionary{{"u_so", Value("p")}}));
+        slot->request_ = makeRequest();
 
-        Value::Dictionary expected{{"u_so", Value("p")}};
-        for (const auto& [key, value] : c.expected) expected[key] = value;
-        EXPECT_EQ(asJSON(sel::requestParameters(slot.get())), Value(expected));
+        // The slot's keys come on top of the request's own parameters.
+        Value parameters = asJSON(sel::requestParameters(slot.get()));
+        EXPECT_FALSE(parameters["js"].isNil());
+        for (const std::string& key : slotKeys) {
+            auto found = c.expected.find(key);
+            EXPECT_EQ(parameters[key], found == c.expected.end() ? Value() : found->second) << key;
+        }
     }
 }
 

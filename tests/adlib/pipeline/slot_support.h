@@ -44,13 +44,6 @@ inline NeighbourLog& neighbourLog() {
 
 namespace detail {
 
-// The stand-in request's fields, under the names the road reads.
-class StandInRequest : public NSObject {
-public:
-    Value parameters;
-    Value extras;
-};
-
 inline void (*previousEnable)(id) = nullptr;
 inline void (*previousDisable)(id) = nullptr;
 inline void (*previousAllow)(id) = nullptr;
@@ -59,14 +52,6 @@ inline void (*previousBuild)(id, id) = nullptr;
 inline void (*previousHandBack)(id, Value) = nullptr;
 inline void (*previousLoadAd)(id, id, Value) = nullptr;
 
-inline void registerStandIns() {
-    if (!objc_getClass("YBXRequest")) {
-        ClassBuilder<StandInRequest>("YBXRequest", "NSObject")
-            .method(sel::parameters, [](id self) { return as<StandInRequest>(self)->parameters; })
-            .method(ext::networkExtrasAdditionalParameters, [](id self) { return as<StandInRequest>(self)->extras; })
-            .method(ext::privateMediationExtras, [](id) { return Value(); });
-    }
-}
 
 inline void installHooks() {
     Class* interceptor = objc_getClass("YBXMRAIDInterceptor")->metaclass();
@@ -133,17 +118,18 @@ inline void addPendingAdStatistics(const Value& dictionary) {
     neighbourLog().handedBack.pop_back();  // the test's own, not the slot's
 }
 
-inline Ref<Object> makeRequest(const Value& extras = Value(), const Value& parameters = Value()) {
+// A publisher's request whose Marlex extras carry the given parameters.
+inline Ref<Object> makeRequest(const Value& extras = Value()) {
     Ref<Object> request = sel::init(alloc("YBXRequest"));
-    if (auto* standIn = as<detail::StandInRequest>(request.get())) {
-        standIn->extras = extras;
-        standIn->parameters = parameters;
+    if (!extras.isNil()) {
+        Ref<Object> marlex = sel::init(alloc("YBXMarlexExtras"));
+        sel::setAdditionalParameters_(marlex.get(), extras);
+        sel::registerAdNetworkExtras_(request.get(), marlex.get());
     }
     return request;
 }
 
 inline void installSlotNeighbours() {
-    detail::registerStandIns();
     detail::installHooks();
 }
 
