@@ -3,10 +3,9 @@
 // handed in by the SDK-core page.
 #include <benchmark/benchmark.h>
 
-#include "adlib/foundation/library.h"
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
-#include "platform/testing/test_environment.h"
+#include "bench/adlib_bench_boot.h"
 
 namespace {
 
@@ -14,16 +13,6 @@ using namespace platform;
 namespace sel = adlib::sel;
 using namespace adlib;
 
-void bootOnce() {
-    static bool booted = [] {
-        static std::string root = platform::testing::makeDeviceRoot();
-        host::boot(host::BootOptions{.bundleIdentifier = host::kPublisherApp, .deviceRoot = root,
-                                     .virtualClockStart = Date::fromUnix(platform::testing::kDefaultStart)});
-        adlib::registerClasses();
-        return true;
-    }();
-    (void)booted;
-}
 
 const Value& typicalHeaders() {
     static const Value headers{
@@ -41,7 +30,7 @@ const Value& typicalHeaders() {
 }
 
 void BM_ProcessHeaders(benchmark::State& state) {
-    bootOnce();
+    bench::bootPublisherApp();
     Ref<YBXAd> ad = as<YBXAd>(newObject("YBXAd"));
     ad->adHTML_ = Value("<p>ad</p>");
     Ref<Object> fetcher = newObject("YBXAdFetcher");
@@ -55,7 +44,7 @@ void BM_ProcessHeaders(benchmark::State& state) {
 BENCHMARK(BM_ProcessHeaders);
 
 void BM_AdFromDictionary(benchmark::State& state) {
-    bootOnce();
+    bench::bootPublisherApp();
     const Value dictionary{
         {"ad_html", "<!DOCTYPE html><html><body><a href=\"http://127.0.0.1:47800/landing.html\">ad</a></body></html>"},
         {"ad_base_url", "http://127.0.0.1:47800/mads/gma"},

@@ -3,30 +3,18 @@
 // memory-cache key of a long ad URL.
 #include <benchmark/benchmark.h>
 
-#include "adlib/foundation/library.h"
 #include "adlib/pipeline/request.h"
 #include "adlib/pipeline/url_connection.h"
-#include "platform/testing/test_environment.h"
+#include "bench/adlib_bench_boot.h"
 
 namespace {
 
 using namespace platform;
 using namespace adlib;
 
-// One booted process for the whole run.
-void bootOnce() {
-    static bool booted = [] {
-        static std::string root = platform::testing::makeDeviceRoot();
-        host::boot(host::BootOptions{.bundleIdentifier = host::kPublisherApp, .deviceRoot = root,
-                                     .virtualClockStart = Date::fromUnix(platform::testing::kDefaultStart)});
-        adlib::registerClasses();
-        return true;
-    }();
-    (void)booted;
-}
 
 void BM_FullRequestParameters(benchmark::State& state) {
-    bootOnce();
+    bench::bootPublisherApp();
     Ref<YBXRequest> request = as<YBXRequest>(newObject("YBXRequest"));
     request->testing = true;
     request->gender = 2;
@@ -43,7 +31,7 @@ void BM_FullRequestParameters(benchmark::State& state) {
 BENCHMARK(BM_FullRequestParameters);
 
 void BM_CacheKeyOfALongAdURL(benchmark::State& state) {
-    bootOnce();
+    bench::bootPublisherApp();
     std::string text = "http://127.0.0.1:47800/mads/gma?slotname=home_banner";
     for (int i = 0; i < 60; ++i) text += "&param" + std::to_string(i) + "=value%20" + std::to_string(i);
     Ref<NSURL> url = NSURL::URLWithString(text);

@@ -3,31 +3,19 @@
 // replacement over a mediation ping template, whose pattern is built per call.
 #include <benchmark/benchmark.h>
 
-#include "adlib/foundation/library.h"
 #include "adlib/foundation/string_utilities.h"
 #include "adlib/foundation/url_utilities.h"
+#include "bench/adlib_bench_boot.h"
 #include "platform/foundation/format.h"
-#include "platform/testing/test_environment.h"
 
 namespace {
 
 using namespace platform;
 using namespace adlib;
 
-// One booted process for the whole run.
-void bootOnce() {
-    static bool booted = [] {
-        static std::string root = platform::testing::makeDeviceRoot();
-        host::boot(host::BootOptions{.bundleIdentifier = host::kPublisherApp, .deviceRoot = root,
-                                     .virtualClockStart = Date::fromUnix(platform::testing::kDefaultStart)});
-        adlib::registerClasses();
-        return true;
-    }();
-    (void)booted;
-}
 
 void BM_AppendToClickURL(benchmark::State& state) {
-    bootOnce();
+    bench::bootPublisherApp();
     Ref<NSURL> click = NSURL::URLWithString(
         "http://127.0.0.1:47800/aclk?sa=L&ai=Cabc123&num=1&sig=AOD64_3xyz&client=ca-app-pub&adurl=http://advertiser.example/landing?x=1&y=2");
     const Value pairs{{"nm", "3"}, {"nx", "120"}, {"ny", "35"}, {"dim", "320x50"}};
@@ -43,7 +31,7 @@ void BM_ParseLongQuery(benchmark::State& state) {
 BENCHMARK(BM_ParseLongQuery);
 
 void BM_ReplaceKeywordsInPing(benchmark::State& state) {
-    bootOnce();
+    bench::bootPublisherApp();
     const std::string templ =
         "http://127.0.0.1:47800/mads/static/ping?seq=@seq@&net=@network@&lat=@latency@&err=@@@err@@@&mail=a@@b&t=@time@&x=@unknown@";
     for (auto _ : state) {

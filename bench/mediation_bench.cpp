@@ -4,26 +4,22 @@
 // eleven macros each build a pattern.
 #include <benchmark/benchmark.h>
 
-#include "adlib/foundation/library.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/mediation/mediation_utilities.h"
+#include "bench/adlib_bench_boot.h"
 #include "platform/foundation/format.h"
 #include "platform/foundation/log.h"
-#include "platform/testing/test_environment.h"
 
 namespace {
 
 using namespace platform;
 using namespace adlib;
 
-// One booted process for the whole run.
+// The shared boot, then what this run adds to it.
 void bootOnce() {
     static bool booted = [] {
-        static std::string root = platform::testing::makeDeviceRoot();
-        host::boot(host::BootOptions{.bundleIdentifier = host::kPublisherApp, .deviceRoot = root,
-                                     .virtualClockStart = Date::fromUnix(platform::testing::kDefaultStart)});
-        adlib::registerClasses();
+        bench::bootPublisherApp();
         log::setEcho(false);
         return true;
     }();

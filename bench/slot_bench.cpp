@@ -5,10 +5,9 @@
 
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/ad_type.h"
-#include "adlib/foundation/library.h"
 #include "adlib/pipeline/sdk_core_controller.h"
 #include "adlib/pipeline/slot.h"
-#include "platform/testing/test_environment.h"
+#include "bench/adlib_bench_boot.h"
 
 namespace {
 
@@ -16,12 +15,10 @@ using namespace platform;
 namespace sel = adlib::sel;
 using namespace adlib;
 
+// The shared boot, then what this run adds to it.
 void bootOnce() {
     static bool booted = [] {
-        static std::string root = platform::testing::makeDeviceRoot();
-        host::boot(host::BootOptions{.bundleIdentifier = host::kPublisherApp, .deviceRoot = root,
-                                     .virtualClockStart = Date::fromUnix(platform::testing::kDefaultStart)});
-        adlib::registerClasses();
+        bench::bootPublisherApp();
         // A banner view as the slot sees it: its frame, bounds and sizes.
         ClassBuilder<NSObject>("BenchBannerView", "NSObject")
             .method(sel::frame, [](id) { return Rect{{0, 20}, {320, 50}}; })

@@ -57,17 +57,6 @@ long long orientationOf(const Value& text) {
     return 0;
 }
 
-Ref<Object> makeTiming(const std::string& category) {
-    Class* cls = objc_getClass("YBXTiming");
-    if (!cls) return nullptr;
-    const std::array<Value, 1> args{Value(category)};
-    return Ref<Object>(invoke(alloc(cls).get(), "initWithCategory:", args).object());
-}
-
-void sendToTiming(id timing, std::string_view selector) {
-    if (timing && respondsToSelector(timing, selector)) invoke(timing, selector, {});
-}
-
 NSHTTPURLResponse* HTTPResponseOf(id response) {
     if (auto* http = as<NSHTTPURLResponse>(response)) return http;
     // A cached response reads its platform response through.
@@ -102,7 +91,7 @@ Value YBXHeaderValue(const Value& headers, std::string_view name) {
 YBXAdFetcher::~YBXAdFetcher() { cancel(); }
 
 void YBXAdFetcher::setUp() {
-    timer_ = makeTiming(format("%@ (%p)", NSStringFromClass(object_getClass(this)), this));
+    timer_ = YBXTiming::make(Value(format("%@ (%p)", NSStringFromClass(object_getClass(this)), this)));
     adConnection_ = sel::init(alloc("YBXURLConnection"));
 }
 
@@ -114,7 +103,7 @@ bool YBXAdFetcher::fetchRemainingContent(YBXAd* ad, const Value& headers, id del
         return false;
     }
     hasStartedFetch_ = true;
-    sendToTiming(timer_.get(), "start");
+    timer_->start();
     ad_ = ad;
     delegate_ = delegate;
     request_ = request;
@@ -161,7 +150,7 @@ void YBXAdFetcher::cancel() {
 void YBXAdFetcher::completedURLConnection() {
     if (!adConnectionHasCompleted_ || hasNotifiedDelegate_) return;
     Ref<YBXAdFetcher> protector(this);
-    sendToTiming(timer_.get(), "end");
+    timer_->end();
     hasNotifiedDelegate_ = true;
     const unsigned long long type = ad_ ? ad_->responseType_ : YBXAdResponseTypeInvalid;
     if (type != YBXAdResponseTypeInvalid && ad_->adHTML_.isString() && !ad_->adHTML_.string().empty())
@@ -301,8 +290,8 @@ void registerAdFetcherClass() {
                 [](id self, NSURL* url, Value headers, Ref<Object>* error) { return fetcherOf(self)->startFetch(url, headers, error); })
         .method(sel::cancel, [](id self) { fetcherOf(self)->cancel(); })
         .method(sel::completedURLConnection, [](id self) { fetcherOf(self)->completedURLConnection(); })
-        .method(sel::markFetchStart, [](id self) { sendToTiming(fetcherOf(self)->timer_.get(), "start"); })
-        .method(sel::markFetchComplete, [](id self) { sendToTiming(fetcherOf(self)->timer_.get(), "end"); })
+        .method(sel::markFetchStart, [](id self) { fetcherOf(self)->timer_->start(); })
+        .method(sel::markFetchComplete, [](id self) { fetcherOf(self)->timer_->end(); })
         .method(sel::resourceFailedToLoadWithError_, [](id self, id error) { fetcherOf(self)->resourceFailedToLoad(as<NSError>(error)); })
         .method(sel::processHTTPHeaders_, [](id self, Value headers) { fetcherOf(self)->processHTTPHeaders(headers); })
         .method(sel::adResponseTypeFromHeaders_requestError_,
@@ -314,7 +303,7 @@ void registerAdFetcherClass() {
         .method(sel::request, [](id self) { return fetcherOf(self)->request_; })
         .method(sel::delegate, [](id self) { return fetcherOf(self)->delegate_.lock(); })
         .method(sel::setDelegate_, [](id self, id delegate) { fetcherOf(self)->delegate_ = delegate; })
-        .method(sel::timer, [](id self) { return fetcherOf(self)->timer_; })
+        .method(sel::timer, [](id self) { return Ref<Object>(fetcherOf(self)->timer_.get()); })
         .method(sel::adConnection, [](id self) { return fetcherOf(self)->adConnection_; })
         .method(sel::connection_shouldRedirectToURL_, [](id, id, NSURL*) { return Ref<Object>(); })
         .method(sel::connection_loadDidReceiveRedirectResponse_, [](id self, id, id response) { fetcherOf(self)->receivedHeadersOf(response); })

@@ -6,6 +6,7 @@
 // main run loop.
 #pragma once
 
+#include "adlib/foundation/timing.h"
 #include "adlib/pipeline/ad.h"
 
 namespace adlib {
@@ -35,7 +36,7 @@ public:
     Ref<YBXAd> ad_;
     Ref<Object> request_;
     WeakRef<Object> delegate_;
-    Ref<Object> timer_;
+    Ref<YBXTiming> timer_;
     Ref<Object> adConnection_;
 
 private:

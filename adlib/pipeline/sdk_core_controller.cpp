@@ -8,6 +8,7 @@
 #include "adlib/foundation/application.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/string_utilities.h"
+#include "adlib/pipeline/request.h"
 #include "platform/foundation/format.h"
 #include "platform/foundation/json.h"
 #include "platform/foundation/number_formatter.h"
@@ -22,13 +23,6 @@ namespace {
 std::atomic<YBXSDKCoreController*> sharedController{nullptr};
 
 YBXSDKCoreController* controllerOf(id self) { return as<YBXSDKCoreController>(self); }
-
-// YBXRequest's SDK version, sent by name while that class may be missing.
-Value requestSDKVersion() {
-    Class* cls = objc_getClass("YBXRequest");
-    if (!cls || !respondsToSelector(cls, "sdkVersion")) return Value();
-    return performSelector(cls, "sdkVersion");
-}
 
 std::string command(std::string_view function, std::string_view json) { return format("%@(%@);", function, json); }
 
@@ -122,7 +116,7 @@ void YBXSDKCoreController::didFinishLoadingSDKCoreInSDKCoreWebView(YBXSDKCoreWeb
     bool observeAgain = false;
     dispatch_sync(lockQueue_, [&] {
         if (SDKConstantsNeedReload_ && page->state() == YBXSDKCoreWebViewStateLoaded) {
-            Value version = requestSDKVersion();
+            Value version(YBXRequest::sdkVersion());
             page->executeJavaScriptCommand(command("KESTRA_getSdkConstants", dictionaryToJSONString(Value{{"js", version}})));
         }
         auto& waiting = pendingActiveWebViewLoadDelegates_;

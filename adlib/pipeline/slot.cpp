@@ -170,7 +170,7 @@ bool YBXSlot::loadRequest(id request, bool autoRefresh) {
     request_ = current;
     hasAutoRefreshed_ = autoRefresh;
 
-    Value extras = ext::networkExtrasAdditionalParameters(current.get());
+    Value extras = sel::networkExtrasAdditionalParameters(current.get());
     long long orientation = 0;
     if (extras["_orientation"] == Value("p")) orientation = 2;
     else if (extras["_orientation"] == Value("l")) orientation = 3;

@@ -96,7 +96,7 @@ Value YBXSlot::requestParametersOnMainThread() {
     if (isNonEmpty(applicationStatistics_)) signals["app"] = applicationStatistics_;
     Ref<Object> app = application();
     if (Value slots = sel::slotStatisticsDictionary(app.get()); isNonEmpty(slots)) signals["slots"] = slots;
-    if (Value extras = ext::privateMediationExtras(request_.get()); isNonEmpty(extras)) signals["request"] = extras;
+    if (Value extras = sel::privateMediationExtras(request_.get()); isNonEmpty(extras)) signals["request"] = extras;
     // A set still held from an earlier ask goes back first, so it travels with this one.
     handBackPendingAdStatistics();
     pendingAdStatistics_ = sel::pendingAdStatistics(app.get());
