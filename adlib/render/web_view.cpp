@@ -41,6 +41,9 @@ long long angleFor(long long orientation) {
     }
 }
 
+constexpr const char* kOrientationChangeEvent =
+    "(function(){var event = document.createEvent('Events');event.initEvent('orientationchange', true, false);window.dispatchEvent(event);})();";
+
 Class* stashClass() { return objc_getClass("YBXAdURLStash"); }
 
 }  // namespace
@@ -123,9 +126,7 @@ void YBXWebView::setHTMLWindowOrientation(long long orientation, bool dispatchCh
     orientation_ = orientation;
     std::string script = format("window.__defineGetter__('orientation',function(){return %ld;});", angleFor(orientation));
     if (dispatchChangeEvent)
-        script +=
-            "(function(){var event = document.createEvent('Events');event.initEvent('orientationchange', true, "
-            "false);window.dispatchEvent(event);})();";
+        script += kOrientationChangeEvent;
     sel::stringByEvaluatingJavaScriptFromString_(webView_.get(), Value(script));
 }
 

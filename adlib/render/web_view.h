@@ -58,6 +58,7 @@ public:
     // Set by the viewability monitor once its page has said goodbye; walked by
     // the SDK-core controller on its own queue.
     std::atomic<bool> optoraUnloadPingReceived_{false};
+    // Kept for the viewability monitor; the observer is a YBXWebViewOptoraMonitoring.
     bool optoraVisibility_ = false;
     WeakRef<Object> optoraObserver_;
 };
