@@ -40,14 +40,22 @@
 #include "adlib/pipeline/search_request.h"
 #include "adlib/pipeline/slot.h"
 #include "adlib/pipeline/url_connection.h"
+#include "adlib/render/ad_url_stash.h"
+#include "adlib/render/bad_ad_util.h"
 #include "adlib/render/banner_web_view_delegate.h"
+#include "adlib/render/browser_web_view_delegate.h"
+#include "adlib/render/impression_ticket_gesture_recognizer.h"
 #include "adlib/render/mraid_interceptor.h"
 #include "adlib/render/opener.h"
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
+#include "adlib/render/pmsg_handlers.h"
 #include "adlib/render/publisher_toolbar_credentials.h"
 #include "adlib/render/swipe_configurations.h"
+#include "adlib/render/view_controller.h"
+#include "adlib/render/web_app_web_view_delegate.h"
 #include "adlib/render/web_view.h"
+#include "adlib/render/web_view_cache_set.h"
 #include "adlib/render/web_view_delegate.h"
 
 namespace adlib {
@@ -72,9 +80,17 @@ void registerClasses() {
     registerConnectionFactoryClass();
     registerCachedFileClass();
     registerCacheSetClass();
+    registerWebViewCacheSetClass();
+    registerImpressionTicketGestureRecognizerClass();
     registerWebViewClass();
+    registerAdURLStashClass();
+    registerBadAdUtilClass();
+    registerViewControllerClasses();
     registerWebViewDelegateClass();
+    registerWebAppWebViewDelegateClass();
+    registerBrowserWebViewDelegateClass();
     registerPMSGHandlerClass();
+    registerPMSGHandlerClasses();
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();

@@ -760,5 +760,93 @@ inline constexpr Sel<std::string(id, unsigned long long)> getCallButtonTypeStrin
 inline constexpr Sel<void(id, id)> setBackgroundSolid_{"setBackgroundSolid:"};
 inline constexpr Sel<void(id, id, id)> setBackgroundGradientFrom_toColor_{"setBackgroundGradientFrom:toColor:"};
 
+// --- YBXWebView completed, its cache, gesture and dialog ---------------------------------------------
+inline constexpr Sel<Ref<Object>(id)> webViewCache{"webViewCache"};    // class method
+inline constexpr Sel<Ref<Object>(id)> cachedWebView{"cachedWebView"};  // class method
+inline constexpr Sel<void(id, id)> cacheWebView_{"cacheWebView:"};      // class method
+inline constexpr Sel<void(id)> createGestureRecognizer{"createGestureRecognizer"};
+inline constexpr Sel<void(id)> configureAsBannerAdView{"configureAsBannerAdView"};
+inline constexpr Sel<void(id)> configureAsInterstitialAdView{"configureAsInterstitialAdView"};
+inline constexpr Sel<void(id, NSURL*, id)> setURL_forView_{"setURL:forView:"};
+inline constexpr Sel<Ref<Object>(id)> URL{"URL"};
+inline constexpr Sel<void(id, std::string)> notifyOfSdkEvent_{"notifyOfSdkEvent:"};
+inline constexpr Sel<void(id, long long)> forceRotateToOrientation_{"forceRotateToOrientation:"};
+inline constexpr Sel<void(id, long long)> didRotateToOrientation_{"didRotateToOrientation:"};
+inline constexpr Sel<void(id, long long, bool)> setHTMLWindowOrientation_shouldDispatchOrientationChangeEvent_{
+    "setHTMLWindowOrientation:shouldDispatchOrientationChangeEvent:"};
+inline constexpr Sel<void(id)> saveState{"saveState"};
+inline constexpr Sel<void(id)> restoreState{"restoreState"};
+inline constexpr Sel<bool(id)> savedState{"savedState"};
+inline constexpr Sel<void(id, Value)> reportBadAd_{"reportBadAd:"};
+inline constexpr Sel<Ref<Object>(id)> viewController{"viewController"};
+inline constexpr Sel<void(id, id)> setViewController_{"setViewController:"};
+inline constexpr Sel<bool(id)> showDebug{"showDebug"};
+inline constexpr Sel<void(id, bool)> setShowDebug_{"setShowDebug:"};
+inline constexpr Sel<Value(id)> adDebugDialog{"adDebugDialog"};
+inline constexpr Sel<void(id, Value)> setAdDebugDialog_{"setAdDebugDialog:"};
+inline constexpr Sel<bool(id)> didReceiveLoadEvent{"didReceiveLoadEvent"};
+inline constexpr Sel<void(id, bool)> setDidReceiveLoadEvent_{"setDidReceiveLoadEvent:"};
+inline constexpr Sel<Ref<Object>(id)> gesture{"gesture"};
+inline constexpr Sel<Ref<Object>(id)> gestureDelegate{"gestureDelegate"};
+inline constexpr Sel<Ref<Object>(id)> alertView{"alertView"};
+inline constexpr Sel<void(id, id)> handleGesture_{"handleGesture:"};
+inline constexpr Sel<bool(id)> optoraVisibility{"optoraVisibility"};
+inline constexpr Sel<void(id, bool)> setOptoraVisibility_{"setOptoraVisibility:"};
+inline constexpr Sel<Ref<Object>(id)> optoraObserver{"optoraObserver"};
+inline constexpr Sel<void(id, id)> setOptoraObserver_{"setOptoraObserver:"};
+inline constexpr Sel<Ref<Object>(id)> browserViewController{"browserViewController"};
+// YBXWebViewCacheSet
+inline constexpr Sel<void(id, id)> clearWebView_{"clearWebView:"};
+inline constexpr Sel<unsigned long long(id)> clearingWebViewCount{"clearingWebViewCount"};
+// YBXImpressionTicketGestureRecognizer
+inline constexpr Sel<long long(id)> gestureState{"gestureState"};
+inline constexpr Sel<double(id)> distanceMoved{"distanceMoved"};
+
+// --- YBXWebViewDelegate and its kinds ------------------------------------------------------------------
+inline constexpr Sel<void(id, id)> addPMSGHandler_{"addPMSGHandler:"};
+inline constexpr Sel<Value(id)> pmsgHandlers{"pmsgHandlers"};
+inline constexpr Sel<Ref<Object>(id)> openerPMSGHandler{"openerPMSGHandler"};
+inline constexpr Sel<bool(id)> hasLoadedAtLeastOnce{"hasLoadedAtLeastOnce"};
+inline constexpr Sel<bool(id)> isFileAccessAllowed{"isFileAccessAllowed"};
+inline constexpr Sel<void(id, bool)> setFileAccessAllowed_{"setFileAccessAllowed:"};
+inline constexpr Sel<Ref<Object>(id, id)> viewControllerForPresentingFromWebView_{"viewControllerForPresentingFromWebView:"};
+inline constexpr Sel<void(id, id, id)> handlePMSGRequest_webView_{"handlePMSGRequest:webView:"};
+inline constexpr Sel<void(id, id)> loadedFirstPage_{"loadedFirstPage:"};
+inline constexpr Sel<bool(id, long long)> isClick_{"isClick:"};
+inline constexpr Sel<Ref<Object>(id, id)> initWithWebAppViewController_{"initWithWebAppViewController:"};
+inline constexpr Sel<Ref<Object>(id)> webAppViewController{"webAppViewController"};
+inline constexpr Sel<void(id, bool)> setPendingOnShow_{"setPendingOnShow:"};
+inline constexpr Sel<bool(id)> pendingOnShow{"pendingOnShow"};
+inline constexpr Sel<bool(id)> calledOnShow{"calledOnShow"};
+inline constexpr Sel<void(id)> postOnShowEvent{"postOnShowEvent"};
+inline constexpr Sel<bool(id)> isTwoPieceExpandable{"isTwoPieceExpandable"};
+inline constexpr Sel<Ref<Object>(id, id)> browserControllerForWebView_{"browserControllerForWebView:"};
+inline constexpr Sel<void(id)> refreshToolbar{"refreshToolbar"};
+
+// --- YBXOpener: what the navigation policy sets and opens -------------------------------------------
+inline constexpr Sel<Value(id)> navigationURL{"navigationURL"};
+inline constexpr Sel<void(id, Value)> setNavigationURL_{"setNavigationURL:"};
+inline constexpr Sel<Ref<Object>(id)> referringURL{"referringURL"};
+inline constexpr Sel<void(id, NSURL*)> setReferringURL_{"setReferringURL:"};
+inline constexpr Sel<void(id, id)> setWebView_{"setWebView:"};
+inline constexpr Sel<void(id, NSURL*)> openApp_{"openApp:"};
+inline constexpr Sel<void(id, NSURL*)> openEmailComposer_{"openEmailComposer:"};
+inline constexpr Sel<void(id, NSURL*)> openSmsComposer_{"openSmsComposer:"};
+inline constexpr Sel<void(id, NSURL*, long long)> openBrowserToURL_supportedOrientations_{"openBrowserToURL:supportedOrientations:"};
+// (ad unit ID or nil, the page's HTML)
+inline constexpr Sel<void(id, Value, Value)> openPublisherToolbar_withAdContent_{"openPublisherToolbar:withAdContent:"};
+
+// --- Message handlers, controllers, the URL stash, the bad-ad reporter -----------------------------------
+inline constexpr Sel<Ref<Object>(id, id)> initWithOpener_{"initWithOpener:"};
+inline constexpr Sel<Ref<Object>(id)> hostViewController{"hostViewController"};
+inline constexpr Sel<bool(id)> displayingAsTransparentInterstitial{"displayingAsTransparentInterstitial"};
+inline constexpr Sel<bool(id)> viewDidAppear{"viewDidAppear"};
+inline constexpr Sel<void(id)> relinquishScreen{"relinquishScreen"};
+inline constexpr Sel<void(id, NSURL*, id)> add_forView_{"add:forView:"};   // class methods of YBXAdURLStash
+inline constexpr Sel<void(id, NSURL*)> remove_{"remove:"};
+inline constexpr Sel<Ref<Object>(id, NSURL*)> viewForURL_{"viewForURL:"};
+inline constexpr Sel<bool(id)> hasStashedURLs{"hasStashedURLs"};
+inline constexpr Sel<Ref<Object>(id, NSURL*)> canonicalURLForURL_{"canonicalURLForURL:"};
+
 }  // namespace sel
 }  // namespace adlib

@@ -53,6 +53,7 @@ void registerLayoutConstraints();
 void registerAlertSheets();
 void registerToolbar();
 void registerActivityIndicator();
+void registerPasteboard();
 void registerSegmentedControl();
 
 // The view tree is main-thread only; debug builds check it where work enters.

@@ -389,6 +389,11 @@ inline constexpr Sel<Ref<Object>(id)> contentView{"contentView"};
 inline constexpr Sel<Ref<Object>(id, long long)> effectWithStyle_{"effectWithStyle:"};
 inline constexpr Sel<Ref<Object>(id, id)> effectForBlurEffect_{"effectForBlurEffect:"};
 
+// --- UIPasteboard ------------------------------------------------------------------------------------------------
+inline constexpr Sel<Ref<Object>(id)> generalPasteboard{"generalPasteboard"};  // class method
+inline constexpr Sel<Value(id)> string{"string"};
+inline constexpr Sel<void(id, Value)> setString_{"setString:"};
+
 // --- NSCoding -----------------------------------------------------------------------------------------------------
 // Nothing is archived here: a view made from a coder starts as one made with a zero frame.
 inline constexpr Sel<Ref<Object>(id, id)> initWithCoder_{"initWithCoder:"};

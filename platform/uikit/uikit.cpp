@@ -39,6 +39,7 @@ void registerClasses() {
     detail::registerToolbar();
     detail::registerActivityIndicator();
     detail::registerSegmentedControl();
+    detail::registerPasteboard();
 }
 
 }  // namespace platform::uikit
