@@ -842,6 +842,8 @@ inline constexpr Sel<Ref<Object>(id)> hostViewController{"hostViewController"};
 inline constexpr Sel<bool(id)> displayingAsTransparentInterstitial{"displayingAsTransparentInterstitial"};
 inline constexpr Sel<bool(id)> viewDidAppear{"viewDidAppear"};
 inline constexpr Sel<void(id)> relinquishScreen{"relinquishScreen"};
+inline constexpr Sel<Ref<Object>(id, id)> initWithWebView_{"initWithWebView:"};
+inline constexpr Sel<void(id, id)> presentFromViewController_{"presentFromViewController:"};
 inline constexpr Sel<void(id, NSURL*, id)> add_forView_{"add:forView:"};   // class methods of YBXAdURLStash
 inline constexpr Sel<void(id, NSURL*)> remove_{"remove:"};
 inline constexpr Sel<Ref<Object>(id, NSURL*)> viewForURL_{"viewForURL:"};
