@@ -19,9 +19,9 @@ YBXBannerView* bannerOf(id self) { return as<YBXBannerView>(self); }
 Class* bannerClass() { return objc_getClass("YBXBannerView"); }
 
 void logUnusableSize(const YBXAdSize& size) {
-    pubLog(format("Unable to set adSize property with %@. Please use one of the standard ad sizes or create a custom ad size using "
-                  "YBXAdSizeFromCGSize.",
-                  Value(YBXAdSizeDescription(size))));
+    constexpr const char* kLine =
+        "Unable to set adSize property with %@. Please use one of the standard ad sizes or create a custom ad size using YBXAdSizeFromCGSize.";
+    pubLog(format(kLine, Value(YBXAdSizeDescription(size))));
 }
 
 bool sameSize(Size a, Size b) { return a.width == b.width && a.height == b.height; }
