@@ -30,8 +30,10 @@
 #include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
+#include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
+#include "adlib/pipeline/interstitial.h"
 #include "adlib/pipeline/location.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/pipeline/request.h"
@@ -111,6 +113,8 @@ void registerClasses() {
     registerPaymentTransactionObserverClass();
     registerGlueClass();
     registerSlotClass();
+    registerBannerViewClass();
+    registerInterstitialClass();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();

@@ -462,6 +462,12 @@ inline constexpr Sel<void(id)> stopMonitoring{"stopMonitoring"};
 // Response processing.
 inline constexpr Sel<void(id)> resetRequestState{"resetRequestState"};
 inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAdResponse:"};
+inline constexpr Sel<void(id, id)> processAdResponse_{"processAdResponse:"};
+inline constexpr Sel<void(id, id)> processMediationAdResponse_{"processMediationAdResponse:"};
+inline constexpr Sel<void(id, id)> processCustomRenderingAdResponse_{"processCustomRenderingAdResponse:"};
+inline constexpr Sel<void(id, id)> setViewForAdUsingView_{"setViewForAdUsingView:"};
+inline constexpr Sel<bool(id, YBXAdSize, Value)> validateAdResponseWithAdSize_andValidAdSizes_{"validateAdResponseWithAdSize:andValidAdSizes:"};
+inline constexpr Sel<void(id, id)> loadAdNetworkJavaScriptRequest_{"loadAdNetworkJavaScriptRequest:"};
 // Properties.
 inline constexpr Sel<Ref<Object>(id)> slotDelegate{"slotDelegate"};
 inline constexpr Sel<void(id, id)> setSlotDelegate_{"setSlotDelegate:"};
@@ -520,6 +526,8 @@ inline constexpr Sel<void(id, id)> setSlot_{"setSlot:"};
 inline constexpr Sel<bool(id)> autoClickProtected{"autoClickProtected"};
 inline constexpr Sel<void(id, bool)> setAutoClickProtected_{"setAutoClickProtected:"};
 inline constexpr Sel<bool(id, id)> changeAdTypeTo_{"changeAdTypeTo:"};
+// The glue: mediate this ad type with this configuration.
+inline constexpr Sel<void(id, id, id)> requestAdWithType_mediationConfig_{"requestAdWithType:mediationConfig:"};
 inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
 // YBXWebView: touched by the user since the last load.
 inline constexpr Sel<bool(id)> touched{"touched"};
@@ -836,12 +844,47 @@ inline constexpr Sel<void(id, NSURL*, long long)> openBrowserToURL_supportedOrie
 // (ad unit ID or nil, the page's HTML)
 inline constexpr Sel<void(id, Value, Value)> openPublisherToolbar_withAdContent_{"openPublisherToolbar:withAdContent:"};
 
+// --- YBXBannerView and YBXInterstitial, the public ads ------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, Rect, YBXAdSize)> initWithFrame_adSize_{"initWithFrame:adSize:"};
+// initWithAdSize: is YBXAdType's.
+inline constexpr Sel<Ref<Object>(id, YBXAdSize, Point)> initWithAdSize_origin_{"initWithAdSize:origin:"};
+inline constexpr Sel<void(id, YBXAdSize)> commonInitWithAdSize_{"commonInitWithAdSize:"};
+inline constexpr Sel<void(id, id)> setInAppPurchaseDelegate_{"setInAppPurchaseDelegate:"};
+inline constexpr Sel<void(id, bool)> setCreatedOnMediationRequest_{"setCreatedOnMediationRequest:"};
+inline constexpr Sel<Ref<Object>(id)> adView{"adView"};
+inline constexpr Sel<void(id, id)> setAdView_{"setAdView:"};
+inline constexpr Sel<Ref<Object>(id)> mediatedAdView{"mediatedAdView"};
+inline constexpr Sel<bool(id)> isReady{"isReady"};
+inline constexpr Sel<void(id, id)> presentFromRootViewController_{"presentFromRootViewController:"};
+inline constexpr Sel<bool(id)> hasBeenUsed{"hasBeenUsed"};
+inline constexpr Sel<bool(id)> canPresentFullScreen{"canPresentFullScreen"};
+inline constexpr Sel<void(id)> hasPresentedFullScreen{"hasPresentedFullScreen"};
+inline constexpr Sel<void(id)> sendInterstitialUsageError{"sendInterstitialUsageError"};
+inline constexpr Sel<void(id, id)> sendInterstitialError_{"sendInterstitialError:"};
+inline constexpr Sel<void(id, id)> webAction_{"webAction:"};
+// YBXBannerViewDelegate (all optional).
+inline constexpr Sel<void(id, id)> adViewDidReceiveAd_{"adViewDidReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> adView_didFailToReceiveAdWithError_{"adView:didFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id)> adViewWillPresentScreen_{"adViewWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> adViewWillDismissScreen_{"adViewWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> adViewDidDismissScreen_{"adViewDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> adViewWillLeaveApplication_{"adViewWillLeaveApplication:"};
+// YBXInterstitialDelegate (all optional).
+inline constexpr Sel<void(id, id)> interstitialDidReceiveAd_{"interstitialDidReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> interstitial_didFailToReceiveAdWithError_{"interstitial:didFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id)> interstitialWillPresentScreen_{"interstitialWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> interstitialWillDismissScreen_{"interstitialWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> interstitialDidDismissScreen_{"interstitialDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> interstitialWillLeaveApplication_{"interstitialWillLeaveApplication:"};
+
 // --- Message handlers, controllers, the URL stash, the bad-ad reporter -----------------------------------
 inline constexpr Sel<Ref<Object>(id, id)> initWithOpener_{"initWithOpener:"};
 inline constexpr Sel<Ref<Object>(id)> hostViewController{"hostViewController"};
 inline constexpr Sel<bool(id)> displayingAsTransparentInterstitial{"displayingAsTransparentInterstitial"};
 inline constexpr Sel<bool(id)> viewDidAppear{"viewDidAppear"};
 inline constexpr Sel<void(id)> relinquishScreen{"relinquishScreen"};
+inline constexpr Sel<Ref<Object>(id, id)> initWithWebView_{"initWithWebView:"};
+inline constexpr Sel<void(id, id)> presentFromViewController_{"presentFromViewController:"};
 inline constexpr Sel<void(id, NSURL*, id)> add_forView_{"add:forView:"};   // class methods of YBXAdURLStash
 inline constexpr Sel<void(id, NSURL*)> remove_{"remove:"};
 inline constexpr Sel<Ref<Object>(id, NSURL*)> viewForURL_{"viewForURL:"};

@@ -1,6 +1,7 @@
 // YBXMToYBXGlue: sits between a slot and its mediation manager. For now the
-// parts the slot calls: its weak slot, cancelling, the ad-type change (which
-// no manager takes yet), the mediated interstitial and its presentation.
+// parts the slot calls: its weak slot, the mediation request (which stores
+// its configuration), cancelling, the ad-type change (which no manager takes
+// yet), the mediated interstitial and its presentation.
 // Main thread.
 #pragma once
 
@@ -13,6 +14,7 @@ public:
     WeakRef<Object> slot_;
     WeakRef<Object> mediatedInterstitial_;
     Ref<Object> mediationManager_;
+    Ref<Object> mediationConfig_;
 };
 
 void registerGlueClass();

@@ -287,24 +287,6 @@ void YBXSlot::adFailedToReceiveContentWithError(id error) {
         sel::slot_didFailToLoadAdContentWithError_(delegate.get(), this, error);
 }
 
-// --- response processing ------------------------------------------------------------------------------
-
-void YBXSlot::loadAd(id ad, const Value& /*headers*/) {
-    if (adFetcher_) sel::cancel(adFetcher_.get());
-    adFetcher_ = nullptr;
-    sel::resetRequestState(this);
-    loadingAd_ = Ref<Object>(ad);
-    sel::willFetchAdContent(this);
-}
-
-void YBXSlot::resetRequestState() {
-    sel::finishOptoraReporting(this);
-    sel::disableSwipeToViewController(this);
-    if (ad_ && sel::isMRAIDEnabled(ad_.get())) sel::didUnloadMRAIDAd(this);
-    ad_ = nullptr;
-    sel::resetState(this);
-}
-
 // --- click decoration -------------------------------------------------------------------------------
 
 bool YBXSlot::isOrvaneAdURL(const NSURL* url) {
@@ -651,6 +633,7 @@ void registerSlotClass() {
         .getter<&YBXSlot::reloadInterval_>(sel::reloadInterval)
         .getter<&YBXSlot::newAdSize_>(sel::newAdSize);
     registerSlotSDKCoreCategory(builder.get());
+    registerSlotResponseCategory(builder.get());
 }
 
 }  // namespace adlib

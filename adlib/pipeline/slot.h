@@ -8,6 +8,7 @@
 
 #include <string_view>
 
+#include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/selectors.h"
 #include "platform/foundation/timer.h"
 
@@ -51,8 +52,17 @@ public:
 
     void didFailToReceiveAdWithError(id error, bool shouldReloadTimer, bool shouldCancelPendingActions);
     void adFailedToReceiveContentWithError(id error);
+    // Response processing (slot_response.cpp).
     void loadAd(id ad, const Value& headers);
     void resetRequestState();
+    void didFetchAd(id fetcher, id ad);
+    void didFailToFetchAd(id error);
+    bool didReceiveAd(id ad);
+    void processAdResponse(id ad);
+    void processCustomRenderingAdResponse(id ad);
+    void processMediationAdResponse(id ad);
+    void setViewForAdUsingView(id view);
+    static bool validateAdResponseWithAdSize(const YBXAdSize& size, const Value& validSizes);
     bool isInterstitialType() const;
     bool isMediating() const;
     // The ad's statistics (a YBXStatisticDictionary) or null.
@@ -110,5 +120,7 @@ public:
 void registerSlotClass();
 // The slot's YBXSDKCoreControllerDelegate category.
 void registerSlotSDKCoreCategory(Class* slotClass);
+// Its response processing, as fetcher delegate and as its own response delegate.
+void registerSlotResponseCategory(Class* slotClass);
 
 }  // namespace adlib

@@ -26,6 +26,8 @@ public:
     Ref<Object> hostViewController_;
     WeakRef<Object> interstitial_;
     bool displayingAsTransparentInterstitial_ = false;
+    // The web view was handed in (an interstitial's, an expanded banner's).
+    bool isExpandable_ = false;
 };
 
 void registerViewControllerClasses();

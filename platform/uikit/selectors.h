@@ -395,8 +395,13 @@ inline constexpr Sel<Value(id)> string{"string"};
 inline constexpr Sel<void(id, Value)> setString_{"setString:"};
 
 // --- NSCoding -----------------------------------------------------------------------------------------------------
-// Nothing is archived here: a view made from a coder starts as one made with a zero frame.
+// A view made from a coder takes the frame that the coder carries (NSCoder in view.h), else a zero frame.
 inline constexpr Sel<Ref<Object>(id, id)> initWithCoder_{"initWithCoder:"};
+
+// --- Auto Layout's size answers -----------------------------------------------------------------------------------
+// The size a view wants without constraints: UIViewNoIntrinsicMetric on both sides by default.
+inline constexpr Sel<Size(id)> intrinsicContentSize{"intrinsicContentSize"};
+inline constexpr Sel<void(id)> invalidateIntrinsicContentSize{"invalidateIntrinsicContentSize"};
 
 }  // namespace sel
 }  // namespace platform
