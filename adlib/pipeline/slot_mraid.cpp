@@ -31,7 +31,9 @@ void YBXSlot::willLoadMRAIDAd() {
 
 void YBXSlot::didLoadMRAIDAd() {
     checkMainThread();
-    // The observer first: the first look at the rectangle may already tell the creative.
+    // The observer first: the first look at the rectangle may already tell
+    // the creative. Once only, however often an ad loads.
+    NSNotificationCenter::defaultCenter()->removeObserver(this, kYBXSlotCreativeOrientationChanged, Value(this));
     addCreativeOrientationChangeObserver(this, sel_registerName(sel::notifyOrientationToMRAIDCreative.name));
     beginListeningToDeviceOrientationChangeEvent();
     notifyDeviceFeatures();

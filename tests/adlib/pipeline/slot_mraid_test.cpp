@@ -111,6 +111,7 @@ TEST_F(SlotMRAID, ALoadedMRAIDAdHearsScreenFeaturesAndReadyInOrder) {
 TEST_F(SlotMRAID, OnlyAChangedRectangleSendsScreenInformation) {
     Ref<YBXSlot> slot = mraidSlot();
     sel::didLoadMRAIDAd(slot.get());
+    sel::didLoadMRAIDAd(slot.get());  // loaded again: still one observer
     platform::testing::advance(0);
     scripts().clear();
     // The device turns, the creative's rectangle stays: nothing.
