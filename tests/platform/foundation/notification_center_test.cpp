@@ -52,7 +52,7 @@ TEST_F(Notifications, TheObjectAnObserverFiltersOnIsNotRetained) {
     auto a = alloc("Listener");
     WeakRef<Object> weak;
     {
-        auto sender = alloc("NSObject");
+        auto sender = alloc("Listener");
         weak = sender.get();
         // An object observing its own notifications must still be able to go.
         center->addObserver(sender, heard_, "X", Value(sender));
