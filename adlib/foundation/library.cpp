@@ -48,6 +48,8 @@
 #include "adlib/render/browser_web_view_delegate.h"
 #include "adlib/render/impression_ticket_gesture_recognizer.h"
 #include "adlib/render/mraid_interceptor.h"
+#include "adlib/render/mraid_picture.h"
+#include "adlib/render/mraid_pmsg_handler.h"
 #include "adlib/render/opener.h"
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
@@ -93,6 +95,8 @@ void registerClasses() {
     registerBrowserWebViewDelegateClass();
     registerPMSGHandlerClass();
     registerPMSGHandlerClasses();
+    registerMRAIDPMSGHandlerClasses();
+    registerMRAIDPictureClass();
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();

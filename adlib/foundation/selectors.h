@@ -450,8 +450,20 @@ inline constexpr Sel<void(id, id)> adDidRelinquishFullScreen_{"adDidRelinquishFu
 inline constexpr Sel<void(id, id)> bannerDidMoveToWindow_{"bannerDidMoveToWindow:"};
 inline constexpr Sel<void(id)> interstitialViewWillAppear{"interstitialViewWillAppear"};
 inline constexpr Sel<void(id)> interstitialViewWillDisappear{"interstitialViewWillDisappear"};
+// YBXSlot(MRAID) and YBXSlot(DeviceOrientation).
+inline constexpr Sel<void(id)> willLoadMRAIDAd{"willLoadMRAIDAd"};
 inline constexpr Sel<void(id)> didLoadMRAIDAd{"didLoadMRAIDAd"};
 inline constexpr Sel<void(id)> didUnloadMRAIDAd{"didUnloadMRAIDAd"};
+inline constexpr Sel<void(id, bool)> notifyMRAIDCreativeWithVisibility_{"notifyMRAIDCreativeWithVisibility:"};
+inline constexpr Sel<void(id)> notifyOrientationToMRAIDCreative{"notifyOrientationToMRAIDCreative"};
+inline constexpr Sel<void(id)> notifyDeviceFeatures{"notifyDeviceFeatures"};
+inline constexpr Sel<void(id)> SDKDidBecomeReady{"SDKDidBecomeReady"};
+inline constexpr Sel<void(id)> beginListeningToDeviceOrientationChangeEvent{"beginListeningToDeviceOrientationChangeEvent"};
+inline constexpr Sel<void(id)> endListeningToDeviceOrientationChangeEvent{"endListeningToDeviceOrientationChangeEvent"};
+inline constexpr Sel<void(id, id, SEL)> addCreativeOrientationChangeObserver_selector_{"addCreativeOrientationChangeObserver:selector:"};
+inline constexpr Sel<void(id)> didChangeDeviceOrientation{"didChangeDeviceOrientation"};
+inline constexpr Sel<bool(id)> isListeningToDeviceOrientationChangeEvent{"isListeningToDeviceOrientationChangeEvent"};
+inline constexpr Sel<Rect(id)> creativeViewBounds{"creativeViewBounds"};
 inline constexpr Sel<void(id)> finishOptoraReporting{"finishOptoraReporting"};
 inline constexpr Sel<void(id)> resetOptoraReporting{"resetOptoraReporting"};
 inline constexpr Sel<bool(id)> monitoredViewIsSubviewOfDeviceScreen{"monitoredViewIsSubviewOfDeviceScreen"};
@@ -674,6 +686,10 @@ inline constexpr Sel<void(id)> disableCanInitWithRequest{"disableCanInitWithRequ
 inline constexpr Sel<void(id)> resetCanInitWithRequestCounter{"resetCanInitWithRequestCounter"};
 inline constexpr Sel<bool(id)> canInitWithRequestIsEnabled{"canInitWithRequestIsEnabled"};
 inline constexpr Sel<bool(id)> isAllowed{"isAllowed"};
+inline constexpr Sel<bool(id, NSURL*)> urlIsAnImplementationPath_{"urlIsAnImplementationPath:"};
+inline constexpr Sel<Ref<Object>(id, id)> refererURLFromRequest_{"refererURLFromRequest:"};
+inline constexpr Sel<bool(id, id)> shouldRedirectForMRAID_{"shouldRedirectForMRAID:"};
+inline constexpr Sel<Value(id)> mraidLocationToLoad{"mraidLocationToLoad"};
 
 // YBXMAdNetworkAdapter
 
@@ -886,10 +902,34 @@ inline constexpr Sel<void(id)> relinquishScreen{"relinquishScreen"};
 inline constexpr Sel<Ref<Object>(id, id)> initWithWebView_{"initWithWebView:"};
 inline constexpr Sel<void(id, id)> presentFromViewController_{"presentFromViewController:"};
 inline constexpr Sel<void(id, NSURL*, id)> add_forView_{"add:forView:"};   // class methods of YBXAdURLStash
-inline constexpr Sel<void(id, NSURL*)> remove_{"remove:"};
+inline constexpr Sel<void(id, NSURL*, id)> remove_forView_{"remove:forView:"};
 inline constexpr Sel<Ref<Object>(id, NSURL*)> viewForURL_{"viewForURL:"};
 inline constexpr Sel<bool(id)> hasStashedURLs{"hasStashedURLs"};
 inline constexpr Sel<Ref<Object>(id, NSURL*)> canonicalURLForURL_{"canonicalURLForURL:"};
+
+// --- MRAID: YBXMRAIDPMSGHandler, YBXMRAIDResizeProperties, YBXMRAIDPicture ------------------------------
+inline constexpr Sel<void(id, Value)> didReceiveMRAIDNotification_{"didReceiveMRAIDNotification:"};
+inline constexpr Sel<void(id, Value)> actionResize_{"actionResize:"};
+inline constexpr Sel<void(id, Value)> actionStorePicture_{"actionStorePicture:"};
+inline constexpr Sel<void(id, Value)> actionCreateCalendarEvent_{"actionCreateCalendarEvent:"};
+// URL text -> YBXMRAIDPicture.
+inline constexpr Sel<Value(id)> pendingPictureDownloads{"pendingPictureDownloads"};
+inline constexpr Sel<long long(id, Value)> customClosePositionFromString_{"customClosePositionFromString:"};  // class method
+inline constexpr Sel<Point(id)> offset{"offset"};
+inline constexpr Sel<long long(id)> customClosePosition{"customClosePosition"};
+inline constexpr Sel<bool(id)> allowOffscreen{"allowOffscreen"};
+inline constexpr Sel<Ref<Object>(id, NSURL*)> initWithPictureURL_{"initWithPictureURL:"};
+inline constexpr Sel<Ref<Object>(id)> pictureURL{"pictureURL"};
+inline constexpr Sel<bool(id)> downloadStarted{"downloadStarted"};
+inline constexpr Sel<void(id)> storeInPhotoAlbum{"storeInPhotoAlbum"};
+inline constexpr Sel<void(id, NSURL*)> downloadImageWithURL_{"downloadImageWithURL:"};
+// YBXMRAIDPictureDelegate, both optional: (picture, URL) and (picture, URL, message).
+inline constexpr Sel<void(id, id, NSURL*)> MRAIDPicture_didStorePictureWithURL_{"MRAIDPicture:didStorePictureWithURL:"};
+inline constexpr Sel<void(id, id, NSURL*, Value)> MRAIDPicture_failedToStorePictureWithURL_message_{
+    "MRAIDPicture:failedToStorePictureWithURL:message:"};
+// What the MRAID handler asks of YBXOpener: (size, offset) and the event's parameters.
+inline constexpr Sel<void(id, Size, Point)> openWebAppWithSize_offset_{"openWebAppWithSize:offset:"};
+inline constexpr Sel<void(id, Value)> openCalendarWithDictionary_{"openCalendarWithDictionary:"};
 
 }  // namespace sel
 }  // namespace adlib

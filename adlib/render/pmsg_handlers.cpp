@@ -22,7 +22,7 @@ ClassBuilder<YBXBoundPMSGHandler> handlerClass(const char* name) {
 void registerPMSGHandlerClasses() {
     for (const char* name : {"YBXDefaultPMSGHandler", "YBXOptoraPMSGHandler", "YBXWebAppPMSGHandler"})
         handlerClass(name).method(sel::init, [](id self) { return initWithClassTable(self); });
-    for (const char* name : {"YBXOpenerPMSGHandler", "YBXMRAIDPMSGHandler"})
+    for (const char* name : {"YBXOpenerPMSGHandler"})
         handlerClass(name)
             .method(sel::initWithOpener_,
                     [](id self, id opener) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "platform/foundation/notification_center.h"
 #include "platform/foundation/process.h"
 #include "platform/uikit/application.h"
 #include "platform/uikit/internal.h"
@@ -36,6 +37,9 @@ void rotateDevice(long long orientation) {
     UIDevice::currentDevice()->orientation_ = device;
     sel::setStatusBarOrientation_(UIApplication::sharedApplication(), orientation);
     setInterfaceOrientation(orientation);
+    if (UIDevice::currentDevice()->orientationNotificationCount_ > 0)
+        NSNotificationCenter::defaultCenter()->postNotificationName(UIDeviceOrientationDidChangeNotification,
+                                                                   Value(UIDevice::currentDevice()));
 }
 
 }  // namespace uikit
@@ -133,7 +137,15 @@ void registerDevice() {
         .method(sel::batteryLevel, [](id self) { return as<UIDevice>(self)->batteryLevel(); })
         .method(sel::batteryState, [](id self) { return as<UIDevice>(self)->batteryState(); })
         .method(sel::isBatteryMonitoringEnabled, [](id self) { return as<UIDevice>(self)->batteryMonitoringEnabled_; })
-        .method(sel::setBatteryMonitoringEnabled_, [](id self, bool on) { as<UIDevice>(self)->batteryMonitoringEnabled_ = on; });
+        .method(sel::setBatteryMonitoringEnabled_, [](id self, bool on) { as<UIDevice>(self)->batteryMonitoringEnabled_ = on; })
+        .method(sel::beginGeneratingDeviceOrientationNotifications, [](id self) { ++as<UIDevice>(self)->orientationNotificationCount_; })
+        .method(sel::endGeneratingDeviceOrientationNotifications,
+                [](id self) {
+                    // Unbalanced ends do not go below zero, as UIKit's do not.
+                    if (as<UIDevice>(self)->orientationNotificationCount_ > 0) --as<UIDevice>(self)->orientationNotificationCount_;
+                })
+        .method(sel::isGeneratingDeviceOrientationNotifications,
+                [](id self) { return as<UIDevice>(self)->orientationNotificationCount_ > 0; });
 }
 
 }  // namespace uikit::detail

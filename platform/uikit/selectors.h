@@ -273,6 +273,9 @@ inline constexpr Sel<float(id)> batteryLevel{"batteryLevel"};
 inline constexpr Sel<long long(id)> batteryState{"batteryState"};
 inline constexpr Sel<bool(id)> isBatteryMonitoringEnabled{"isBatteryMonitoringEnabled"};
 inline constexpr Sel<void(id, bool)> setBatteryMonitoringEnabled_{"setBatteryMonitoringEnabled:"};
+inline constexpr Sel<void(id)> beginGeneratingDeviceOrientationNotifications{"beginGeneratingDeviceOrientationNotifications"};
+inline constexpr Sel<void(id)> endGeneratingDeviceOrientationNotifications{"endGeneratingDeviceOrientationNotifications"};
+inline constexpr Sel<bool(id)> isGeneratingDeviceOrientationNotifications{"isGeneratingDeviceOrientationNotifications"};
 inline constexpr Sel<Ref<Object>(id)> currentMode{"currentMode"};  // UIScreen's, a UIScreenMode
 
 // --- UIApplication and its delegate ---------------------------------------------------------------------------------

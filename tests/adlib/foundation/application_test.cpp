@@ -219,6 +219,8 @@ TEST_F(Application, LaunchRunsTheEarlyActivitiesOnce) {
     ClassBuilder<NSObject>("TestAdapterBase", "NSObject").protocol(kYBXMAdNetworkAdapterProtocol);
     ClassBuilder<NSObject>("TestAdapterChild", "TestAdapterBase");
     ClassBuilder<NSObject>("TestNotAnAdapter", "NSObject");
+    // The interceptor allows itself at its first use; switched off, only the launch's early activities allow it again.
+    YBXMRAIDInterceptor::disallow();
     EXPECT_FALSE(YBXMRAIDInterceptor::isAllowed());
 
     UIApplicationMain(0, nullptr, Value(), Value());
