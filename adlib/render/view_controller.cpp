@@ -18,16 +18,46 @@ void registerViewControllerClasses() {
         .method(sel::slot, [](id self) { return controllerOf(self)->slot_.lock(); })
         .method(sel::setSlot_, [](id self, id slot) { controllerOf(self)->slot_ = WeakRef<Object>(slot); })
         .getter<&YBXViewController::viewDidAppear_>(sel::viewDidAppear)
+        // What the opener needs of the presentation for now: the controller presents this one.
+        .method(sel::presentFromViewController_,
+                [](id self, id presenter) {
+                    if (presenter) sel::presentViewController_animated_completion_(presenter, self, true, Block());
+                })
         .method(sel::relinquishScreen, [](id) {});
     ClassBuilder<YBXViewController>("YBXWebAppViewController", "YBXViewController")
         .method(sel::webView, [](id self) { return controllerOf(self)->webView_; })
         .method(sel::webViewDelegate, [](id self) { return controllerOf(self)->webViewDelegate_; })
         .method(sel::hostViewController, [](id self) { return controllerOf(self)->hostViewController_; })
         .method(sel::interstitial, [](id self) { return controllerOf(self)->interstitial_.lock(); })
-        .getter<&YBXViewController::displayingAsTransparentInterstitial_>(sel::displayingAsTransparentInterstitial);
+        .getter<&YBXViewController::displayingAsTransparentInterstitial_>(sel::displayingAsTransparentInterstitial)
+        .method(sel::initWithWebView_,
+                [](id self, id webView) {
+                    Ref<Object> made = sel::init(self);
+                    if (YBXViewController* controller = controllerOf(made.get())) controller->webView_ = Ref<Object>(webView);
+                    return made;
+                })
+        .method(sel::load_,
+                [](id self, NSURL* url) {
+                    if (url) controllerOf(self)->URLToLoad_ = Ref<NSURL>(url);
+                })
+        .method(sel::loadHTML_baseURL_,
+                [](id self, Value html, NSURL* baseURL) {
+                    if (!html.isString()) return;
+                    controllerOf(self)->HTMLToLoad_ = html;
+                    controllerOf(self)->HTMLBaseURLToLoad_ = Ref<NSURL>(baseURL);
+                })
+        .method(sel::setUseCustomClose_, [](id, bool) {})
+        .method(sel::setTransparentInterstitial_, [](id, bool) {});
     ClassBuilder<YBXViewController>("YBXBrowserViewController", "YBXViewController")
         .method(sel::webView, [](id self) { return controllerOf(self)->webView_; })
         .method(sel::webViewDelegate, [](id self) { return controllerOf(self)->webViewDelegate_; })
+        .method(sel::load_, [](id self, NSURL* url) { sel::load_referringURL_(self, url, nullptr); })
+        .method(sel::load_referringURL_,
+                [](id self, NSURL* url, NSURL* referrer) {
+                    if (!url) return;
+                    controllerOf(self)->URLToLoad_ = Ref<NSURL>(url);
+                    controllerOf(self)->referringURLToLoad_ = Ref<NSURL>(referrer);
+                })
         .method(sel::refreshToolbar, [](id) {});
 }
 
