@@ -47,6 +47,8 @@
 #include "adlib/render/banner_web_view_delegate.h"
 #include "adlib/render/browser_web_view_delegate.h"
 #include "adlib/render/impression_ticket_gesture_recognizer.h"
+#include "adlib/render/in_app_purchase.h"
+#include "adlib/render/mraid_calendar_properties.h"
 #include "adlib/render/mraid_interceptor.h"
 #include "adlib/render/mraid_picture.h"
 #include "adlib/render/mraid_pmsg_handler.h"
@@ -54,6 +56,7 @@
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
 #include "adlib/render/pmsg_handlers.h"
+#include "adlib/render/publisher_toolbar_controller.h"
 #include "adlib/render/publisher_toolbar_credentials.h"
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/render/view_controller.h"
@@ -90,6 +93,7 @@ void registerClasses() {
     registerAdURLStashClass();
     registerBadAdUtilClass();
     registerViewControllerClasses();
+    registerPublisherToolbarControllerClass();
     registerWebViewDelegateClass();
     registerWebAppWebViewDelegateClass();
     registerBrowserWebViewDelegateClass();
@@ -112,6 +116,8 @@ void registerClasses() {
     registerRequestClass();
     registerSearchRequestClasses();
     registerOpenerClass();
+    registerInAppPurchaseClass();
+    registerMRAIDCalendarPropertiesClass();
     registerBannerWebViewDelegateClass();
     registerPublisherToolbarCredentialsClass();
     registerPaymentTransactionObserverClass();

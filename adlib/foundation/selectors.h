@@ -931,5 +931,98 @@ inline constexpr Sel<void(id, id, NSURL*, Value)> MRAIDPicture_failedToStorePict
 inline constexpr Sel<void(id, Size, Point)> openWebAppWithSize_offset_{"openWebAppWithSize:offset:"};
 inline constexpr Sel<void(id, Value)> openCalendarWithDictionary_{"openCalendarWithDictionary:"};
 
+// --- The creative message handler families ------------------------------------------------------------
+// Every operation takes the base handler's dictionary {"webView", "note"}.
+inline constexpr Sel<void(id, Value)> didReceiveTrackHTTPNotification_{"didReceiveTrackHTTPNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveLogNotification_{"didReceiveLogNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveTouchNotification_{"didReceiveTouchNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveVibrateNotification_{"didReceiveVibrateNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveCanOpenURLsNotification_{"didReceiveCanOpenURLsNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveCloseNotification_{"didReceiveCloseNotification:"};
+// (class) (key, dictionary, default)
+inline constexpr Sel<long long(id, Value, Value, long long)> integerForKey_fromDictionary_withDefaultValue_{
+    "integerForKey:fromDictionary:withDefaultValue:"};
+inline constexpr Sel<void(id, Value)> didReceiveClickNotification_{"didReceiveClickNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveOpenNotification_{"didReceiveOpenNotification:"};
+inline constexpr Sel<void(id, Value)> fetchInAppStore_{"fetchInAppStore:"};
+// (class) the "a" parameter of "open" -> operation name.
+inline constexpr Sel<Value(id)> subActionSelectorDictionary{"subActionSelectorDictionary"};
+inline constexpr Sel<void(id, Value)> actionOpenInAppStore_{"actionOpenInAppStore:"};
+inline constexpr Sel<void(id, Value)> actionOpenInAppPurchase_{"actionOpenInAppPurchase:"};
+inline constexpr Sel<void(id, Value)> actionOpenBrowser_{"actionOpenBrowser:"};
+inline constexpr Sel<void(id, Value)> actionOpenWebApp_{"actionOpenWebApp:"};
+inline constexpr Sel<void(id, Value)> actionExpand_{"actionExpand:"};
+inline constexpr Sel<void(id, Value)> actionOpenApp_{"actionOpenApp:"};
+// (message parameters)
+inline constexpr Sel<Ref<Object>(id, Value)> URLFromParams_{"URLFromParams:"};
+inline constexpr Sel<long long(id, Value)> orientationFromParams_{"orientationFromParams:"};
+inline constexpr Sel<bool(id, Value)> shouldUseCustomClose_{"shouldUseCustomClose:"};
+inline constexpr Sel<void(id, Value)> didReceiveAppEventNotification_{"didReceiveAppEventNotification:"};
+inline constexpr Sel<void(id, Value)> configureCustomCloseButtonWithArguments_{"configureCustomCloseButtonWithArguments:"};
+inline constexpr Sel<void(id, Value)> updateInterstitialPropertiesWithArguments_{"updateInterstitialPropertiesWithArguments:"};
+
+// --- YBXOpener: the gate and the destinations ----------------------------------------------------------
+inline constexpr Sel<bool(id)> shouldPerformOpenAction{"shouldPerformOpenAction"};
+// (URL, HTML text, web view, ...) YES when given and the opener has a controller to present from.
+inline constexpr Sel<bool(id, Value)> checkStateWithParamter_{"checkStateWithParamter:"};
+inline constexpr Sel<void(id)> didOpen{"didOpen"};
+inline constexpr Sel<void(id)> didOpenInApp{"didOpenInApp"};
+inline constexpr Sel<void(id)> didOpenExternalApp{"didOpenExternalApp"};
+inline constexpr Sel<bool(id)> isInAppStoreSupported{"isInAppStoreSupported"};
+inline constexpr Sel<bool(id)> didOpenAnotherApplication{"didOpenAnotherApplication"};
+inline constexpr Sel<void(id, bool)> setDidOpenAnotherApplication_{"setDidOpenAnotherApplication:"};
+// Product ID -> the store sheet this opener preloaded.
+inline constexpr Sel<Value(id)> cachedStoreProductViewController{"cachedStoreProductViewController"};
+// (product ID, fallback URL)
+inline constexpr Sel<void(id, Value, NSURL*)> openInAppStore_fallbackURLString_{"openInAppStore:fallbackURLString:"};
+// (product ID, fallback URL, wait for the product to load)
+inline constexpr Sel<void(id, Value, NSURL*, bool)> openInAppStoreWithProductID_fallbackURLString_shouldWaitForFetch_{
+    "openInAppStoreWithProductID:fallbackURLString:shouldWaitForFetch:"};
+inline constexpr Sel<Ref<Object>(id, Value)> fetchInAppStoreForProductID_{"fetchInAppStoreForProductID:"};
+// (product ID, quantity, report URL templates)
+inline constexpr Sel<void(id, Value, long long, Value)> openInAppPurchase_quantity_reportingURLStringFormats_{
+    "openInAppPurchase:quantity:reportingURLStringFormats:"};
+// (web view or nil, orientation code, custom close) -> YBXWebAppViewController
+inline constexpr Sel<Ref<Object>(id, id, long long, bool)> overlayWithWebView_orientations_usingCustomClose_{
+    "overlayWithWebView:orientations:usingCustomClose:"};
+inline constexpr Sel<void(id, NSURL*, long long, bool)> openWebApp_supportedOrientations_usingCustomClose_{
+    "openWebApp:supportedOrientations:usingCustomClose:"};
+inline constexpr Sel<void(id, Value, long long, bool)> openWebAppWithHTML_supportedOrientations_usingCustomClose_{
+    "openWebAppWithHTML:supportedOrientations:usingCustomClose:"};
+inline constexpr Sel<void(id, long long, bool)> expandToWebAppWithSupportedOrientations_usingCustomClose_{
+    "expandToWebAppWithSupportedOrientations:usingCustomClose:"};
+inline constexpr Sel<void(id, id)> presentComposerController_{"presentComposerController:"};
+// YBXOpenerDelegate
+inline constexpr Sel<void(id)> didOpenInApplication{"didOpenInApplication"};
+inline constexpr Sel<void(id)> didLeaveApplication{"didLeaveApplication"};
+
+// --- What the opener opens: controllers, the purchase, calendar properties, the store-sheet cache -------------
+inline constexpr Sel<void(id, NSURL*)> load_{"load:"};
+inline constexpr Sel<void(id, NSURL*, NSURL*)> load_referringURL_{"load:referringURL:"};
+inline constexpr Sel<void(id, Value, NSURL*)> loadHTML_baseURL_{"loadHTML:baseURL:"};
+inline constexpr Sel<void(id, bool)> setUseCustomClose_{"setUseCustomClose:"};
+inline constexpr Sel<void(id, bool)> setTransparentInterstitial_{"setTransparentInterstitial:"};
+// (ad content HTML, ad unit ID)
+inline constexpr Sel<Ref<Object>(id, Value, Value)> initWithAdContent_adUnitID_{"initWithAdContent:adUnitID:"};
+inline constexpr Sel<Value(id)> adContent{"adContent"};
+inline constexpr Sel<bool(id, long long)> quantityIsValid_{"quantityIsValid:"};  // class method
+inline constexpr Sel<Ref<Object>(id, Value, long long, Value)> initWithProductID_quantity_reportingURLStringFormats_{
+    "initWithProductID:quantity:reportingURLStringFormats:"};
+inline constexpr Sel<Value(id)> productID{"productID"};
+inline constexpr Sel<long long(id)> quantity{"quantity"};
+inline constexpr Sel<void(id, long long)> setQuantity_{"setQuantity:"};
+inline constexpr Sel<Value(id)> reportingURLStringFormats{"reportingURLStringFormats"};
+inline constexpr Sel<long long(id)> purchaseStatus{"purchaseStatus"};
+inline constexpr Sel<Value(id)> startTime{"startTime"};
+inline constexpr Sel<Value(id)> endTime{"endTime"};
+inline constexpr Sel<Value(id)> summary{"summary"};
+inline constexpr Sel<Value(id)> eventDescription{"eventDescription"};
+// (class) the one formatter of the calendar dates.
+inline constexpr Sel<Ref<Object>(id)> dateFormatter{"dateFormatter"};
+// YBXApplication's store-sheet cache: (product ID) taken out; (sheet, product ID) given back.
+inline constexpr Sel<Ref<Object>(id, Value)> cachedStoreProductViewControllerForProductID_{"cachedStoreProductViewControllerForProductID:"};
+inline constexpr Sel<void(id, id, Value)> finishedUsingStoreProductViewController_forProductID_{
+    "finishedUsingStoreProductViewController:forProductID:"};
+
 }  // namespace sel
 }  // namespace adlib

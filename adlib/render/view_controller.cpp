@@ -52,10 +52,29 @@ void registerViewControllerClasses() {
         .method(sel::hostViewController, [](id self) { return controllerOf(self)->hostViewController_; })
         .method(sel::interstitial, [](id self) { return controllerOf(self)->interstitial_.lock(); })
         .method(sel::setInterstitial_, [](id self, id interstitial) { controllerOf(self)->interstitial_ = WeakRef<Object>(interstitial); })
-        .getter<&YBXViewController::displayingAsTransparentInterstitial_>(sel::displayingAsTransparentInterstitial);
+        .getter<&YBXViewController::displayingAsTransparentInterstitial_>(sel::displayingAsTransparentInterstitial)
+        .method(sel::load_,
+                [](id self, NSURL* url) {
+                    if (url) controllerOf(self)->URLToLoad_ = Ref<NSURL>(url);
+                })
+        .method(sel::loadHTML_baseURL_,
+                [](id self, Value html, NSURL* baseURL) {
+                    if (!html.isString()) return;
+                    controllerOf(self)->HTMLToLoad_ = html;
+                    controllerOf(self)->HTMLBaseURLToLoad_ = Ref<NSURL>(baseURL);
+                })
+        .method(sel::setUseCustomClose_, [](id, bool) {})
+        .method(sel::setTransparentInterstitial_, [](id, bool) {});
     ClassBuilder<YBXViewController>("YBXBrowserViewController", "YBXViewController")
         .method(sel::webView, [](id self) { return controllerOf(self)->webView_; })
         .method(sel::webViewDelegate, [](id self) { return controllerOf(self)->webViewDelegate_; })
+        .method(sel::load_, [](id self, NSURL* url) { sel::load_referringURL_(self, url, nullptr); })
+        .method(sel::load_referringURL_,
+                [](id self, NSURL* url, NSURL* referrer) {
+                    if (!url) return;
+                    controllerOf(self)->URLToLoad_ = Ref<NSURL>(url);
+                    controllerOf(self)->referringURLToLoad_ = Ref<NSURL>(referrer);
+                })
         .method(sel::refreshToolbar, [](id) {});
 }
 

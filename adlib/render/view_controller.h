@@ -6,6 +6,7 @@
 #pragma once
 
 #include "adlib/foundation/selectors.h"
+#include "platform/network/url.h"
 #include "platform/uikit/view_controller.h"
 
 namespace adlib {
@@ -28,6 +29,11 @@ public:
     bool displayingAsTransparentInterstitial_ = false;
     // The web view was handed in (an interstitial's, an expanded banner's).
     bool isExpandable_ = false;
+    // What the web app and the browser are handed to load, kept until their view exists.
+    Ref<NSURL> URLToLoad_;
+    Ref<NSURL> referringURLToLoad_;
+    Value HTMLToLoad_;
+    Ref<NSURL> HTMLBaseURLToLoad_;
 };
 
 void registerViewControllerClasses();

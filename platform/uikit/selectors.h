@@ -319,6 +319,11 @@ inline constexpr Sel<void(id, id, bool, Block)> presentViewController_animated_c
 inline constexpr Sel<void(id, bool, Block)> dismissViewControllerAnimated_completion_{"dismissViewControllerAnimated:completion:"};
 inline constexpr Sel<Ref<Object>(id)> presentedViewController{"presentedViewController"};
 inline constexpr Sel<Ref<Object>(id)> presentingViewController{"presentingViewController"};
+// From the dismiss call until its completion has run.
+inline constexpr Sel<bool(id)> isBeingDismissed{"isBeingDismissed"};
+// 0 cover vertical (the default), 1 flip horizontal, 2 cross dissolve, 3 partial curl.
+inline constexpr Sel<long long(id)> modalTransitionStyle{"modalTransitionStyle"};
+inline constexpr Sel<void(id, long long)> setModalTransitionStyle_{"setModalTransitionStyle:"};
 
 // initWithNibName:bundle: (nib name, bundle); no nib is ever loaded here.
 inline constexpr Sel<Ref<Object>(id, Value, id)> initWithNibName_bundle_{"initWithNibName:bundle:"};

@@ -22,6 +22,8 @@ public:
     WeakRef<UIViewController> parentViewController_;
     Appearance appearance_ = Appearance::Disappeared;
     bool transitionAnimated_ = false;
+    bool beingDismissed_ = false;
+    long long modalTransitionStyle_ = 0;
 
     bool isViewLoaded() const { return static_cast<bool>(view_); }
     // The child whose appearance follows the container's (a navigation

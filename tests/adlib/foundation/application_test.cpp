@@ -136,7 +136,7 @@ TEST_F(Application, RequestBookkeepingAndItsEdges) {
          }},
         {"the store-sheet cache keeps one sheet",
          [](YBXApplication& app) {
-             NSCache* cache = app.discardableStoreProductViewControllerAppCache();
+             Ref<NSCache> cache = app.discardableStoreProductViewControllerAppCache();
              ASSERT_TRUE(cache);
              cache->setObject(Value(alloc("NSObject")), "1");
              cache->setObject(Value(alloc("NSObject")), "2");
