@@ -22,6 +22,7 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/mediation/ad_manager.h"
 #include "adlib/mediation/ad_network_adapter.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/glue.h"
@@ -109,6 +110,7 @@ void registerClasses() {
     registerMediationProtocols();
     registerMediationConfigClasses();
     registerConnectorClasses();
+    registerAdManagerClass();
     // After the tracker collection: its mediation category adds to it.
     registerMediationUtilities();
     registerExtrasClasses();

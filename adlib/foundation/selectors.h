@@ -361,6 +361,29 @@ inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withView_{"
 inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withInterstitial_{"adRequestReturnsFromConnector:withInterstitial:"};
 inline constexpr Sel<void(id, id, id)> adRequestFailedFromConnector_withError_{"adRequestFailedFromConnector:withError:"};
 
+// YBXMAdManager (delegate, setDelegate:, adType, cancel: the platform's and above).
+inline constexpr Sel<Ref<Object>(id)> config{"config"};
+inline constexpr Sel<Ref<Object>(id)> requestingConnector{"requestingConnector"};
+inline constexpr Sel<Ref<Object>(id)> receivedConnector{"receivedConnector"};
+inline constexpr Sel<Value(id)> lastRequestTime{"lastRequestTime"};
+inline constexpr Sel<bool(id)> requestInProgress{"requestInProgress"};
+inline constexpr Sel<Ref<Object>(id)> adNetworkTimeoutTimer{"adNetworkTimeoutTimer"};
+inline constexpr Sel<void(id, id, id)> mediateForAdType_config_{"mediateForAdType:config:"};
+inline constexpr Sel<void(id)> makeAdRequest{"makeAdRequest"};
+inline constexpr Sel<void(id)> requestNextAdNetwork{"requestNextAdNetwork"};
+inline constexpr Sel<Ref<Object>(id)> dequeueAdNetworkConfig{"dequeueAdNetworkConfig"};
+inline constexpr Sel<void(id)> reportNoFill{"reportNoFill"};
+inline constexpr Sel<void(id, id)> notifyDelegateOfFailureToReceiveWithError_{"notifyDelegateOfFailureToReceiveWithError:"};
+inline constexpr Sel<void(id)> resetRequestingState{"resetRequestingState"};
+inline constexpr Sel<void(id, id)> adNetworkTimeoutHandler_{"adNetworkTimeoutHandler:"};
+inline constexpr Sel<bool(id, id)> shouldProcessResponseFromConnector_{"shouldProcessResponseFromConnector:"};
+
+// YBXMToYBXGlue (slot, mediatedInterstitial, mediationManager, changeAdTypeTo:: with the slot's seams).
+inline constexpr Sel<void(id, id, id)> requestAdWithType_mediationConfig_{"requestAdWithType:mediationConfig:"};
+inline constexpr Sel<bool(id, id)> hasConsistentMediationConfigForAdType_{"hasConsistentMediationConfigForAdType:"};
+// The slot's answer to a mediated ad: the view to show.
+inline constexpr Sel<void(id, id)> setViewForAdUsingView_{"setViewForAdUsingView:"};
+
 // Mediation pings: YBXMUtilities (class method; a URL or nil) and
 // YBXClickTrackerCollection(Mediation) (class method).
 inline constexpr Sel<Ref<Object>(id, Value, Value, bool, Value, Value, Value, Value, Value, Value, Value)>
@@ -477,7 +500,6 @@ inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAd
 inline constexpr Sel<void(id, id)> processAdResponse_{"processAdResponse:"};
 inline constexpr Sel<void(id, id)> processMediationAdResponse_{"processMediationAdResponse:"};
 inline constexpr Sel<void(id, id)> processCustomRenderingAdResponse_{"processCustomRenderingAdResponse:"};
-inline constexpr Sel<void(id, id)> setViewForAdUsingView_{"setViewForAdUsingView:"};
 inline constexpr Sel<bool(id, YBXAdSize, Value)> validateAdResponseWithAdSize_andValidAdSizes_{"validateAdResponseWithAdSize:andValidAdSizes:"};
 inline constexpr Sel<void(id, id)> loadAdNetworkJavaScriptRequest_{"loadAdNetworkJavaScriptRequest:"};
 // Properties.
@@ -538,8 +560,6 @@ inline constexpr Sel<void(id, id)> setSlot_{"setSlot:"};
 inline constexpr Sel<bool(id)> autoClickProtected{"autoClickProtected"};
 inline constexpr Sel<void(id, bool)> setAutoClickProtected_{"setAutoClickProtected:"};
 inline constexpr Sel<bool(id, id)> changeAdTypeTo_{"changeAdTypeTo:"};
-// The glue: mediate this ad type with this configuration.
-inline constexpr Sel<void(id, id, id)> requestAdWithType_mediationConfig_{"requestAdWithType:mediationConfig:"};
 inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
 // YBXWebView: touched by the user since the last load.
 inline constexpr Sel<bool(id)> touched{"touched"};
