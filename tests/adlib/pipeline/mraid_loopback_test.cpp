@@ -78,25 +78,14 @@ protected:
         network::setTransport(std::make_shared<ScriptedTransport>());
     }
 
-    // Requests an ad and renders it the way the slot's response processing
-    // does: the ad's HTML, with its URL as base, into the slot's web view.
+    // Requests an ad; the slot's response processing renders it into its web
+    // view, and the new creative (not the page before it) becomes ready.
     void requestAndRender() {
+        if (sel::webView(slot.get())) eval("window.previousPage = true");
         const std::size_t before = neighbourLog().loadedAds.size();
         sel::loadRequest_(slot.get(), testing::makeRequest().get());
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return neighbourLog().loadedAds.size() > before; }, 10.0));
-        Ref<NSURL> adURL(as<NSURL>(sel::adURL(neighbourLog().loadedAds.back().ad.get()).get()));
-        ASSERT_TRUE(adURL);
-        std::optional<std::string> html;
-        NSURLConnection::sendAsynchronousRequest(NSURLRequest::requestWithURL(adURL.get()).get(), nullptr,
-                                                 [&html](Ref<NSURLResponse>, std::optional<Data> body, Ref<NSError>) {
-                                                     html = body ? std::string(body->begin(), body->end()) : std::string();
-                                                 });
-        ASSERT_TRUE(RunLoop::main().runUntil([&] { return html.has_value(); }, 10.0));
-        sel::willLoadAdHTMLInWebView(slot.get());
-        id view = sel::webView(slot.get()).get();
-        sel::configureAsBannerAdView(view);
-        sel::loadHTMLString_baseURL_(view, Value(*html), adURL.get());
-        ASSERT_TRUE(RunLoop::main().runUntil([&] { return eval("window.mraid ? mraid.getState() : ''") == "default"; }, 10.0));
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return eval("!window.previousPage && window.mraid ? mraid.getState() : ''") == "default"; }, 10.0));
     }
     std::string eval(const std::string& script) {
         return sel::stringByEvaluatingJavaScriptFromString_(sel::webView(slot.get()).get(), Value(script)).stringOr("");

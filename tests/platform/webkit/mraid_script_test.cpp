@@ -10,6 +10,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/testing/test_environment.h"
 #include "platform/webkit/real_page_engine.h"
+#include "tests/platform/webkit/navigation_host.h"
 #include "tests/tools/ad-server/http_client.h"
 
 namespace platform::webkit {
@@ -18,23 +19,7 @@ namespace {
 using rousa::adserver::testing::fetch;
 using rousa::adserver::testing::HttpResult;
 
-class NavigationHost : public PageHost {
-public:
-    std::vector<std::string> navigations;
-    int finished = 0;
-    bool navigate(const Navigation& navigation, std::function<void(const LoadResult&)>) override {
-        navigations.push_back(navigation.request->URL()->absoluteString());
-        return false;
-    }
-    void pageFinishedLoading() override { ++finished; }
-    void pageFailedLoading(NSError*) override {}
-    LoadId loadSubresource(NSURLRequest*, std::function<void(const LoadResult&)>) override { return 0; }
-    void cancelSubresource(LoadId) override {}
-    TimerId scheduleTimer(double seconds, std::function<void()> fire) override { return RunLoop::main().schedule(seconds, std::move(fire)); }
-    void cancelTimer(TimerId timer) override { RunLoop::main().cancel(timer); }
-    std::string userAgent() const override { return "Mozilla/5.0"; }
-    Size viewSize() const override { return {320, 50}; }
-};
+using testing::NavigationHost;
 
 struct Kind {
     const char* path;
@@ -76,7 +61,7 @@ protected:
     std::string heard() { return eval("var h = heard.join(' '); heard = []; h"); }
 
     testing::TestEnvironment env;
-    NavigationHost host;
+    NavigationHost host{{320, 50}};
     RealPageEngine engine{host};
 };
 
