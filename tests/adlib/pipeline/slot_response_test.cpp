@@ -5,6 +5,8 @@
 
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/request_error.h"
+#include "adlib/mediation/glue.h"
+#include "adlib/mediation/mediation_config.h"
 #include "adlib/pipeline/ad.h"
 #include "platform/foundation/log.h"
 #include "platform/network/transport.h"
@@ -39,7 +41,14 @@ long long codeOf(const Ref<Object>& error) { return sel::code(error.get()); }
 
 class SlotResponse : public testing::SlotTest {
 protected:
-    SlotResponse() { network::setTransport(transport); }
+    SlotResponse() {
+        network::setTransport(transport);
+        // The slot's side only: the glue keeps the configuration it is handed and runs no waterfall.
+        static void (*previous)(id, id, id) = nullptr;
+        MSHookMessageEx(objc_getClass("YBXMToYBXGlue"), sel::requestAdWithType_mediationConfig_,
+                        +[](id self, id, id config) { as<YBXMToYBXGlue>(self)->mediationConfig_ = Ref<YBXMConfig>(as<YBXMConfig>(config)); },
+                        &previous);
+    }
 
     // A slot with the recording delegate in both roles, waiting on a fetch as
     // a request leaves it, with a refresh interval of 20 s but no timer yet.

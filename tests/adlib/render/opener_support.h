@@ -51,6 +51,7 @@ inline std::string clickURLFor(const std::string& destination) { return "http://
 inline void registerRecorders() {
     ClassBuilder<RecordingSlot>("TestRecordingSlot", "NSObject")
         .method(sel::adWasClicked, [](id) { calls().push_back("slot adWasClicked"); })
+        .method(sel::adWillPresentScreen, [](id) {})
         .method(sel::pingClickURLs, [](id) { calls().push_back("slot pingClickURLs"); })
         .method(sel::adWillLeaveApplication, [](id) { calls().push_back("slot adWillLeaveApplication"); })
         .method(sel::willLeaveAppDueToClick, [](id) { calls().push_back("slot willLeaveAppDueToClick"); })
