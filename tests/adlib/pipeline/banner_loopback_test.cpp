@@ -13,6 +13,8 @@
 #include "adlib/pipeline/interstitial.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/network/curl_transport.h"
+#include "platform/uikit/application.h"
+#include "platform/uikit/touch.h"
 #include "platform/uikit/view_controller.h"
 #include "platform/uikit/window.h"
 #include "platform/webkit/real_page_engine.h"
@@ -105,6 +107,7 @@ protected:
 };
 
 constexpr const char* kImpressionPath = "/ping/imp";
+constexpr const char* kClickPath = "/ping/click";
 
 TEST_F(PublicAdsLoopback, ABannerLoadsRendersPingsAndRefreshes) {
     placeBanner("html-banner");
@@ -177,6 +180,27 @@ TEST_F(PublicAdsLoopback, AnInterstitialPingsItsImpressionOnlyWhenPresented) {
     ASSERT_TRUE(waitFor([&] { return served(kImpressionPath) >= 1; }));
     EXPECT_EQ(served(kImpressionPath), 1u);
     EXPECT_TRUE(sel::hasBeenUsed(interstitial.get()));
+}
+
+TEST_F(PublicAdsLoopback, ATappedCreativeOpensAnotherAppAndPingsItsClick) {
+    placeBanner("app-open-banner");
+    sel::loadRequest_(banner.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return !delegate->calls.empty(); }));
+    ASSERT_EQ(delegate->calls, std::vector<std::string>{"adViewDidReceiveAd:"});
+    EXPECT_EQ(served(kClickPath), 0u);
+
+    // The finger lands on the creative, whose link then sends the message.
+    Ref<Object> webView = sel::webView(banner.get());
+    ASSERT_TRUE(touch::tap(as<UIView>(webView.get())));
+    sel::stringByEvaluatingJavaScriptFromString_(webView.get(), Value("document.getElementById('ad').click()"));
+
+    UIApplication* app = UIApplication::sharedApplication();
+    ASSERT_TRUE(waitFor([&] { return !app->openedURLs_.empty() && served(kClickPath) >= 1; }));
+    auto* opened = dynamic_cast<NSURL*>(app->openedURLs_.front().object());
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->absoluteString(), "rousa-sample://opened?slotname=app-open-banner");
+    EXPECT_EQ(app->openedURLs_.size(), 1u);
+    EXPECT_EQ(served(kClickPath), 1u);
 }
 
 }  // namespace
