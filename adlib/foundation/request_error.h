@@ -56,7 +56,6 @@ inline constexpr Sel<Ref<Object>(id, long long)> errorWithCode_{"errorWithCode:"
 inline constexpr Sel<Ref<Object>(id, long long, Value)> errorWithCode_customMessage_{"errorWithCode:customMessage:"};
 inline constexpr Sel<Ref<Object>(id, long long, id)> errorWithCode_underlyingError_{"errorWithCode:underlyingError:"};
 inline constexpr Sel<std::string(id, long long)> localizedStringForErrorCode_{"localizedStringForErrorCode:"};
-inline constexpr Sel<Ref<Object>(id)> error{"error"};
 
 // YBXInternalErrorAdditions (class methods of NSError); the description a string or nil.
 inline constexpr Sel<Ref<Object>(id, std::string, long long, Value)> ybx_errorWithDomain_code_description_{"ybx_errorWithDomain:code:description:"};

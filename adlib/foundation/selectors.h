@@ -178,7 +178,6 @@ inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
 inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
 
 // Loads (YBXCachedFile, YBXURLConnection).
-inline constexpr Sel<void(id)> cancel{"cancel"};
 inline constexpr Sel<void(id)> stop{"stop"};
 inline constexpr Sel<Ref<Object>(id)> sourceURL{"sourceURL"};
 inline constexpr Sel<Ref<Object>(id)> destinationURL{"destinationURL"};
@@ -589,7 +588,6 @@ inline constexpr Sel<bool(id)> explicitEnd{"explicitEnd"};
 inline constexpr Sel<void(id, bool)> setExplicitEnd_{"setExplicitEnd:"};
 inline constexpr Sel<double(id)> startTimestamp{"startTimestamp"};
 inline constexpr Sel<double(id)> endTimestamp{"endTimestamp"};
-inline constexpr Sel<void(id)> start{"start"};
 inline constexpr Sel<void(id)> end{"end"};
 inline constexpr Sel<unsigned long(id)> elapsedMilliseconds{"elapsedMilliseconds"};
 inline constexpr Sel<std::string(id)> elapsedMillisecondsString{"elapsedMillisecondsString"};
@@ -1029,10 +1027,26 @@ inline constexpr Sel<bool(id, long long)> quantityIsValid_{"quantityIsValid:"}; 
 inline constexpr Sel<Ref<Object>(id, Value, long long, Value)> initWithProductID_quantity_reportingURLStringFormats_{
     "initWithProductID:quantity:reportingURLStringFormats:"};
 inline constexpr Sel<Value(id)> productID{"productID"};
-inline constexpr Sel<long long(id)> quantity{"quantity"};
-inline constexpr Sel<void(id, long long)> setQuantity_{"setQuantity:"};
 inline constexpr Sel<Value(id)> reportingURLStringFormats{"reportingURLStringFormats"};
 inline constexpr Sel<long long(id)> purchaseStatus{"purchaseStatus"};
+inline constexpr Sel<std::string(id, long long)> stringForStatus_{"stringForStatus:"};  // class method
+inline constexpr Sel<void(id, long long)> reportPurchaseStatus_{"reportPurchaseStatus:"};
+inline constexpr Sel<Value(id, Value)> expandedURLStringForURLStringFormat_{"expandedURLStringForURLStringFormat:"};
+inline constexpr Sel<bool(id, Ref<NSError>*)> reportConversionWithError_{"reportConversionWithError:"};
+// A conversion reporter the app may link: (product ID, value, repeatable).
+inline constexpr Sel<Ref<Object>(id, Value, Value, bool)> initWithProductID_value_isRepeatable_{"initWithProductID:value:isRepeatable:"};
+inline constexpr Sel<bool(id)> report{"report"};
+// YBXDefaultInAppPurchase and the default purchase flow.
+inline constexpr Sel<void(id, id)> enableDefaultPurchaseFlowWithDelegate_{"enableDefaultPurchaseFlowWithDelegate:"};
+inline constexpr Sel<void(id)> disableDefaultPurchaseFlow{"disableDefaultPurchaseFlow"};
+inline constexpr Sel<Ref<Object>(id)> paymentTransaction{"paymentTransaction"};
+inline constexpr Sel<Ref<Object>(id)> inAppPurchase{"inAppPurchase"};
+inline constexpr Sel<void(id)> finishTransaction{"finishTransaction"};
+inline constexpr Sel<Ref<Object>(id)> defaultInAppPurchaseDelegate{"defaultInAppPurchaseDelegate"};
+inline constexpr Sel<Ref<Object>(id)> productsRequest{"productsRequest"};
+// The publisher's default purchase delegate: (purchase); (product ID, quantity).
+inline constexpr Sel<void(id, id)> userDidPayForPurchase_{"userDidPayForPurchase:"};
+inline constexpr Sel<bool(id, Value, long long)> shouldStartPurchaseForProductID_quantity_{"shouldStartPurchaseForProductID:quantity:"};
 inline constexpr Sel<Value(id)> startTime{"startTime"};
 inline constexpr Sel<Value(id)> endTime{"endTime"};
 inline constexpr Sel<Value(id)> summary{"summary"};
