@@ -77,7 +77,7 @@ void YBXInAppPurchase::reportPurchaseStatus(long long status) {
         if (!url.empty()) urls.emplace_back(std::move(url));
     }
     // A report is one event: a cached answer would hide the second purchase.
-    YBXClickTrackerCollection::sharedInstance()->trackURLs(Value(std::move(urls)), false);
+    sel::trackURLs_cacheEnabled_(YBXClickTrackerCollection::sharedInstance(), Value(std::move(urls)), false);
     if (status == YBXInAppPurchaseStatusSuccess) reportConversionWithError(nullptr);
 }
 
