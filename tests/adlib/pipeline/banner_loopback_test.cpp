@@ -8,10 +8,13 @@
 #include <cstdlib>
 
 #include "adlib/foundation/ad_size.h"
+#include "adlib/foundation/application.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/interstitial.h"
+#include "adlib/render/payment_transaction_observer.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/frameworks/storekit.h"
 #include "platform/network/curl_transport.h"
 #include "platform/uikit/application.h"
 #include "platform/uikit/touch.h"
@@ -201,6 +204,39 @@ TEST_F(PublicAdsLoopback, ATappedCreativeOpensAnotherAppAndPingsItsClick) {
     EXPECT_EQ(opened->absoluteString(), "rousa-sample://opened?slotname=app-open-banner");
     EXPECT_EQ(app->openedURLs_.size(), 1u);
     EXPECT_EQ(served(kClickPath), 1u);
+}
+
+TEST_F(PublicAdsLoopback, AnInAppPurchaseTheUserCancelsIsReportedToBothTemplates) {
+    // The publisher lets the library run the purchase.
+    ClassBuilder<NSObject>("LoopbackPurchaseDelegate", "NSObject").method(sel::userDidPayForPurchase_, [](id, id) {});
+    Ref<Object> purchaseDelegate = newObject("LoopbackPurchaseDelegate");
+    sel::enableDefaultPurchaseFlowWithDelegate_(objc_getClass("YBXDefaultInAppPurchase"), purchaseDelegate.get());
+
+    placeBanner("in-app-purchase-banner");
+    sel::loadRequest_(banner.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return !delegate->calls.empty(); }));
+    ASSERT_EQ(delegate->calls, std::vector<std::string>{"adViewDidReceiveAd:"});
+    Ref<Object> webView = sel::webView(banner.get());
+    ASSERT_TRUE(touch::tap(as<UIView>(webView.get())));
+    sel::stringByEvaluatingJavaScriptFromString_(webView.get(), Value("document.getElementById('ad').click()"));
+
+    // StoreKit validated the product and took the payment; the user cancels it.
+    SKPaymentQueue* queue = SKPaymentQueue::defaultQueue();
+    ASSERT_TRUE(waitFor([&] { return !queue->addedPayments().empty(); }));
+    EXPECT_EQ(sel::productIdentifier(queue->addedPayments()[0].get()), Value("rousa.gems"));
+    EXPECT_EQ(sel::quantity(queue->addedPayments()[0].get()), 2);
+    Ref<NSError> cancelled = NSError::errorWithDomain(SKErrorDomain, SKErrorPaymentCancelled, Value::Dictionary{});
+    storekit::deliverTransactions(
+        Value::array({Value(storekit::makeTransaction(SKPaymentTransactionStateFailed, "rousa.gems", 2, cancelled.get()).get())}));
+
+    ASSERT_TRUE(waitFor([&] { return served("/ping/iap") >= 2; }));
+    std::vector<std::string> queries;
+    for (const auto& entry : server.log().entries())
+        if (entry.path == "/ping/iap") queries.push_back(entry.query);
+    std::sort(queries.begin(), queries.end());
+    const std::string session = YBXApplication::sharedApplication()->currentSession()->sessionIDAsString();
+    EXPECT_EQ(queries, (std::vector<std::string>{"report=1&status=2&sku=rousa.gems&quantity=2", "report=2&status=2&session=" + session}));
+    EXPECT_EQ(queue->finishedTransactions().size(), 1u);
 }
 
 }  // namespace
