@@ -121,8 +121,9 @@ void registerInAppPurchaseClass() {
         .method(sel::reportConversionWithError_, [](id self, Ref<NSError>* error) { return purchaseOf(self)->reportConversionWithError(error); })
         .method(sel::description, [](id self) {
             YBXInAppPurchase* purchase = purchaseOf(self);
-            return Value(format("<%@: %p>(productID: %@,\n  quantity: %ld)", NSStringFromClass(object_getClass(self)), self,
-                                purchase->productID_, purchase->quantity_));
+            // The frame takes the pieces' formats; the values are filled in last, so a "%" in them is text.
+            const std::string pattern = format("<%%@: %%p>(%@)", Value("productID: %@,\n  quantity: %ld"));
+            return Value(format(pattern, NSStringFromClass(object_getClass(self)), self, purchase->productID_, purchase->quantity_));
         });
     ClassBuilder<YBXDefaultInAppPurchase>("YBXDefaultInAppPurchase", "NSObject")
         .classMethod(sel::enableDefaultPurchaseFlowWithDelegate_,

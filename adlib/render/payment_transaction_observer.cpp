@@ -201,6 +201,8 @@ Ref<YBXInAppPurchase> YBXPaymentTransactionObserver::dequeueInAppPurchaseForTran
 }
 
 void registerPaymentTransactionObserverClass() {
+    // The publisher's delegate of the default flow declares it.
+    if (!objc_getProtocol("YBXDefaultInAppPurchaseDelegate")) objc_registerProtocol(objc_allocateProtocol("YBXDefaultInAppPurchaseDelegate"));
     ClassBuilder<YBXProductsRequestDelegate>("YBXProductsRequestDelegate", "NSObject")
         .protocol("SKProductsRequestDelegate")
         .method(sel::productsRequest, [](id self) { return requestDelegateOf(self)->productsRequest_; })

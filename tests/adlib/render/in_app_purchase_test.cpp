@@ -80,6 +80,9 @@ TEST(InAppPurchase, QuantitiesOutsideOneToTenAreZeroAndStatusesHaveNames) {
     sel::setQuantity_(purchase.get(), 2);
     const std::string text = sel::description(purchase.get()).string();
     EXPECT_EQ(text, format("<YBXInAppPurchase: %p>(productID: abc,\n  quantity: 2)", purchase.get()));
+    // A product ID is text, not a format.
+    Ref<YBXInAppPurchase> percent = makePurchase(Value("100%d"), 1);
+    EXPECT_EQ(sel::description(percent.get()).string(), format("<YBXInAppPurchase: %p>(productID: 100%%d,\n  quantity: 1)", percent.get()));
 }
 
 TEST(InAppPurchase, TemplatesFillTheirMacrosAndDropUnknownOnes) {
