@@ -63,6 +63,9 @@ inline constexpr Sel<Ref<Object>(id, long long, Value)> ybx_errorWithCode_descri
 inline constexpr Sel<Value(id, long long)> ybx_localizedDescriptionForErrorCode_{"ybx_localizedDescriptionForErrorCode:"};
 }  // namespace sel
 
+// What a delegate answers to refuse a redirect (a nil answer follows it).
+Ref<Object> YBXRedirectRefusedError();
+
 // The class objects, for class-method sends.
 Class* YBXRequestErrorClass();
 Class* NSErrorClass();

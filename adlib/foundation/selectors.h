@@ -564,6 +564,21 @@ inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
 inline constexpr Sel<bool(id)> touched{"touched"};
 inline constexpr Sel<void(id, bool)> setTouched_{"setTouched:"};
 inline constexpr Sel<bool(id)> hasToolbarCredentials{"hasToolbarCredentials"};  // class method
+inline constexpr Sel<Ref<Object>(id)> credentialsLock{"credentialsLock"};  // class method
+inline constexpr Sel<void(id, Value)> storeCredentials_{"storeCredentials:"};
+inline constexpr Sel<void(id)> clearCredentials{"clearCredentials"};
+// YBXPublisherToolbarController
+inline constexpr Sel<Ref<Object>(id)> jsWebView{"jsWebView"};
+inline constexpr Sel<Ref<Object>(id)> oauthWebView{"oauthWebView"};
+inline constexpr Sel<Ref<Object>(id)> spinnyWheel{"spinnyWheel"};
+inline constexpr Sel<Ref<Object>(id)> helperJS{"helperJS"};
+inline constexpr Sel<void(id)> loadJavaScript{"loadJavaScript"};
+inline constexpr Sel<void(id)> launchToolbar{"launchToolbar"};
+inline constexpr Sel<void(id, Value)> loadAuthenticationUri_{"loadAuthenticationUri:"};
+inline constexpr Sel<void(id, Value)> decodeImpression_{"decodeImpression:"};
+// (method name, argument or nil, wrapped as a string)
+inline constexpr Sel<void(id, Value, Value, bool)> callJavaScriptMethod_withArgument_wrappedAsString_{
+    "callJavaScriptMethod:withArgument:wrappedAsString:"};
 inline constexpr Sel<bool(id)> isDefaultPurchaseFlowEnabled{"isDefaultPurchaseFlowEnabled"};
 // A slot (YBXSlot): whether it is mediating the request being made.
 // An ad (YBXAd): its own statistics, a YBXStatisticDictionary.
@@ -1036,6 +1051,8 @@ inline constexpr Sel<bool(id, Ref<NSError>*)> reportConversionWithError_{"report
 // A conversion reporter the app may link: (product ID, value, repeatable).
 inline constexpr Sel<Ref<Object>(id, Value, Value, bool)> initWithProductID_value_isRepeatable_{"initWithProductID:value:isRepeatable:"};
 inline constexpr Sel<bool(id)> report{"report"};
+// YBXBadAdUtil: (debug text) the report's body.
+inline constexpr Sel<Value(id, Value)> jsonData_{"jsonData:"};  // class method
 // YBXDefaultInAppPurchase and the default purchase flow.
 inline constexpr Sel<void(id, id)> enableDefaultPurchaseFlowWithDelegate_{"enableDefaultPurchaseFlowWithDelegate:"};
 inline constexpr Sel<void(id)> disableDefaultPurchaseFlow{"disableDefaultPurchaseFlow"};
