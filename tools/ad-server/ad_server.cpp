@@ -377,8 +377,10 @@ bool AdServer::start() {
     impl.http.set_post_routing_handler([&impl](const auto& req, auto& res) { impl.postRouting(req, res); });
     impl.http.Get(kAdPath, [&impl](const auto& req, auto& res) { impl.answerAd(req, res); });
     auto ping = [](const httplib::Request&, httplib::Response& res) { res.set_content("", "text/plain"); };
-    impl.http.Get(R"(/ping/(click|imp|nofill))", ping);
-    impl.http.Post(R"(/ping/(click|imp|nofill))", ping);
+    impl.http.Get(R"(/ping/(click|imp|nofill|iap))", ping);
+    impl.http.Post(R"(/ping/(click|imp|nofill|iap))", ping);
+    // A tester's report of a bad ad: its JSON body is in the log.
+    impl.http.Post("/s/reportAd", ping);
     // The mediation pings: no fill, impression and click of a mediated network.
     impl.http.Get(R"(/(nofill|imp|clk))", ping);
     impl.http.Get(R"(/redirect/([0-9]+)/([0-9]+))", [&impl](const httplib::Request& req, httplib::Response& res) {
