@@ -13,6 +13,10 @@
 #include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/interstitial.h"
 #include "adlib/render/payment_transaction_observer.h"
+#include "adlib/render/publisher_toolbar_controller.h"
+#include "platform/foundation/user_defaults.h"
+#include "platform/uikit/alert_sheets.h"
+#include "platform/foundation/json.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/storekit.h"
 #include "platform/network/curl_transport.h"
@@ -237,6 +241,68 @@ TEST_F(PublicAdsLoopback, AnInAppPurchaseTheUserCancelsIsReportedToBothTemplates
     const std::string session = YBXApplication::sharedApplication()->currentSession()->sessionIDAsString();
     EXPECT_EQ(queries, (std::vector<std::string>{"report=1&status=2&sku=rousa.gems&quantity=2", "report=2&status=2&session=" + session}));
     EXPECT_EQ(queue->finishedTransactions().size(), 1u);
+}
+
+// The debug dialog of the banner's creative, its button `title` pressed.
+void pressDebugDialogButton(id webView, const char* title) {
+    sel::setShowDebug_(webView, true);
+    sel::handleGesture_(webView, nullptr);
+    std::vector<Ref<UIAlertView>> shown = UIAlertView::visibleAlerts();
+    ASSERT_FALSE(shown.empty());
+    Ref<UIAlertView> dialog = shown.back();
+    const auto& titles = dialog->buttonTitles_;
+    auto found = std::find(titles.begin(), titles.end(), Value(title));
+    ASSERT_NE(found, titles.end());
+    dialog->clickButton(found - titles.begin());
+}
+
+TEST_F(PublicAdsLoopback, ThePublisherToolbarSignsInOnceAndABadAdIsReported) {
+    placeBanner("html-banner");
+    sel::loadRequest_(banner.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return !delegate->calls.empty(); }));
+    ASSERT_EQ(delegate->calls, std::vector<std::string>{"adViewDidReceiveAd:"});
+    Ref<Object> webView = sel::webView(banner.get());
+    ASSERT_TRUE(touch::tap(as<UIView>(webView.get())));
+
+    // The toolbar's script finds no credentials and sends the publisher to our sign-in page.
+    pressDebugDialogButton(webView.get(), "Publisher Toolbar");
+    platform::testing::advance(1);
+    auto* toolbar = dynamic_cast<YBXPublisherToolbarController*>(sel::presentedViewController(root.get()).get());
+    ASSERT_TRUE(toolbar);
+    ASSERT_TRUE(waitFor([&] {
+        return toolbar->oauthWebView_ &&
+               sel::stringByEvaluatingJavaScriptFromString_(toolbar->oauthWebView_.get(), Value("document.title")) == Value("Sign in to the publisher toolbar");
+    }));
+    EXPECT_EQ(served(kYBXToolbarScriptPath), 1u);
+    sel::stringByEvaluatingJavaScriptFromString_(toolbar->oauthWebView_.get(),
+                                                 Value("document.getElementById('publisher').value = 'rousa'; document.getElementById('sign-in').submit();"));
+    ASSERT_TRUE(waitFor([&] { return YBXHasToolbarCredentials() && !sel::isHidden(toolbar->jsWebView_.get()); }));
+    EXPECT_EQ(NSUserDefaults::standardUserDefaults()->objectForKey(kYBXToolbarCredentialsKey),
+              Value(Value::Dictionary{{"publisher", Value("rousa")}, {"token", Value("rousa-rousa")}}));
+    EXPECT_TRUE(sel::isHidden(toolbar->oauthWebView_.get()));
+
+    // The next opening sends the stored credentials and needs no sign-in.
+    sel::dismissViewControllerAnimated_completion_(root.get(), false, nullptr);
+    pressDebugDialogButton(webView.get(), "Publisher Toolbar");
+    platform::testing::advance(1);
+    auto* again = dynamic_cast<YBXPublisherToolbarController*>(sel::presentedViewController(root.get()).get());
+    ASSERT_TRUE(again);
+    ASSERT_NE(again, toolbar);
+    ASSERT_TRUE(waitFor([&] { return !sel::isHidden(again->jsWebView_.get()); }));
+    EXPECT_FALSE(again->oauthWebView_);
+    EXPECT_EQ(sel::stringByEvaluatingJavaScriptFromString_(again->jsWebView_.get(), Value("window.KESTRA_toolbarInit.credentials.publisher")),
+              Value("rousa"));
+    sel::dismissViewControllerAnimated_completion_(root.get(), false, nullptr);
+
+    // "Report" posts the creative's debug text.
+    pressDebugDialogButton(webView.get(), "Report");
+    ASSERT_TRUE(waitFor([&] { return served("/s/reportAd") == 1; }));
+    for (const auto& entry : server.log().entries()) {
+        if (entry.path != "/s/reportAd") continue;
+        EXPECT_EQ(entry.method, "POST");
+        Value body = NSJSONSerialization::JSONObjectWithText(entry.body, 0);
+        EXPECT_TRUE(body["debugHeader"].isString() && body["debugHeader"].string().starts_with("html-banner ")) << entry.body;
+    }
 }
 
 }  // namespace

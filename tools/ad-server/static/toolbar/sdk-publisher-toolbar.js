@@ -2,8 +2,26 @@
 // with the ad's HTML, its ad unit ID and the credentials it keeps; a
 // publisher without credentials goes through our sign-in page first, whose
 // title carries what the credentials are made of. Every answer is a "pmsg"
-// navigation whose query carries the message's parameters. Plain ES5.
+// navigation whose query carries the message's parameters; a page keeps
+// only the last of the navigations it starts in one turn, so each message
+// goes in a turn of its own. Plain ES5.
 (function (window) {
+  var queue = [];
+  var scheduled = false;
+
+  function flush() {
+    scheduled = false;
+    if (!queue.length) return;
+    window.location.href = queue.shift();
+    if (queue.length) schedule();
+  }
+
+  function schedule() {
+    if (scheduled) return;
+    scheduled = true;
+    setTimeout(flush, 0);
+  }
+
   function send(name, parameters) {
     var pairs = [];
     for (var key in parameters) {
@@ -11,7 +29,8 @@
         pairs.push(encodeURIComponent(key) + '=' + encodeURIComponent(String(parameters[key])));
       }
     }
-    window.location.href = 'pmsg://toolbar/' + name + (pairs.length ? '?' + pairs.join('&') : '');
+    queue.push('pmsg://toolbar/' + name + (pairs.length ? '?' + pairs.join('&') : ''));
+    schedule();
   }
 
   function show(state) {
