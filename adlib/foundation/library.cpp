@@ -55,6 +55,7 @@
 #include "adlib/render/mraid_pmsg_handler.h"
 #include "adlib/render/opener.h"
 #include "adlib/render/optora_monitor.h"
+#include "adlib/render/optora_pmsg_handler.h"
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
 #include "adlib/render/pmsg_handlers.h"
@@ -101,6 +102,7 @@ void registerClasses() {
     registerBrowserWebViewDelegateClass();
     registerPMSGHandlerClass();
     registerPMSGHandlerClasses();
+    registerOptoraPMSGHandlerClass();
     registerMRAIDPMSGHandlerClasses();
     registerMRAIDPictureClass();
     registerOptoraMonitorClass();

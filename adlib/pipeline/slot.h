@@ -93,6 +93,19 @@ public:
     void endListeningToDeviceOrientationChangeEvent();
     void addCreativeOrientationChangeObserver(id observer, SEL selector);
     void didChangeDeviceOrientation();
+    // YBXSlot(OptoraMonitor): the viewability reports (slot_optora.cpp).
+    void resetOptoraReporting();
+    void finishOptoraReporting();
+    void optoraMonitorWillUnload();
+    void didRefreshOptoraMonitor(id monitor);
+    Value optoraJSCommandWithParams(const Value& parameters);
+    Value optoraParameters(id monitor, bool unloaded);
+    Value adFormat();
+    static Value dictionaryForBounds(Rect bounds);
+    bool canEnableOptoraMonitoring();
+    bool monitoredViewIsSubviewOfDeviceScreen();
+    void webViewDidChangeOptoraVisibility(id webView);
+    void sendOptoraReport(const Value& parameters);
 
     long long state_ = YBXSlotStateIdle;
     bool hasAutoRefreshed_ = false;
@@ -129,8 +142,10 @@ public:
     Size newAdSize_{};
     Ref<Object> adMediationGlue_;
     Ref<Object> optoraMonitor_;
-    long long optoraMonitorSequenceNumber_ = 0;
+    unsigned long long optoraMonitorSequenceNumber_ = 0;
     WeakRef<Object> optoraMonitoredView_;
+    // The SDK-core page (YBXSDKCoreWebView) that receives this ad's reports.
+    Ref<Object> SDKCoreWebView_;
 };
 
 void registerSlotClass();
@@ -140,6 +155,8 @@ void registerSlotSDKCoreCategory(Class* slotClass);
 void registerSlotResponseCategory(Class* slotClass);
 // The slot's MRAID and DeviceOrientation categories.
 void registerSlotMRAIDCategories(Class* slotClass);
+// The slot's OptoraMonitor category.
+void registerSlotOptoraCategory(Class* slotClass);
 
 // Posted on the default centre, with the slot as object, when its creative's
 // window rectangle changed.
