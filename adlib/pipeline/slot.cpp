@@ -102,7 +102,7 @@ YBXSlot::~YBXSlot() {
     // didUnloadMRAIDAd's work: the device's orientation notifications are balanced.
     if (isListeningToDeviceOrientationChangeEvent_) endListeningToDeviceOrientationChangeEvent();
     // An owner that went without ending the reports: the last one goes now.
-    finishOptoraReporting();
+    finishOptoraReportingOnTeardown();
     if (adFetcher_) sel::cancel(adFetcher_.get());
     if (NSNotificationCenter* center = NSNotificationCenter::defaultCenter()) center->removeObserver(this);
     if (reloadTimer_) reloadTimer_->invalidate();

@@ -96,16 +96,28 @@ public:
     // YBXSlot(OptoraMonitor): the viewability reports (slot_optora.cpp).
     void resetOptoraReporting();
     void finishOptoraReporting();
+    // The same from the slot's destructor, which may run on another thread.
+    void finishOptoraReportingOnTeardown();
     void optoraMonitorWillUnload();
     void didRefreshOptoraMonitor(id monitor);
-    Value optoraJSCommandWithParams(const Value& parameters);
+    static Value optoraJSCommandWithParams(const Value& parameters);
     Value optoraParameters(id monitor, bool unloaded);
     Value adFormat();
     static Value dictionaryForBounds(Rect bounds);
     bool canEnableOptoraMonitoring();
     bool monitoredViewIsSubviewOfDeviceScreen();
     void webViewDidChangeOptoraVisibility(id webView);
-    void sendOptoraReport(const Value& parameters);
+    // What a report unit reads of the slot, taken on the slot's thread.
+    struct OptoraUnitSource {
+        Ref<Object> view;
+        Value configuration;
+        unsigned long long sequenceNumber = 0;
+        Value format;
+    };
+    OptoraUnitSource optoraUnitSource() const;
+    static Value optoraReport(id monitor, const OptoraUnitSource& source, bool unloaded);
+    static void endOptoraReporting(Ref<Object> monitor, Ref<Object> page, const OptoraUnitSource& source);
+    static void sendOptoraReport(id page, const Value& parameters);
 
     long long state_ = YBXSlotStateIdle;
     bool hasAutoRefreshed_ = false;

@@ -58,32 +58,49 @@ void YBXSlot::resetOptoraReporting() {
 
 void YBXSlot::finishOptoraReporting() {
     checkMainThread();
-    if (Ref<Object> monitor = optoraMonitor_) {
+    endOptoraReporting(std::move(optoraMonitor_), std::move(SDKCoreWebView_), optoraUnitSource());
+}
+
+void YBXSlot::finishOptoraReportingOnTeardown() {
+    if (!optoraMonitor_ && !SDKCoreWebView_) return;
+    if (NSThread::isMainThread()) {
+        finishOptoraReporting();
+        return;
+    }
+    // The slot's last owner let go on another thread: the report and the
+    // page's hand-back happen on the main thread, without the slot, and
+    // nobody waits for them.
+    dispatch_async(dispatch_get_main_queue(),
+                   [monitor = std::move(optoraMonitor_), page = std::move(SDKCoreWebView_), source = optoraUnitSource()]() mutable {
+                       endOptoraReporting(std::move(monitor), std::move(page), source);
+                   });
+}
+
+void YBXSlot::endOptoraReporting(Ref<Object> monitor, Ref<Object> page, const OptoraUnitSource& source) {
+    if (monitor) {
         sel::stopMonitoring(monitor.get());
         sel::setDelegate_(monitor.get(), nullptr);
-        optoraMonitorWillUnload();
-        optoraMonitor_ = nullptr;
+        // optoraMonitorWillUnload's report, for the ad that goes.
+        sendOptoraReport(page.get(), optoraReport(monitor.get(), source, true));
     }
-    if (Ref<Object> page = std::move(SDKCoreWebView_)) {
+    if (page) {
         sel::setOptoraObserver_(sel::webView(page.get()).get(), nullptr);
         // Kept running by the controller until its script says the unit is done.
         sel::finishedUsingSDKCoreWebView_(controller().get(), page.get());
     }
 }
 
-void YBXSlot::optoraMonitorWillUnload() {
-    sendOptoraReport(optoraParameters(optoraMonitor_.get(), true));
-}
+void YBXSlot::optoraMonitorWillUnload() { sendOptoraReport(SDKCoreWebView_.get(), optoraParameters(optoraMonitor_.get(), true)); }
 
 void YBXSlot::didRefreshOptoraMonitor(id monitor) {
     checkMainThread();
     sel::canEnableSwipeToViewController(this);
-    sendOptoraReport(optoraParameters(monitor, false));
+    sendOptoraReport(SDKCoreWebView_.get(), optoraParameters(monitor, false));
 }
 
-void YBXSlot::sendOptoraReport(const Value& parameters) {
+void YBXSlot::sendOptoraReport(id page, const Value& parameters) {
     const Value command = optoraJSCommandWithParams(parameters);
-    if (command.isString() && SDKCoreWebView_) sel::executeJavaScriptCommand_(SDKCoreWebView_.get(), command.string());
+    if (command.isString() && page) sel::executeJavaScriptCommand_(page, command.string());
 }
 
 Value YBXSlot::optoraJSCommandWithParams(const Value& parameters) {
@@ -99,12 +116,19 @@ Value YBXSlot::dictionaryForBounds(Rect bounds) {
     return Value{{"top", Value(r.y())}, {"bottom", Value(r.y() + r.height())}, {"left", Value(r.x())}, {"right", Value(r.x() + r.width())}};
 }
 
-Value YBXSlot::adFormat() { return Value(isInterstitialType() ? "interstitial_mb" : "banner_mb"); }
+Value YBXSlot::adFormat() { return optoraUnitSource().format; }
 
-Value YBXSlot::optoraParameters(id monitor, bool unloaded) {
-    Ref<Object> view = optoraMonitoredView_.lock();
-    Ref<Object> window = view ? sel::window(view.get()) : nullptr;
-    const Rect adBounds = view ? sel::convertRect_toView_(view.get(), sel::bounds(view.get()), nullptr) : Rect{};
+YBXSlot::OptoraUnitSource YBXSlot::optoraUnitSource() const {
+    return {optoraMonitoredView_.lock(), sel::optoraConfigurations(ad_.get()), optoraMonitorSequenceNumber_,
+            Value(isInterstitialType() ? "interstitial_mb" : "banner_mb")};
+}
+
+Value YBXSlot::optoraParameters(id monitor, bool unloaded) { return optoraReport(monitor, optoraUnitSource(), unloaded); }
+
+Value YBXSlot::optoraReport(id monitor, const OptoraUnitSource& source, bool unloaded) {
+    id view = source.view.get();
+    Ref<Object> window = view ? sel::window(view) : nullptr;
+    const Rect adBounds = view ? sel::convertRect_toView_(view, sel::bounds(view), nullptr) : Rect{};
     const bool inShownWindow =
         window && !sel::isHidden(window.get()) && sel::applicationState(UIApplication::sharedApplication()) == UIApplicationStateActive;
     Value::Dictionary unit;
@@ -114,10 +138,10 @@ Value YBXSlot::optoraParameters(id monitor, bool unloaded) {
     unit["isSubViewOfVisibleWindow"] = flag(inShownWindow);
     unit["isVisible"] = flag(monitor && sel::isMonitoredViewVisible(monitor));
     unit["kestraVersion"] = Value(YBXRequest::sdkVersion());
-    unit["adFormat"] = adFormat();
-    if (const Value configuration = sel::optoraConfigurations(ad_.get()); !configuration.isNil()) unit["optoraJSON"] = configuration;
+    unit["adFormat"] = source.format;
+    if (!source.configuration.isNil()) unit["optoraJSON"] = source.configuration;
     unit["timestamp"] = Value(nowMilliseconds());
-    unit["hashCode"] = Value(static_cast<unsigned long long>(optoraMonitorSequenceNumber_));
+    unit["hashCode"] = Value(source.sequenceNumber);
     if (unloaded) unit["doneReasonCode"] = Value("u");
     return Value{{"units", Value::array({Value(std::move(unit))})}};
 }
