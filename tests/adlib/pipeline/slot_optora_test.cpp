@@ -3,6 +3,8 @@
 // ad goes, and the script's answers through the viewability handler.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -286,6 +288,24 @@ TEST_F(SlotOptora, ASlotWhoseOwnerGoesWithoutEndingTheReportsIsFreed) {
     EXPECT_EQ(pageLog().handedBack, std::vector<Object*>{page.get()});
     platform::testing::advance(3);
     EXPECT_EQ(reportsTo(page.get()).size(), 2u);
+}
+
+TEST_F(SlotOptora, ASlotLetGoOnAnotherThreadReportsOnTheMainThread) {
+    Ref<YBXSlot> slot = loadedSlot(Kind::configured);
+    finishLoad(slot.get());
+    Ref<Object> page = sel::SDKCoreWebView(slot.get());
+    std::atomic<bool> released{false};
+    auto held = std::make_shared<Ref<YBXSlot>>(std::move(slot));
+    dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [held, &released] {
+        *held = nullptr;
+        released = true;
+    });
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return released.load() && pageLog().handedBack.size() == 1; }, 10));
+    EXPECT_EQ(pageLog().handedBack[0], page.get());
+    const std::vector<Value> reports = reportsTo(page.get());
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(unitOf(reports[1])["doneReasonCode"], Value("u"));
+    EXPECT_EQ(unitOf(reports[1])["hashCode"], Value(1));
 }
 
 }  // namespace
