@@ -54,6 +54,8 @@
 #include "adlib/render/mraid_picture.h"
 #include "adlib/render/mraid_pmsg_handler.h"
 #include "adlib/render/opener.h"
+#include "adlib/render/optora_monitor.h"
+#include "adlib/render/optora_pmsg_handler.h"
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
 #include "adlib/render/pmsg_handlers.h"
@@ -100,8 +102,10 @@ void registerClasses() {
     registerBrowserWebViewDelegateClass();
     registerPMSGHandlerClass();
     registerPMSGHandlerClasses();
+    registerOptoraPMSGHandlerClass();
     registerMRAIDPMSGHandlerClasses();
     registerMRAIDPictureClass();
+    registerOptoraMonitorClass();
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();

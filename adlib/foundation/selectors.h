@@ -493,6 +493,32 @@ inline constexpr Sel<void(id)> disableSwipeToViewController{"disableSwipeToViewC
 inline constexpr Sel<void(id)> sample{"sample"};
 inline constexpr Sel<void(id)> startMonitoring{"startMonitoring"};
 inline constexpr Sel<void(id)> stopMonitoring{"stopMonitoring"};
+// YBXOptoraMonitor: the viewability sampler of one view.
+inline constexpr Sel<Ref<Object>(id, id, Value)> initWithView_refreshIntervals_{"initWithView:refreshIntervals:"};
+inline constexpr Sel<double(id)> nextRefreshInterval{"nextRefreshInterval"};
+inline constexpr Sel<void(id, id)> updateViewBoundsTimerCallback_{"updateViewBoundsTimerCallback:"};
+inline constexpr Sel<void(id)> updateViewBounds{"updateViewBounds"};
+inline constexpr Sel<Rect(id)> monitoredViewVisibleBounds{"monitoredViewVisibleBounds"};
+inline constexpr Sel<void(id, Rect)> setMonitoredViewVisibleBounds_{"setMonitoredViewVisibleBounds:"};
+inline constexpr Sel<bool(id)> isMonitoredViewVisible{"isMonitoredViewVisible"};
+// YBXOptoraMonitorDelegate.
+inline constexpr Sel<void(id, id)> didRefreshOptoraMonitor_{"didRefreshOptoraMonitor:"};
+// YBXSlot(OptoraMonitor): the reports of the slot's samples.
+inline constexpr Sel<void(id)> optoraMonitorWillUnload{"optoraMonitorWillUnload"};
+inline constexpr Sel<Value(id, Value)> optoraJSCommandWithParams_{"optoraJSCommandWithParams:"};
+inline constexpr Sel<Value(id, id, bool)> optoraParameters_optoraUnloaded_{"optoraParameters:optoraUnloaded:"};
+inline constexpr Sel<Value(id)> adFormat{"adFormat"};
+inline constexpr Sel<Value(id, Rect)> dictionaryForBounds_{"dictionaryForBounds:"};
+inline constexpr Sel<bool(id)> canEnableOptoraMonitoring{"canEnableOptoraMonitoring"};
+inline constexpr Sel<Ref<Object>(id)> SDKCoreWebView{"SDKCoreWebView"};
+inline constexpr Sel<unsigned long long(id)> optoraMonitorSequenceNumber{"optoraMonitorSequenceNumber"};
+// YBXWebViewOptoraMonitoring.
+inline constexpr Sel<void(id, id)> webViewDidChangeOptoraVisibility_{"webViewDidChangeOptoraVisibility:"};
+// YBXSlot(SwipeToViewController)'s check before each viewability report.
+inline constexpr Sel<bool(id)> canEnableSwipeToViewController{"canEnableSwipeToViewController"};
+// YBXOptoraPMSGHandler.
+inline constexpr Sel<void(id, Value)> didReceiveOptoraUntrackOptoraNotification_{"didReceiveOptoraUntrackOptoraNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveOptoraVisibilityChangedNotification_{"didReceiveOptoraVisibilityChangedNotification:"};
 // Response processing.
 inline constexpr Sel<void(id)> resetRequestState{"resetRequestState"};
 inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAdResponse:"};
