@@ -24,6 +24,8 @@
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/mediation/ad_manager.h"
 #include "adlib/mediation/ad_network_adapter.h"
+#include "adlib/mediation/adapter_custom_events.h"
+#include "adlib/mediation/adapter_marlex.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/glue.h"
 #include "adlib/mediation/mediation_config.h"
@@ -137,6 +139,8 @@ void registerClasses() {
     registerApplicationClass();
     registerMRAIDInterceptorClass();
     registerAdNetworkAdapterClass();
+    registerAdapterCustomEventsClasses();
+    registerAdapterOrvaneMarlexAdsClass();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));
 }
