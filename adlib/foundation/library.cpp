@@ -25,6 +25,7 @@
 #include "adlib/mediation/ad_manager.h"
 #include "adlib/mediation/ad_network_adapter.h"
 #include "adlib/mediation/adapter_custom_events.h"
+#include "adlib/mediation/adapter_custom_events.h"
 #include "adlib/mediation/adapter_marlex.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/glue.h"
@@ -139,7 +140,7 @@ void registerClasses() {
     registerApplicationClass();
     registerMRAIDInterceptorClass();
     registerAdNetworkAdapterClass();
-    registerAdapterCustomEventsClasses();
+    registerCustomEventClasses();
     registerAdapterOrvaneMarlexAdsClass();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));

@@ -1,10 +1,9 @@
 #include "adlib/mediation/adapter_custom_events.h"
 
-#include "adlib/foundation/ad_type.h"
+#include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/request.h"
-#include "platform/foundation/error.h"
 #include "platform/foundation/format.h"
 
 namespace adlib {
@@ -16,87 +15,81 @@ YBXCustomEventExtras* extrasOf(id self) { return as<YBXCustomEventExtras>(self);
 
 // A credential that should be text; anything else counts as missing.
 Value textCredential(id connector, const char* key) {
-    const Value& value = sel::credentials(connector)[key];
+    const Value credentials = connector ? sel::credentials(connector) : Value();
+    const Value& value = credentials[key];
     return value.isString() ? value : Value();
 }
 
-// The extras the application registered for this custom event's label.
-Value extrasForLabel(id connector, const Value& label) {
-    Ref<Object> extras = sel::networkExtras(connector);
-    return as<YBXCustomEventExtras>(extras.get()) ? sel::extrasForLabel_(extras.get(), label) : Value();
+Value copyOf(const Value& value, Value::Kind kind) { return value.kind() == kind ? value : Value(); }
+
+template <const Sel<void(id, id)>& Callback>
+void relay(id self, id) {
+    if (Ref<Object> c = adapterOf(self)->connector.lock()) Callback(c.get(), self);
 }
 
-Ref<Object> requestFor(id connector) {
-    Ref<YBXCustomEventRequest> request = YBXCustomEventRequest::fromConnector(connector);
-    request->additionalParameters = extrasForLabel(connector, textCredential(connector, "label"));
-    return request;
-}
-
-// Relays a custom event's callback to the connector under the adapter's name.
-void relay(id self, Sel<void(id, id)> callback) {
-    if (Ref<Object> c = adapterOf(self)->connector.lock()) callback(c.get(), self);
-}
-void relayWith(id self, Sel<void(id, id, id)> callback, id object) {
-    if (Ref<Object> c = adapterOf(self)->connector.lock()) callback(c.get(), self, object);
+template <const Sel<void(id, id, id)>& Callback>
+void relayWith(id self, id, id object) {
+    if (Ref<Object> c = adapterOf(self)->connector.lock()) Callback(c.get(), self, object);
 }
 
 }  // namespace
 
+// --- YBXMAdapterCustomEvents --------------------------------------------------------------------------
+
 YBXMAdapterCustomEvents::~YBXMAdapterCustomEvents() { stopBeingDelegate(); }
 
-void YBXMAdapterCustomEvents::fail(bool interstitial, const std::string& message) {
+void YBXMAdapterCustomEvents::fail(const std::string& message, bool interstitial) {
     Ref<Object> c = connector.lock();
-    Ref<NSError> error = NSError::errorWithDomain(kYBXMAdMediationErrorDomain, 1, Value{{std::string(NSLocalizedDescriptionKey), Value(message)}});
+    if (!c) return;
+    Ref<NSError> error = NSError::errorWithDomain(kYBXCustomEventErrorDomain, 1, Value{{std::string(NSLocalizedDescriptionKey), Value(message)}});
     interstitial ? sel::adapter_didFailInterstitial_(c.get(), this, error.get()) : sel::adapter_didFailAd_(c.get(), this, error.get());
 }
 
-Ref<Object> YBXMAdapterCustomEvents::makeCustomEvent(const char* protocol, bool interstitial) {
-    Ref<Object> c = connector.lock();
-    Value className = textCredential(c.get(), "class_name");
-    if (className.isNil()) {
-        fail(interstitial, "No class name for the Custom Event.");
+Ref<Object> YBXMAdapterCustomEvents::instance(const char* protocol, bool interstitial) {
+    const Value name = textCredential(connector.lock().get(), "class_name");
+    if (name.isNil()) {
+        fail("No class name for the Custom Event.", interstitial);
         return nullptr;
     }
-    Class* cls = NSClassFromString(className.string());
+    Class* cls = objc_getClass(name.string());
     if (!cls) {
-        std::string message = format("Cannot find Custom Event class named %@.", className);
+        const std::string message = format("Cannot find Custom Event class named %@.", name);
         pubLog(message);
-        fail(interstitial, message);
+        fail(message, interstitial);
         return nullptr;
     }
-    // Checked on the class, so that a name from the server never makes an
-    // object of a class that is no custom event.
+    // Checked on the class: making an instance of a class the server named may already do harm.
     if (!class_conformsToProtocol(cls, objc_getProtocol(protocol))) {
-        std::string message = format("Custom Event class %@ does not conform to the %@ protocol.", className, protocol);
+        const std::string message = format("Custom Event class %@ does not conform to the %@ protocol.", name, Value(protocol));
         pubLog(message);
-        fail(interstitial, message);
+        fail(message, interstitial);
         return nullptr;
     }
     return sel::init(alloc(cls));
 }
 
 void YBXMAdapterCustomEvents::getBanner(const YBXAdSize& size) {
-    Ref<Object> protector(this);
+    Ref<Object> made = instance(kYBXCustomEventBannerProtocol, false);
     Ref<Object> c = connector.lock();
-    if (!c) return;
-    Ref<Object> event = makeCustomEvent(kYBXCustomEventBannerProtocol, false);
-    if (!event) return;
-    customEventBanner = event;
-    sel::setDelegate_(event.get(), this);
-    sel::requestBannerAd_parameter_label_request_(event.get(), size, textCredential(c.get(), "parameter"), textCredential(c.get(), "label"),
-                                                   requestFor(c.get()).get());
+    if (!made || !c) return;
+    if (customEventBanner) sel::setDelegate_(customEventBanner.get(), nullptr);
+    customEventBanner = made;
+    sel::setDelegate_(made.get(), this);
+    const Value label = textCredential(c.get(), "label");
+    sel::requestBannerAd_parameter_label_request_(made.get(), size, textCredential(c.get(), "parameter"), label,
+                                                   YBXCustomEventRequest::fromConnector(c.get(), label).get());
 }
 
 void YBXMAdapterCustomEvents::getInterstitial() {
-    Ref<Object> protector(this);
+    Ref<Object> made = instance(kYBXCustomEventInterstitialProtocol, true);
     Ref<Object> c = connector.lock();
-    if (!c) return;
-    Ref<Object> event = makeCustomEvent(kYBXCustomEventInterstitialProtocol, true);
-    if (!event) return;
-    customEventInterstitial = event;
-    sel::setDelegate_(event.get(), this);
-    sel::requestInterstitialAdWithParameter_label_request_(event.get(), textCredential(c.get(), "parameter"), textCredential(c.get(), "label"),
-                                                           requestFor(c.get()).get());
+    if (!made || !c) return;
+    if (customEventInterstitial) sel::setDelegate_(customEventInterstitial.get(), nullptr);
+    customEventInterstitial = made;
+    sel::setDelegate_(made.get(), this);
+    const Value label = textCredential(c.get(), "label");
+    sel::requestInterstitialAdWithParameter_label_request_(made.get(), textCredential(c.get(), "parameter"), label,
+                                                           YBXCustomEventRequest::fromConnector(c.get(), label).get());
 }
 
 void YBXMAdapterCustomEvents::stopBeingDelegate() {
@@ -104,21 +97,44 @@ void YBXMAdapterCustomEvents::stopBeingDelegate() {
     if (customEventInterstitial) sel::setDelegate_(customEventInterstitial.get(), nullptr);
 }
 
-Ref<YBXCustomEventRequest> YBXCustomEventRequest::fromConnector(id connector) {
-    Ref<YBXCustomEventRequest> request = as<YBXCustomEventRequest>(sel::init(alloc("YBXCustomEventRequest")));
-    request->userGender = sel::userGender(connector);
-    request->userBirthday = sel::userBirthday(connector);
-    request->userHasLocation = sel::userHasLocation(connector);
-    request->userLatitude = sel::userLatitude(connector);
-    request->userLongitude = sel::userLongitude(connector);
-    request->userLocationAccuracyInMeters = sel::userLocationAccuracyInMeters(connector);
-    request->userLocationDescription = sel::userLocationDescription(connector);
-    request->userKeywords = sel::userKeywords(connector);
-    request->isTesting = sel::testMode(connector);
-    return request;
+// --- YBXCustomEventRequest ------------------------------------------------------------------------------
+
+Ref<YBXCustomEventRequest> YBXCustomEventRequest::fromConnector(id connector, const Value& label) {
+    Ref<YBXCustomEventRequest> r = as<YBXCustomEventRequest>(newObject("YBXCustomEventRequest"));
+    r->userGender = sel::userGender(connector);
+    r->userBirthday = copyOf(sel::userBirthday(connector), Value::Kind::Date);
+    r->userHasLocation = sel::userHasLocation(connector);
+    r->userLatitude = sel::userLatitude(connector);
+    r->userLongitude = sel::userLongitude(connector);
+    r->userLocationAccuracyInMeters = sel::userLocationAccuracyInMeters(connector);
+    r->userLocationDescription = copyOf(sel::userLocationDescription(connector), Value::Kind::String);
+    r->userKeywords = copyOf(sel::userKeywords(connector), Value::Kind::Array);
+    if (Ref<Object> extras = sel::networkExtras(connector); extras && respondsToSelector(extras, sel::extrasForLabel_.name))
+        r->additionalParameters = copyOf(sel::extrasForLabel_(extras.get(), label), Value::Kind::Dictionary);
+    r->isTesting = sel::testMode(connector);
+    return r;
 }
 
-void registerAdapterCustomEventsClasses() {
+// --- YBXCustomEventExtras -------------------------------------------------------------------------------
+
+void YBXCustomEventExtras::setExtras(const Value& given, const Value& label) {
+    if (!label.isString() || label.string().empty()) {
+        pubLog("Must specify a label for extras.");
+        return;
+    }
+    if (given.isDictionary()) extras[label.string()] = given;
+    else extras.erase(label.string());
+}
+
+Value YBXCustomEventExtras::extrasForLabel(const Value& label) const {
+    if (!label.isString()) return Value();
+    auto found = extras.find(label.string());
+    return found == extras.end() ? Value() : found->second;
+}
+
+// --- registration ---------------------------------------------------------------------------------------
+
+void registerCustomEventClasses() {
     for (const char* name : {kYBXCustomEventBannerProtocol, kYBXCustomEventInterstitialProtocol, "YBXCustomEventBannerDelegate",
                              "YBXCustomEventInterstitialDelegate"})
         if (!objc_getProtocol(name)) objc_registerProtocol(objc_allocateProtocol(name));
@@ -139,26 +155,31 @@ void registerAdapterCustomEventsClasses() {
         .method(sel::stopBeingDelegate, [](id self) { adapterOf(self)->stopBeingDelegate(); })
         .method(sel::isBannerAnimationOK_, [](id, long long) { return true; })
         .method(sel::presentInterstitialFromRootViewController_,
-                [](id self, id root) { sel::presentFromRootViewController_(adapterOf(self)->customEventInterstitial.get(), root); })
+                [](id self, id root) {
+                    if (Ref<Object> event = adapterOf(self)->customEventInterstitial) sel::presentFromRootViewController_(event.get(), root);
+                })
         .getter<&YBXMAdapterCustomEvents::customEventBanner>(sel::customEventBanner)
         .getter<&YBXMAdapterCustomEvents::customEventInterstitial>(sel::customEventInterstitial)
         // YBXCustomEventBannerDelegate
-        .method(sel::customEventBanner_didReceiveAd_, [](id self, id, id object) { relayWith(self, sel::adapter_didReceiveAdView_, object); })
-        .method(sel::customEventBanner_didFailAd_, [](id self, id, id object) { relayWith(self, sel::adapter_didFailAd_, object); })
-        .method(sel::customEventBanner_clickDidOccurInAd_, [](id self, id, id object) { relayWith(self, sel::adapter_clickDidOccurInBanner_, object); })
-        .method(sel::customEventBannerWillPresentModal_, [](id self, id) { relay(self, sel::adapterWillPresentFullScreenModal_); })
-        .method(sel::customEventBannerWillDismissModal_, [](id self, id) { relay(self, sel::adapterWillDismissFullScreenModal_); })
-        .method(sel::customEventBannerDidDismissModal_, [](id self, id) { relay(self, sel::adapterDidDismissFullScreenModal_); })
-        .method(sel::customEventBannerWillLeaveApplication_, [](id self, id) { relay(self, sel::adapterWillLeaveApplication_); })
+        .method(sel::customEventBanner_didReceiveAd_, &relayWith<sel::adapter_didReceiveAdView_>)
+        .method(sel::customEventBanner_didFailAd_, &relayWith<sel::adapter_didFailAd_>)
+        .method(sel::customEventBanner_clickDidOccurInAd_, &relayWith<sel::adapter_clickDidOccurInBanner_>)
+        .method(sel::customEventBannerWillPresentModal_, &relay<sel::adapterWillPresentFullScreenModal_>)
+        .method(sel::customEventBannerWillDismissModal_, &relay<sel::adapterWillDismissFullScreenModal_>)
+        .method(sel::customEventBannerDidDismissModal_, &relay<sel::adapterDidDismissFullScreenModal_>)
+        .method(sel::customEventBannerWillLeaveApplication_, &relay<sel::adapterWillLeaveApplication_>)
         .method(sel::viewControllerForPresentingModalView,
-                [](id self) { return sel::viewControllerForPresentingModalView(adapterOf(self)->connector.lock().get()); })
+                [](id self) {
+                    Ref<Object> c = adapterOf(self)->connector.lock();
+                    return c ? sel::viewControllerForPresentingModalView(c.get()) : nullptr;
+                })
         // YBXCustomEventInterstitialDelegate
-        .method(sel::customEventInterstitial_didReceiveAd_, [](id self, id, id object) { relayWith(self, sel::adapter_didReceiveInterstitial_, object); })
-        .method(sel::customEventInterstitial_didFailAd_, [](id self, id, id object) { relayWith(self, sel::adapter_didFailInterstitial_, object); })
-        .method(sel::customEventInterstitialWillPresent_, [](id self, id) { relay(self, sel::adapterWillPresentInterstitial_); })
-        .method(sel::customEventInterstitialWillDismiss_, [](id self, id) { relay(self, sel::adapterWillDismissInterstitial_); })
-        .method(sel::customEventInterstitialDidDismiss_, [](id self, id) { relay(self, sel::adapterDidDismissInterstitial_); })
-        .method(sel::customEventInterstitialWillLeaveApplication_, [](id self, id) { relay(self, sel::adapterWillLeaveApplication_); });
+        .method(sel::customEventInterstitial_didReceiveAd_, &relayWith<sel::adapter_didReceiveInterstitial_>)
+        .method(sel::customEventInterstitial_didFailAd_, &relayWith<sel::adapter_didFailInterstitial_>)
+        .method(sel::customEventInterstitialWillPresent_, &relay<sel::adapterWillPresentInterstitial_>)
+        .method(sel::customEventInterstitialWillDismiss_, &relay<sel::adapterWillDismissInterstitial_>)
+        .method(sel::customEventInterstitialDidDismiss_, &relay<sel::adapterDidDismissInterstitial_>)
+        .method(sel::customEventInterstitialWillLeaveApplication_, &relay<sel::adapterWillLeaveApplication_>);
 
     ClassBuilder<YBXCustomEventRequest>("YBXCustomEventRequest", "NSObject")
         .getter<&YBXCustomEventRequest::userGender>(sel::userGender)
@@ -173,20 +194,9 @@ void registerAdapterCustomEventsClasses() {
         .getter<&YBXCustomEventRequest::isTesting>(sel::isTesting);
 
     ClassBuilder<YBXCustomEventExtras>("YBXCustomEventExtras", "NSObject")
-        .method(sel::setExtras_forLabel_,
-                [](id self, Value extras, Value label) {
-                    if (!label.isString() || label.string().empty()) {
-                        pubLog("Must specify a label for extras.");
-                        return;
-                    }
-                    extrasOf(self)->extras[label.string()] = extras;
-                })
-        .method(sel::extrasForLabel_,
-                [](id self, Value label) {
-                    if (!label.isString()) return Value();
-                    auto found = extrasOf(self)->extras.find(label.string());
-                    return found == extrasOf(self)->extras.end() ? Value() : found->second;
-                })
+        .protocol("YBXAdNetworkExtras")
+        .method(sel::setExtras_forLabel_, [](id self, Value extras, Value label) { extrasOf(self)->setExtras(extras, label); })
+        .method(sel::extrasForLabel_, [](id self, Value label) { return extrasOf(self)->extrasForLabel(label); })
         .method(sel::removeAllExtras, [](id self) { extrasOf(self)->extras.clear(); })
         .method(sel::allExtras, [](id self) { return Value(extrasOf(self)->extras); });
 }

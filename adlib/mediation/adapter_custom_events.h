@@ -1,9 +1,15 @@
-// YBXMAdapterCustomEvents: the adapter that hands one waterfall turn to a
-// class of the application named by the server (a custom event), checked
-// against the custom-event protocols before it is made. With it the
-// publisher's side: YBXCustomEventRequest, the targeting snapshot the custom
-// event gets, and YBXCustomEventExtras, extras by label. Main thread.
+// YBXMAdapterCustomEvents: the adapter of a custom event, an application
+// class named by the network's credentials that loads a banner or an
+// interstitial itself. The class must adopt the custom-event protocol of the
+// ad type before any instance is made, so that a server's text cannot make
+// an arbitrary class of the application. The adapter is the custom event's
+// delegate and relays its callbacks to the connector. Main thread.
+//
+// YBXCustomEventRequest: the connector's targeting, copied when made.
+// YBXCustomEventExtras: the application's extras for its custom events, by label.
 #pragma once
+
+#include <string>
 
 #include "adlib/foundation/selectors.h"
 
@@ -11,37 +17,35 @@ namespace adlib {
 
 inline constexpr const char* kYBXCustomEventBannerProtocol = "YBXCustomEventBanner";
 inline constexpr const char* kYBXCustomEventInterstitialProtocol = "YBXCustomEventInterstitial";
-// The domain of the errors this adapter reports.
-inline constexpr const char* kYBXMAdMediationErrorDomain = "ad_mediation";
+// The domain of a custom event's failures.
+inline constexpr const char* kYBXCustomEventErrorDomain = "ad_mediation";
 
 class YBXMAdapterCustomEvents : public NSObject {
 public:
     ~YBXMAdapterCustomEvents() override;
 
+    // A new custom event adopting the protocol, or nil after failing with the reason.
+    Ref<Object> instance(const char* protocol, bool interstitial);
     void getBanner(const YBXAdSize& size);
     void getInterstitial();
+    void fail(const std::string& message, bool interstitial);
     void stopBeingDelegate();
 
     WeakRef<Object> connector;
     Ref<Object> customEventBanner;
     Ref<Object> customEventInterstitial;
-
-private:
-    // A new instance of the credentials' class when it adopts the protocol;
-    // otherwise nil, with the failure reported.
-    Ref<Object> makeCustomEvent(const char* protocol, bool interstitial);
-    void fail(bool interstitial, const std::string& message);
 };
 
 class YBXCustomEventRequest : public NSObject {
 public:
-    // The connector's targeting as it is now.
-    static Ref<YBXCustomEventRequest> fromConnector(id connector);
+    static Ref<YBXCustomEventRequest> fromConnector(id connector, const Value& label);
 
     long long userGender = 0;
     Value userBirthday;
     bool userHasLocation = false;
-    double userLatitude = 0, userLongitude = 0, userLocationAccuracyInMeters = 0;
+    double userLatitude = 0;
+    double userLongitude = 0;
+    double userLocationAccuracyInMeters = 0;
     Value userLocationDescription;
     Value userKeywords;
     Value additionalParameters;
@@ -50,9 +54,12 @@ public:
 
 class YBXCustomEventExtras : public NSObject {
 public:
-    Value::Dictionary extras;  // label -> extras dictionary
+    void setExtras(const Value& extras, const Value& label);
+    Value extrasForLabel(const Value& label) const;
+
+    Value::Dictionary extras;  // label to extras dictionary
 };
 
-void registerAdapterCustomEventsClasses();
+void registerCustomEventClasses();
 
 }  // namespace adlib

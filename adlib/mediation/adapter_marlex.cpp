@@ -1,11 +1,13 @@
 #include "adlib/mediation/adapter_marlex.h"
 
+#include "adlib/foundation/ad_type.h"
 #include "adlib/foundation/device.h"
 #include "adlib/mediation/glue.h"
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/extras.h"
 #include "adlib/pipeline/request.h"
+#include "platform/webkit/selectors.h"
 
 namespace adlib {
 
@@ -40,16 +42,21 @@ Ref<Object> mediatingSlot(id connector) {
     return glue ? glue->slot_.lock() : nullptr;
 }
 
+// A slot's opener, the one of its web view's delegate.
+Ref<Object> openerOf(id slot) {
+    if (!slot || !respondsToSelector(slot, sel::webViewDelegate.name)) return nullptr;
+    Ref<Object> delegate = sel::webViewDelegate(slot);
+    return delegate && respondsToSelector(delegate, sel::opener.name) ? sel::opener(delegate.get()) : nullptr;
+}
+
 // The inner ad's opener guards against automatic clicks as the mediating slot's does.
 void takeOverAutoClickProtection(id connector, id innerAd) {
-    Ref<Object> slot = mediatingSlot(connector);
-    Ref<Object> from = slot ? sel::opener(slot.get()) : nullptr;
-    Ref<Object> innerSlot = sel::slot(innerAd);
-    Ref<Object> to = innerSlot ? sel::opener(innerSlot.get()) : nullptr;
+    Ref<Object> from = openerOf(mediatingSlot(connector).get());
+    Ref<Object> to = openerOf(sel::slot(innerAd).get());
     if (from && to) sel::setAutoClickProtected_(to.get(), sel::autoClickProtected(from.get()));
 }
 
-template <auto Callback>
+template <const Sel<void(id, id)>& Callback>
 void relay(id self, id) {
     if (Ref<Object> c = adapterOf(self)->connector.lock()) Callback(c.get(), self);
 }
@@ -70,12 +77,12 @@ Ref<Object> YBXMAdapterOrvaneMarlexAds::request() {
     Ref<Object> c = connector.lock();
     Ref<Object> made = sel::init(alloc("YBXRequest"));
     if (!c) return made;
-    auto* network = as<YBXMAdNetworkConfig>(sel::networkConfig(c.get()));
+    Ref<YBXMAdNetworkConfig> network = as<YBXMAdNetworkConfig>(sel::networkConfig(c.get()));
     if (sel::testMode(c.get())) {
         YBXDevice* device = YBXDevice::currentDevice();
         sel::setTestDevices_(made.get(), Value(Value::Array{Value("Simulator"), Value(device ? device->deviceIdentifier() : std::string())}));
     }
-    if (Value child = sel::childDirectedTreatment(c.get()); !child.isNil()) sel::tagForChildDirectedTreatment_(made.get(), child.boolean());
+    if (Value child = sel::childDirectedTreatment(c.get()); !child.isNil()) sel::tagForChildDirectedTreatment_(made.get(), child.boolValue());
     sel::setGender_(made.get(), sel::userGender(c.get()));
     sel::setBirthday_(made.get(), sel::userBirthday(c.get()));
     if (sel::userHasLocation(c.get())) {
@@ -85,12 +92,12 @@ Ref<Object> YBXMAdapterOrvaneMarlexAds::request() {
         sel::setLocationWithDescription_(made.get(), description);
     }
     sel::setKeywords_(made.get(), sel::userKeywords(c.get()));
-    sel::registerAdNetworkExtras_(made.get(), YBXMarlexExtras::make(additionalParameters(c.get(), network)).get());
+    sel::registerAdNetworkExtras_(made.get(), YBXMarlexExtras::make(additionalParameters(c.get(), network.get())).get());
 
     Value::Array lists;
-    if (auto* config = as<YBXMConfig>(sel::mediationConfig(c.get())))
+    if (Ref<YBXMConfig> config = as<YBXMConfig>(sel::mediationConfig(c.get())))
         for (const Ref<YBXMAdNetworkConfig>& each : config->adNetworkConfigs) lists.push_back(each->adapterList);
-    sel::setPrivateMediationExtras_(made.get(), Value{{"man", Value(std::move(lists))}, {"mcan", Value(className())}});
+    sel::setPrivateMediationExtras_(made.get(), Value{{"man", Value(std::move(lists))}, {"mcan", Value(isa()->name())}});
     return made;
 }
 
@@ -140,7 +147,7 @@ void registerAdapterOrvaneMarlexAdsClass() {
         .method(sel::presentInterstitialFromRootViewController_,
                 [](id self, id root) { sel::presentFromRootViewController_(adapterOf(self)->interstitial.get(), root); })
         .method(sel::changeAdSizeTo_, [](id self, YBXAdSize size) { sel::setAdSize_(adapterOf(self)->banner.get(), size); })
-        .getter<&YBXMAdapterOrvaneMarlexAds::banner>(sel::bannerView)
+        .getter<&YBXMAdapterOrvaneMarlexAds::banner>(sel::banner)
         .getter<&YBXMAdapterOrvaneMarlexAds::interstitial>(sel::interstitial)
         .method(sel::request, [](id self) { return adapterOf(self)->request(); })
         // The banner's and interstitial's delegate protocols, relayed in order.

@@ -1,209 +1,168 @@
+// YBXMAdapterCustomEvents: which custom event class is made, the failures,
+// what the custom event is asked with, and its callbacks reaching the connector.
 #include "adlib/mediation/adapter_custom_events.h"
 
-#include <gtest/gtest.h>
-
-#include "adlib/foundation/ad_type.h"
 #include "adlib/foundation/macros.h"
-#include "adlib/mediation/protocols.h"
-#include "platform/foundation/error.h"
-#include "platform/foundation/format.h"
-#include "tests/adlib/adlib_fixture.h"
+#include "platform/foundation/log.h"
+#include "tests/adlib/mediation/mediation_support.h"
 
 namespace adlib {
 namespace {
 
-using testing::AdLibEnvironment;
+using testing::Calls;
+using testing::RecordingConnector;
+using testing::note;
+using testing::takeCalls;
 
-std::vector<std::string>& heard() {
-    static std::vector<std::string> calls;
-    return calls;
-}
-void note(std::string call) { heard().push_back(std::move(call)); }
-
-std::string describe(id error) {
-    auto* e = as<NSError>(error);
-    return e ? format("%@ %d: %@", e->domain(), e->code(), e->localizedDescription()) : "none";
-}
-
-// A connector that answers from its fields and records every adapter callback.
-class FakeConnector : public NSObject {
-public:
-    Value credentials;
-    Ref<Object> extras;
-    Ref<Object> rootController = newObject("UIViewController");
-};
-
-class TestEvent : public NSObject {
+class TestCustomEvent : public NSObject {
 public:
     WeakRef<Object> delegate;
 };
 
-// Made instances of the custom-event test classes, by class name.
-int& instancesMade() {
-    static int made = 0;
-    return made;
+std::string describe(Value parameter, Value label, id request) {
+    return format("parameter %@ label %@ extras k=%@ testing %d gender %lld", parameter, label, sel::additionalParameters(request)["k"],
+                  sel::isTesting(request), sel::userGender(request));
 }
 
-void registerFakes() {
-    ClassBuilder<FakeConnector> connector("TestCustomEventConnector", "NSObject");
-    connector.protocol(kYBXMAdNetworkConnectorProtocol)
-        .method(sel::credentials, [](id self) { return as<FakeConnector>(self)->credentials; })
-        .method(sel::networkExtras, [](id self) { return as<FakeConnector>(self)->extras; })
-        .method(sel::viewControllerForPresentingModalView, [](id self) { return as<FakeConnector>(self)->rootController; })
-        .method(sel::testMode, [](id) { return true; })
-        .method(sel::userGender, [](id) { return 2LL; })
-        .method(sel::userBirthday, [](id) { return Value("1990-04-02"); })
-        .method(sel::userKeywords, [](id) { return Value(Value::Array{Value("tea")}); })
-        .method(sel::userHasLocation, [](id) { return true; })
-        .method(sel::userLatitude, [](id) { return 48.5; })
-        .method(sel::userLongitude, [](id) { return 9.25; })
-        .method(sel::userLocationAccuracyInMeters, [](id) { return 12.0; })
-        .method(sel::userLocationDescription, [](id) { return Value(); })
-        .method(sel::adapter_didReceiveAdView_, [](id, id, id view) { note(view ? "received view" : "received (none)"); })
-        .method(sel::adapter_didFailAd_, [](id, id, id error) { note("banner failed " + describe(error)); })
-        .method(sel::adapter_clickDidOccurInBanner_, [](id, id, id) { note("click"); })
-        .method(sel::adapterWillPresentFullScreenModal_, [](id, id) { note("willPresentFullScreenModal"); })
-        .method(sel::adapterWillDismissFullScreenModal_, [](id, id) { note("willDismissFullScreenModal"); })
-        .method(sel::adapterDidDismissFullScreenModal_, [](id, id) { note("didDismissFullScreenModal"); })
-        .method(sel::adapterWillLeaveApplication_, [](id, id) { note("willLeaveApplication"); })
-        .method(sel::adapter_didReceiveInterstitial_, [](id, id, id) { note("received interstitial"); })
-        .method(sel::adapter_didFailInterstitial_, [](id, id, id error) { note("interstitial failed " + describe(error)); })
-        .method(sel::adapterWillPresentInterstitial_, [](id, id) { note("willPresentInterstitial"); })
-        .method(sel::adapterWillDismissInterstitial_, [](id, id) { note("willDismissInterstitial"); })
-        .method(sel::adapterDidDismissInterstitial_, [](id, id) { note("didDismissInterstitial"); });
-
-    // A custom event of both kinds that records its requests.
-    ClassBuilder<TestEvent> both("TestBothEvent", "NSObject");
-    both.protocol(kYBXCustomEventBannerProtocol)
+void registerTestCustomEvents() {
+    auto makeInit = [](id self) {
+        note(std::string("made ") + self->isa()->name());
+        return Ref<Object>(self);
+    };
+    ClassBuilder<TestCustomEvent>("TestCustomBanner", "NSObject")
+        .protocol(kYBXCustomEventBannerProtocol)
+        .method(sel::init, +makeInit)
+        .method(sel::delegate, [](id self) { return as<TestCustomEvent>(self)->delegate.lock(); })
+        .method(sel::setDelegate_, [](id self, id d) { as<TestCustomEvent>(self)->delegate = WeakRef<Object>(d); })
+        .method(sel::requestBannerAd_parameter_label_request_, [](id, YBXAdSize size, Value parameter, Value label, id request) {
+            note(format("banner %gx%g ", size.size.width, size.size.height) + describe(parameter, label, request));
+        });
+    ClassBuilder<TestCustomEvent>("TestCustomInterstitial", "NSObject")
         .protocol(kYBXCustomEventInterstitialProtocol)
-        .method(sel::init,
-                [](id self) {
-                    ++instancesMade();
-                    return Ref<Object>(self);
-                })
-        .method(sel::setDelegate_, [](id self, id delegate) { as<TestEvent>(self)->delegate = delegate; })
-        .method(sel::delegate, [](id self) { return as<TestEvent>(self)->delegate.lock(); })
-        .method(sel::requestBannerAd_parameter_label_request_,
-                [](id, YBXAdSize size, Value parameter, Value label, id request) {
-                    note(format("banner %gx%g %@ %@ testing %d extras %@", size.size.width, size.size.height, parameter, label,
-                                sel::isTesting(request), sel::additionalParameters(request)["k"]));
-                })
+        .method(sel::init, +makeInit)
+        .method(sel::delegate, [](id self) { return as<TestCustomEvent>(self)->delegate.lock(); })
+        .method(sel::setDelegate_, [](id self, id d) { as<TestCustomEvent>(self)->delegate = WeakRef<Object>(d); })
         .method(sel::requestInterstitialAdWithParameter_label_request_,
-                [](id, Value parameter, Value label, id) { note(format("interstitial %@ %@", parameter, label)); })
+                [](id, Value parameter, Value label, id request) { note("interstitial " + describe(parameter, label, request)); })
         .method(sel::presentFromRootViewController_, [](id, id) { note("present"); });
-    // Only the interstitial kind; and a class that is no custom event at all.
-    ClassBuilder<NSObject>("TestInterstitialEvent", "NSObject").protocol(kYBXCustomEventInterstitialProtocol).method(sel::init, [](id self) {
-        ++instancesMade();
-        return Ref<Object>(self);
-    });
-    ClassBuilder<NSObject>("TestNotAnEvent", "NSObject").method(sel::init, [](id self) {
-        ++instancesMade();
-        return Ref<Object>(self);
-    });
+    ClassBuilder<TestCustomEvent>("TestPlainClass", "NSObject").method(sel::init, +makeInit);
 }
 
-class CustomEventsAdapter : public ::testing::Test {
+class CustomEventsTest : public ::testing::Test {
 protected:
-    CustomEventsAdapter() {
-        registerFakes();
-        connector = as<FakeConnector>(newObject("TestCustomEventConnector"));
+    CustomEventsTest() {
+        testing::registerRecordingConnector();
+        registerTestCustomEvents();
+        connector = as<RecordingConnector>(newObject("RecordingConnector"));
+        adapter = sel::initWithYBXMAdNetworkConnector_(alloc("YBXMAdapterCustomEvents"), connector.get());
+        takeCalls();
     }
-    ~CustomEventsAdapter() override { heard().clear(); }
+    ~CustomEventsTest() override { testing::callLog().clear(); }
 
-    Ref<Object> adapterWith(Value credentials) {
-        connector->credentials = std::move(credentials);
-        return sel::initWithYBXMAdNetworkConnector_(alloc("YBXMAdapterCustomEvents"), connector.get());
-    }
-
-    AdLibEnvironment env;
-    Ref<FakeConnector> connector;
+    testing::AdLibEnvironment env;
+    Ref<RecordingConnector> connector;
+    Ref<Object> adapter;
 };
 
-TEST_F(CustomEventsAdapter, BadCredentialsFailBeforeAnyInstanceIsMade) {
+TEST_F(CustomEventsTest, AClassThatIsMissingOrDoesNotConformFailsBeforeAnyInstance) {
     struct Case {
         const char* name;
-        Value credentials;
+        Value className;
         bool interstitial;
-        std::string heard;
+        std::string message;
     } cases[] = {
-        {"no class name", Value::Dictionary{}, false, "banner failed ad_mediation 1: No class name for the Custom Event."},
-        {"a class name that is no text", Value{{"class_name", Value(7)}}, true,
-         "interstitial failed ad_mediation 1: No class name for the Custom Event."},
-        {"no such class", Value{{"class_name", Value("Nowhere")}}, false,
-         "banner failed ad_mediation 1: Cannot find Custom Event class named Nowhere."},
-        {"only the interstitial kind", Value{{"class_name", Value("TestInterstitialEvent")}}, false,
-         "banner failed ad_mediation 1: Custom Event class TestInterstitialEvent does not conform to the YBXCustomEventBanner protocol."},
-        {"no custom event", Value{{"class_name", Value("TestNotAnEvent")}}, true,
-         "interstitial failed ad_mediation 1: Custom Event class TestNotAnEvent does not conform to the YBXCustomEventInterstitial protocol."},
+        {"no class name", Value(), false, "No class name for the Custom Event."},
+        {"a class name that is no text", Value(12), true, "No class name for the Custom Event."},
+        {"no such class", Value("NoSuchEvent"), false, "Cannot find Custom Event class named NoSuchEvent."},
+        {"an interstitial event asked for a banner", Value("TestCustomInterstitial"), false,
+         "Custom Event class TestCustomInterstitial does not conform to the YBXCustomEventBanner protocol."},
+        {"a banner event asked for an interstitial", Value("TestCustomBanner"), true,
+         "Custom Event class TestCustomBanner does not conform to the YBXCustomEventInterstitial protocol."},
+        {"a plain application class", Value("TestPlainClass"), false,
+         "Custom Event class TestPlainClass does not conform to the YBXCustomEventBanner protocol."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        heard().clear();
-        Ref<Object> adapter = adapterWith(c.credentials);
+        connector->credentials = c.className.isNil() ? Value(Value::Dictionary{}) : Value{{"class_name", c.className}};
+        connector->lastError = nullptr;
         c.interstitial ? sel::getInterstitial(adapter.get()) : sel::getBannerWithSize_(adapter.get(), kYBXAdSizeBanner);
-        EXPECT_EQ(heard(), std::vector<std::string>{c.heard});
-        EXPECT_EQ(instancesMade(), 0);
+        // Failed, and no instance made.
+        EXPECT_EQ(takeCalls(), Calls{c.interstitial ? "didFailInterstitial" : "didFailAd"});
+        Ref<NSError> failure = as<NSError>(connector->lastError);
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->domain(), "ad_mediation");
+        EXPECT_EQ(failure->code(), 1);
+        EXPECT_EQ(failure->localizedDescription(), c.message);
+        EXPECT_EQ(platform::log::contains("<Orvane> " + c.message), c.name != std::string("no class name") &&
+                                                                         c.name != std::string("a class name that is no text"));
     }
 }
 
-TEST_F(CustomEventsAdapter, BannerGetsItsParameterLabelAndTheExtrasOfItsLabel) {
-    Ref<Object> extras = sel::init(alloc("YBXCustomEventExtras"));
-    sel::setExtras_forLabel_(extras.get(), Value{{"k", Value("v")}}, Value("east"));
-    sel::setExtras_forLabel_(extras.get(), Value{{"k", Value("other")}}, Value("west"));
-    connector->extras = extras;
-    Ref<Object> adapter = adapterWith(Value{{"class_name", Value("TestBothEvent")}, {"parameter", Value("p1")}, {"label", Value("east")}});
-
-    sel::getBannerWithSize_(adapter.get(), kYBXAdSizeBanner);
-    EXPECT_EQ(heard(), std::vector<std::string>{R"(banner 320x50 p1 east testing 1 extras v)"});
+TEST_F(CustomEventsTest, TheEventIsAskedWithItsCredentialsAndTheExtrasOfItsLabel) {
+    Ref<Object> extras = newObject("YBXCustomEventExtras");
+    sel::setExtras_forLabel_(extras.get(), Value{{"k", Value("v")}}, Value("lab"));
+    sel::setExtras_forLabel_(extras.get(), Value{{"other", Value("x")}}, Value("another"));
+    connector->networkExtras = extras;
+    connector->testMode = true;
+    connector->userGender = 2;
+    connector->credentials = Value{{"class_name", Value("TestCustomBanner")}, {"parameter", Value("p1")}, {"label", Value("lab")}};
+    sel::getBannerWithSize_(adapter.get(), kYBXAdSizeMediumRectangle);
+    EXPECT_EQ(takeCalls(), (Calls{"made TestCustomBanner", R"(banner 300x250 parameter p1 label lab extras k=v testing 1 gender 2)"}));
     Ref<Object> event = sel::customEventBanner(adapter.get());
     ASSERT_TRUE(event);
     EXPECT_EQ(sel::delegate(event.get()).get(), adapter.get());
-    EXPECT_EQ(sel::viewControllerForPresentingModalView(adapter.get()).get(), connector->rootController.get());
+
+    // Credentials that should be text and are not count as missing.
+    connector->credentials = Value{{"class_name", Value("TestCustomInterstitial")}, {"parameter", Value(4)}, {"label", Value(Value::Array{})}};
+    sel::getInterstitial(adapter.get());
+    sel::presentInterstitialFromRootViewController_(adapter.get(), nullptr);
+    EXPECT_EQ(takeCalls(), (Calls{"made TestCustomInterstitial", "interstitial parameter (null) label (null) extras k=(null) testing 1 gender 2", "present"}));
 
     sel::stopBeingDelegate(adapter.get());
     EXPECT_FALSE(sel::delegate(event.get()));
+    EXPECT_FALSE(sel::delegate(sel::customEventInterstitial(adapter.get()).get()));
 }
 
-TEST_F(CustomEventsAdapter, RelaysEachCustomEventCallbackToItsConnectorCallback) {
-    Ref<Object> adapter = adapterWith(Value{{"class_name", Value("TestBothEvent")}});
+TEST_F(CustomEventsTest, CallbacksOfTheEventReachTheConnector) {
+    Ref<Object> event = newObject("TestCustomBanner");
     Ref<Object> view = newObject("UIView");
-    Ref<NSError> error = NSError::errorWithDomain("net.example", 5);
-    id a = adapter.get();
-    sel::customEventBanner_didReceiveAd_(a, nullptr, view.get());
-    sel::customEventBanner_didFailAd_(a, nullptr, error.get());
-    sel::customEventBanner_clickDidOccurInAd_(a, nullptr, view.get());
-    sel::customEventBannerWillPresentModal_(a, nullptr);
-    sel::customEventBannerWillDismissModal_(a, nullptr);
-    sel::customEventBannerDidDismissModal_(a, nullptr);
-    sel::customEventBannerWillLeaveApplication_(a, nullptr);
-    sel::customEventInterstitial_didReceiveAd_(a, nullptr, nullptr);
-    sel::customEventInterstitial_didFailAd_(a, nullptr, error.get());
-    sel::customEventInterstitialWillPresent_(a, nullptr);
-    sel::customEventInterstitialWillDismiss_(a, nullptr);
-    sel::customEventInterstitialDidDismiss_(a, nullptr);
-    sel::customEventInterstitialWillLeaveApplication_(a, nullptr);
-    EXPECT_EQ(heard(), (std::vector<std::string>{"received view", "banner failed net.example 5: The operation couldn’t be completed. (net.example error 5.)",
-                                                 "click", "willPresentFullScreenModal", "willDismissFullScreenModal", "didDismissFullScreenModal",
-                                                 "willLeaveApplication", "received interstitial",
-                                                 "interstitial failed net.example 5: The operation couldn’t be completed. (net.example error 5.)",
-                                                 "willPresentInterstitial", "willDismissInterstitial", "didDismissInterstitial", "willLeaveApplication"}));
+    takeCalls();
+    struct Case {
+        const char* name;
+        std::function<void()> callback;
+        Calls heard;
+    } cases[] = {
+        {"banner received", [&] { sel::customEventBanner_didReceiveAd_(adapter.get(), event.get(), view.get()); }, {"didReceiveAdView with object"}},
+        {"banner failed", [&] { sel::customEventBanner_didFailAd_(adapter.get(), event.get(), nullptr); }, {"didFailAd"}},
+        {"click", [&] { sel::customEventBanner_clickDidOccurInAd_(adapter.get(), event.get(), view.get()); }, {"click with object"}},
+        {"will present", [&] { sel::customEventBannerWillPresentModal_(adapter.get(), event.get()); }, {"willPresentFullScreenModal"}},
+        {"will dismiss", [&] { sel::customEventBannerWillDismissModal_(adapter.get(), event.get()); }, {"willDismissFullScreenModal"}},
+        {"did dismiss", [&] { sel::customEventBannerDidDismissModal_(adapter.get(), event.get()); }, {"didDismissFullScreenModal"}},
+        {"will leave", [&] { sel::customEventBannerWillLeaveApplication_(adapter.get(), event.get()); }, {"willLeaveApplication"}},
+        {"interstitial received", [&] { sel::customEventInterstitial_didReceiveAd_(adapter.get(), event.get(), view.get()); },
+         {"didReceiveInterstitial with object"}},
+        {"interstitial failed", [&] { sel::customEventInterstitial_didFailAd_(adapter.get(), event.get(), nullptr); }, {"didFailInterstitial"}},
+        {"interstitial will present", [&] { sel::customEventInterstitialWillPresent_(adapter.get(), event.get()); }, {"willPresentInterstitial"}},
+        {"interstitial will dismiss", [&] { sel::customEventInterstitialWillDismiss_(adapter.get(), event.get()); }, {"willDismissInterstitial"}},
+        {"interstitial did dismiss", [&] { sel::customEventInterstitialDidDismiss_(adapter.get(), event.get()); }, {"didDismissInterstitial"}},
+        {"interstitial will leave", [&] { sel::customEventInterstitialWillLeaveApplication_(adapter.get(), event.get()); }, {"willLeaveApplication"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.callback();
+        EXPECT_EQ(takeCalls(), c.heard);
+    }
 }
 
-TEST_F(CustomEventsAdapter, InterstitialIsRequestedThenPresented) {
-    Ref<Object> adapter = adapterWith(Value{{"class_name", Value("TestBothEvent")}, {"parameter", Value("p2")}, {"label", Value("north")}});
-    sel::getInterstitial(adapter.get());
-    sel::presentInterstitialFromRootViewController_(adapter.get(), connector->rootController.get());
-    EXPECT_EQ(heard(), (std::vector<std::string>{"interstitial p2 north", "present"}));
-    EXPECT_EQ(sel::networkExtrasClass(objc_getClass("YBXMAdapterCustomEvents")), objc_getClass("YBXCustomEventExtras"));
-}
-
-TEST(CustomEventExtras, KeepsExtrasByLabelAndRefusesNoLabel) {
-    AdLibEnvironment env;
-    Ref<Object> extras = sel::init(alloc("YBXCustomEventExtras"));
-    sel::setExtras_forLabel_(extras.get(), Value{{"a", Value("1")}}, Value("one"));
-    sel::setExtras_forLabel_(extras.get(), Value{{"b", Value("2")}}, Value());
-    EXPECT_EQ(sel::extrasForLabel_(extras.get(), Value("one")), (Value{{"a", Value("1")}}));
-    EXPECT_EQ(sel::allExtras(extras.get()), (Value{{"one", Value{{"a", Value("1")}}}}));
+TEST(CustomEventExtras, ExtrasAreKeptByLabel) {
+    testing::AdLibEnvironment env;
+    Ref<Object> extras = newObject("YBXCustomEventExtras");
+    sel::setExtras_forLabel_(extras.get(), Value{{"a", Value(1)}}, Value("one"));
+    sel::setExtras_forLabel_(extras.get(), Value{{"b", Value(2)}}, Value());
+    EXPECT_TRUE(platform::log::contains("<Orvane> Must specify a label for extras."));
+    EXPECT_EQ(sel::allExtras(extras.get()), (Value{{"one", Value{{"a", Value(1)}}}}));
+    EXPECT_EQ(sel::extrasForLabel_(extras.get(), Value("one")), (Value{{"a", Value(1)}}));
+    EXPECT_TRUE(sel::extrasForLabel_(extras.get(), Value("two")).isNil());
     sel::removeAllExtras(extras.get());
     EXPECT_EQ(sel::allExtras(extras.get()), Value(Value::Dictionary{}));
 }
