@@ -24,6 +24,9 @@
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/mediation/ad_manager.h"
 #include "adlib/mediation/ad_network_adapter.h"
+#include "adlib/mediation/adapter_custom_events.h"
+#include "adlib/mediation/adapter_custom_events.h"
+#include "adlib/mediation/adapter_marlex.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/glue.h"
 #include "adlib/mediation/mediation_config.h"
@@ -141,6 +144,8 @@ void registerClasses() {
     registerApplicationClass();
     registerMRAIDInterceptorClass();
     registerAdNetworkAdapterClass();
+    registerCustomEventClasses();
+    registerAdapterOrvaneMarlexAdsClass();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));
 }

@@ -750,7 +750,45 @@ inline constexpr Sel<Ref<Object>(id, id)> refererURLFromRequest_{"refererURLFrom
 inline constexpr Sel<bool(id, id)> shouldRedirectForMRAID_{"shouldRedirectForMRAID:"};
 inline constexpr Sel<Value(id)> mraidLocationToLoad{"mraidLocationToLoad"};
 
-// YBXMAdNetworkAdapter
+// The built-in adapters: YBXMAdapterOrvaneMarlexAds, YBXMAdapterHTML (and its
+// YBXMWebViewRenderedChecker), YBXMAdapterCustomEvents and the custom-event
+// protocols, YBXCustomEventExtras.
+inline constexpr Sel<Ref<Object>(id)> banner{"banner"};
+inline constexpr Sel<Value(id)> passbackUrl{"passbackUrl"};
+inline constexpr Sel<Ref<Object>(id)> webViewRenderedChecker{"webViewRenderedChecker"};
+inline constexpr Sel<Ref<Object>(id)> checkRenderingTimer{"checkRenderingTimer"};
+inline constexpr Sel<unsigned long long(id)> checkRenderingCount{"checkRenderingCount"};
+inline constexpr Sel<void(id, id)> checkRendering_{"checkRendering:"};  // the polling timer's firing
+inline constexpr Sel<Ref<Object>(id, id, id)> initWithWebView_delegate_{"initWithWebView:delegate:"};
+inline constexpr Sel<void(id)> checkIsContentRenderedInWebView{"checkIsContentRenderedInWebView"};
+inline constexpr Sel<void(id, id, bool)> webView_isRendered_{"webView:isRendered:"};
+inline constexpr Sel<double(id, id, id)> percentOfImage_ofColor_{"percentOfImage:ofColor:"};
+inline constexpr Sel<Ref<Object>(id)> customEventBanner{"customEventBanner"};
+inline constexpr Sel<Ref<Object>(id)> customEventInterstitial{"customEventInterstitial"};
+inline constexpr Sel<void(id, YBXAdSize, Value, Value, id)> requestBannerAd_parameter_label_request_{"requestBannerAd:parameter:label:request:"};
+inline constexpr Sel<void(id, Value, Value, id)> requestInterstitialAdWithParameter_label_request_{
+    "requestInterstitialAdWithParameter:label:request:"};
+// (custom event, view / error / nothing)
+inline constexpr Sel<void(id, id, id)> customEventBanner_didReceiveAd_{"customEventBanner:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> customEventBanner_didFailAd_{"customEventBanner:didFailAd:"};
+inline constexpr Sel<void(id, id, id)> customEventBanner_clickDidOccurInAd_{"customEventBanner:clickDidOccurInAd:"};
+inline constexpr Sel<void(id, id)> customEventBannerWillPresentModal_{"customEventBannerWillPresentModal:"};
+inline constexpr Sel<void(id, id)> customEventBannerWillDismissModal_{"customEventBannerWillDismissModal:"};
+inline constexpr Sel<void(id, id)> customEventBannerDidDismissModal_{"customEventBannerDidDismissModal:"};
+inline constexpr Sel<void(id, id)> customEventBannerWillLeaveApplication_{"customEventBannerWillLeaveApplication:"};
+inline constexpr Sel<void(id, id, id)> customEventInterstitial_didReceiveAd_{"customEventInterstitial:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> customEventInterstitial_didFailAd_{"customEventInterstitial:didFailAd:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialWillPresent_{"customEventInterstitialWillPresent:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialWillDismiss_{"customEventInterstitialWillDismiss:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialDidDismiss_{"customEventInterstitialDidDismiss:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialWillLeaveApplication_{"customEventInterstitialWillLeaveApplication:"};
+// YBXCustomEventRequest (userGender, userBirthday, userHasLocation, userLatitude, userLongitude,
+// userLocationAccuracyInMeters, userLocationDescription, userKeywords, additionalParameters,
+// isTesting: above and below).
+inline constexpr Sel<void(id, Value, Value)> setExtras_forLabel_{"setExtras:forLabel:"};
+inline constexpr Sel<Value(id, Value)> extrasForLabel_{"extrasForLabel:"};
+inline constexpr Sel<void(id)> removeAllExtras{"removeAllExtras"};
+inline constexpr Sel<Value(id)> allExtras{"allExtras"};
 
 // YBXDevice's network monitor (YBXNetwork).
 inline constexpr Sel<Ref<Object>(id)> network{"network"};
