@@ -32,6 +32,7 @@
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/banner_view.h"
+#include "adlib/pipeline/native_ad.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
 #include "adlib/pipeline/interstitial.h"
@@ -127,6 +128,7 @@ void registerClasses() {
     registerSlotClass();
     registerBannerViewClass();
     registerInterstitialClass();
+    registerNativeAdClasses();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();
