@@ -32,6 +32,7 @@
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/banner_view.h"
+#include "adlib/pipeline/ad_preprocessor.h"
 #include "adlib/pipeline/native_ad.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
@@ -129,6 +130,7 @@ void registerClasses() {
     registerBannerViewClass();
     registerInterstitialClass();
     registerNativeAdClasses();
+    registerAdPreprocessorClass();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();
