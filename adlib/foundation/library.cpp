@@ -35,6 +35,10 @@
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/banner_view.h"
+#include "adlib/pipeline/ad_loader.h"
+#include "adlib/pipeline/ad_preprocessor.h"
+#include "adlib/pipeline/native_ad.h"
+#include "adlib/pipeline/qrt_banner_view.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
 #include "adlib/pipeline/interstitial.h"
@@ -134,6 +138,10 @@ void registerClasses() {
     registerSlotClass();
     registerBannerViewClass();
     registerInterstitialClass();
+    registerNativeAdClasses();
+    registerAdPreprocessorClass();
+    registerQRTBannerViewClass();
+    registerAdLoaderClasses();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();

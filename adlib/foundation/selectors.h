@@ -1139,5 +1139,102 @@ inline constexpr Sel<Ref<Object>(id, Value)> cachedStoreProductViewControllerFor
 inline constexpr Sel<void(id, id, Value)> finishedUsingStoreProductViewController_forProductID_{
     "finishedUsingStoreProductViewController:forProductID:"};
 
+// --- Native ads, their loaders and the native preprocessor ---------------------------------------------
+inline constexpr Sel<Value(id)> headline{"headline"};
+inline constexpr Sel<Value(id)> body{"body"};
+inline constexpr Sel<Value(id)> callToAction{"callToAction"};
+inline constexpr Sel<Value(id)> advertiser{"advertiser"};
+inline constexpr Sel<Value(id)> store{"store"};
+inline constexpr Sel<Value(id)> price{"price"};
+inline constexpr Sel<Value(id)> attributionText{"attributionText"};
+inline constexpr Sel<Value(id)> starRating{"starRating"};  // a decimal number
+inline constexpr Sel<Ref<Object>(id)> icon{"icon"};
+inline constexpr Sel<Ref<Object>(id)> logo{"logo"};
+inline constexpr Sel<Ref<Object>(id)> attributionIcon{"attributionIcon"};
+inline constexpr Sel<Ref<Object>(id)> imageURL{"imageURL"};
+inline constexpr Sel<Ref<Object>(id)> iconURL{"iconURL"};
+inline constexpr Sel<Ref<Object>(id)> logoURL{"logoURL"};
+inline constexpr Sel<Ref<Object>(id)> attributionIconURL{"attributionIconURL"};
+inline constexpr Sel<bool(id)> hasAttributionInformation{"hasAttributionInformation"};
+inline constexpr Sel<bool(id)> hasRecordedImpression{"hasRecordedImpression"};
+inline constexpr Sel<bool(id)> failedToLoadRequiredAssets{"failedToLoadRequiredAssets"};
+inline constexpr Sel<Value(id)> impressionTrackingURLs{"impressionTrackingURLs"};
+inline constexpr Sel<Value(id)> thirdPartyClickTrackingURLs{"thirdPartyClickTrackingURLs"};
+inline constexpr Sel<Value(id)> orvaneClickTrackingURLString{"orvaneClickTrackingURLString"};
+inline constexpr Sel<Value(id)> clickActions{"clickActions"};
+inline constexpr Sel<Value(id)> adConfiguration{"adConfiguration"};
+inline constexpr Sel<Ref<Object>(id)> loadingDelegate{"loadingDelegate"};
+inline constexpr Sel<void(id, id)> setLoadingDelegate_{"setLoadingDelegate:"};
+inline constexpr Sel<Value(id)> readAssets{"readAssets"};
+inline constexpr Sel<Value(id)> completedAssets{"completedAssets"};
+inline constexpr Sel<Value(id)> requestedAssets{"requestedAssets"};
+inline constexpr Sel<Value(id)> adAssetActions{"adAssetActions"};
+// (class) the ad object of an ad configuration, nil when there is none.
+inline constexpr Sel<Value(id, Value)> firstAdObjectInAdConfigurationDictionary_{"firstAdObjectInAdConfigurationDictionary:"};
+// (class) the native ad class for the ad object's format and template, null when none.
+inline constexpr Sel<Class*(id, Value)> classFromAdConfigurationDictionary_{"classFromAdConfigurationDictionary:"};
+inline constexpr Sel<Ref<Object>(id)> supportHTMLURL{"supportHTMLURL"};  // class method
+inline constexpr Sel<Value(id)> clickActionTemplateID{"clickActionTemplateID"};
+inline constexpr Sel<Value(id)> assetsRequiredToBeDisplayed{"assetsRequiredToBeDisplayed"};
+inline constexpr Sel<Value(id)> requiredAssets{"requiredAssets"};
+inline constexpr Sel<void(id, Value)> markAssetWithSelectorAsRead_{"markAssetWithSelectorAsRead:"};
+inline constexpr Sel<void(id, Value)> performClickOnAsset_{"performClickOnAsset:"};
+inline constexpr Sel<void(id)> recordImpression{"recordImpression"};
+inline constexpr Sel<void(id)> loadAssets{"loadAssets"};
+inline constexpr Sel<void(id, NSURL*, Value)> loadImageWithURL_forKey_{"loadImageWithURL:forKey:"};
+// (URL, key, handler of the body: data or nil, and the error)
+inline constexpr Sel<void(id, NSURL*, Value, std::function<void(Value, Ref<Object>)>)> loadContentAtURL_forKey_completionHandler_{
+    "loadContentAtURL:forKey:completionHandler:"};
+inline constexpr Sel<void(id, Value)> finishedLoadingAssetWithName_{"finishedLoadingAssetWithName:"};
+inline constexpr Sel<void(id, Value)> failedToLoadAssetWithName_{"failedToLoadAssetWithName:"};
+// YBXAdLoading (class methods but the last)
+inline constexpr Sel<Value(id)> requiredDelegateProtocol{"requiredDelegateProtocol"};  // the protocol's name
+inline constexpr Sel<Value(id, id)> requestParametersForAdLoader_{"requestParametersForAdLoader:"};
+inline constexpr Sel<void(id, id)> didReceiveAdForAdLoader_{"didReceiveAdForAdLoader:"};
+// YBXNativeAdDelegate
+inline constexpr Sel<void(id, id)> nativeAdWillPresentScreen_{"nativeAdWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> nativeAdWillDismissScreen_{"nativeAdWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> nativeAdDidDismissScreen_{"nativeAdDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> nativeAdWillLeaveApplication_{"nativeAdWillLeaveApplication:"};
+// YBXNativeAdLoadDelegate
+inline constexpr Sel<void(id, id)> nativeAdDidFinishLoadingAssets_{"nativeAdDidFinishLoadingAssets:"};
+inline constexpr Sel<void(id, id)> nativeAdDidFailToLoadRequiredAssets_{"nativeAdDidFailToLoadRequiredAssets:"};
+// YBXAdLoaderDelegate and its per-format protocols
+inline constexpr Sel<void(id, id, id)> adLoader_didFailToReceiveAdWithError_{"adLoader:didFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id, id)> adLoader_didReceiveNativeAppInstallAd_{"adLoader:didReceiveNativeAppInstallAd:"};
+inline constexpr Sel<void(id, id, id)> adLoader_didReceiveNativeContentAd_{"adLoader:didReceiveNativeContentAd:"};
+// YBXAdLoader; the types an array of ad type texts.
+inline constexpr Sel<Ref<Object>(id, Value, id, Value)> initWithAdUnitID_rootViewController_adTypes_{"initWithAdUnitID:rootViewController:adTypes:"};
+inline constexpr Sel<Value(id)> adTypes{"adTypes"};
+// (delegate, class, error out) whether the delegate takes ads of the class.
+inline constexpr Sel<bool(id, id, Class*, Ref<Object>*)> delegate_isValidForAdClass_error_{"delegate:isValidForAdClass:error:"};
+inline constexpr Sel<Value(id)> appEventAdLoaders{"appEventAdLoaders"};
+inline constexpr Sel<Value(id)> adPreprocessors{"adPreprocessors"};
+inline constexpr Sel<Value(id)> nativeAds{"nativeAds"};
+// YBXAppEventAdLoaderDelegate
+inline constexpr Sel<void(id, id, id)> appEventAdLoader_didReceiveAd_{"appEventAdLoader:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> appEventAdLoader_didFailToReceiveAdWithError_{"appEventAdLoader:didFailToReceiveAdWithError:"};
+inline constexpr Sel<Ref<Object>(id, id)> adLoaderForAppEventAdLoader_{"adLoaderForAppEventAdLoader:"};
+// YBXAppEventAdLoader
+inline constexpr Sel<Ref<Object>(id)> loadingBannerView{"loadingBannerView"};
+inline constexpr Sel<Ref<Object>(id)> loadingNativeAd{"loadingNativeAd"};
+inline constexpr Sel<void(id)> cancelBannerView{"cancelBannerView"};
+inline constexpr Sel<void(id)> cancelNativeAd{"cancelNativeAd"};
+inline constexpr Sel<void(id, Value, Value, id)> loadAssetsForAdConfiguration_adUnitID_slot_{"loadAssetsForAdConfiguration:adUnitID:slot:"};
+inline constexpr Sel<void(id, id)> failedToLoadAdWithError_{"failedToLoadAdWithError:"};
+// YBXAppEventDelegate and QRTBannerView
+inline constexpr Sel<void(id, id, Value, Value)> adView_didReceiveAppEvent_withInfo_{"adView:didReceiveAppEvent:withInfo:"};
+inline constexpr Sel<Ref<Object>(id)> appEventDelegate{"appEventDelegate"};
+inline constexpr Sel<void(id, id)> setAppEventDelegate_{"setAppEventDelegate:"};
+inline constexpr Sel<bool(id)> enableManualImpressions{"enableManualImpressions"};
+inline constexpr Sel<void(id, bool)> setEnableManualImpressions_{"setEnableManualImpressions:"};
+// YBXAdPreprocessor; the handler gets the configuration, the slot and the error.
+using YBXPreprocessorCompletion = std::function<void(Value, Ref<Object>, Ref<Object>)>;
+inline constexpr Sel<Ref<Object>(id, Value)> initWithAdUnitID_{"initWithAdUnitID:"};
+inline constexpr Sel<void(id, Value, YBXPreprocessorCompletion)> preprocessNativeAdJSON_completionHandler_{
+    "preprocessNativeAdJSON:completionHandler:"};
+inline constexpr Sel<void(id, id)> handlePreprocessorNotification_{"handlePreprocessorNotification:"};
+inline constexpr Sel<Value(id)> nativeAdJSON{"nativeAdJSON"};
+
 }  // namespace sel
 }  // namespace adlib
