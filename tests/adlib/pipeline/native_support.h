@@ -12,23 +12,12 @@
 #include "platform/network/transport.h"
 #include "platform/webkit/selectors.h"
 #include "tests/adlib/adlib_fixture.h"
+#include "tests/platform/uikit/png_header.h"
 
 namespace adlib::testing {
 
-// The start of a PNG file: its signature and header make an image.
-inline std::string pngText(std::uint32_t width = 2, std::uint32_t height = 2) {
-    std::string out = "\x89PNG\r\n\x1a\n";
-    auto be = [&](std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
-    };
-    be(13);
-    out += "IHDR";
-    be(width);
-    be(height);
-    out += std::string("\x08\x06\x00\x00\x00", 5);
-    be(0);
-    return out;
-}
+// The start of a PNG file: enough for an image.
+inline std::string pngText(std::uint32_t width = 2, std::uint32_t height = 2) { return platform::testing::pngHeader(width, height); }
 
 inline Value tracking(const Value& clickURL = Value("http://click.test/c")) {
     Value::Dictionary t{{"third_party_click_tracking_urls", Value::array({Value("http://third.test/1")})},
