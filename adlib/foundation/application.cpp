@@ -279,17 +279,17 @@ Ref<NSCache> YBXApplication::newStoreSheetCache() {
 }
 
 void YBXApplication::setDiscardableStoreProductViewControllerAppCacheMaxSize(long long n) {
-    Ref<NSCache> dropped;
     changeStoreSheetCache([&] {
         // A negative limit would mean no limit at all: store sheets are heavy.
         if (n <= 0) {
-            dropped = std::move(storeSheetCache_);
+            // Let go of with what it holds, like an evicted sheet.
+            if (storeSheetCache_) evictedStoreSheets_.emplace_back(storeSheetCache_.get());
+            storeSheetCache_ = nullptr;
             return;
         }
         if (!storeSheetCache_) storeSheetCache_ = newStoreSheetCache();
         storeSheetCache_->setCountLimit(n);
     });
-    if (dropped && !NSThread::isMainThread()) dispatch_async(dispatch_get_main_queue(), [dropped] {});
 }
 
 Ref<NSCache> YBXApplication::discardableStoreProductViewControllerAppCache() const {

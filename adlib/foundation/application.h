@@ -115,7 +115,7 @@ private:
     // Runs the change on the lock queue; what it evicted is let go of on the main thread.
     void changeStoreSheetCache(const std::function<void()>& change);
     Ref<NSCache> storeSheetCache_;  // on lockQueue_
-    std::vector<Value> evictedStoreSheets_;  // on lockQueue_, until the caller lets go of them
+    std::vector<Value> evictedStoreSheets_;  // what the cache let go of (or the cache itself), on lockQueue_ until the caller is back
 };
 
 void registerApplicationClass();

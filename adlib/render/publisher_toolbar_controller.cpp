@@ -56,6 +56,7 @@ void YBXPublisherToolbarController::setUp(const Value& adContent, const Value& a
 }
 
 void YBXPublisherToolbarController::viewWillAppear() {
+    sel::setBackgroundColor_(sel::view(this).get(), sel::whiteColor(objc_getClass("UIColor")).get());
     configureWebView(jsWebView_.get());
     configureSpinny();
     createWebViewToolbar();
@@ -64,7 +65,6 @@ void YBXPublisherToolbarController::viewWillAppear() {
 
 void YBXPublisherToolbarController::configureWebView(UIWebView* webView) {
     Ref<Object> view = sel::view(this);
-    sel::setBackgroundColor_(view.get(), sel::whiteColor(objc_getClass("UIColor")).get());
     const Rect bounds = sel::bounds(view.get());
     sel::setFrame_(webView, Rect(0, 0, bounds.size.width, bounds.size.height - kYBXToolbarBarHeight));
     sel::setHidden_(webView, true);

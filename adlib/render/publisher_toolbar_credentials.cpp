@@ -8,12 +8,6 @@ namespace {
 
 YBXPublisherToolbarCredentials* credentialsOf(id self) { return as<YBXPublisherToolbarCredentials>(self); }
 
-struct LockScope {
-    explicit LockScope(NSLock* lock) : lock_(lock) { lock_->lock(); }
-    ~LockScope() { lock_->unlock(); }
-    NSLock* lock_;
-};
-
 }  // namespace
 
 bool YBXHasToolbarCredentials() {
@@ -39,7 +33,7 @@ Value YBXPublisherToolbarCredentials::credentials() const {
 
 void YBXPublisherToolbarCredentials::storeCredentials(const Value& credentials) {
     if (!credentials.isDictionary()) return;
-    LockScope scope(credentialsLock());
+    std::lock_guard writers(*credentialsLock());
     {
         std::lock_guard guard(mutex_);
         credentials_ = credentials;
@@ -50,7 +44,7 @@ void YBXPublisherToolbarCredentials::storeCredentials(const Value& credentials) 
 }
 
 void YBXPublisherToolbarCredentials::clearCredentials() {
-    LockScope scope(credentialsLock());
+    std::lock_guard writers(*credentialsLock());
     NSUserDefaults* defaults = NSUserDefaults::standardUserDefaults();
     defaults->removeObjectForKey(kYBXToolbarCredentialsKey);
     defaults->synchronize();

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/application.h"
@@ -19,13 +18,12 @@
 #include "platform/foundation/json.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/storekit.h"
-#include "platform/network/curl_transport.h"
 #include "platform/uikit/application.h"
 #include "platform/uikit/touch.h"
 #include "platform/uikit/view_controller.h"
 #include "platform/uikit/window.h"
-#include "platform/webkit/real_page_engine.h"
 #include "platform/webkit/selectors.h"
+#include "tests/adlib/pipeline/loopback_support.h"
 #include "tests/adlib/pipeline/slot_support.h"
 #include "tools/ad-server/ad_server.h"
 
@@ -63,15 +61,11 @@ void registerPublisherDelegate() {
                 });
 }
 
-class PublicAdsLoopback : public ::testing::Test {
+class PublicAdsLoopback : public testing::LoopbackTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.start()) << server.error();
-        // Before anything of the library reads where its server is.
-        ::setenv("ADLIB_AD_SERVER_URL", server.baseURL().c_str(), 1);
-        network::setTransport(std::make_shared<CurlTransport>());
-        webkit::setPageEngineFactory([](webkit::PageHost& host) { return std::make_unique<webkit::RealPageEngine>(host); });
-        testing::installSlotNeighbours();
+        testing::LoopbackTest::SetUp();
+        if (HasFatalFailure()) return;
         registerPublisherDelegate();
         delegate = as<PublisherDelegate>(newObject("LoopbackPublisherDelegate"));
         window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 480));
@@ -83,8 +77,7 @@ protected:
         banner = nullptr;
         interstitial = nullptr;
         window = nullptr;
-        webkit::setPageEngineFactory(nullptr);
-        network::setTransport(std::make_shared<ScriptedTransport>());
+        testing::LoopbackTest::TearDown();
     }
 
     void placeBanner(const char* adUnit) {
@@ -96,16 +89,7 @@ protected:
         sel::setAdUnitID_(banner.get(), Value(adUnit));
     }
 
-    size_t served(const std::string& path) const {
-        size_t n = 0;
-        for (const auto& entry : server.log().entries())
-            if (entry.path == path) ++n;
-        return n;
-    }
-    bool waitFor(const std::function<bool()>& condition) { return RunLoop::main().runUntil(condition, 15.0); }
 
-    testing::AdLibEnvironment env;
-    rousa::adserver::AdServer server{rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY}};
     Ref<PublisherDelegate> delegate;
     Ref<UIWindow> window;
     Ref<Object> root;

@@ -5,7 +5,6 @@
 // told the unit is done.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,25 +15,21 @@
 #include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/sdk_core_controller.h"
 #include "platform/foundation/run_loop.h"
-#include "platform/network/curl_transport.h"
 #include "platform/uikit/view_controller.h"
 #include "platform/uikit/window.h"
-#include "platform/webkit/real_page_engine.h"
 #include "platform/webkit/selectors.h"
+#include "tests/adlib/pipeline/loopback_support.h"
 #include "tests/adlib/pipeline/slot_support.h"
 #include "tools/ad-server/ad_server.h"
 
 namespace adlib {
 namespace {
 
-class OptoraLoopback : public ::testing::Test {
+class OptoraLoopback : public testing::LoopbackTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.start()) << server.error();
-        ::setenv("ADLIB_AD_SERVER_URL", server.baseURL().c_str(), 1);
-        network::setTransport(std::make_shared<CurlTransport>());
-        webkit::setPageEngineFactory([](webkit::PageHost& host) { return std::make_unique<webkit::RealPageEngine>(host); });
-        testing::installSlotNeighbours();
+        testing::LoopbackTest::SetUp();
+        if (HasFatalFailure()) return;
         window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 568));
         root = sel::init(alloc("UIViewController"));
         sel::setRootViewController_(window.get(), root.get());
@@ -43,11 +38,9 @@ protected:
     void TearDown() override {
         banner = nullptr;
         window = nullptr;
-        webkit::setPageEngineFactory(nullptr);
-        network::setTransport(std::make_shared<ScriptedTransport>());
+        testing::LoopbackTest::TearDown();
     }
 
-    bool waitFor(const std::function<bool()>& condition) { return RunLoop::main().runUntil(condition, 15.0); }
     std::vector<nlohmann::json> units() const {
         std::vector<nlohmann::json> out;
         for (const std::string& text : server.viewabilityReports()) {
@@ -59,8 +52,6 @@ protected:
     }
     size_t received() const { return server.viewabilityReports().size(); }
 
-    testing::AdLibEnvironment env;
-    rousa::adserver::AdServer server{rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY}};
     Ref<UIWindow> window;
     Ref<Object> root;
     Ref<YBXBannerView> banner;
