@@ -53,6 +53,10 @@ void replaceWebViewDelegate(YBXSlot* slot, Ref<Object> replacement) {
 }
 
 void loadAdNetworkJavaScript(YBXSlot* slot, id ad) {
+    // A passback or an empty script asks again at the banner's refresh: the
+    // ad's own rate holds, also when it is the slot's first ad.
+    if (!slot->isInterstitialType() && isKindOfClass(ad, "YBXAdBanner"))
+        if (const double interval = sel::refreshInterval(ad); interval > 0) slot->reloadInterval_ = interval;
     const Value html = sel::adHTML(ad);
     const std::string trimmedHTML = html.isString() ? trimWhitespaceAndNewlines(html.string()) : std::string();
     if (trimmedHTML.empty()) {

@@ -438,6 +438,18 @@ TEST_F(SlotResponse, AnEmptyNetworkScriptFailsAndTheBannerRefreshes) {
     }
 }
 
+TEST_F(SlotResponse, AFailedNetworkScriptBannerRefreshesAtItsOwnRate) {
+    Ref<SlotTestDelegate> delegate = makeDelegate();
+    Ref<YBXSlot> slot = fetchingSlot(delegate);
+    Ref<Object> ad = sel::initWithDictionary_(
+        alloc("YBXAdBanner"), Value(Value::Dictionary{{"ad_html", Value("")}, {"ad_is_javascript", Value(1LL)}, {"refresh_rate", Value(40LL)}}));
+    slot->loadAd(ad.get(), Value());
+    ASSERT_EQ(delegate->errors.size(), 1u);
+    EXPECT_EQ(errorText(delegate->errors[0]), "2 Empty ad HTML.");
+    EXPECT_TRUE(hasTimer(slot.get()));
+    EXPECT_EQ(sel::reloadInterval(slot.get()), 40);
+}
+
 TEST_F(SlotResponse, PassbackRequestsAreTheNetworksPassbackURLInAnyCase) {
     struct Case {
         const char* passback;
