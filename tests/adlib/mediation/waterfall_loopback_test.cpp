@@ -99,6 +99,21 @@ TEST_F(WaterfallLoopback, ANetworkWithoutAdapterFallsThroughToTheHTMLNetworkWhic
     EXPECT_EQ(served("/nofill"), 0u);
 }
 
+TEST_F(WaterfallLoopback, OurOwnNetworkAfterAMissingAdapterAsksWithoutMediatingAgain) {
+    loadBanner("mediation-own-network");
+    ASSERT_TRUE(waitAdvancing([&] { return !delegate->calls.empty() && served("/imp") == 1; })) << "no ad";
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"received"});
+    // The inner request for the network's unit says that it comes from a waterfall.
+    std::vector<std::string> inner;
+    for (const auto& entry : server.log().entries())
+        if (entry.path == rousa::adserver::kAdPath && entry.query.find("slotname=html-banner") != std::string::npos) inner.push_back(entry.query);
+    ASSERT_EQ(inner.size(), 1u);
+    EXPECT_NE(inner[0].find("gw"), std::string::npos) << inner[0];
+    const std::string impression = onlyQuery("/imp");
+    EXPECT_NE(impression.find("aec=4,0"), std::string::npos) << impression;
+    EXPECT_NE(impression.find("adt="), std::string::npos) << impression;
+}
+
 TEST_F(WaterfallLoopback, WhenEveryNetworkFailsTheServerHearsNoFillAndTheBannerCodeNine) {
     loadBanner("mediation-all-fail");
     ASSERT_TRUE(waitAdvancing([&] { return !delegate->calls.empty() && served("/nofill") == 1; })) << "no failure";
