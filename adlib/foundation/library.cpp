@@ -26,6 +26,7 @@
 #include "adlib/mediation/ad_network_adapter.h"
 #include "adlib/mediation/adapter_custom_events.h"
 #include "adlib/mediation/adapter_custom_events.h"
+#include "adlib/mediation/adapter_html.h"
 #include "adlib/mediation/adapter_marlex.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/glue.h"
@@ -52,7 +53,9 @@
 #include "adlib/pipeline/url_connection.h"
 #include "adlib/render/ad_url_stash.h"
 #include "adlib/render/bad_ad_util.h"
+#include "adlib/render/ad_network_javascript_web_view_delegate.h"
 #include "adlib/render/banner_web_view_delegate.h"
+#include "adlib/render/web_view_rendered_checker.h"
 #include "adlib/render/browser_web_view_delegate.h"
 #include "adlib/render/impression_ticket_gesture_recognizer.h"
 #include "adlib/render/in_app_purchase.h"
@@ -132,6 +135,8 @@ void registerClasses() {
     registerInAppPurchaseClass();
     registerMRAIDCalendarPropertiesClass();
     registerBannerWebViewDelegateClass();
+    registerAdNetworkJavaScriptWebViewDelegateClass();
+    registerWebViewRenderedCheckerClasses();
     registerPublisherToolbarCredentialsClass();
     registerPaymentTransactionObserverClass();
     registerGlueClass();
@@ -154,6 +159,7 @@ void registerClasses() {
     registerAdNetworkAdapterClass();
     registerCustomEventClasses();
     registerAdapterOrvaneMarlexAdsClass();
+    registerAdapterHTMLClasses();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));
 }

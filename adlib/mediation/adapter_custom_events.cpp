@@ -2,6 +2,7 @@
 
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/macros.h"
+#include "adlib/mediation/mediation_utilities.h"
 #include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/request.h"
 #include "platform/foundation/format.h"
@@ -12,13 +13,6 @@ namespace {
 
 YBXMAdapterCustomEvents* adapterOf(id self) { return as<YBXMAdapterCustomEvents>(self); }
 YBXCustomEventExtras* extrasOf(id self) { return as<YBXCustomEventExtras>(self); }
-
-// A credential that should be text; anything else counts as missing.
-Value textCredential(id connector, const char* key) {
-    const Value credentials = connector ? sel::credentials(connector) : Value();
-    const Value& value = credentials[key];
-    return value.isString() ? value : Value();
-}
 
 Value copyOf(const Value& value, Value::Kind kind) { return value.kind() == kind ? value : Value(); }
 
@@ -46,7 +40,7 @@ void YBXMAdapterCustomEvents::fail(const std::string& message, bool interstitial
 }
 
 Ref<Object> YBXMAdapterCustomEvents::instance(const char* protocol, bool interstitial) {
-    const Value name = textCredential(connector.lock().get(), "class_name");
+    const Value name = YBXMTextCredential(connector.lock().get(), "class_name");
     if (name.isNil()) {
         fail("No class name for the Custom Event.", interstitial);
         return nullptr;
@@ -75,8 +69,8 @@ void YBXMAdapterCustomEvents::getBanner(const YBXAdSize& size) {
     if (customEventBanner) sel::setDelegate_(customEventBanner.get(), nullptr);
     customEventBanner = made;
     sel::setDelegate_(made.get(), this);
-    const Value label = textCredential(c.get(), "label");
-    sel::requestBannerAd_parameter_label_request_(made.get(), size, textCredential(c.get(), "parameter"), label,
+    const Value label = YBXMTextCredential(c.get(), "label");
+    sel::requestBannerAd_parameter_label_request_(made.get(), size, YBXMTextCredential(c.get(), "parameter"), label,
                                                    YBXCustomEventRequest::fromConnector(c.get(), label).get());
 }
 
@@ -87,8 +81,8 @@ void YBXMAdapterCustomEvents::getInterstitial() {
     if (customEventInterstitial) sel::setDelegate_(customEventInterstitial.get(), nullptr);
     customEventInterstitial = made;
     sel::setDelegate_(made.get(), this);
-    const Value label = textCredential(c.get(), "label");
-    sel::requestInterstitialAdWithParameter_label_request_(made.get(), textCredential(c.get(), "parameter"), label,
+    const Value label = YBXMTextCredential(c.get(), "label");
+    sel::requestInterstitialAdWithParameter_label_request_(made.get(), YBXMTextCredential(c.get(), "parameter"), label,
                                                            YBXCustomEventRequest::fromConnector(c.get(), label).get());
 }
 

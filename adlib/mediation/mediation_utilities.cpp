@@ -62,6 +62,12 @@ void YBXMTrackMediationURLs(const Value& templates, const Value& defaultTemplate
     }
 }
 
+Value YBXMTextCredential(id connector, const char* key) {
+    const Value credentials = connector ? sel::credentials(connector) : Value();
+    const Value& value = credentials[key];
+    return value.isString() ? value : Value();
+}
+
 void registerMediationUtilities() {
     ClassBuilder<NSObject>("YBXMUtilities", "NSObject")
         .classMethod(sel::mediationURLFrom_adLocationID_adNetworkRefresh_allocationID_adNetworkID_qData_sessionID_sequenceNumber_exitCodes_durations_,

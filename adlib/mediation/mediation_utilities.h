@@ -31,6 +31,9 @@ Ref<NSURL> YBXMMediationURL(const Value& templ, const Value& adLocationID, bool 
 void YBXMTrackMediationURLs(const Value& templates, const Value& defaultTemplate, const Value& networkID, const Value& allocationID,
                             const Value& qData, const Value& appKey, bool refresh, const Value& durations, const Value& exitCodes);
 
+// The connector's credential of that key when it is text; anything else counts as missing (nil).
+Value YBXMTextCredential(id connector, const char* key);
+
 // YBXMUtilities, and the category on YBXClickTrackerCollection (registered before it).
 void registerMediationUtilities();
 

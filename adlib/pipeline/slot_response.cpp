@@ -2,12 +2,15 @@
 // by its response type to HTML rendering, custom rendering or mediation, the
 // size the response asks for is applied through the slot delegate, and
 // failures end the request.
+#include <utility>
+
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/ad_type.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/slot.h"
+#include "adlib/render/ad_network_javascript_web_view_delegate.h"
 #include "platform/foundation/format.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/uikit/control_selectors.h"
@@ -36,6 +39,36 @@ void failWithCode(YBXSlot* slot, long long code) {
     failWithError(slot, error.get());
 }
 
+// Puts a new delegate in place of the slot's web-view delegate; the opener's
+// guard against automatic clicks goes with it.
+void replaceWebViewDelegate(YBXSlot* slot, Ref<Object> replacement) {
+    if (!replacement) return;
+    Ref<Object> previous = std::exchange(slot->webViewDelegate_, replacement);
+    if (previous) {
+        Ref<Object> opener = sel::opener(previous.get());
+        sel::setAutoClickProtected_(sel::opener(replacement.get()).get(), sel::autoClickProtected(opener.get()));
+        sel::setDelegate_(opener.get(), nullptr);
+    }
+    sel::setDelegate_(slot->webView_.get(), replacement.get());
+}
+
+void loadAdNetworkJavaScript(YBXSlot* slot, id ad) {
+    // A passback or an empty script asks again at the banner's refresh: the
+    // ad's own rate holds, also when it is the slot's first ad.
+    if (!slot->isInterstitialType() && isKindOfClass(ad, "YBXAdBanner"))
+        if (const double interval = sel::refreshInterval(ad); interval > 0) slot->reloadInterval_ = interval;
+    const Value html = sel::adHTML(ad);
+    const std::string trimmedHTML = html.isString() ? trimWhitespaceAndNewlines(html.string()) : std::string();
+    if (trimmedHTML.empty()) {
+        Ref<Object> error = sel::errorWithCode_customMessage_(YBXRequestErrorClass(), YBXErrorCodeNetwork, Value("Empty ad HTML."));
+        sel::didFailToReceiveAdWithError_shouldReloadTimer_shouldCancelPendingActions_(slot, error.get(), true, true);
+        return;
+    }
+    replaceWebViewDelegate(slot, sel::initWithSlot_passbackURL_(alloc("YBXAdNetworkJavasSciptWebViewDelegate"), slot,
+                                                                sel::adNetworkPassbackURL(ad).get()));
+    sel::loadHTMLString_baseURL_(slot->webView_.get(), Value(trimmedHTML), sel::adBaseURL(ad).get());
+}
+
 }  // namespace
 
 void YBXSlot::loadAd(id ad, const Value& headers) {
@@ -49,6 +82,9 @@ void YBXSlot::loadAd(id ad, const Value& headers) {
         sel::loadAdNetworkJavaScriptRequest_(this, ad);
         return;
     }
+    // The network script's delegate is spent: an ordinary ad needs the banner delegate's finish.
+    if (isKindOfClass(webViewDelegate_.get(), "YBXAdNetworkJavasSciptWebViewDelegate"))
+        replaceWebViewDelegate(this, sel::initWithSlot_(alloc("YBXBannerWebViewDelegate"), this));
     if (!isInterstitialType() && isKindOfClass(ad, "YBXAdBanner")) {
         newAdSize_ = sel::YBXAd_size(ad).size;
         reloadInterval_ = sel::refreshInterval(ad);
@@ -188,8 +224,7 @@ void registerSlotResponseCategory(Class* slotClass) {
         .method(sel::setViewForAdUsingView_, [](id self, id view) { slotOf(self)->setViewForAdUsingView(view); })
         .method(sel::validateAdResponseWithAdSize_andValidAdSizes_,
                 [](id, YBXAdSize size, Value validSizes) { return YBXSlot::validateAdResponseWithAdSize(size, validSizes); })
-        // Network JavaScript ads are loaded by the bad-ad and passback support; until then the slot waits in state 4.
-        .method(sel::loadAdNetworkJavaScriptRequest_, [](id, id) {});
+        .method(sel::loadAdNetworkJavaScriptRequest_, [](id self, id ad) { loadAdNetworkJavaScript(slotOf(self), ad); });
 }
 
 }  // namespace adlib

@@ -98,7 +98,10 @@ void YBXBannerWebViewDelegate::didFailLoad(id webView, id error) {
     if (!slot || sel::YBXSlot_state(slot.get()) != YBXSlotStateRendering) return;
     auto* failure = as<NSError>(error);
     if (failure && failure->domain() == NSURLErrorDomain && failure->code() == NSURLErrorCancelled) return;
-    Ref<Object> reported = sel::errorWithCode_request_(YBXRequestErrorClass(), YBXErrorCodeNetwork, sel::request(slot.get()).get());
+    // The library's own errors (a network script's check that timed out) reach the slot as they are.
+    Ref<Object> reported = failure && failure->domain() == kYBXErrorDomain
+                               ? Ref<Object>(error)
+                               : sel::errorWithCode_request_(YBXRequestErrorClass(), YBXErrorCodeNetwork, sel::request(slot.get()).get());
     sel::didFailToReceiveAdWithError_shouldReloadTimer_shouldCancelPendingActions_(slot.get(), reported.get(), false, false);
 }
 

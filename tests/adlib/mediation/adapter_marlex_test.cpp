@@ -187,7 +187,7 @@ TEST_F(MarlexAdapterTest, EventsOfTheAdReachTheConnectorInOrder) {
 TEST(AdapterDiscovery, TheBuiltInAdaptersAreListed) {
     testing::AdLibEnvironment env;
     const Value names = YBXMAvailableAdapterNames();
-    for (const char* name : {"YBXMAdapterOrvaneMarlexAds", "YBXMAdapterCustomEvents"}) {
+    for (const char* name : {"YBXMAdapterOrvaneMarlexAds", "YBXMAdapterHTML", "YBXMAdapterCustomEvents"}) {
         SCOPED_TRACE(name);
         bool listed = false;
         for (const Value& each : names.array()) listed = listed || each == Value(name);

@@ -44,6 +44,15 @@ protected:
     }
     // Runs the main loop for work from other threads, up to 15 s of real time.
     static bool waitFor(const std::function<bool()>& condition) { return RunLoop::main().runUntil(condition, 15.0); }
+    // The same, moving the virtual clock on by `step` whenever nothing came for
+    // a moment, for work that waits on timers (render checks, time-outs).
+    static bool waitAdvancing(const std::function<bool()>& condition, double step = 0.2, int steps = 150) {
+        for (int i = 0; i < steps; ++i) {
+            if (RunLoop::main().runUntil(condition, 0.1)) return true;
+            platform::testing::advance(step);
+        }
+        return condition();
+    }
 
     AdLibEnvironment env;
     rousa::adserver::AdServer server{rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY}};

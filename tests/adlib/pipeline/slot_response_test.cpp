@@ -8,12 +8,17 @@
 #include "adlib/mediation/glue.h"
 #include "adlib/mediation/mediation_config.h"
 #include "adlib/pipeline/ad.h"
+#include "adlib/render/ad_network_javascript_web_view_delegate.h"
+#include "adlib/render/web_view.h"
+#include "platform/network/request.h"
+#include "platform/uikit/color.h"
 #include "platform/foundation/log.h"
 #include "platform/network/transport.h"
 #include "platform/uikit/control_selectors.h"
 #include "platform/webkit/scripted_page_engine.h"
 #include "platform/webkit/selectors.h"
 #include "tests/adlib/pipeline/slot_support.h"
+#include "tests/adlib/rendered_page_support.h"
 
 namespace adlib {
 namespace {
@@ -387,16 +392,218 @@ TEST_F(SlotResponse, AnAdDictionarysBannerSizeAndRefreshRateTakeEffect) {
     EXPECT_EQ(slot->state_, YBXSlotStateValidAd);
 }
 
-TEST_F(SlotResponse, NetworkJavaScriptAdsWaitForTheirLoader) {
+// --- ad-network script ads ---------------------------------------------------------------------
+
+constexpr const char* kNetworkScript = "<script src='network.test/ad.js'></script>";
+
+Ref<Object> networkScriptAd(const char* html, const char* passback = "http://network.test/pb") {
+    Ref<Object> ad = sel::init(alloc("YBXAd"));
+    sel::setAdHTML_(ad.get(), Value(html));
+    sel::setAdBaseURL_(ad.get(), NSURL::URLWithString("http://ads.test/").get());
+    sel::setHasAdNetworkJavaScript_(ad.get(), true);
+    sel::setAdNetworkPassbackURL_(ad.get(), passback ? NSURL::URLWithString(passback).get() : nullptr);
+    return ad;
+}
+
+std::string errorText(const Ref<Object>& error) {
+    auto* e = as<NSError>(error.get());
+    return e ? format("%ld %@", e->code(), e->localizedDescription()) : "none";
+}
+
+YBXAdNetworkJavasSciptWebViewDelegate* networkDelegateOf(YBXSlot* slot) {
+    return as<YBXAdNetworkJavasSciptWebViewDelegate>(slot->webViewDelegate_.get());
+}
+
+bool renderPolling(YBXSlot* slot) {
+    auto* d = networkDelegateOf(slot);
+    Ref<NSTimer> timer = d ? d->checkRenderingTimer.lock() : nullptr;
+    return timer && timer->isValid();
+}
+
+TEST_F(SlotResponse, AnEmptyNetworkScriptFailsAndTheBannerRefreshes) {
+    for (const char* html : {"", " \n "}) {
+        SCOPED_TRACE(::testing::Message() << "html '" << html << "'");
+        Ref<SlotTestDelegate> delegate = makeDelegate();
+        Ref<YBXSlot> slot = fetchingSlot(delegate);
+        slot->loadAd(networkScriptAd(html).get(), Value());
+        // Failed, with its pending actions cancelled: idle until the refresh.
+        EXPECT_EQ(slot->state_, YBXSlotStateIdle);
+        ASSERT_EQ(delegate->errors.size(), 1u);
+        EXPECT_EQ(errorText(delegate->errors[0]), "2 Empty ad HTML.");
+        EXPECT_TRUE(hasTimer(slot.get()));
+        EXPECT_FALSE(slot->adFetcher_);
+        EXPECT_FALSE(networkDelegateOf(slot.get()));
+        EXPECT_TRUE(transport->log().empty());
+        slot->cancelPendingActions();
+    }
+}
+
+TEST_F(SlotResponse, AFailedNetworkScriptBannerRefreshesAtItsOwnRate) {
     Ref<SlotTestDelegate> delegate = makeDelegate();
     Ref<YBXSlot> slot = fetchingSlot(delegate);
-    Ref<Object> ad = adAt("http://ads.test/js");
-    sel::setHasAdNetworkJavaScript_(ad.get(), true);
+    Ref<Object> ad = sel::initWithDictionary_(
+        alloc("YBXAdBanner"), Value(Value::Dictionary{{"ad_html", Value("")}, {"ad_is_javascript", Value(1LL)}, {"refresh_rate", Value(40LL)}}));
     slot->loadAd(ad.get(), Value());
+    ASSERT_EQ(delegate->errors.size(), 1u);
+    EXPECT_EQ(errorText(delegate->errors[0]), "2 Empty ad HTML.");
+    EXPECT_TRUE(hasTimer(slot.get()));
+    EXPECT_EQ(sel::reloadInterval(slot.get()), 40);
+}
+
+TEST_F(SlotResponse, PassbackRequestsAreTheNetworksPassbackURLInAnyCase) {
+    struct Case {
+        const char* passback;
+        const char* url;
+        bool isPassback;
+    } cases[] = {
+        {"http://network.test/pb", "PASSBACK://x", true},
+        {nullptr, "passback://x", true},
+        {"http://network.test/pb", "https://NETWORK.Test/pb/", true},
+        {"http://network.test/pb/", "http://network.test/pb", true},
+        {"http://network.test/pb", "http://network.test/other", false},
+        {"http://network.test/pb", "http://cdn.test/pb", false},
+        {nullptr, "http://network.test/pb", false},
+        {"http://network.test/pb", "about:blank", false},
+        {"about:blank", "about:blank", false},
+    };
+    Ref<SlotTestDelegate> delegate = makeDelegate();
+    Ref<YBXSlot> slot = fetchingSlot(delegate);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url);
+        Ref<Object> passback(c.passback ? NSURL::URLWithString(c.passback) : nullptr);
+        Ref<Object> made = sel::initWithSlot_passbackURL_(alloc("YBXAdNetworkJavasSciptWebViewDelegate"), slot.get(), passback.get());
+        Ref<NSURLRequest> request = NSURLRequest::requestWithURL(NSURL::URLWithString(c.url).get());
+        EXPECT_EQ(sel::isPassbackRequest_(made.get(), request.get()), c.isPassback);
+    }
+}
+
+TEST_F(SlotResponse, APassbackFailsTheSlotStopsTheCheckAndTheBannerRefreshes) {
+    Ref<SlotTestDelegate> delegate = makeDelegate();
+    Ref<YBXSlot> slot = fetchingSlot(delegate);
+    slot->loadAd(networkScriptAd(kNetworkScript).get(), Value());
+    platform::testing::advance(0.5);
+    ASSERT_TRUE(renderPolling(slot.get()));
+    Ref<NSTimer> timer = networkDelegateOf(slot.get())->checkRenderingTimer.lock();
+
+    Ref<NSURLRequest> passback = NSURLRequest::requestWithURL(NSURL::URLWithString("http://network.test/pb/").get());
+    EXPECT_FALSE(sel::webView_shouldStartLoadWithRequest_navigationType_(slot->webViewDelegate_.get(), slot->webView_.get(), passback.get(),
+                                                                        UIWebViewNavigationTypeOther));
+    EXPECT_FALSE(timer->isValid());
+    EXPECT_TRUE(sel::wasPassbackReceived(slot->webViewDelegate_.get()));
+    // Failed, with its pending actions cancelled: idle until the refresh.
+        EXPECT_EQ(slot->state_, YBXSlotStateIdle);
+    ASSERT_EQ(delegate->errors.size(), 1u);
+    EXPECT_EQ(errorText(delegate->errors[0]), "1 Passback URL received.");
+    EXPECT_TRUE(hasTimer(slot.get()));
+}
+
+TEST_F(SlotResponse, APassbackWhileThePageLoadsMeansNoCheckAtAll) {
+    webkit::ScriptedPages::shared().whenLoaded(kNetworkScript, webkit::PageScript().navigate("passback://nothing"));
+    Ref<SlotTestDelegate> delegate = makeDelegate();
+    Ref<YBXSlot> slot = fetchingSlot(delegate);
+    slot->loadAd(networkScriptAd(kNetworkScript).get(), Value());
     platform::testing::advance(1);
-    EXPECT_EQ(slot->state_, YBXSlotStateFetching);
-    EXPECT_FALSE(slot->adFetcher_);
-    EXPECT_TRUE(transport->log().empty());
+    // Failed, with its pending actions cancelled: idle until the refresh.
+        EXPECT_EQ(slot->state_, YBXSlotStateIdle);
+    ASSERT_EQ(delegate->errors.size(), 1u);
+    EXPECT_EQ(errorText(delegate->errors[0]), "1 Passback URL received.");
+    EXPECT_FALSE(sel::renderingCheckHasStarted(slot->webViewDelegate_.get()));
+    EXPECT_FALSE(renderPolling(slot.get()));
+    EXPECT_TRUE(documentLoaded("http://ads.test/"));
+}
+
+TEST_F(SlotResponse, ANetworkScriptCountsAsLoadedOnlyOnceItDraws) {
+    struct Case {
+        const char* name;
+        webkit::PageContent page;
+        Ref<Object> background;  // of the slot's web view; nil: clear
+        bool drawn;
+    } cases[] = {
+        {"11 % drawn", testing::pageWithBox(176, 10), nullptr, true},
+        {"clear page on a clear background", testing::pageWithBox(0, 0), nullptr, false},
+        {"blank page on grey 0.5", testing::pageWithBox(0, 0), UIColor::white(0.5, 1), false},
+        {"a background without components", testing::pageWithBox(0, 0), UIColor::pattern(newObject("UIImage").get()), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::whenLoadedShow(kNetworkScript, c.page);
+        Ref<SlotTestDelegate> delegate = makeDelegate();
+        Ref<YBXSlot> slot = fetchingSlot(delegate);
+        if (c.background) sel::setBackgroundColor_(slot->webView_.get(), c.background.get());
+        slot->loadAd(networkScriptAd(kNetworkScript).get(), Value());
+        platform::testing::advance(0.1);
+        // Loaded, but not yet seen: the ad is rendering and nobody heard of it.
+        EXPECT_EQ(slot->state_, YBXSlotStateRendering);
+        EXPECT_TRUE(sel::renderingCheckHasStarted(slot->webViewDelegate_.get()));
+        EXPECT_TRUE(delegate->calls.empty());
+        platform::testing::advance(0.2);
+        EXPECT_EQ(slot->state_, c.drawn ? YBXSlotStateValidAd : YBXSlotStateRendering);
+        EXPECT_EQ(renderPolling(slot.get()), !c.drawn);
+        EXPECT_EQ(std::count(delegate->calls.begin(), delegate->calls.end(), "slotFinishedLoadingAdContent:"), c.drawn ? 1 : 0);
+        EXPECT_TRUE(delegate->errors.empty());
+        slot->cancelPendingActions();
+    }
+}
+
+TEST_F(SlotResponse, TheCheckGivesUpAfterAHundredFailuresWithItsOwnError) {
+    Ref<SlotTestDelegate> delegate = makeDelegate();
+    Ref<YBXSlot> slot = fetchingSlot(delegate);
+    slot->loadAd(networkScriptAd(kNetworkScript).get(), Value());
+    platform::testing::advance(0.1);
+    // A second finish of the page starts no second check.
+    Ref<Object> checker = sel::webViewRenderedChecker(slot->webViewDelegate_.get());
+    sel::webViewDidFinishLoad_(slot->webViewDelegate_.get(), slot->webView_.get());
+    EXPECT_EQ(sel::webViewRenderedChecker(slot->webViewDelegate_.get()).get(), checker.get());
+
+    platform::testing::advance(20.0);  // 100 checks
+    EXPECT_EQ(sel::checkRenderingCount(slot->webViewDelegate_.get()), 100u);
+    EXPECT_EQ(slot->state_, YBXSlotStateRendering);
+    EXPECT_TRUE(delegate->errors.empty());
+    platform::testing::advance(0.2);
+    EXPECT_EQ(slot->state_, YBXSlotStateFailed);
+    ASSERT_EQ(delegate->errors.size(), 1u);
+    EXPECT_EQ(errorText(delegate->errors[0]), "1 Ad check timed out.");
+    EXPECT_FALSE(renderPolling(slot.get()));
+    EXPECT_TRUE(hasTimer(slot.get()));
+    platform::testing::advance(1);
+    EXPECT_EQ(sel::checkRenderingCount(slot->webViewDelegate_.get()), 101u);
+}
+
+TEST_F(SlotResponse, AnOrdinaryAdAfterANetworkScriptGetsTheBannerDelegateBack) {
+    testing::whenLoadedShow(kNetworkScript, testing::pageWithBox(320, 50));
+    Ref<SlotTestDelegate> delegate = makeDelegate();
+    Ref<YBXSlot> slot = fetchingSlot(delegate);
+    sel::setAutoClickProtected_(sel::opener(slot->webViewDelegate_.get()).get(), true);
+    slot->loadAd(networkScriptAd(kNetworkScript).get(), Value());
+    ASSERT_TRUE(networkDelegateOf(slot.get()));
+    EXPECT_EQ(as<YBXWebView>(slot->webView_.get())->delegate_.lock().get(), slot->webViewDelegate_.get());
+    EXPECT_TRUE(sel::autoClickProtected(sel::opener(slot->webViewDelegate_.get()).get()));
+    platform::testing::advance(0.5);
+    ASSERT_EQ(slot->state_, YBXSlotStateValidAd);
+    Ref<NSTimer> timer = networkDelegateOf(slot.get())->checkRenderingTimer.lock();
+
+    transport->answer("http://ads.test/ordinary", htmlAnswer("<p>ordinary</p>"));
+    slot->setState(YBXSlotStateRequestingAdURL);
+    slot->loadAd(adAt("http://ads.test/ordinary").get(), Value());
+    EXPECT_FALSE(networkDelegateOf(slot.get()));
+    EXPECT_TRUE(isKindOfClass(slot->webViewDelegate_.get(), "YBXBannerWebViewDelegate"));
+    EXPECT_EQ(as<YBXWebView>(slot->webView_.get())->delegate_.lock().get(), slot->webViewDelegate_.get());
+    EXPECT_TRUE(sel::autoClickProtected(sel::opener(slot->webViewDelegate_.get()).get()));
+    platform::testing::advance(1);
+    EXPECT_EQ(slot->state_, YBXSlotStateValidAd);
+    EXPECT_EQ(std::count(delegate->calls.begin(), delegate->calls.end(), "slotFinishedLoadingAdContent:"), 2);
+}
+
+TEST_F(SlotResponse, TheNetworkDelegateStopsItsCheckWhenItGoes) {
+    Ref<SlotTestDelegate> delegate = makeDelegate();
+    Ref<YBXSlot> slot = fetchingSlot(delegate);
+    slot->loadAd(networkScriptAd(kNetworkScript).get(), Value());
+    platform::testing::advance(0.5);
+    Ref<NSTimer> timer = networkDelegateOf(slot.get())->checkRenderingTimer.lock();
+    ASSERT_TRUE(timer && timer->isValid());
+    slot->cancelPendingActions();
+    slot = nullptr;
+    EXPECT_FALSE(timer->isValid());
 }
 
 TEST_F(SlotResponse, TheAdOnShowStaysCurrentWhileTheNextOneLoads) {
