@@ -240,13 +240,27 @@ void webViewsIn(UIView* v, std::vector<Ref<UIWebView>>& out) {
 
 Ref<UIWebView> adInFront() {
     std::vector<Ref<UIWebView>> found;
+    // What is presented over the screen is in front of it, the last presented first.
+    std::vector<Ref<Object>> presented;
+    if (SampleViewController* c = screenController())
+        for (Ref<Object> p = sel::presentedViewController(c); p; p = sel::presentedViewController(p.get())) presented.insert(presented.begin(), p);
+    for (const auto& p : presented)
+        if (auto* v = dynamic_cast<UIView*>(sel::view(p.get()).get())) webViewsIn(v, found);
     for (const auto& w : UIWindow::visibleWindowsFrontToBack()) webViewsIn(w.get(), found);
     return found.empty() ? nullptr : found.front();
 }
 
+// The text an element shows, without its scripts and styles, white space
+// folded; the script defines textOf for the tap that follows.
+constexpr const char* kTextOf =
+    "function textOf(e) { var t = ''; var k = e.childNodes; for (var i = 0; i < k.length; i++) {"
+    " var n = k[i]; if (n.nodeType === 3) t += ' ' + n.nodeValue;"
+    " else if (n.nodeType === 1 && n.tagName !== 'SCRIPT' && n.tagName !== 'STYLE') t += ' ' + textOf(n); }"
+    " return t.replace(/\\s+/g, ' ').replace(/^ | $/g, ''); }";
+
 std::string shownText(UIWebView* w) {
-    Value text = sel::stringByEvaluatingJavaScriptFromString_(
-        w, Value("document.body ? document.body.textContent.replace(/\\s+/g, ' ').replace(/^ | $/g, '') : ''"));
+    Value text = sel::stringByEvaluatingJavaScriptFromString_(w, Value(std::string("(function () {") + kTextOf +
+                                                                       " return document.body ? textOf(document.body) : ''; })()"));
     return text.stringOr("");
 }
 
@@ -266,8 +280,9 @@ std::string tapAd(const std::string& text) {
         ? "var found = document.querySelector('a');"
         : "var want = " + jsonArrayOf(text) + "[0], found = null;"
           "(function walk(e) { var k = e.children; for (var i = 0; i < k.length; i++) walk(k[i]);"
-          " if (!found && e.textContent.replace(/\\s+/g, ' ').replace(/^ | $/g, '') === want) found = e; })(document.body);";
-    Value clicked = sel::stringByEvaluatingJavaScriptFromString_(ad.get(), Value("(function () {" + find + " if (!found) return 'no'; found.click(); return 'yes'; })()"));
+          " if (!found && textOf(e) === want) found = e; })(document.body);";
+    Value clicked = sel::stringByEvaluatingJavaScriptFromString_(
+        ad.get(), Value(std::string("(function () {") + kTextOf + find + " if (!found) return 'no'; found.click(); return 'yes'; })()"));
     if (clicked != Value("yes")) return text.empty() ? "the ad has no link" : "the ad shows no \"" + text + "\"";
     return "";
 }
