@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -203,17 +204,32 @@ void registerAppDelegate() {
 }
 
 // The real transport, counting the loads it starts, so that the simulator
-// knows when the app's loads have ended.
+// knows when the app's loads have ended. While the device has no network a
+// load fails as the platform's does, on the next turn of the main loop.
 class WatchedTransport : public Transport {
 public:
     LoadId start(NSURLRequest* request, std::shared_ptr<TransportClient> client) override {
         ++started;
-        return curl.start(request, std::move(client));
+        if (network::connectivity() != network::Connectivity::none) return curl.start(request, std::move(client));
+        const LoadId offline = kOffline | ++offlineLoads;
+        RunLoop::main().post([this, offline, client = std::move(client)] {
+            if (cancelledOffline.erase(offline) == 0) client->transportFailed(NSURLErrorNotConnectedToInternet);
+        });
+        return offline;
     }
-    void cancel(LoadId load) override { curl.cancel(load); }
+    void cancel(LoadId load) override {
+        if (load & kOffline) cancelledOffline.insert(load);
+        else curl.cancel(load);
+    }
 
     CurlTransport curl;
     std::atomic<unsigned long long> started = 0;
+
+private:
+    static constexpr LoadId kOffline = LoadId{1} << 63;
+    // Main thread only, as start and cancel are.
+    LoadId offlineLoads = 0;
+    std::set<LoadId> cancelledOffline;
 };
 
 WatchedTransport*& watched() {

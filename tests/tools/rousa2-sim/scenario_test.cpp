@@ -175,7 +175,9 @@ TEST(ScenarioAdSteps, EachStepOfTheAppTakesWhatItNames) {
         EXPECT_EQ(step.host, c.host);
         EXPECT_EQ(step.text, c.text);
         EXPECT_EQ(step.value, c.value);
-        if (c.op == Op::ExpectRequest || c.op == Op::ExpectNoRequest) EXPECT_DOUBLE_EQ(step.number, c.number);
+        if (c.op == Op::ExpectRequest || c.op == Op::ExpectNoRequest) {
+            EXPECT_DOUBLE_EQ(step.number, c.number);
+        }
         EXPECT_EQ(step.texts, c.texts);
     }
 }
