@@ -106,6 +106,9 @@ std::atomic<DispatchQueue*> mainThreadWaitsFor{nullptr};
 }
 #endif
 
+// Asynchronous blocks of queues other than the main one not yet run to their end.
+std::atomic<std::size_t> outstanding{0};
+
 void noteSubmission(DispatchQueue* q) {
     if (q->kind != DispatchQueue::Kind::main) submitted.store(true, std::memory_order_relaxed);
 }
@@ -214,8 +217,13 @@ void dispatch_async(dispatch_queue_t q, dispatch_block_t block) {
         return;
     }
     noteSubmission(q);
+    outstanding.fetch_add(1);
     std::unique_lock lock(q->mutex);
-    q->items.push_back(Item{std::move(block)});
+    q->items.push_back(Item{[inner = std::move(block)]() mutable {
+        inner();
+        inner = nullptr;
+        outstanding.fetch_sub(1);
+    }});
     if (manual()) return;
     if (q->kind == DispatchQueue::Kind::serial) {
         if (q->owned) return;
@@ -322,6 +330,8 @@ std::size_t drainAll(dispatch_queue_t q) {
     while (drainOne(q)) ++ran;
     return ran;
 }
+
+std::size_t outstandingBlocks() { return outstanding.load(); }
 
 std::size_t pendingCount(dispatch_queue_t q) {
     if (q->kind == DispatchQueue::Kind::main) return 0;

@@ -80,6 +80,9 @@ bool drainOne(dispatch_queue_t queue);
 // Runs blocks until the queue is empty, also those that the blocks add; returns
 // how many ran.
 std::size_t drainAll(dispatch_queue_t queue);
+// Blocks given to dispatch_async for queues other than the main queue that
+// have not yet run to their end, on every queue: none when the queues are idle.
+std::size_t outstandingBlocks();
 // Blocks waiting on the queue (not counting one running).
 std::size_t pendingCount(dispatch_queue_t queue);
 }  // namespace dispatch

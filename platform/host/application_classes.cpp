@@ -13,6 +13,7 @@ ApplicationClasses applicationClassesFor(std::string_view bundleIdentifier) {
     if (bundleIdentifier == kSpringBoard) return {ifRegistered("SpringBoard"), Value()};
     if (bundleIdentifier == kClockApp) return {Value(), ifRegistered("MobileTimerAppDelegate")};
     if (bundleIdentifier == kSettingsApp) return {Value(), ifRegistered("PreferencesAppDelegate")};
+    if (bundleIdentifier == kPublisherApp) return {Value(), ifRegistered("AdSampleAppDelegate")};
     return {};
 }
 

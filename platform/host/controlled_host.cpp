@@ -135,9 +135,11 @@ Value notificationsFromValue(const Value& portableList) {
     return out;
 }
 
-int runControlledHost(const BootOptions& options, int in, int out, const std::function<void()>& setUp) {
+int runControlledHost(const BootOptions& options, int in, int out, const std::function<void()>& setUp,
+                      const std::function<void()>& beforeLaunch) {
     boot(options);
     connectToTheDevice();
+    if (beforeLaunch) beforeLaunch();
     loadTweakLibraries();
     ApplicationClasses classes = applicationClassesFor(options.bundleIdentifier);
     UIApplicationMain(0, nullptr, classes.principalClassName, classes.delegateClassName);

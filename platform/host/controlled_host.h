@@ -23,10 +23,12 @@ void registerCommand(std::string name, Command command);
 // command throws).
 Value runCommand(std::string_view name, const Value& arguments);
 
-// Boots with `options`, loads the tweaks the filter names, calls
-// UIApplicationMain, runs `setUp` (which may register commands), then serves
-// the controller until it says quit or the pipe closes. Returns the exit code.
-int runControlledHost(const BootOptions& options, int in, int out, const std::function<void()>& setUp = {});
+// Boots with `options`, runs `beforeLaunch` (a program's own classes), loads
+// the tweaks the filter names, calls UIApplicationMain, runs `setUp` (which
+// may register commands), then serves the controller until it says quit or
+// the pipe closes. Returns the exit code.
+int runControlledHost(const BootOptions& options, int in, int out, const std::function<void()>& setUp = {},
+                      const std::function<void()>& beforeLaunch = {});
 
 // The Clock app's notifications as they cross to SpringBoard, and back.
 Value notificationsToValue(const Value& notifications);

@@ -20,6 +20,7 @@ const char* hostName(const std::string& bundle) {
     if (bundle == kSpringBoard) return "springboard";
     if (bundle == kClockApp) return "clock";
     if (bundle == kSettingsApp) return "settings";
+    if (bundle == kPublisherApp) return "app";
     return nullptr;
 }
 
@@ -41,9 +42,10 @@ Date Device::now() const { return clock::fromNanos(now_); }
 
 void Device::start(const std::string& bundle) {
     const char* name = hostName(bundle);
-    if (!name) throw std::runtime_error("no host program for " + bundle);
+    const std::string& program = bundle == kPublisherApp ? options_.appProgram : options_.hostProgram;
+    if (!name || program.empty()) throw std::runtime_error("no host program for " + bundle);
     launch(bundle, [&](int in, int out) {
-        std::vector<std::string> args = {options_.hostProgram, "--host", name, "--root", options_.root,
+        std::vector<std::string> args = {program, "--host", name, "--root", options_.root,
                                          "--control-in", std::to_string(in), "--control-out", std::to_string(out),
                                          "--start-nanos", std::to_string(now_), "--time-zone", options_.timeZone};
         if (!options_.systemVersion.empty()) args.insert(args.end(), {"--ios", options_.systemVersion});

@@ -26,6 +26,7 @@ public:
         std::string timeZone = "UTC";
         Date start;                // the virtual clock's start
         std::string hostProgram;   // the rousa-host program, for start()
+        std::string appProgram;    // the publisher app's program, for start()
         long long interfaceIdiom = 0;  // 0 phone, 1 pad
         std::optional<std::uint64_t> seed;  // the hosts' random draws
         bool echoLogs = false;     // hosts print their logs on standard error

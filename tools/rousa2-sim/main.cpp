@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
     std::string root;
     rousa::sim::RunOptions options;
     options.hostProgram = ROUSA_HOST_PROGRAM;
+    options.appProgram = ROUSA_APP_PROGRAM;
+    options.inventory = ROUSA_AD_SERVER_INVENTORY;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--root" && i + 1 < argc) root = argv[++i];

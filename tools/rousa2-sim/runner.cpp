@@ -1,6 +1,8 @@
 #include "tools/rousa2-sim/runner.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <cctype>
 #include <cmath>
 #include <map>
@@ -14,6 +16,7 @@
 #include "platform/foundation/plist.h"
 #include "platform/host/boot.h"
 #include "platform/host/device.h"
+#include "tools/ad-server/ad_server.h"
 
 namespace rousa::sim {
 
@@ -27,6 +30,7 @@ constexpr const char* kClockAlarmsPath = "/var/mobile/Library/Preferences/com.ap
 std::string bundleOf(const std::string& host) {
     if (host == "clock") return host::kClockApp;
     if (host == "settings") return host::kSettingsApp;
+    if (host == "app") return host::kPublisherApp;
     return host::kSpringBoard;
 }
 
@@ -47,6 +51,46 @@ struct Snapshot {
     std::map<std::string, std::string> settings;  // top-level preference keys
 };
 
+// What the publisher app showed and heard after the last step.
+struct AppSnapshot {
+    size_t callbacks = 0;  // how many were printed
+    std::string ad;        // the text and size of the ad in front
+    bool adShown = false;
+    std::vector<std::string> presented;  // controllers over its screen, by class
+    size_t opened = 0;
+    std::string banner;
+};
+
+// The query's keys in their order: "slotname, request_id".
+std::string queryKeys(const std::string& query) {
+    std::string keys;
+    std::istringstream in(query);
+    for (std::string pair; std::getline(in, pair, '&');) {
+        if (pair.empty()) continue;
+        keys += (keys.empty() ? "" : ", ") + pair.substr(0, pair.find('='));
+    }
+    return keys;
+}
+
+bool hasKeys(const std::string& query, const std::vector<std::string>& keys) {
+    std::set<std::string> present;
+    std::istringstream in(query);
+    for (std::string pair; std::getline(in, pair, '&');) present.insert(pair.substr(0, pair.find('=')));
+    for (const auto& k : keys)
+        if (!present.count(k)) return false;
+    return true;
+}
+
+// The controller a destination of a click is shown in.
+const std::map<std::string, std::string>& destinationClasses() {
+    static const auto& d = *new std::map<std::string, std::string>{{"browser", "YBXBrowserViewController"},
+                                                                   {"store", "SKStoreProductViewController"},
+                                                                   {"mail", "MFMailComposeViewController"},
+                                                                   {"message", "MFMessageComposeViewController"},
+                                                                   {"calendar", "EKEventEditViewController"}};
+    return d;
+}
+
 class Runner {
 public:
     Runner(const Scenario& s, const RunOptions& o, std::ostream& out) : scenario_(s), options_(o), out_(out) {}
@@ -60,12 +104,15 @@ public:
         d.timeZone = scenario_.timeZone;
         d.start = start_;
         d.hostProgram = options_.hostProgram;
+        d.appProgram = options_.appProgram;
         d.interfaceIdiom = scenario_.pad ? 1 : 0;
         d.seed = options_.seed;
         d.echoLogs = options_.echoLogs;
         device_ = std::make_unique<host::Device>(d);
         try {
-            for (const char* h : {"springboard", "clock", "settings"}) device_->start(bundleOf(h));
+            // A scenario of the ad half starts the alarm side's hosts only when a step goes there.
+            if (!scenario_.adServer)
+                for (const char* h : {"springboard", "clock", "settings"}) device_->start(bundleOf(h));
             out_ << "iOS " << (scenario_.version.empty() ? format("CoreFoundation %g", scenario_.coreFoundation) : scenario_.version)
                  << (scenario_.pad ? ", iPad" : ", iPhone") << ", " << scenario_.timeZone << "\n";
             observe(nullptr);
@@ -73,6 +120,7 @@ public:
                 out_ << timeNow() << "  " << (step.host.empty() ? "" : step.host + ": ") << step.source << "\n";
                 perform(step);
                 observe(&step);
+                observeApp(step);
             }
         } catch (const Failure& f) {
             out_ << f.message << "\n";
@@ -217,8 +265,9 @@ private:
 
     // After a step in an app, what that app shows changes too.
     void observe(const Step* step) {
+        if (!device_->isRunning(host::kSpringBoard) && (!step || step->host.empty() || step->host == "app")) return;
         Snapshot now = snapshot();
-        const bool inApp = step && !step->host.empty() && step->host != "springboard";
+        const bool inApp = step && !step->host.empty() && step->host != "springboard" && step->host != "app";
         if (inApp) now.appScreens[step->host] = frontItems(*step);
         if (step) {
             const std::string pad = "            ";
@@ -260,10 +309,10 @@ private:
             case Op::At: {
                 // A time of day that has passed today is tomorrow's.
                 long long now = secondsOfDay(device_->now());
-                device_->advance(static_cast<double>((step.seconds - now + 86400) % 86400));
+                pass(step, static_cast<double>((step.seconds - now + 86400) % 86400));
                 return;
             }
-            case Op::Wait: device_->advance(step.number); return;
+            case Op::Wait: pass(step, step.number); return;
             case Op::Press: {
                 Value r = call(step, "press", Value(step.text));
                 if (!r.string().empty()) fail(step, r.string());
@@ -317,7 +366,179 @@ private:
             case Op::AddAlarm:
             case Op::EditAlarm:
             case Op::Set: performInApp(step); return;
+            default: performWithAds(step); return;
         }
+    }
+
+    // --- the publisher app and the ad server ----------------------------------------------------------
+
+    bool appRunning() const { return device_->isRunning(host::kPublisherApp); }
+
+    // The app's loads take real time on the ad server's threads while the
+    // virtual clock stands: the clock moves a second at a time, and the app's
+    // loads end before it moves on, so that every run prints the same.
+    void pass(const Step& step, double seconds) {
+        if (!appRunning()) return device_->advance(seconds);
+        while (seconds > 0) {
+            double chunk = std::min(1.0, seconds);
+            device_->advance(chunk);
+            settleApp(step);
+            seconds -= chunk;
+        }
+    }
+
+    void settleApp(const Step& step) {
+        if (!appRunning()) return;
+        Step app = step;
+        app.host = "app";
+        // A load the server holds counts once it has reached the server.
+        for (int tries = 0; tries < 15; ++tries) {
+            Value::Dictionary args{{"held", Value(static_cast<long long>(server_->heldCount()))}, {"timeout", Value(1.0)}};
+            if (call(app, "ad-settle", Value(std::move(args))).boolValue()) return;
+        }
+        fail(step, "the app's loads did not end");
+    }
+
+    Value appState(const Step& step) {
+        Step app = step;
+        app.host = "app";
+        return call(app, "ad-state");
+    }
+
+    void startAdServer(const Step& step) {
+        std::string inventory = options_.inventory;
+        if (!step.text.empty()) inventory = (std::filesystem::path(options_.fileName).parent_path() / step.text).string();
+        server_ = std::make_unique<rousa::adserver::AdServer>(rousa::adserver::ServerOptions{.inventoryDir = inventory});
+        if (!server_->start()) fail(step, "the ad server did not start: " + server_->error());
+        // The app reads where its ad server is when it starts.
+        ::setenv("ADLIB_AD_SERVER_URL", server_->baseURL().c_str(), 1);
+    }
+
+    void performWithAds(const Step& step) {
+        switch (step.op) {
+            case Op::AdServer: startAdServer(step); return;
+            case Op::AdServerFault: {
+                auto space = step.text.find(' ');
+                rousa::adserver::Fault fault;
+                rousa::adserver::parseFault(step.text.substr(space + 1), fault);
+                const std::string target = step.text.substr(0, space);
+                if (target.rfind("unit:", 0) == 0) server_->setAdUnitFault(target.substr(5), fault);
+                else server_->setPathFault(target.substr(5), fault);
+                return;
+            }
+            case Op::AdServerClear: server_->clearFaults(); return;
+            case Op::LoadBanner: act(step, "ad-load-banner", Value(Value::Dictionary{{"unit", Value(step.text)}})); return;
+            case Op::LoadInterstitial: act(step, "ad-load-interstitial", Value(Value::Dictionary{{"unit", Value(step.text)}})); return;
+            case Op::ShowInterstitial: act(step, "ad-show-interstitial", Value()); return;
+            case Op::TapAd: act(step, "ad-tap", Value(Value::Dictionary{{"text", Value(step.text)}})); return;
+            case Op::Rotate: act(step, "ad-rotate", Value(Value::Dictionary{{"landscape", Value(step.value == "landscape")}})); return;
+            case Op::Background: act(step, "ad-background", Value()); return;
+            case Op::Foreground: act(step, "ad-foreground", Value()); return;
+            case Op::Network: act(step, "ad-network", Value(Value::Dictionary{{"online", Value(step.value == "online")}})); return;
+            default: expectOfApp(step); return;
+        }
+    }
+
+    void expectOfApp(const Step& step) {
+        settleApp(step);
+        Value state = appState(step);
+        switch (step.op) {
+            case Op::ExpectCallbacks: {
+                std::vector<std::string> came;
+                const Value::Array& all = state["callbacks"].array();
+                for (size_t i = callbacksChecked_; i < all.size(); ++i) came.push_back(all[i]["name"].string());
+                callbacksChecked_ = all.size();
+                if (came != step.texts) fail(step, "expected the callbacks " + quoteAll(step.texts) + ", came " + quoteAll(came));
+                return;
+            }
+            case Op::ExpectRequest:
+            case Op::ExpectNoRequest: {
+                size_t count = 0;
+                bool keyed = step.texts.empty();
+                std::vector<std::string> seen;
+                for (const auto& e : server_->log().entries()) {
+                    if (e.path != step.text) continue;
+                    ++count;
+                    keyed = keyed || hasKeys(e.query, step.texts);
+                    seen.push_back("(" + queryKeys(e.query) + ")");
+                }
+                if (step.op == Op::ExpectNoRequest && count > 0) fail(step, format("expected no request %@, it came %lu times", step.text, count));
+                if (step.op == Op::ExpectNoRequest) return;
+                if (step.number >= 0 && count != static_cast<size_t>(step.number))
+                    fail(step, format("expected %@ %g times, it came %lu times", step.text, step.number, count));
+                if (count == 0) fail(step, "expected a request " + step.text + ", none came");
+                if (!keyed) fail(step, "expected a request " + step.text + " with " + joined(step.texts) + ", came " + joined(seen));
+                return;
+            }
+            case Op::ExpectOpened: {
+                std::vector<std::string> presented, opened;
+                for (const Value& p : state["presented"].array()) presented.push_back(p.string());
+                for (const Value& u : state["opened"].array()) opened.push_back(u.string());
+                if (step.value == "url") {
+                    for (const auto& u : opened)
+                        if (u.rfind(step.text, 0) == 0) return;
+                    fail(step, "expected a URL opened starting \"" + step.text + "\", opened: " + (opened.empty() ? "none" : joined(opened)));
+                }
+                const std::string& cls = destinationClasses().at(step.value);
+                if (std::find(presented.begin(), presented.end(), cls) == presented.end())
+                    fail(step, "expected the " + step.value + " (" + cls + ") over the app, shown: " + (presented.empty() ? "nothing" : joined(presented)));
+                return;
+            }
+            case Op::ExpectAd:
+                if (!state["ad"].isString()) fail(step, "expected an ad showing \"" + step.text + "\", no ad is shown");
+                if (state["ad"].string().find(step.text) == std::string::npos)
+                    fail(step, "expected an ad showing \"" + step.text + "\", it shows \"" + state["ad"].string() + "\"");
+                return;
+            case Op::ExpectNoAd:
+                if (state["ad"].isString()) fail(step, "expected no ad, one shows \"" + state["ad"].string() + "\"");
+                return;
+            case Op::ExpectBanner:
+                if (state["banner"].string() != step.value) fail(step, "expected a banner of " + step.value + ", it is " + state["banner"].string());
+                return;
+            case Op::ExpectAdSize:
+                if (state["adSize"].string() != step.value) fail(step, "expected the ad in front at " + step.value + ", it is " + state["adSize"].stringOr("not shown"));
+                return;
+            default: return;
+        }
+    }
+
+    // After a step, what the app showed and heard and what reached the ad
+    // server since the one before.
+    void observeApp(const Step& step) {
+        const std::string pad = "            ";
+        if (appRunning()) {
+            settleApp(step);
+            Value state = appState(step);
+            const Value::Array& callbacks = state["callbacks"].array();
+            for (size_t i = app_.callbacks; i < callbacks.size(); ++i)
+                out_ << pad << "callback at " << clockText(secondsOfDay(callbacks[i]["time"].date())) << ": " << callbacks[i]["name"].string() << "\n";
+            app_.callbacks = callbacks.size();
+            const bool adShown = state["ad"].isString();
+            const std::string ad = state["ad"].stringOr("") + (adShown ? "\" (" + state["adSize"].string() + ")" : "");
+            if (adShown != app_.adShown || ad != app_.ad) out_ << pad << (adShown ? "ad shows \"" + ad : "no ad shown") << "\n";
+            app_.adShown = adShown;
+            app_.ad = ad;
+            std::vector<std::string> presented;
+            for (const Value& p : state["presented"].array()) presented.push_back(p.string());
+            if (presented != app_.presented) out_ << pad << "over the app: " << (presented.empty() ? "nothing" : joined(presented)) << "\n";
+            app_.presented = presented;
+            const Value::Array& opened = state["opened"].array();
+            for (size_t i = app_.opened; i < opened.size(); ++i) out_ << pad << "opened " << opened[i].string() << "\n";
+            app_.opened = opened.size();
+            if (state["banner"].string() != app_.banner) out_ << pad << "banner " << state["banner"].string() << "\n";
+            app_.banner = state["banner"].string();
+        }
+        if (!server_) return;
+        // Loads that run side by side reach the server in either order.
+        std::vector<rousa::adserver::LoggedRequest> entries = server_->log().entries();
+        std::vector<std::string> lines;
+        for (size_t i = requestsSeen_; i < entries.size(); ++i) {
+            std::string keys = queryKeys(entries[i].query);
+            lines.push_back(entries[i].method + " " + entries[i].path + (keys.empty() ? "" : " (" + keys + ")"));
+        }
+        requestsSeen_ = entries.size();
+        std::sort(lines.begin(), lines.end());
+        for (const auto& l : lines) out_ << pad << "server " << l << "\n";
     }
 
     // The pad's keys, never a label that shows the same digit (the answer typed so far).
@@ -569,6 +790,10 @@ private:
     Ref<NSCalendar> calendar_;
     Date start_;
     Snapshot last_;
+    std::unique_ptr<rousa::adserver::AdServer> server_;
+    size_t requestsSeen_ = 0;
+    size_t callbacksChecked_ = 0;
+    AppSnapshot app_;
 };
 
 }  // namespace

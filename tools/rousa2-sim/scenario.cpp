@@ -3,10 +3,14 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <variant>
+
+#include "tools/ad-server/ad_server.h"
 
 namespace rousa::sim {
 
@@ -141,7 +145,7 @@ double duration(const std::string& text) {
     return v * scale;
 }
 
-const std::set<std::string> kHosts = {"springboard", "clock", "settings"};
+const std::set<std::string> kHosts = {"springboard", "clock", "settings", "app"};
 
 // The edit screen's settings a scenario can change, with the values they take.
 const std::map<std::string, std::set<std::string>> kEditChanges = {
@@ -206,7 +210,7 @@ void parseDevice(Words& w, Step& step, Scenario& scenario, bool atStart) {
             std::string order;
             while (!w.done() && !w.atChar(',')) {
                 std::string host = w.word();
-                if (!kHosts.count(host) || host == "springboard") throw LineError{"the switcher lists clock and settings"};
+                if (!kHosts.count(host) || host == "springboard" || host == "app") throw LineError{"the switcher lists clock and settings"};
                 order += (order.empty() ? "" : " ") + host;
             }
             step.device["switcher"] = order;
@@ -223,8 +227,118 @@ void parseDevice(Words& w, Step& step, Scenario& scenario, bool atStart) {
     w.end();
 }
 
+// "ad server ...": what the ad server serves and how it fails.
+Step parseAdServer(Words& w, Step step) {
+    step.host = "";
+    if (w.accept("fault")) {
+        step.op = Op::AdServerFault;
+        step.text = w.rest();
+        auto space = step.text.find(' ');
+        std::string target = step.text.substr(0, space);
+        rousa::adserver::Fault fault;
+        if (space == std::string::npos || (target.rfind("unit:", 0) != 0 && target.rfind("path:/", 0) != 0) ||
+            !rousa::adserver::parseFault(step.text.substr(space + 1), fault))
+            throw LineError{"ad server fault unit:<ad unit>|path:/<path> delay:<s>|status:<code>|truncate|garbage|drop|redirect:<hops>"};
+        return step;
+    }
+    if (w.accept("clear")) {
+        w.expect("faults");
+        step.op = Op::AdServerClear;
+        w.end();
+        return step;
+    }
+    step.op = Op::AdServer;
+    if (!w.done()) step.text = w.quoted();
+    w.end();
+    return step;
+}
+
+// "320x50".
+std::string sizeWord(Words& w, const char* usage) {
+    std::string size = w.word();
+    static const std::regex form(R"(^[0-9]{1,4}x[0-9]{1,4}$)");
+    if (!std::regex_match(size, form)) throw LineError{usage};
+    return size;
+}
+
+// The publisher app's own steps; nullopt for a verb it does not have.
+std::optional<Step> parseAppStep(Words& w, const std::string& verb, Step step) {
+    if (verb == "load") {
+        std::string what = w.word();
+        if (what != "banner" && what != "interstitial") throw LineError{"load banner or load interstitial"};
+        step.op = what == "banner" ? Op::LoadBanner : Op::LoadInterstitial;
+        step.text = w.quoted();
+    } else if (verb == "show") {
+        w.expect("interstitial");
+        step.op = Op::ShowInterstitial;
+    } else if (verb == "tap" && w.accept("ad")) {
+        step.op = Op::TapAd;
+        if (!w.done()) step.text = w.quoted();
+    } else if (verb == "rotate") {
+        step.op = Op::Rotate;
+        step.value = w.word();
+        if (step.value != "landscape" && step.value != "portrait") throw LineError{"rotate landscape or portrait"};
+    } else if (verb == "background" || verb == "foreground") {
+        step.op = verb == "background" ? Op::Background : Op::Foreground;
+    } else if (verb == "offline" || verb == "online") {
+        step.op = Op::Network;
+        step.value = verb;
+    } else if (verb == "expect") {
+        bool no = w.accept("no");
+        std::string what = w.word();
+        if (what == "callbacks" && !no) {
+            step.op = Op::ExpectCallbacks;
+            if (!w.accept("none")) {
+                while (!w.done()) step.texts.push_back(w.quoted());
+                if (step.texts.empty()) throw LineError{"expect callbacks \"<callback>\"... or none"};
+            }
+        } else if (what == "request") {
+            step.op = no ? Op::ExpectNoRequest : Op::ExpectRequest;
+            step.text = w.quoted();
+            if (step.text.empty() || step.text[0] != '/') throw LineError{"a request's path starts with /"};
+            step.number = -1;
+            if (!no && w.accept("times")) {
+                step.number = w.number(0, 1e6, "a request comes 0 to 1000000 times");
+                if (step.number != std::floor(step.number)) throw LineError{"a request comes a whole number of times"};
+            }
+            if (!no && w.accept("with")) {
+                do step.texts.push_back(w.word());
+                while (w.acceptChar(','));
+            }
+        } else if (what == "opened" && !no) {
+            step.op = Op::ExpectOpened;
+            step.value = w.word();
+            static const std::set<std::string> destinations = {"browser", "store", "mail", "message", "calendar", "url"};
+            if (!destinations.count(step.value)) throw LineError{"expect opened browser, store, mail, message, calendar or url"};
+            if (step.value == "url") step.text = w.quoted();
+        } else if (what == "ad" && !no && w.accept("size")) {
+            step.op = Op::ExpectAdSize;
+            step.value = sizeWord(w, "expect ad size <width>x<height>");
+        } else if (what == "ad") {
+            step.op = no ? Op::ExpectNoAd : Op::ExpectAd;
+            if (!no) step.text = w.quoted();
+        } else if (what == "banner" && !no) {
+            step.op = Op::ExpectBanner;
+            step.value = sizeWord(w, "expect banner <width>x<height>");
+        } else {
+            return std::nullopt;
+        }
+    } else {
+        return std::nullopt;
+    }
+    w.end();
+    return step;
+}
+
 Step parseStep(Words& w, Step step) {
     std::string verb = w.word();
+    if (step.host == "app") {
+        Words again = w;
+        if (auto app = parseAppStep(again, verb, step)) return *app;
+    } else if (verb == "load" || verb == "show" || verb == "rotate" || verb == "background" || verb == "foreground" || verb == "offline" ||
+               verb == "online") {
+        throw LineError{"\"" + verb + "\" is a step of the app: in app: " + verb + " ..."};
+    }
     auto defaultHost = [&](const char* host) {
         if (step.host.empty()) step.host = host;
     };
@@ -299,7 +413,7 @@ Step parseStep(Words& w, Step step) {
         } else if (what == "app" && !no) {
             step.op = Op::ExpectAppEnded;
             step.text = w.quoted();
-            if (!kHosts.count(step.text) || step.text == "springboard") throw LineError{"an app is \"clock\" or \"settings\""};
+            if (step.text != "clock" && step.text != "settings") throw LineError{"an app is \"clock\" or \"settings\""};
             w.expect("ended");
             if (w.accept("reason")) step.value = std::to_string(static_cast<long long>(w.number(-1e9, 1e9, "a reason is a number")));
         } else if (what == "window") {
@@ -371,7 +485,7 @@ std::variant<Scenario, ParseError> parseScenario(const std::string& text, const 
             step.source = line;
             if (w.accept("in")) {
                 step.host = w.word();
-                if (!kHosts.count(step.host)) throw LineError{"no host \"" + step.host + "\": springboard, clock or settings"};
+                if (!kHosts.count(step.host)) throw LineError{"no host \"" + step.host + "\": springboard, clock, settings or app"};
                 if (!w.acceptChar(':')) throw LineError{"expected \":\" after the host"};
                 step.source = trim(line.substr(line.find(':') + 1));
             }
@@ -397,6 +511,21 @@ std::variant<Scenario, ParseError> parseScenario(const std::string& text, const 
                 w.end();
                 continue;
             }
+            if (first == "ad" && step.host.empty()) {
+                w.word();
+                w.expect("server");
+                Step ad = parseAdServer(w, step);
+                if (ad.op == Op::AdServer) {
+                    if (scenario.adServer) throw LineError{"the ad server is started once"};
+                    scenario.adServer = true;
+                } else if (!scenario.adServer) {
+                    throw LineError{"the ad server is started (\"ad server\") before its faults"};
+                }
+                stepsBegan = true;
+                scenario.steps.push_back(ad);
+                continue;
+            }
+            if (step.host == "app" && !scenario.adServer) throw LineError{"the ad server is started (\"ad server\") before the app's first step"};
             if (first == "device") {
                 w.word();
                 step.op = Op::Device;

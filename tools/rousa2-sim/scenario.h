@@ -21,6 +21,19 @@
 // <value>; expect ringing; expect silent; expect app "<host>" ended [reason
 // <n>].
 //
+// The publisher app and the ad server ("app" is the sample publisher app):
+//   ad server [<inventory folder, from the scenario's folder>]   before the app's first step
+//   ad server fault unit:<ad unit>|path:/<path> delay:<s>|status:<code>|truncate|garbage|drop|redirect:<hops>
+//   ad server clear faults
+//   in app: load banner "<ad unit>"; load interstitial "<ad unit>"; show interstitial;
+//           tap ad ["<text>"] (the ad in front, its element showing the text or its link);
+//           tap "<text>"; rotate landscape|portrait; background; foreground; offline; online;
+//           expect callbacks "<callback>"... (those since the last such expectation, in order;
+//           none for nothing); expect request "<path>" [times <n>] [with <key>,<key>...];
+//           expect no request "<path>"; expect opened browser|store|mail|message|calendar|url
+//           "<start>"; expect ad "<text>"; expect no ad; expect banner <w>x<h> (the banner view);
+//           expect ad size <w>x<h> (the ad in front); expect window "<text>".
+//
 // The switcher lists hosts, most recent first. Numbers are finite and in
 // their range; a scenario plays for ten years at most.
 //
@@ -42,12 +55,14 @@ enum class Op {
     Device, At, Wait, Press, TouchID, Tap, Type, Answer, LongPressRow, Activator, SystemAlert, AddAlarm, EditAlarm, Set,
     ExpectWindow, ExpectNoWindow, ExpectNotTappable, ExpectVolume, ExpectAlarm, ExpectNoAlarm, ExpectRecord, ExpectRinging,
     ExpectSilent, ExpectAppEnded,
+    AdServer, AdServerFault, AdServerClear, LoadBanner, LoadInterstitial, ShowInterstitial, TapAd, Rotate, Background, Foreground,
+    Network, ExpectCallbacks, ExpectRequest, ExpectNoRequest, ExpectOpened, ExpectAd, ExpectNoAd, ExpectBanner, ExpectAdSize,
 };
 
 struct Step {
     int line = 0;
     std::string source;  // the line as written
-    std::string host;    // "springboard", "clock" or "settings"
+    std::string host;    // "springboard", "clock", "settings" or "app"
     Op op = Op::Wait;
     std::string text;    // the quoted text, button, key or field
     std::string value;   // the step's value (digits, record value, mode, ...)
@@ -55,6 +70,7 @@ struct Step {
     long long seconds = 0;  // a time of day, in seconds after midnight
     std::map<std::string, std::string> device;  // device items
     std::vector<std::pair<std::string, std::string>> changes;  // edit: (setting, value)
+    std::vector<std::string> texts;  // callbacks, query keys
 };
 
 struct Scenario {
@@ -63,6 +79,7 @@ struct Scenario {
     std::string timeZone = "UTC";
     bool pad = false;
     std::vector<Step> steps;
+    bool adServer = false;  // an "ad server" step starts it
 };
 
 struct ParseError {

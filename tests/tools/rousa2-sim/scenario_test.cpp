@@ -93,7 +93,7 @@ TEST(ScenarioErrors, NameTheFileTheLineAndWhatIsWrong) {
         {"wait 1s\ndevice pad", "s.scenario:2: a device is a pad or a phone from its start: say so before the first step"},
         {"device sleepy", "s.scenario:1: unknown device state \"sleepy\""},
         {"device ringtone 1.5", "s.scenario:1: a volume is between 0 and 1"},
-        {"in phone: tap \"OK\"", "s.scenario:1: no host \"phone\": springboard, clock or settings"},
+        {"in phone: tap \"OK\"", "s.scenario:1: no host \"phone\": springboard, clock, settings or app"},
         {"in clock tap \"OK\"", "s.scenario:1: expected \":\" after the host"},
         {"tap OK", "s.scenario:1: expected a quoted text at \"OK\""},
         {"tap \"OK", "s.scenario:1: unterminated quote"},
@@ -119,6 +119,92 @@ TEST(ScenarioErrors, NameTheFileTheLineAndWhatIsWrong) {
         {"device volume-read works", "s.scenario:1: expected \"fails\" at \"works\""},
         {"dance", "s.scenario:1: unknown step \"dance\""},
         {"# only a comment\n", "s.scenario: no steps"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto result = parseScenario(c.text, "s.scenario");
+        ASSERT_TRUE(std::holds_alternative<ParseError>(result));
+        EXPECT_EQ(std::get<ParseError>(result).message, c.message);
+    }
+}
+
+// The publisher app's steps come after the ad server's start; each names its
+// ad unit, text, path or keys.
+TEST(ScenarioAdSteps, EachStepOfTheAppTakesWhatItNames) {
+    struct Case {
+        std::string line;
+        Op op;
+        std::string host, text, value;
+        double number;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {"in app: load banner \"html-banner\"", Op::LoadBanner, "app", "html-banner", "", 0, {}},
+        {"in app: load interstitial \"html-interstitial\"", Op::LoadInterstitial, "app", "html-interstitial", "", 0, {}},
+        {"in app: show interstitial", Op::ShowInterstitial, "app", "", "", 0, {}},
+        {"in app: tap ad", Op::TapAd, "app", "", "", 0, {}},
+        {"in app: tap ad \"Close\"", Op::TapAd, "app", "Close", "", 0, {}},
+        {"in app: tap \"Cancel\"", Op::Tap, "app", "Cancel", "", 0, {}},
+        {"in app: rotate landscape", Op::Rotate, "app", "", "landscape", 0, {}},
+        {"in app: offline", Op::Network, "app", "", "offline", 0, {}},
+        {"in app: background", Op::Background, "app", "", "", 0, {}},
+        {"in app: expect callbacks \"adViewDidReceiveAd:\" \"adViewWillPresentScreen:\"", Op::ExpectCallbacks, "app", "", "", 0,
+         {"adViewDidReceiveAd:", "adViewWillPresentScreen:"}},
+        {"in app: expect callbacks none", Op::ExpectCallbacks, "app", "", "", 0, {}},
+        {"in app: expect request \"/ping/imp\" times 2 with slotname, request_id", Op::ExpectRequest, "app", "/ping/imp", "", 2,
+         {"slotname", "request_id"}},
+        {"in app: expect request \"/mads/gma\"", Op::ExpectRequest, "app", "/mads/gma", "", -1, {}},
+        {"in app: expect no request \"/ping/click\"", Op::ExpectNoRequest, "app", "/ping/click", "", -1, {}},
+        {"in app: expect opened browser", Op::ExpectOpened, "app", "", "browser", 0, {}},
+        {"in app: expect opened url \"mailto:\"", Op::ExpectOpened, "app", "mailto:", "url", 0, {}},
+        {"in app: expect ad \"Rousa\"", Op::ExpectAd, "app", "Rousa", "", 0, {}},
+        {"in app: expect ad size 320x250", Op::ExpectAdSize, "app", "", "320x250", 0, {}},
+        {"in app: expect banner 480x32", Op::ExpectBanner, "app", "", "480x32", 0, {}},
+        {"in app: expect window \"Permission\"", Op::ExpectWindow, "app", "Permission", "", 0, {}},
+        {"ad server fault unit:html-banner status:500", Op::AdServerFault, "", "unit:html-banner status:500", "", 0, {}},
+        {"ad server clear faults", Op::AdServerClear, "", "", "", 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Scenario s = parsed("ad server \"inventory\"\n" + c.line);
+        ASSERT_EQ(s.steps.size(), 2u);
+        EXPECT_EQ(s.steps[0].op, Op::AdServer);
+        EXPECT_EQ(s.steps[0].text, "inventory");
+        const Step& step = s.steps[1];
+        EXPECT_EQ(step.op, c.op);
+        EXPECT_EQ(step.host, c.host);
+        EXPECT_EQ(step.text, c.text);
+        EXPECT_EQ(step.value, c.value);
+        if (c.op == Op::ExpectRequest || c.op == Op::ExpectNoRequest) {
+            EXPECT_DOUBLE_EQ(step.number, c.number);
+        }
+        EXPECT_EQ(step.texts, c.texts);
+    }
+}
+
+TEST(ScenarioAdSteps, ABrokenStepOfTheAppOrTheServerNamesItsLine) {
+    struct Case {
+        std::string text, message;
+    };
+    const Case cases[] = {
+        {"in app: load banner \"html-banner\"", "s.scenario:1: the ad server is started (\"ad server\") before the app's first step"},
+        {"ad server fault unit:x status:500", "s.scenario:1: the ad server is started (\"ad server\") before its faults"},
+        {"ad server\nad server", "s.scenario:2: the ad server is started once"},
+        {"ad server\nad server fault unit:x sometimes",
+         "s.scenario:2: ad server fault unit:<ad unit>|path:/<path> delay:<s>|status:<code>|truncate|garbage|drop|redirect:<hops>"},
+        {"ad server\nad server fault slot:x drop",
+         "s.scenario:2: ad server fault unit:<ad unit>|path:/<path> delay:<s>|status:<code>|truncate|garbage|drop|redirect:<hops>"},
+        {"ad server\nin app: load video \"x\"", "s.scenario:2: load banner or load interstitial"},
+        {"ad server\nin app: load banner html-banner", "s.scenario:2: expected a quoted text at \"html-banner\""},
+        {"ad server\nin app: rotate sideways", "s.scenario:2: rotate landscape or portrait"},
+        {"ad server\nin app: expect callbacks", "s.scenario:2: expect callbacks \"<callback>\"... or none"},
+        {"ad server\nin app: expect request \"ping\"", "s.scenario:2: a request's path starts with /"},
+        {"ad server\nin app: expect request \"/ping\" times 1.5", "s.scenario:2: a request comes a whole number of times"},
+        {"ad server\nin app: expect opened fax", "s.scenario:2: expect opened browser, store, mail, message, calendar or url"},
+        {"ad server\nin app: expect banner big", "s.scenario:2: expect banner <width>x<height>"},
+        {"ad server\nload banner \"x\"", "s.scenario:2: \"load\" is a step of the app: in app: load ..."},
+        {"ad server\nexpect app \"app\" ended", "s.scenario:2: an app is \"clock\" or \"settings\""},
+        {"device switcher app", "s.scenario:1: the switcher lists clock and settings"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
