@@ -72,10 +72,7 @@ void registerQRTBannerViewClass() {
                 })
         .method(sel::slot_didReceiveAppEvent_withInfo_,
                 [](id self, id, Value name, Value info) {
-                    Ref<Object> protector(self);
-                    Ref<Object> delegate = qrtOf(self)->appEventDelegate_.lock();
-                    if (delegate && respondsToSelector(delegate.get(), sel::adView_didReceiveAppEvent_withInfo_.name))
-                        sel::adView_didReceiveAppEvent_withInfo_(delegate.get(), self, name, info);
+                    QRTRelayAppEvent(self, qrtOf(self)->appEventDelegate_, sel::adView_didReceiveAppEvent_withInfo_, name, info);
                 })
         .method(sel::slot_shouldUseCustomRenderingForAd_, [](id self, id, id ad) { return qrtOf(self)->shouldUseCustomRenderingForAd(ad); });
     registerRawHTMLAdCategory(builder.get());

@@ -53,10 +53,7 @@ void registerQRTInterstitialClass() {
         // Slot-delegate operations.
         .method(sel::slot_didReceiveAppEvent_withInfo_,
                 [](id self, id, Value name, Value info) {
-                    Ref<Object> protector(self);
-                    Ref<Object> delegate = qrtOf(self)->appEventDelegate_.lock();
-                    if (delegate && respondsToSelector(delegate.get(), sel::interstitial_didReceiveAppEvent_withInfo_.name))
-                        sel::interstitial_didReceiveAppEvent_withInfo_(delegate.get(), self, name, info);
+                    QRTRelayAppEvent(self, qrtOf(self)->appEventDelegate_, sel::interstitial_didReceiveAppEvent_withInfo_, name, info);
                 })
         .method(sel::slot_shouldUseCustomRenderingForAd_, [](id self, id, id ad) { return qrtOf(self)->shouldUseCustomRenderingForAd(ad); });
     registerRawHTMLAdCategory(builder.get());

@@ -1,8 +1,9 @@
 // QRTRawHTMLAd: an ad's HTML and base URL handed to an app that renders the ad
 // itself (custom rendering). The app reports clicks, its impression and the
 // end of its rendering through it to the banner or interstitial that made it
-// (its delegate, weak: QRTRawHTMLAdDelegate). Also the steps of custom
-// rendering that the publisher banner and interstitial share. Main thread only.
+// (its delegate, weak: QRTRawHTMLAdDelegate). Also what the publisher banner
+// and interstitial share: the steps of custom rendering and the relay of app
+// events. Main thread only.
 #pragma once
 
 #include "adlib/foundation/selectors.h"
@@ -30,6 +31,15 @@ Ref<Object> QRTBeginCustomRendering(id owner, id slot, id ad, const Value& html,
 template <class ShouldUse>
 bool QRTDelegateAllowsCustomRendering(id delegate, const ShouldUse& shouldUse, id owner, const Value& html, id baseURL) {
     return !respondsToSelector(delegate, shouldUse.name) || shouldUse(delegate, owner, html, baseURL);
+}
+
+// A creative's app event relayed to the app-event delegate of `owner` as
+// `relay` (the banner's or the interstitial's method), when it implements it.
+template <class Relay>
+void QRTRelayAppEvent(id owner, const WeakRef<Object>& appEventDelegate, const Relay& relay, const Value& name, const Value& info) {
+    Ref<Object> protector(owner);
+    Ref<Object> delegate = appEventDelegate.lock();
+    if (delegate && respondsToSelector(delegate.get(), relay.name)) relay(delegate.get(), owner, name, info);
 }
 
 // The RawHTMLAd category of a class whose `slot` is the ad's slot:

@@ -15,9 +15,8 @@
 #include "adlib/pipeline/slot.h"
 #include "platform/foundation/log.h"
 #include "platform/network/transport.h"
-#include "platform/uikit/view_controller.h"
-#include "platform/uikit/window.h"
 #include "platform/webkit/scripted_page_engine.h"
+#include "tests/adlib/pipeline/key_window.h"
 #include "tests/adlib/pipeline/slot_support.h"
 
 namespace adlib {
@@ -101,10 +100,6 @@ protected:
     QRTAdsTest() {
         network::setTransport(transport);
         for (const char* url : {kClickURL, kImpressionURL, kManualURL}) transport->answer(url, ScriptedTransport::Script::body({""}));
-        window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 480));
-        root = sel::init(alloc("UIViewController"));
-        sel::setRootViewController_(window.get(), root.get());
-        sel::makeKeyAndVisible(window.get());
         platform::log::clear();
     }
 
@@ -139,8 +134,8 @@ protected:
     static size_t documentCount() { return webkit::ScriptedPages::shared().documents().size(); }
 
     std::shared_ptr<ScriptedTransport> transport = std::make_shared<ScriptedTransport>();
-    Ref<UIWindow> window;
-    Ref<Object> root;
+    testing::KeyWindow shown;
+    Ref<Object> root = shown.root;
 };
 
 // --- custom rendering ----------------------------------------------------------------------------------

@@ -4,12 +4,13 @@
 // and click reports reach the server.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "adlib/foundation/ad_size.h"
 #include "adlib/pipeline/qrt_banner_view.h"
 #include "adlib/pipeline/slot.h"
-#include "platform/uikit/view_controller.h"
-#include "platform/uikit/window.h"
 #include "tests/adlib/pipeline/loopback_support.h"
+#include "tests/adlib/pipeline/key_window.h"
 #include "tests/adlib/pipeline/slot_support.h"
 
 namespace adlib {
@@ -29,19 +30,18 @@ protected:
         ClassBuilder<RenderingApp>("LoopbackRenderingApp", "NSObject")
             .method(sel::bannerView_renderRawHTMLAd_, [](id self, id, id raw) { as<RenderingApp>(self)->rawAds.emplace_back(raw); });
         app = as<RenderingApp>(sel::init(alloc("LoopbackRenderingApp")));
-        window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 480));
-        root = sel::init(alloc("UIViewController"));
-        sel::setRootViewController_(window.get(), root.get());
-        sel::makeKeyAndVisible(window.get());
+        shown = std::make_unique<testing::KeyWindow>();
+        root = shown->root;
     }
     void TearDown() override {
         banner = nullptr;
-        window = nullptr;
+        root = nullptr;
+        shown = nullptr;
         testing::LoopbackTest::TearDown();
     }
 
     Ref<RenderingApp> app;
-    Ref<UIWindow> window;
+    std::unique_ptr<testing::KeyWindow> shown;
     Ref<Object> root;
     Ref<Object> banner;
 };
