@@ -40,6 +40,8 @@
 #include "adlib/pipeline/ad_preprocessor.h"
 #include "adlib/pipeline/native_ad.h"
 #include "adlib/pipeline/qrt_banner_view.h"
+#include "adlib/pipeline/qrt_interstitial.h"
+#include "adlib/pipeline/qrt_raw_html_ad.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
 #include "adlib/pipeline/interstitial.h"
@@ -145,7 +147,9 @@ void registerClasses() {
     registerInterstitialClass();
     registerNativeAdClasses();
     registerAdPreprocessorClass();
+    registerQRTRawHTMLAdClass();
     registerQRTBannerViewClass();
+    registerQRTInterstitialClass();
     registerAdLoaderClasses();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();

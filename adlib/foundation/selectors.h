@@ -1236,5 +1236,38 @@ inline constexpr Sel<void(id, Value, YBXPreprocessorCompletion)> preprocessNativ
 inline constexpr Sel<void(id, id)> handlePreprocessorNotification_{"handlePreprocessorNotification:"};
 inline constexpr Sel<Value(id)> nativeAdJSON{"nativeAdJSON"};
 
+// --- Publisher ad variants and custom rendering ------------------------------------------------------
+// QRTBannerView: sizes, the size delegate (YBXAdSizeDelegate), the raw-HTML delegate.
+inline constexpr Sel<Ref<Object>(id)> adSizeDelegate{"adSizeDelegate"};
+inline constexpr Sel<void(id, id)> setAdSizeDelegate_{"setAdSizeDelegate:"};
+inline constexpr Sel<void(id, id, YBXAdSize)> adView_willChangeAdSizeTo_{"adView:willChangeAdSizeTo:"};
+inline constexpr Sel<void(id, Value)> setValidAdSizes_{"setValidAdSizes:"};
+// (pointers to sizes, the last one null)
+inline constexpr Sel<void(id, const YBXAdSize* const*)> setValidAdSizesWithSizes_{"setValidAdSizesWithSizes:"};
+inline constexpr Sel<void(id, YBXAdSize)> resize_{"resize:"};
+inline constexpr Sel<Ref<Object>(id)> rawHTMLBannerViewDelegate{"rawHTMLBannerViewDelegate"};
+inline constexpr Sel<void(id, id)> setRawHTMLBannerViewDelegate_{"setRawHTMLBannerViewDelegate:"};
+// QRTRawHTMLBannerViewDelegate: (banner, HTML, base URL) and (banner, raw ad).
+inline constexpr Sel<bool(id, id, Value, id)> bannerView_shouldUseCustomRenderingForAdHTML_baseURL_{
+    "bannerView:shouldUseCustomRenderingForAdHTML:baseURL:"};
+inline constexpr Sel<void(id, id, id)> bannerView_renderRawHTMLAd_{"bannerView:renderRawHTMLAd:"};
+// QRTSwipeableBannerView
+inline constexpr Sel<Ref<Object>(id)> swipeDelegate{"swipeDelegate"};
+inline constexpr Sel<void(id, id)> setSwipeDelegate_{"setSwipeDelegate:"};
+// QRTInterstitial and QRTRawHTMLInterstitialViewDelegate
+inline constexpr Sel<bool(id)> customAdRenderingEnabled{"customAdRenderingEnabled"};
+inline constexpr Sel<void(id, bool)> setCustomAdRenderingEnabled_{"setCustomAdRenderingEnabled:"};
+inline constexpr Sel<Ref<Object>(id)> rawHTMLInterstitialDelegate{"rawHTMLInterstitialDelegate"};
+inline constexpr Sel<void(id, id)> setRawHTMLInterstitialDelegate_{"setRawHTMLInterstitialDelegate:"};
+inline constexpr Sel<void(id, id, Value, Value)> interstitial_didReceiveAppEvent_withInfo_{"interstitial:didReceiveAppEvent:withInfo:"};
+inline constexpr Sel<bool(id, id, Value, id)> interstitial_shouldUseCustomRenderingForAdHTML_baseURL_{
+    "interstitial:shouldUseCustomRenderingForAdHTML:baseURL:"};
+inline constexpr Sel<void(id, id, id)> interstitial_renderRawHTMLAd_{"interstitial:renderRawHTMLAd:"};
+// QRTRawHTMLAd and QRTRawHTMLAdDelegate (the banner's and interstitial's RawHTMLAd category)
+inline constexpr Sel<Ref<Object>(id, Value, id)> initWithAdHTML_adBaseURL_{"initWithAdHTML:adBaseURL:"};
+inline constexpr Sel<void(id)> recordClick{"recordClick"};
+inline constexpr Sel<void(id)> recordCustomAdImpression{"recordCustomAdImpression"};
+inline constexpr Sel<void(id, id)> finishedRenderingAdView_{"finishedRenderingAdView:"};
+
 }  // namespace sel
 }  // namespace adlib

@@ -268,8 +268,8 @@ bool YBXAdLoader::slotDidReceiveAd(id ad) {
     Ref<Object> preprocessor = sel::initWithAdUnitID_(alloc("YBXAdPreprocessor"), adUnitID_);
     adPreprocessors_.push_back(preprocessor);
     sel::didReceiveValidAd(slot_.get());
-    Value body = sel::body(ad);
-    if (body.kind() == Value::Kind::Data) body = Value(std::string(body.data().begin(), body.data().end()));
+    // The fetched response's body is the native JSON.
+    const Value body = sel::adHTML(ad);
     WeakRef<Object> weakSelf(this);
     Object* key = preprocessor.get();
     sel::preprocessNativeAdJSON_completionHandler_(preprocessor.get(), body, [weakSelf, key](Value configuration, Ref<Object> slot, Ref<Object>) {

@@ -152,7 +152,10 @@ void YBXSlot::processAdResponse(id ad) {
 void YBXSlot::processCustomRenderingAdResponse(id ad) {
     if (Ref<Object> delegate = delegateFor(this, sel::slot_shouldUseCustomRenderingForAd_.name);
         delegate && sel::slot_shouldUseCustomRenderingForAd_(delegate.get(), this, ad)) {
-        // The delegate shows the ad itself; nothing of it refreshes.
+        // The delegate shows the ad itself; nothing of it refreshes. The ad
+        // is the current one, so that the app's clicks and impression ping
+        // its URLs (the delegate has made it so before handing it over).
+        if (ad_.get() != ad) sel::finishedLoadingAdResponse_(this, ad);
         reloadable_ = false;
         deactivateReloadTimer();
         return;

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "adlib/foundation/macros.h"
+#include "adlib/foundation/notification_center.h"
+#include "adlib/pipeline/ad.h"
+#include "adlib/pipeline/slot.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/pipeline/qrt_banner_view.h"
 #include "platform/foundation/format.h"
@@ -272,6 +275,90 @@ TEST_F(AdLoaderTest, ADeliveredAdKeepsTheBannerAndHearsItsScreenEvents) {
     sel::adWillPresentScreen(slot.get());
     sel::adDidDismissScreen(slot.get());
     EXPECT_EQ(recorder->calls, (std::vector<std::string>{"nativeAdWillPresentScreen:", "nativeAdDidDismissScreen:"}));
+}
+
+// --- the loader's own slot ---------------------------------------------------------------------------
+
+// The loader's own slot given a response directly; the preprocessor's page is
+// stood in for: the test says when it has loaded and what it answers.
+class AdLoaderSlotTest : public AdLoaderTest {
+protected:
+    AdLoaderSlotTest() {
+        MSHookMessageEx(objc_getClass("YBXSlot"), sel::loadRequest_, +[](id, id) {}, &previousSlotLoad);
+    }
+
+    // Hands the loader's slot a fetched response; the answer is whether the loader took it.
+    bool receive(id loader, unsigned long long type, const std::string& body) {
+        Ref<Object> ad = sel::init(alloc("YBXAd"));
+        sel::setAdHTML_(ad.get(), Value(body));
+        sel::setResponseType_(ad.get(), type);
+        return sel::slot_didReceiveAd_(loader, sel::slot(loader).get(), ad.get());
+    }
+    // The support page of the loader's one preprocessor loads and answers.
+    Ref<Object> pageAnswers(id loader, const Value& success) {
+        const Value preprocessors = sel::adPreprocessors(loader);
+        if (!preprocessors.isArray() || preprocessors.array().size() != 1) return nullptr;
+        Ref<Object> preprocessor(preprocessors.array()[0].object());
+        Ref<Object> slot = sel::slot(preprocessor.get());
+        sel::slotFinishedLoadingAdContent_(preprocessor.get(), slot.get());
+        YBXNotificationCenter::defaultCenter()->postNotificationName("nativeAdPreProcess", Value(sel::webView(slot.get())),
+                                                                     Value(Value::Dictionary{{"success", success}}));
+        return slot;
+    }
+
+    static inline void (*previousSlotLoad)(id, id) = nullptr;
+};
+
+TEST_F(AdLoaderSlotTest, ANativeResponseIsPreprocessedIntoAnAdOrCode13) {
+    const std::string kNativeJSON = R"({"native":true})";
+    Value::Dictionary withoutClickURL = appInstallObject().dictionary();
+    withoutClickURL["tracking_urls_and_actions"] = tracking(Value(""));
+    const Value noClickURL(std::move(withoutClickURL));
+    struct Case {
+        const char* name;
+        Value types;
+        Value success;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"an app-install ad", Value::array({Value("1"), Value("2")}), Value(json(configurationWith(appInstallObject()))), {"app install ad"}},
+        {"a format the loader does not take", Value::array({Value("1")}), Value(json(configurationWith(appInstallObject()))),
+         {"error 13 Request Error: Received invalid response."}},
+        {"an invalid ad object", Value::array({Value("2")}), Value(json(configurationWith(noClickURL))), {"error 13 Request Error: Received invalid response."}},
+        {"an answer that is no object", Value::array({Value("2")}), Value("[1]"), {"error 13 Request Error: Received invalid response."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        delegate->calls.clear();
+        delegate->ads.clear();
+        Ref<Object> loader = loaderWithDelegate(c.types);
+        EXPECT_TRUE(receive(loader.get(), YBXAdResponseTypeNative, kNativeJSON));
+        EXPECT_EQ(sel::YBXSlot_state(sel::slot(loader.get()).get()), YBXSlotStateValidAd);
+        Ref<Object> preprocessorSlot = pageAnswers(loader.get(), c.success);
+        ASSERT_TRUE(preprocessorSlot);
+        RunLoop::main().advance(1);
+        EXPECT_EQ(delegate->calls, c.calls);
+        EXPECT_EQ(sel::adPreprocessors(loader.get()), Value::array({}));
+        EXPECT_EQ(sel::nativeAds(loader.get()), Value::array({}));
+        if (!delegate->ads.empty()) {
+            // The ad's clicks run in the support page it was made in.
+            EXPECT_EQ(sel::slot(delegate->ads[0].get()).get(), preprocessorSlot.get());
+            EXPECT_EQ(sel::adUnitID(delegate->ads[0].get()), Value("unit-9"));
+        }
+    }
+}
+
+TEST_F(AdLoaderSlotTest, OnlyNativeResponsesAreTakenAndSlotFailuresReachTheDelegate) {
+    Ref<Object> loader = loaderWithDelegate();
+    EXPECT_FALSE(receive(loader.get(), YBXAdResponseTypeHTML, "<p>ad</p>"));
+    EXPECT_EQ(sel::adPreprocessors(loader.get()), Value::array({}));
+
+    sel::slot_didFailToReceiveAdWithError_(loader.get(), sel::slot(loader.get()).get(), nullptr);
+    Ref<Object> noFill = sel::errorWithCode_(YBXRequestErrorClass(), YBXErrorCodeNoFill);
+    sel::slot_didFailToReceiveAdWithError_(loader.get(), sel::slot(loader.get()).get(), noFill.get());
+    ASSERT_EQ(delegate->calls.size(), 2u);
+    EXPECT_EQ(delegate->calls[0].rfind("error 11 ", 0), 0u) << delegate->calls[0];
+    EXPECT_EQ(delegate->calls[1].rfind(format("error %@ ", Value(YBXErrorCodeNoFill)), 0), 0u) << delegate->calls[1];
 }
 
 }  // namespace

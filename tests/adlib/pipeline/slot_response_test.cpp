@@ -239,6 +239,8 @@ TEST_F(SlotResponse, CustomRenderingIsTheDelegatesWhenItSaysSo) {
         EXPECT_EQ(sel::isReloadable(slot.get()), c.reloadable);
         EXPECT_EQ(hasTimer(slot.get()), c.timer);
         EXPECT_EQ(sel::responseType(ad.get()), c.delegateKind == 0 ? YBXAdResponseTypeCustomRendering : YBXAdResponseTypeHTML);
+        // An ad the delegate renders is the slot's current ad at once; one the slot renders only once loaded.
+        EXPECT_EQ(sel::ad(slot.get()).get() == ad.get(), c.delegateKind == 0);
         EXPECT_TRUE(delegate->errors.empty());
         slot->cancelPendingActions();
     }
