@@ -45,8 +45,11 @@
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
 #include "adlib/pipeline/interstitial.h"
+#include "adlib/pipeline/js_container.h"
 #include "adlib/pipeline/location.h"
 #include "adlib/pipeline/network.h"
+#include "adlib/pipeline/qrt_activity_reporter.h"
+#include "adlib/pipeline/qrt_activity_request.h"
 #include "adlib/pipeline/request.h"
 #include "adlib/pipeline/sdk_core_controller.h"
 #include "adlib/pipeline/sdk_core_web_view.h"
@@ -153,6 +156,9 @@ void registerClasses() {
     registerAdLoaderClasses();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
+    registerJSContainerClass();
+    registerActivityRequestClasses();
+    registerActivityReporterClasses();
     registerAbsoluteTimeClass();
     registerStatisticDictionaryClass();
     registerTimingClasses();

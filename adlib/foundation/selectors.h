@@ -1269,5 +1269,36 @@ inline constexpr Sel<void(id)> recordClick{"recordClick"};
 inline constexpr Sel<void(id)> recordCustomAdImpression{"recordCustomAdImpression"};
 inline constexpr Sel<void(id, id)> finishedRenderingAdView_{"finishedRenderingAdView:"};
 
+// YBXJSContainer and its delegate (YBXJSContainerDelegate, every method optional)
+inline constexpr Sel<Ref<Object>(id, id, Value)> initWithURL_fallbackData_{"initWithURL:fallbackData:"};
+inline constexpr Sel<Ref<Object>(id, id, Value, id)> initWithURL_fallbackData_webView_{"initWithURL:fallbackData:webView:"};
+inline constexpr Sel<bool(id, std::string)> invokeJavaScriptFromString_{"invokeJavaScriptFromString:"};
+inline constexpr Sel<Ref<Object>(id)> remoteURL{"remoteURL"};
+inline constexpr Sel<Value(id)> fallbackData{"fallbackData"};
+inline constexpr Sel<Value(id)> pendingExpressions{"pendingExpressions"};
+inline constexpr Sel<bool(id)> initialLoadSequence{"initialLoadSequence"};
+inline constexpr Sel<bool(id)> failureLoadSequence{"failureLoadSequence"};
+inline constexpr Sel<bool(id)> loaded{"loaded"};
+inline constexpr Sel<void(id, id)> didStartLoadInJSContainer_{"didStartLoadInJSContainer:"};
+inline constexpr Sel<void(id, id)> didFinishLoadInJSContainer_{"didFinishLoadInJSContainer:"};
+inline constexpr Sel<bool(id, id, id, long long)> container_shouldStartLoadWithRequest_navigationType_{
+    "container:shouldStartLoadWithRequest:navigationType:"};
+// QRTCoreController
+inline constexpr Sel<Ref<Object>(id, Value, Value)> initWithURLString_fallbackString_{"initWithURLString:fallbackString:"};
+inline constexpr Sel<void(id, id, id)> reportActivityWithMetadata_request_{"reportActivityWithMetadata:request:"};
+inline constexpr Sel<Ref<Object>(id)> container{"container"};
+// QRTActivityReporter
+inline constexpr Sel<Ref<Object>(id)> controller{"controller"};
+inline constexpr Sel<void(id, Value, Value)> reportWithAdUnitID_customParameters_{"reportWithAdUnitID:customParameters:"};
+inline constexpr Sel<void(id, id)> reportWithRequest_{"reportWithRequest:"};
+// QRTActivityRequest and QRTCoreMetadata (YBXJSONSerializable)
+inline constexpr Sel<Ref<Object>(id, Value, Value, Value)> requestWithAdUnitID_publisherProvidedID_customParameters_{
+    "requestWithAdUnitID:publisherProvidedID:customParameters:"};
+inline constexpr Sel<Ref<Object>(id, Value, Value, Value)> initWithAdUnitID_publisherProvidedID_customParameters_{
+    "initWithAdUnitID:publisherProvidedID:customParameters:"};
+inline constexpr Sel<Value(id)> customParameters{"customParameters"};
+inline constexpr Sel<std::string(id)> JSONStringValue{"JSONStringValue"};
+inline constexpr Sel<Value(id)> SDKVersion{"SDKVersion"};  // class method
+
 }  // namespace sel
 }  // namespace adlib

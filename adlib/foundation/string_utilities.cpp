@@ -130,6 +130,17 @@ Value ybx_objectForKey_ifIsKindOfClass(const Value& dictionary, std::string_view
     return value.isKindOfClass(className) ? value : Value();
 }
 
+Value YBXJSONSafeDictionary(const Value& dictionary) {
+    if (!dictionary.isDictionary()) return dictionary;
+    Value::Dictionary safe;
+    for (const auto& [key, value] : dictionary.dictionary()) {
+        if (auto* url = dynamic_cast<NSURL*>(value.object())) safe[key] = Value(url->absoluteString());
+        else if (!NSJSONSerialization::isValidJSONObject(Value{{key, value}})) safe[key] = Value(value.description());
+        else safe[key] = value;
+    }
+    return Value(std::move(safe));
+}
+
 Value ybx_JSONStringPretty(const Value& dictionary, bool pretty, Ref<NSError>* error) {
     if (NSJSONSerialization::isValidJSONObject(dictionary)) {
         Value data = NSJSONSerialization::dataWithJSONObject(dictionary, pretty ? NSJSONWritingPrettyPrinted : 0);

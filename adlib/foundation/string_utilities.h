@@ -54,6 +54,9 @@ Value ybx_objectForKey_ifIsKindOfClass(const Value& dictionary, std::string_view
 // UTF-8 JSON text of a valid JSON object; nil and the private error 2
 // "Invalid JSON object." otherwise.
 Value ybx_JSONStringPretty(const Value& dictionary, bool pretty, Ref<NSError>* error);
+// The dictionary with each value JSON can hold kept, a URL as its absolute
+// text and any other value as its description; anything but a dictionary as it is.
+Value YBXJSONSafeDictionary(const Value& dictionary);
 void ybx_setIfNotNilObject(Value::Dictionary& dictionary, const Value& value, const std::string& key);
 void ybx_setStringForBoolValue(Value::Dictionary& dictionary, bool value, const std::string& key);
 void ybx_setStringIfTrueForBoolValue(Value::Dictionary& dictionary, bool value, const std::string& key);

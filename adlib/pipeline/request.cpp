@@ -20,7 +20,7 @@ namespace adlib {
 
 namespace {
 
-constexpr int kMajor = 6, kMinor = 12, kPatch = 2;
+constexpr int kMajor = kYBXSDKVersionMajor, kMinor = kYBXSDKVersionMinor, kPatch = kYBXSDKVersionPatch;
 constexpr const char* kBuildNumber = "6074";
 constexpr const char* kPreReleaseTag = "rc.1";
 

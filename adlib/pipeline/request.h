@@ -10,6 +10,9 @@
 
 namespace adlib {
 
+// The library's version.
+inline constexpr int kYBXSDKVersionMajor = 6, kYBXSDKVersionMinor = 12, kYBXSDKVersionPatch = 2;
+
 class YBXRequest : public NSObject {
 public:
     // The class's one-time initialisation: the application's early

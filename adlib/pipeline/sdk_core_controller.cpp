@@ -192,24 +192,9 @@ Value YBXSDKCoreController::adRequestParameterJSONFromParameters(const Value& pa
     Value used = parameters;
     const Value& extras = parameters["extras"];
     if (extras.isDictionary() && !extras.dictionary().empty()) {
-        Value::Dictionary sanitised;
-        bool replaced = false;
-        for (const auto& [key, value] : extras.dictionary()) {
-            if (auto* url = dynamic_cast<NSURL*>(value.object())) {
-                sanitised[key] = Value(url->absoluteString());
-                replaced = true;
-            } else if (!NSJSONSerialization::isValidJSONObject(Value{{key, value}})) {
-                sanitised[key] = Value(value.description());
-                replaced = true;
-            } else {
-                sanitised[key] = value;
-            }
-        }
-        if (replaced) {
-            Value::Dictionary copy = parameters.dictionary();
-            copy["extras"] = Value(std::move(sanitised));
-            used = Value(std::move(copy));
-        }
+        Value::Dictionary copy = parameters.dictionary();
+        copy["extras"] = YBXJSONSafeDictionary(extras);
+        used = Value(std::move(copy));
     }
     return Value(dictionaryToJSONString(used));
 }

@@ -126,6 +126,7 @@ struct AdServer::Impl {
     uint64_t nextToken = 1;
     size_t held = 0;
     std::vector<std::string> viewabilityReports;
+    std::vector<AdServer::ActivityReport> activityReports;
     uint64_t releaseGeneration = 0;
     bool stopping = false;
     std::atomic<bool> listenEnded{false};
@@ -293,11 +294,29 @@ struct AdServer::Impl {
         }
         {
             std::lock_guard lock(mutex);
-            viewabilityReports.push_back(report.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+            viewabilityReports.push_back(compact(report));
         }
         // Loaded as a script: an empty one.
         res.set_content("", "application/javascript");
     }
+
+    // A report is two JSON objects, its metadata and its request; anything else is refused.
+    void answerActivity(const httplib::Request& req, httplib::Response& res) {
+        auto meta = nlohmann::json::parse(req.get_param_value("meta"), nullptr, false);
+        auto request = nlohmann::json::parse(req.get_param_value("request"), nullptr, false);
+        if (!meta.is_object() || !request.is_object()) {
+            res.status = 400;
+            res.set_content("bad activity report\n", "text/plain");
+            return;
+        }
+        {
+            std::lock_guard lock(mutex);
+            activityReports.push_back({compact(meta), compact(request)});
+        }
+        res.set_content("", "application/javascript");
+    }
+
+    static std::string compact(const nlohmann::json& json) { return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace); }
 
     std::string pageConfig(const httplib::Request& req) {
         Inventory inventory = loadInventory(options.inventoryDir);
@@ -402,6 +421,7 @@ bool AdServer::start() {
     // The mediation pings: no fill, impression and click of a mediated network.
     impl.http.Get(R"(/(nofill|imp|clk))", ping);
     impl.http.Get(kViewabilityPath, [&impl](const auto& req, auto& res) { impl.answerViewability(req, res); });
+    impl.http.Get(kActivityPath, [&impl](const auto& req, auto& res) { impl.answerActivity(req, res); });
     impl.http.Get(R"(/redirect/([0-9]+)/([0-9]+))", [&impl](const httplib::Request& req, httplib::Response& res) {
         std::string location = impl.redirectTo(req.matches[1], std::stoi(req.matches[2]) - 1);
         if (location.empty()) {
@@ -489,6 +509,11 @@ const RequestLog& AdServer::log() const { return impl_->log; }
 std::vector<std::string> AdServer::viewabilityReports() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->viewabilityReports;
+}
+
+std::vector<AdServer::ActivityReport> AdServer::activityReports() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->activityReports;
 }
 
 }  // namespace rousa::adserver

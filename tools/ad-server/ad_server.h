@@ -25,6 +25,11 @@ inline constexpr const char* kMRAIDExpandedBannerScriptPath = "/mraid/v1/mraid_a
 // The viewability endpoint: the SDK-core page's script loads it with each
 // report as the "report" parameter (JSON text).
 inline constexpr const char* kViewabilityPath = "/optora/v1/report";
+// The activity endpoint: the controller page's script loads it with each
+// activity report, its metadata and request as the "meta" and "request"
+// parameters (JSON texts of objects).
+inline constexpr const char* kControllerPath = "/mads/static/sdk/native/controller.html";
+inline constexpr const char* kActivityPath = "/mads/qrt/activity";
 // The address the ad library uses when nothing else is set.
 inline constexpr int kDefaultPort = 47800;
 
@@ -92,6 +97,11 @@ public:
     // Each viewability report the endpoint took, as compact JSON text, in
     // the order they came.
     std::vector<std::string> viewabilityReports() const;
+    // Each activity report the endpoint took, in the order they came.
+    struct ActivityReport {
+        std::string meta, request;  // compact JSON text
+    };
+    std::vector<ActivityReport> activityReports() const;
 
 private:
     struct Impl;

@@ -169,6 +169,29 @@ TEST_F(AdServerFixture, TheViewabilityEndpointKeepsEachReportItCanRead) {
     EXPECT_EQ(logged, 6u);
 }
 
+TEST_F(AdServerFixture, TheControllerPageSendsActivityThatTheEndpointKeeps) {
+    HttpResult page = fetch(url(kControllerPath));
+    ASSERT_EQ(page.status, 200);
+    EXPECT_NE(page.body.find("qrt.reportActivity = function (meta, request)"), std::string::npos);
+    EXPECT_NE(page.body.find(server.baseURL() + kActivityPath), std::string::npos);
+    EXPECT_EQ(page.body.find("@@"), std::string::npos);
+
+    const std::string meta = R"({"sdk_version":{"major":6,"minor":12,"patch":2}})";
+    const std::string request = R"({"ad_unit_id":"u","custom_parameters":{"k":"v"}})";
+    HttpResult answer =
+        fetch(url(std::string(kActivityPath) + "?meta=" + percentEncoded(meta) + "&request=" + percentEncoded(request)));
+    EXPECT_EQ(answer.status, 200);
+    ASSERT_EQ(server.activityReports().size(), 1u);
+    EXPECT_EQ(nlohmann::json::parse(server.activityReports()[0].meta), nlohmann::json::parse(meta));
+    EXPECT_EQ(nlohmann::json::parse(server.activityReports()[0].request), nlohmann::json::parse(request));
+    // Both parts must be objects.
+    for (const char* bad : {"meta=%7B%7D", "request=%7B%7D", "meta=%5B%5D&request=%7B%7D", "meta=%7B%7D&request=x"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(fetch(url(std::string(kActivityPath) + "?" + bad)).status, 400);
+    }
+    EXPECT_EQ(server.activityReports().size(), 1u);
+}
+
 TEST_F(AdServerFixture, ServesTheThreeMRAIDScriptsAndLogsThem) {
     struct Case {
         const char* path;
