@@ -253,9 +253,10 @@ void registerGestureRecognizer() {
                     auto* r = as<UIGestureRecognizer>(self);
                     Ref<UIGestureRecognizer> protector(r);
                     if (r->enabled_ == enabled) return;
-                    // Turned off in the middle of a gesture: the gesture is cancelled and its touches forgotten.
-                    if (!enabled && isActive(r->state_)) sel::setState_(r, UIGestureRecognizerStateCancelled);
+                    // Turned off in the middle of a gesture: the gesture is cancelled and its touches
+                    // forgotten. The cancel's action already sees it off, and may turn it on again.
                     r->enabled_ = enabled;
+                    if (!enabled && isActive(r->state_)) sel::setState_(r, UIGestureRecognizerStateCancelled);
                     if (!enabled) forget(r);
                 })
         .method(sel::delegate, [](id self) { return as<UIGestureRecognizer>(self)->delegate_.lock(); })
