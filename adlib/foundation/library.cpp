@@ -76,6 +76,7 @@
 #include "adlib/render/pmsg_handlers.h"
 #include "adlib/render/publisher_toolbar_controller.h"
 #include "adlib/render/publisher_toolbar_credentials.h"
+#include "adlib/render/swipe_animation.h"
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/render/view_controller.h"
 #include "adlib/render/web_app_web_view_delegate.h"
@@ -124,6 +125,7 @@ void registerClasses() {
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();
+    registerSwipeAnimationClasses();
     registerClickTrackerClasses();
     registerAdFetcherClass();
     registerMediationProtocols();

@@ -516,6 +516,53 @@ inline constexpr Sel<unsigned long long(id)> optoraMonitorSequenceNumber{"optora
 inline constexpr Sel<void(id, id)> webViewDidChangeOptoraVisibility_{"webViewDidChangeOptoraVisibility:"};
 // YBXSlot(SwipeToViewController)'s check before each viewability report.
 inline constexpr Sel<bool(id)> canEnableSwipeToViewController{"canEnableSwipeToViewController"};
+// YBXSlot(SwipeToViewController): the pan on the ad that pulls up the store sheet.
+inline constexpr Sel<void(id)> enableSwipeToViewController{"enableSwipeToViewController"};
+// YBXSwipeToViewControllerPMSGHandler's: (argument dictionary).
+inline constexpr Sel<void(id, Value)> enableSwipeToViewController_{"enableSwipeToViewController:"};
+inline constexpr Sel<void(id, Value)> disableSwipeToViewController_{"disableSwipeToViewController:"};
+inline constexpr Sel<void(id)> setUpAnimationController{"setUpAnimationController"};
+// The slot's and the interaction controller's: (pan recognizer).
+inline constexpr Sel<void(id, id)> handlePanGesture_{"handlePanGesture:"};
+inline constexpr Sel<void(id)> loadStoreProductViewController{"loadStoreProductViewController"};
+// (point in window coordinates, the swipe view)
+inline constexpr Sel<bool(id, Point, id)> shouldProcessTouch_inView_{"shouldProcessTouch:inView:"};
+inline constexpr Sel<bool(id)> swipeToViewControllerEnabled{"swipeToViewControllerEnabled"};
+inline constexpr Sel<bool(id)> swipeToViewControllerAnimationControllerInitialized{"swipeToViewControllerAnimationControllerInitialized"};
+inline constexpr Sel<Ref<Object>(id)> animation{"animation"};
+inline constexpr Sel<Ref<Object>(id)> animationController{"animationController"};
+inline constexpr Sel<Ref<Object>(id)> swipeGestureRecognizer{"swipeGestureRecognizer"};
+inline constexpr Sel<Ref<Object>(id)> swipeableStoreProductViewController{"swipeableStoreProductViewController"};
+inline constexpr Sel<Ref<Object>(id)> strongSlotForSwipeToViewController{"strongSlotForSwipeToViewController"};
+inline constexpr Sel<Value(id)> savedParamsForCheckingSwipeToViewController{"savedParamsForCheckingSwipeToViewController"};
+// The interaction controller's delegate: (interaction controller).
+inline constexpr Sel<void(id, id)> animationControllerDidFinishAnimationTransition_{"animationControllerDidFinishAnimationTransition:"};
+inline constexpr Sel<void(id, id)> animationControllerDidCancelAnimationTransition_{"animationControllerDidCancelAnimationTransition:"};
+// YBXPercentDrivenUserInteractionAnimationController.
+inline constexpr Sel<Ref<Object>(id)> transitionAnimation{"transitionAnimation"};
+inline constexpr Sel<void(id, id)> setTransitionAnimation_{"setTransitionAnimation:"};
+// YBXViewControllerFullScreenSwipeAnimation.
+inline constexpr Sel<void(id)> willAnimatePresentation{"willAnimatePresentation"};
+inline constexpr Sel<void(id)> willAnimateDismissal{"willAnimateDismissal"};
+inline constexpr Sel<long long(id)> direction{"direction"};
+inline constexpr Sel<void(id, long long)> setDirection_{"setDirection:"};
+inline constexpr Sel<double(id)> startY{"startY"};
+inline constexpr Sel<void(id, double)> setStartY_{"setStartY:"};
+inline constexpr Sel<Ref<Object>(id)> draggableView{"draggableView"};
+inline constexpr Sel<void(id, id)> setDraggableView_{"setDraggableView:"};
+inline constexpr Sel<double(id)> transitionDuration{"transitionDuration"};
+inline constexpr Sel<void(id, double)> setTransitionDuration_{"setTransitionDuration:"};
+inline constexpr Sel<bool(id)> presenting{"presenting"};
+inline constexpr Sel<Rect(id)> draggableViewEndFrameAfterAnimation{"draggableViewEndFrameAfterAnimation"};
+inline constexpr Sel<Rect(id)> animatedViewFrameBeforeAnimation{"animatedViewFrameBeforeAnimation"};
+inline constexpr Sel<bool(id)> draggableViewShownOnPresentation{"draggableViewShownOnPresentation"};
+// YBXAnimationContext.
+inline constexpr Sel<Ref<Object>(id)> animatedViewController{"animatedViewController"};
+inline constexpr Sel<Rect(id)> animatedViewStartFrame{"animatedViewStartFrame"};
+inline constexpr Sel<Rect(id)> animatedViewEndFrame{"animatedViewEndFrame"};
+inline constexpr Sel<Rect(id)> draggableViewStartFrame{"draggableViewStartFrame"};
+inline constexpr Sel<Rect(id)> draggableViewEndFrame{"draggableViewEndFrame"};
+inline constexpr Sel<Ref<Object>(id)> draggableViewScreenshot{"draggableViewScreenshot"};
 // YBXOptoraPMSGHandler.
 inline constexpr Sel<void(id, Value)> didReceiveOptoraUntrackOptoraNotification_{"didReceiveOptoraUntrackOptoraNotification:"};
 inline constexpr Sel<void(id, Value)> didReceiveOptoraVisibilityChangedNotification_{"didReceiveOptoraVisibilityChangedNotification:"};

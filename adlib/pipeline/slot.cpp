@@ -587,9 +587,6 @@ void registerSlotClass() {
                     sel::sample(slotOf(self)->optoraMonitor_.get());
                     sel::stopMonitoring(slotOf(self)->optoraMonitor_.get());
                 })
-        // Entry points of features that come later: nothing to do yet.
-        .method(sel::disableSwipeToViewController, [](id) {})
-        .method(sel::canEnableSwipeToViewController, [](id) { return false; })
         // Response processing.
         .method(sel::loadAd_headers_,
                 [](id self, id ad, Value headers) {
@@ -633,6 +630,7 @@ void registerSlotClass() {
     registerSlotResponseCategory(builder.get());
     registerSlotMRAIDCategories(builder.get());
     registerSlotOptoraCategory(builder.get());
+    registerSlotSwipeCategory(builder.get());
 }
 
 }  // namespace adlib

@@ -115,6 +115,22 @@ public:
         Value format;
     };
     OptoraUnitSource optoraUnitSource() const;
+    // YBXSlot(SwipeToViewController): the pan on the ad that pulls up the
+    // store sheet (slot_swipe.cpp).
+    bool canEnableSwipeToViewController();
+    void enableSwipeToViewController();
+    void disableSwipeToViewController();
+    bool setUpAnimationController();
+    void handlePanGesture(id recognizer);
+    void loadStoreProductViewController();
+    bool shouldProcessTouch(Point point, id view);
+    void productViewControllerDidFinish(id sheet);
+    void animationControllerDidFinishAnimationTransition();
+    void animationControllerDidCancelAnimationTransition();
+    // The configuration of the ad the web view shows or is loading, or null.
+    Ref<Object> swipeConfigurations() const;
+    // Gives a held sheet back to the store-sheet cache and drops it.
+    void returnSwipeableStoreProductViewController();
     static Value optoraReport(id monitor, const OptoraUnitSource& source, bool unloaded);
     static void endOptoraReporting(Ref<Object> monitor, Ref<Object> page, const OptoraUnitSource& source);
     static void sendOptoraReport(id page, const Value& parameters);
@@ -129,6 +145,15 @@ public:
     Rect creativeViewBounds_{};
     bool swipeToViewControllerEnabled_ = false;
     bool swipeToViewControllerAnimationControllerInitialized_ = false;
+    // A pan's began step started a presentation that the pan still drives.
+    bool swipePresentationUnderway_ = false;
+    Ref<Object> animation_;
+    Ref<Object> animationController_;
+    Ref<Object> swipeGestureRecognizer_;
+    Ref<Object> swipeableStoreProductViewController_;
+    // The slot itself while a sheet is up or on its way.
+    Ref<Object> strongSlotForSwipeToViewController_;
+    Value savedParamsForCheckingSwipeToViewController_;
     // Whether the current request is counted by the MRAID interceptor.
     bool countedByInterceptor_ = false;
     WeakRef<Object> slotDelegate_;
@@ -169,6 +194,8 @@ void registerSlotResponseCategory(Class* slotClass);
 void registerSlotMRAIDCategories(Class* slotClass);
 // The slot's OptoraMonitor category.
 void registerSlotOptoraCategory(Class* slotClass);
+// The slot's SwipeToViewController category.
+void registerSlotSwipeCategory(Class* slotClass);
 
 // Posted on the default centre, with the slot as object, when its creative's
 // window rectangle changed.

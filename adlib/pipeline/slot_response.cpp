@@ -96,6 +96,7 @@ void YBXSlot::loadAd(id ad, const Value& headers) {
 void YBXSlot::resetRequestState() {
     sel::finishOptoraReporting(this);
     sel::disableSwipeToViewController(this);
+    returnSwipeableStoreProductViewController();
     if (ad_ && sel::isMRAIDEnabled(ad_.get())) sel::didUnloadMRAIDAd(this);
     // The ad on show stays current until the next one has loaded: clicks on
     // it during a refresh still ping and count.

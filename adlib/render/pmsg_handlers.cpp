@@ -8,6 +8,8 @@
 #include "adlib/foundation/signals.h"
 #include "adlib/foundation/utilities.h"
 #include "adlib/pipeline/click_tracker.h"
+#include "adlib/pipeline/slot.h"
+#include "adlib/render/swipe_configurations.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/ns_string.h"
 #include "platform/frameworks/audio_toolbox.h"
@@ -290,6 +292,41 @@ void updateInterstitialProperties(id, Value argument) {
     sel::setTransparentInterstitial_(controller.get(), parameterEquals(parameters, "transparentBackground", "1"));
 }
 
+// --- YBXSwipeToViewControllerPMSGHandler ---
+
+Value swipeTable(id) {
+    static const Value table{{"enableSwipeToViewController", "enableSwipeToViewController:"},
+                             {"disableSwipeToViewController", "disableSwipeToViewController:"}};
+    return table;
+}
+
+Ref<Object> swipeConfigurationsOf(id slot) {
+    auto* typed = as<YBXSlot>(slot);
+    return typed ? typed->swipeConfigurations() : nullptr;
+}
+
+void enableSwipe(id self, Value argument) {
+    Ref<Object> slot = handlerOf(self)->slot_.lock();
+    Ref<Object> configurations = swipeConfigurationsOf(slot.get());
+    if (!configurations) return;
+    const Value& parameters = parametersOf(argument);
+    long long direction = YBXSwipeDirectionNone;
+    if (parameterEquals(parameters, "swipe_direction", "top_to_bottom")) direction = YBXSwipeDirectionTopToBottom;
+    if (parameterEquals(parameters, "swipe_direction", "bottom_to_top")) direction = YBXSwipeDirectionBottomToTop;
+    sel::setSwipeDirection_(configurations.get(), direction);
+    sel::setIsAdDraggable_(configurations.get(), parameterEquals(parameters, "ad_draggable", "1"));
+    sel::enableSwipeToViewController(slot.get());
+}
+
+void disableSwipe(id self, Value) {
+    Ref<Object> slot = handlerOf(self)->slot_.lock();
+    sel::disableSwipeToViewController(slot.get());
+    if (Ref<Object> configurations = swipeConfigurationsOf(slot.get())) {
+        sel::setSwipeDirection_(configurations.get(), YBXSwipeDirectionNone);
+        sel::setIsAdDraggable_(configurations.get(), false);
+    }
+}
+
 }  // namespace
 
 void registerPMSGHandlerClasses() {
@@ -338,14 +375,16 @@ void registerPMSGHandlerClasses() {
         .method(sel::configureCustomCloseButtonWithArguments_, &configureCustomClose)
         .method(sel::updateInterstitialPropertiesWithArguments_, &updateInterstitialProperties);
 
-    handlerClass<YBXBoundPMSGHandler>("YBXSwipeToViewControllerPMSGHandler")
+    handlerClass<YBXBoundPMSGHandler>("YBXSwipeToViewControllerPMSGHandler", &swipeTable)
         .method(sel::initWithSlot_,
                 [](id self, id slot) {
                     Ref<Object> made = initWithClassTable(self);
                     if (YBXBoundPMSGHandler* handler = handlerOf(made.get())) handler->slot_ = WeakRef<Object>(slot);
                     return made;
                 })
-        .method(sel::slot, [](id self) { return handlerOf(self)->slot_.lock(); });
+        .method(sel::slot, [](id self) { return handlerOf(self)->slot_.lock(); })
+        .method(sel::enableSwipeToViewController_, &enableSwipe)
+        .method(sel::disableSwipeToViewController_, &disableSwipe);
 }
 
 }  // namespace adlib

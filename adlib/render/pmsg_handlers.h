@@ -5,8 +5,9 @@
 // (app events to the publisher, through its weak slot) and
 // YBXWebAppPMSGHandler (close button and transparency of full-screen web
 // apps). Each class's table is built once per process. The swipe-to-view
-// handler is made with the slot it is bound to (held weakly) and has an empty
-// table for now; the MRAID and viewability handlers have files of their own.
+// handler is made with the slot it is bound to (held weakly) and switches the
+// slot's swipe on and off; the MRAID and viewability handlers have files of
+// their own.
 // Main thread only.
 #pragma once
 

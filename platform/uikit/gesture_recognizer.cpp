@@ -8,11 +8,13 @@
 
 namespace platform {
 
-Point UIGestureRecognizer::locationInView(const UIView* view) const {
-    if (view) return view->fromScreen(location_);
+Point UIGestureRecognizer::locationInView(const UIView* view) const { return pointInView(location_, view); }
+
+Point UIGestureRecognizer::pointInView(Point screenPoint, const UIView* view) const {
+    if (view) return view->fromScreen(screenPoint);
     if (Ref<UIView> own = this->view())
-        if (Ref<UIWindow> w = own->window()) return w->fromScreen(location_);
-    return location_;
+        if (Ref<UIWindow> w = own->window()) return w->fromScreen(screenPoint);
+    return screenPoint;
 }
 
 void UIGestureRecognizer::sendActions() {
@@ -229,20 +231,32 @@ void registerGestureRecognizer() {
                         if (sameTarget(t, target, action.name)) return;
                     r->targets_.push_back(UIGestureRecognizer::Target{target, std::string(action.name)});
                 })
+        .method(sel::removeTarget_action_,
+                [](id self, id target, SEL action) {
+                    // A nil target or an empty action matches every target or action.
+                    std::erase_if(as<UIGestureRecognizer>(self)->targets_, [&](const UIGestureRecognizer::Target& t) {
+                        return (!target || t.target.lock().get() == target) && (action.name.empty() || t.action == action.name);
+                    });
+                })
         .method(sel::state, [](id self) { return as<UIGestureRecognizer>(self)->state_; })
         .method(sel::setState_, &setState)
         .method(sel::reset, [](id) {})
         .method(sel::view, [](id self) -> Ref<Object> { return as<UIGestureRecognizer>(self)->view(); })
         .method(sel::locationInView_, [](id self, id view) { return as<UIGestureRecognizer>(self)->locationInView(as<UIView>(view)); })
+        // Every kind here follows one touch at a time: each touch index is at the gesture's location.
+        .method(sel::locationOfTouch_inView_,
+                [](id self, unsigned long long, id view) { return as<UIGestureRecognizer>(self)->locationInView(as<UIView>(view)); })
+        .method(sel::numberOfTouches, [](id self) -> unsigned long long { return as<UIGestureRecognizer>(self)->touches_.size(); })
         .method(sel::isEnabled, [](id self) { return as<UIGestureRecognizer>(self)->enabled_; })
         .method(sel::setEnabled_,
                 [](id self, bool enabled) {
                     auto* r = as<UIGestureRecognizer>(self);
                     Ref<UIGestureRecognizer> protector(r);
                     if (r->enabled_ == enabled) return;
-                    // Turned off in the middle of a gesture: the gesture is cancelled and its touches forgotten.
-                    if (!enabled && isActive(r->state_)) sel::setState_(r, UIGestureRecognizerStateCancelled);
+                    // Turned off in the middle of a gesture: the gesture is cancelled and its touches
+                    // forgotten. The cancel's action already sees it off, and may turn it on again.
                     r->enabled_ = enabled;
+                    if (!enabled && isActive(r->state_)) sel::setState_(r, UIGestureRecognizerStateCancelled);
                     if (!enabled) forget(r);
                 })
         .method(sel::delegate, [](id self) { return as<UIGestureRecognizer>(self)->delegate_.lock(); })

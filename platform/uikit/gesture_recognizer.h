@@ -61,6 +61,8 @@ public:
     Ref<UIView> view() const { return view_.lock(); }
     // The location in the view's coordinates; nil: in the recognizer's window's.
     Point locationInView(const UIView* view) const;
+    // A screen point in the view's coordinates; nil: in the recognizer's window's.
+    Point pointInView(Point screenPoint, const UIView* view) const;
     // Sends the action of every target still alive, in the order they were added.
     void sendActions();
 };

@@ -39,6 +39,8 @@ void registerTouch();
 void registerGestureRecognizer();
 void registerLongPressGestureRecognizer();
 void registerTapGestureRecognizer();
+void registerPanGestureRecognizer();
+void registerViewControllerTransitions();
 void registerVisualEffects();
 void registerVisualEffectView();
 

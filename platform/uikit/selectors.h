@@ -319,6 +319,9 @@ inline constexpr Sel<void(id, id, bool, Block)> presentViewController_animated_c
 inline constexpr Sel<void(id, bool, Block)> dismissViewControllerAnimated_completion_{"dismissViewControllerAnimated:completion:"};
 inline constexpr Sel<Ref<Object>(id)> presentedViewController{"presentedViewController"};
 inline constexpr Sel<Ref<Object>(id)> presentingViewController{"presentingViewController"};
+// 0 full screen (the default), 5 over full screen, ...
+inline constexpr Sel<long long(id)> modalPresentationStyle{"modalPresentationStyle"};
+inline constexpr Sel<void(id, long long)> setModalPresentationStyle_{"setModalPresentationStyle:"};
 // From the dismiss call until its completion has run.
 inline constexpr Sel<bool(id)> isBeingDismissed{"isBeingDismissed"};
 // 0 cover vertical (the default), 1 flip horizontal, 2 cross dissolve, 3 partial curl.
@@ -371,6 +374,14 @@ inline constexpr Sel<long long(id)> type{"type"};
 inline constexpr Sel<Ref<Object>(id, id, SEL)> initWithTarget_action_{"initWithTarget:action:"};
 inline constexpr Sel<void(id, id, SEL)> addTarget_action_{"addTarget:action:"};
 inline constexpr Sel<void(id, unsigned long long)> setState_{"setState:"};
+// (target or nil, action or empty): nil and empty match every target and action.
+inline constexpr Sel<void(id, id, SEL)> removeTarget_action_{"removeTarget:action:"};
+// (touch index, view or nil for the window)
+inline constexpr Sel<Point(id, unsigned long long, id)> locationOfTouch_inView_{"locationOfTouch:inView:"};
+inline constexpr Sel<unsigned long long(id)> numberOfTouches{"numberOfTouches"};
+// UIPanGestureRecognizer's, in the view's coordinates (nil: the window's).
+inline constexpr Sel<Point(id, id)> translationInView_{"translationInView:"};
+inline constexpr Sel<Point(id, id)> velocityInView_{"velocityInView:"};
 inline constexpr Sel<void(id)> reset{"reset"};
 inline constexpr Sel<bool(id)> cancelsTouchesInView{"cancelsTouchesInView"};
 inline constexpr Sel<void(id, bool)> setCancelsTouchesInView_{"setCancelsTouchesInView:"};

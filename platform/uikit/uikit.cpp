@@ -22,11 +22,13 @@ void registerClasses() {
     detail::registerDevice();
     detail::registerApplication();
     detail::registerViewController();
+    detail::registerViewControllerTransitions();
     detail::registerLocalNotification();
     detail::registerTouch();
     detail::registerGestureRecognizer();
     detail::registerLongPressGestureRecognizer();
     detail::registerTapGestureRecognizer();
+    detail::registerPanGestureRecognizer();
     detail::registerVisualEffects();
     detail::registerVisualEffectView();
     detail::registerTableView();

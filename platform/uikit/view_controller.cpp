@@ -4,6 +4,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/screen.h"
+#include "platform/uikit/view_controller_transitioning.h"
 #include "platform/uikit/window.h"
 
 namespace platform {
@@ -83,6 +84,7 @@ void present(id self, id other, bool animated, Block completion) {
         NSLog("Warning: Attempt to present %@ on %@ whose view is not in the window hierarchy!", presented, self);
         return;
     }
+    if (animated && uikit::detail::presentWithTransition(presenter, presented, completion)) return;
     Ref<UIViewController> protector(presenter);
     bool visible = !window->hidden_;
     beginAppearanceTransition(presenter, false, animated);
@@ -119,11 +121,13 @@ void dismiss(id self, bool animated, Block completion) {
     // Everything presented above the presenter goes, the topmost first.
     std::vector<Ref<UIViewController>> stack;
     for (Ref<UIViewController> p = presented; p; p = p->presented_) stack.insert(stack.begin(), p);
+    if (animated && stack.size() == 1 && uikit::detail::dismissWithTransition(presenter, presented, completion)) return;
     for (const auto& p : stack) beginAppearanceTransition(p, false, animated);
     Ref<UIWindow> window = presenter->view_ ? presenter->view_->window() : nullptr;
     beginAppearanceTransition(presenter, window && !window->hidden_, animated);
     for (const auto& p : stack)
         if (p->view_ && p->view_->superview()) sel::removeFromSuperview(p->view_);
+    for (const auto& p : stack) uikit::detail::transitionPresentationGone(p);
     for (const auto& p : stack) {
         p->presented_ = nullptr;
         p->presenting_ = nullptr;
@@ -194,6 +198,7 @@ void registerViewController() {
                     c->title_ = title;
                     if (c->navigationItem_) sel::setTitle_(c->navigationItem_, title);
                 })
+        .property<&UIViewController::modalPresentationStyle_>(sel::modalPresentationStyle, sel::setModalPresentationStyle_)
         .method(sel::presentViewController_animated_completion_, &present)
         .method(sel::dismissViewControllerAnimated_completion_, &dismiss)
         .method(sel::isBeingDismissed, [](id self) { return as<UIViewController>(self)->beingDismissed_; })

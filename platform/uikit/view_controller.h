@@ -21,9 +21,17 @@ public:
     // The container whose child this is (a navigation controller), if any.
     WeakRef<UIViewController> parentViewController_;
     Appearance appearance_ = Appearance::Disappeared;
+    long long modalPresentationStyle_ = 0;  // full screen
     bool transitionAnimated_ = false;
     bool beingDismissed_ = false;
     long long modalTransitionStyle_ = 0;
+    // Custom transitions (view_controller_transitioning.h): the delegate, and
+    // for a controller presented through an animator, the container it was
+    // shown in and where the presenting view was before.
+    WeakRef<Object> transitioningDelegate_;
+    Ref<UIView> transitionContainer_;
+    WeakRef<UIView> presentingViewHome_;
+    long long presentingViewHomeIndex_ = 0;
 
     bool isViewLoaded() const { return static_cast<bool>(view_); }
     // The child whose appearance follows the container's (a navigation

@@ -15,51 +15,20 @@
 #include "platform/uikit/application.h"
 #include "platform/uikit/screen.h"
 #include "platform/webkit/selectors.h"
+#include "tests/adlib/pipeline/js_event_log.h"
 #include "tests/adlib/pipeline/slot_support.h"
 
 namespace adlib {
 namespace {
 
-// Every script run in a library web view, with the view.
-std::vector<std::pair<Object*, std::string>>& scripts() {
-    static std::vector<std::pair<Object*, std::string>> log;
-    return log;
-}
-Value (*previousEvaluate)(id, Value) = nullptr;
-
-struct Event {
-    std::string name;
-    Value data;  // nil: none
-    friend bool operator==(const Event&, const Event&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Event& e) { return out << e.name << " " << e.data.description(); }
-
-// The library's events sent into one view, parsed from "KESTRA_ReceiveMessage('name', {json});".
-std::vector<Event> eventsIn(Object* view) {
-    std::vector<Event> events;
-    const std::string prefix = std::string(kYBXJSReceiveMessageFunction) + "('";
-    for (const auto& [target, script] : scripts()) {
-        if (target != view || script.rfind(prefix, 0) != 0) continue;
-        const std::size_t nameEnd = script.find('\'', prefix.size());
-        Event event{script.substr(prefix.size(), nameEnd - prefix.size()), Value()};
-        const std::size_t comma = script.find(", ", nameEnd);
-        if (comma != std::string::npos) {
-            const std::size_t end = script.rfind(");");
-            event.data = NSJSONSerialization::JSONObjectWithText(script.substr(comma + 2, end - comma - 2), 0);
-        }
-        events.push_back(std::move(event));
-    }
-    return events;
-}
+using testing::Event;
+using testing::eventsIn;
+using testing::scripts;
 
 class SlotMRAID : public testing::SlotTest {
 protected:
     SlotMRAID() {
-        MSHookMessageEx(objc_getClass("YBXWebView"), sel::stringByEvaluatingJavaScriptFromString_, +[](id self, Value script) {
-            scripts().emplace_back(self, script.stringOr(""));
-            return previousEvaluate(self, script);
-        }, &previousEvaluate);
+        testing::recordWebViewScripts();
         uikit::setCanOpenScheme("sms", true);
         uikit::setCanOpenScheme("tel", false);
     }
