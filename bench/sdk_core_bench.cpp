@@ -9,9 +9,8 @@
 #include "adlib/foundation/library.h"
 #include "adlib/pipeline/sdk_core_controller.h"
 #include "platform/foundation/run_loop.h"
-#include "platform/network/curl_transport.h"
 #include "platform/testing/test_environment.h"
-#include "platform/webkit/real_page_engine.h"
+#include "bench/adlib_bench_server.h"
 #include "tools/ad-server/ad_server.h"
 
 namespace {
@@ -28,15 +27,8 @@ public:
 
 rousa::adserver::AdServer* startOnce() {
     static rousa::adserver::AdServer* server = [] {
-        auto* s = new rousa::adserver::AdServer(rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY});
-        if (!s->start()) return s;
-        setenv("ADLIB_AD_SERVER_URL", s->baseURL().c_str(), 1);
-        static std::string root = platform::testing::makeDeviceRoot();
-        host::boot(host::BootOptions{.bundleIdentifier = host::kPublisherApp, .deviceRoot = root,
-                                     .virtualClockStart = Date::fromUnix(platform::testing::kDefaultStart)});
-        adlib::registerClasses();
-        webkit::RealPageEngine::install();
-        network::setTransport(std::make_shared<CurlTransport>());
+        rousa::adserver::AdServer* s = adlib::bench::startAdServerOnce();
+        if (s->port() == 0) return s;
         ClassBuilder<BenchRequester>("BenchSDKCoreRequester", "NSObject")
             .method(adlib::sel::setRequestID_, [](id self, Value requestID) { as<BenchRequester>(self)->requestID = requestID; })
             .method(adlib::sel::requestParameters,

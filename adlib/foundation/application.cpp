@@ -258,6 +258,30 @@ void YBXApplication::setDiscardableStoreProductViewControllerAppCacheMaxSize(lon
     });
 }
 
+Ref<NSCache> YBXApplication::discardableStoreProductViewControllerAppCache() const {
+    Ref<NSCache> cache;
+    dispatch_sync(lockQueue_, [&] { cache = storeSheetCache_; });
+    return cache;
+}
+
+Ref<Object> YBXApplication::cachedStoreProductViewControllerForProductID(const Value& productID) {
+    if (!productID.isString()) return nullptr;
+    Value sheet;
+    dispatch_sync(lockQueue_, [&] {
+        if (!storeSheetCache_) return;
+        sheet = storeSheetCache_->objectForKey(productID.string());
+        if (!sheet.isNil()) storeSheetCache_->removeObjectForKey(productID.string());
+    });
+    return Ref<Object>(sheet.object());
+}
+
+void YBXApplication::finishedUsingStoreProductViewController(id sheet, const Value& productID) {
+    if (!sheet || !productID.isString()) return;
+    dispatch_sync(lockQueue_, [&] {
+        if (storeSheetCache_) storeSheetCache_->setObject(Value(sheet), productID.string());
+    });
+}
+
 void registerApplicationClass() {
     ClassBuilder<YBXApplication>("YBXApplication", "NSObject")
         .protocol("YBXStatisticDictionaryDelegate")
@@ -285,6 +309,10 @@ void registerApplicationClass() {
         .method(sel::lockQueue, [](id self) { return applicationOf(self)->lockQueue(); })
         .method(sel::discardableStoreProductViewControllerAppCache,
                 [](id self) { return Ref<Object>(applicationOf(self)->discardableStoreProductViewControllerAppCache()); })
+        .method(sel::cachedStoreProductViewControllerForProductID_,
+                [](id self, Value productID) { return applicationOf(self)->cachedStoreProductViewControllerForProductID(productID); })
+        .method(sel::finishedUsingStoreProductViewController_forProductID_,
+                [](id self, id sheet, Value productID) { applicationOf(self)->finishedUsingStoreProductViewController(sheet, productID); })
         .method(sel::notificationQueue, [](id self) { return applicationOf(self)->notificationSerialQueue(); })
         .method(sel::didUpdateStatisticDictionary_, [](id self, id dictionary) { applicationOf(self)->didUpdateStatisticDictionary(dictionary); })
         .method(sel::pendingAdStatistics, [](id self) { return applicationOf(self)->pendingAdStatistics(); })

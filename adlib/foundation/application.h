@@ -49,10 +49,15 @@ public:
     dispatch_queue_t notificationSerialQueue() const { return notificationSerialQueue_; }
     dispatch_queue_t statisticsSerialQueue() const { return statisticsSerialQueue_; }
     dispatch_queue_t lockQueue() const { return lockQueue_; }
-    NSCache* discardableStoreProductViewControllerAppCache() const { return storeSheetCache_.get(); }
+    // The store-sheet cache, every access on the lock queue (any thread but that queue's own).
+    Ref<NSCache> discardableStoreProductViewControllerAppCache() const;
     // 0 (or less) drops the store-sheet cache; otherwise it is made when absent
-    // and keeps at most n sheets. On the lock queue.
+    // and keeps at most n sheets.
     void setDiscardableStoreProductViewControllerAppCacheMaxSize(long long n);
+    // Takes the sheet kept for a product out of the cache; null for no ID or no sheet.
+    Ref<Object> cachedStoreProductViewControllerForProductID(const Value& productID);
+    // Keeps a loaded sheet for the next ad of the same product.
+    void finishedUsingStoreProductViewController(id sheet, const Value& productID);
 
     bool appFinishedLaunching();
     void setAppFinishedLaunching();
@@ -104,7 +109,7 @@ private:
     dispatch_queue_t lockQueue_ = nullptr;
     std::vector<Ref<Object>> adStatistics_;  // on notificationSerialQueue_, each once
     std::map<std::string, Ref<YBXStatisticDictionary>> slotStatistics_;  // on statisticsSerialQueue_
-    Ref<NSCache> storeSheetCache_;
+    Ref<NSCache> storeSheetCache_;  // on lockQueue_
 };
 
 void registerApplicationClass();

@@ -22,6 +22,7 @@
 #include "adlib/foundation/utilities.h"
 #include "adlib/foundation/view_utilities.h"
 #include "adlib/foundation/weak_timer.h"
+#include "adlib/mediation/ad_manager.h"
 #include "adlib/mediation/ad_network_adapter.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/glue.h"
@@ -30,8 +31,10 @@
 #include "adlib/mediation/protocols.h"
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
+#include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
+#include "adlib/pipeline/interstitial.h"
 #include "adlib/pipeline/location.h"
 #include "adlib/pipeline/network.h"
 #include "adlib/pipeline/request.h"
@@ -45,11 +48,16 @@
 #include "adlib/render/banner_web_view_delegate.h"
 #include "adlib/render/browser_web_view_delegate.h"
 #include "adlib/render/impression_ticket_gesture_recognizer.h"
+#include "adlib/render/in_app_purchase.h"
+#include "adlib/render/mraid_calendar_properties.h"
 #include "adlib/render/mraid_interceptor.h"
+#include "adlib/render/mraid_picture.h"
+#include "adlib/render/mraid_pmsg_handler.h"
 #include "adlib/render/opener.h"
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
 #include "adlib/render/pmsg_handlers.h"
+#include "adlib/render/publisher_toolbar_controller.h"
 #include "adlib/render/publisher_toolbar_credentials.h"
 #include "adlib/render/swipe_configurations.h"
 #include "adlib/render/view_controller.h"
@@ -86,11 +94,14 @@ void registerClasses() {
     registerAdURLStashClass();
     registerBadAdUtilClass();
     registerViewControllerClasses();
+    registerPublisherToolbarControllerClass();
     registerWebViewDelegateClass();
     registerWebAppWebViewDelegateClass();
     registerBrowserWebViewDelegateClass();
     registerPMSGHandlerClass();
     registerPMSGHandlerClasses();
+    registerMRAIDPMSGHandlerClasses();
+    registerMRAIDPictureClass();
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();
@@ -99,6 +110,7 @@ void registerClasses() {
     registerMediationProtocols();
     registerMediationConfigClasses();
     registerConnectorClasses();
+    registerAdManagerClass();
     // After the tracker collection: its mediation category adds to it.
     registerMediationUtilities();
     registerExtrasClasses();
@@ -106,11 +118,15 @@ void registerClasses() {
     registerRequestClass();
     registerSearchRequestClasses();
     registerOpenerClass();
+    registerInAppPurchaseClass();
+    registerMRAIDCalendarPropertiesClass();
     registerBannerWebViewDelegateClass();
     registerPublisherToolbarCredentialsClass();
     registerPaymentTransactionObserverClass();
     registerGlueClass();
     registerSlotClass();
+    registerBannerViewClass();
+    registerInterstitialClass();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();

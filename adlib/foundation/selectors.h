@@ -361,6 +361,29 @@ inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withView_{"
 inline constexpr Sel<void(id, id, id)> adRequestReturnsFromConnector_withInterstitial_{"adRequestReturnsFromConnector:withInterstitial:"};
 inline constexpr Sel<void(id, id, id)> adRequestFailedFromConnector_withError_{"adRequestFailedFromConnector:withError:"};
 
+// YBXMAdManager (delegate, setDelegate:, adType, cancel: the platform's and above).
+inline constexpr Sel<Ref<Object>(id)> config{"config"};
+inline constexpr Sel<Ref<Object>(id)> requestingConnector{"requestingConnector"};
+inline constexpr Sel<Ref<Object>(id)> receivedConnector{"receivedConnector"};
+inline constexpr Sel<Value(id)> lastRequestTime{"lastRequestTime"};
+inline constexpr Sel<bool(id)> requestInProgress{"requestInProgress"};
+inline constexpr Sel<Ref<Object>(id)> adNetworkTimeoutTimer{"adNetworkTimeoutTimer"};
+inline constexpr Sel<void(id, id, id)> mediateForAdType_config_{"mediateForAdType:config:"};
+inline constexpr Sel<void(id)> makeAdRequest{"makeAdRequest"};
+inline constexpr Sel<void(id)> requestNextAdNetwork{"requestNextAdNetwork"};
+inline constexpr Sel<Ref<Object>(id)> dequeueAdNetworkConfig{"dequeueAdNetworkConfig"};
+inline constexpr Sel<void(id)> reportNoFill{"reportNoFill"};
+inline constexpr Sel<void(id, id)> notifyDelegateOfFailureToReceiveWithError_{"notifyDelegateOfFailureToReceiveWithError:"};
+inline constexpr Sel<void(id)> resetRequestingState{"resetRequestingState"};
+inline constexpr Sel<void(id, id)> adNetworkTimeoutHandler_{"adNetworkTimeoutHandler:"};
+inline constexpr Sel<bool(id, id)> shouldProcessResponseFromConnector_{"shouldProcessResponseFromConnector:"};
+
+// YBXMToYBXGlue (slot, mediatedInterstitial, mediationManager, changeAdTypeTo:: with the slot's seams).
+inline constexpr Sel<void(id, id, id)> requestAdWithType_mediationConfig_{"requestAdWithType:mediationConfig:"};
+inline constexpr Sel<bool(id, id)> hasConsistentMediationConfigForAdType_{"hasConsistentMediationConfigForAdType:"};
+// The slot's answer to a mediated ad: the view to show.
+inline constexpr Sel<void(id, id)> setViewForAdUsingView_{"setViewForAdUsingView:"};
+
 // Mediation pings: YBXMUtilities (class method; a URL or nil) and
 // YBXClickTrackerCollection(Mediation) (class method).
 inline constexpr Sel<Ref<Object>(id, Value, Value, bool, Value, Value, Value, Value, Value, Value, Value)>
@@ -450,8 +473,20 @@ inline constexpr Sel<void(id, id)> adDidRelinquishFullScreen_{"adDidRelinquishFu
 inline constexpr Sel<void(id, id)> bannerDidMoveToWindow_{"bannerDidMoveToWindow:"};
 inline constexpr Sel<void(id)> interstitialViewWillAppear{"interstitialViewWillAppear"};
 inline constexpr Sel<void(id)> interstitialViewWillDisappear{"interstitialViewWillDisappear"};
+// YBXSlot(MRAID) and YBXSlot(DeviceOrientation).
+inline constexpr Sel<void(id)> willLoadMRAIDAd{"willLoadMRAIDAd"};
 inline constexpr Sel<void(id)> didLoadMRAIDAd{"didLoadMRAIDAd"};
 inline constexpr Sel<void(id)> didUnloadMRAIDAd{"didUnloadMRAIDAd"};
+inline constexpr Sel<void(id, bool)> notifyMRAIDCreativeWithVisibility_{"notifyMRAIDCreativeWithVisibility:"};
+inline constexpr Sel<void(id)> notifyOrientationToMRAIDCreative{"notifyOrientationToMRAIDCreative"};
+inline constexpr Sel<void(id)> notifyDeviceFeatures{"notifyDeviceFeatures"};
+inline constexpr Sel<void(id)> SDKDidBecomeReady{"SDKDidBecomeReady"};
+inline constexpr Sel<void(id)> beginListeningToDeviceOrientationChangeEvent{"beginListeningToDeviceOrientationChangeEvent"};
+inline constexpr Sel<void(id)> endListeningToDeviceOrientationChangeEvent{"endListeningToDeviceOrientationChangeEvent"};
+inline constexpr Sel<void(id, id, SEL)> addCreativeOrientationChangeObserver_selector_{"addCreativeOrientationChangeObserver:selector:"};
+inline constexpr Sel<void(id)> didChangeDeviceOrientation{"didChangeDeviceOrientation"};
+inline constexpr Sel<bool(id)> isListeningToDeviceOrientationChangeEvent{"isListeningToDeviceOrientationChangeEvent"};
+inline constexpr Sel<Rect(id)> creativeViewBounds{"creativeViewBounds"};
 inline constexpr Sel<void(id)> finishOptoraReporting{"finishOptoraReporting"};
 inline constexpr Sel<void(id)> resetOptoraReporting{"resetOptoraReporting"};
 inline constexpr Sel<bool(id)> monitoredViewIsSubviewOfDeviceScreen{"monitoredViewIsSubviewOfDeviceScreen"};
@@ -462,6 +497,11 @@ inline constexpr Sel<void(id)> stopMonitoring{"stopMonitoring"};
 // Response processing.
 inline constexpr Sel<void(id)> resetRequestState{"resetRequestState"};
 inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAdResponse:"};
+inline constexpr Sel<void(id, id)> processAdResponse_{"processAdResponse:"};
+inline constexpr Sel<void(id, id)> processMediationAdResponse_{"processMediationAdResponse:"};
+inline constexpr Sel<void(id, id)> processCustomRenderingAdResponse_{"processCustomRenderingAdResponse:"};
+inline constexpr Sel<bool(id, YBXAdSize, Value)> validateAdResponseWithAdSize_andValidAdSizes_{"validateAdResponseWithAdSize:andValidAdSizes:"};
+inline constexpr Sel<void(id, id)> loadAdNetworkJavaScriptRequest_{"loadAdNetworkJavaScriptRequest:"};
 // Properties.
 inline constexpr Sel<Ref<Object>(id)> slotDelegate{"slotDelegate"};
 inline constexpr Sel<void(id, id)> setSlotDelegate_{"setSlotDelegate:"};
@@ -666,6 +706,10 @@ inline constexpr Sel<void(id)> disableCanInitWithRequest{"disableCanInitWithRequ
 inline constexpr Sel<void(id)> resetCanInitWithRequestCounter{"resetCanInitWithRequestCounter"};
 inline constexpr Sel<bool(id)> canInitWithRequestIsEnabled{"canInitWithRequestIsEnabled"};
 inline constexpr Sel<bool(id)> isAllowed{"isAllowed"};
+inline constexpr Sel<bool(id, NSURL*)> urlIsAnImplementationPath_{"urlIsAnImplementationPath:"};
+inline constexpr Sel<Ref<Object>(id, id)> refererURLFromRequest_{"refererURLFromRequest:"};
+inline constexpr Sel<bool(id, id)> shouldRedirectForMRAID_{"shouldRedirectForMRAID:"};
+inline constexpr Sel<Value(id)> mraidLocationToLoad{"mraidLocationToLoad"};
 
 // YBXMAdNetworkAdapter
 
@@ -836,6 +880,39 @@ inline constexpr Sel<void(id, NSURL*, long long)> openBrowserToURL_supportedOrie
 // (ad unit ID or nil, the page's HTML)
 inline constexpr Sel<void(id, Value, Value)> openPublisherToolbar_withAdContent_{"openPublisherToolbar:withAdContent:"};
 
+// --- YBXBannerView and YBXInterstitial, the public ads ------------------------------------------------
+inline constexpr Sel<Ref<Object>(id, Rect, YBXAdSize)> initWithFrame_adSize_{"initWithFrame:adSize:"};
+// initWithAdSize: is YBXAdType's.
+inline constexpr Sel<Ref<Object>(id, YBXAdSize, Point)> initWithAdSize_origin_{"initWithAdSize:origin:"};
+inline constexpr Sel<void(id, YBXAdSize)> commonInitWithAdSize_{"commonInitWithAdSize:"};
+inline constexpr Sel<void(id, id)> setInAppPurchaseDelegate_{"setInAppPurchaseDelegate:"};
+inline constexpr Sel<void(id, bool)> setCreatedOnMediationRequest_{"setCreatedOnMediationRequest:"};
+inline constexpr Sel<Ref<Object>(id)> adView{"adView"};
+inline constexpr Sel<void(id, id)> setAdView_{"setAdView:"};
+inline constexpr Sel<Ref<Object>(id)> mediatedAdView{"mediatedAdView"};
+inline constexpr Sel<bool(id)> isReady{"isReady"};
+inline constexpr Sel<void(id, id)> presentFromRootViewController_{"presentFromRootViewController:"};
+inline constexpr Sel<bool(id)> hasBeenUsed{"hasBeenUsed"};
+inline constexpr Sel<bool(id)> canPresentFullScreen{"canPresentFullScreen"};
+inline constexpr Sel<void(id)> hasPresentedFullScreen{"hasPresentedFullScreen"};
+inline constexpr Sel<void(id)> sendInterstitialUsageError{"sendInterstitialUsageError"};
+inline constexpr Sel<void(id, id)> sendInterstitialError_{"sendInterstitialError:"};
+inline constexpr Sel<void(id, id)> webAction_{"webAction:"};
+// YBXBannerViewDelegate (all optional).
+inline constexpr Sel<void(id, id)> adViewDidReceiveAd_{"adViewDidReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> adView_didFailToReceiveAdWithError_{"adView:didFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id)> adViewWillPresentScreen_{"adViewWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> adViewWillDismissScreen_{"adViewWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> adViewDidDismissScreen_{"adViewDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> adViewWillLeaveApplication_{"adViewWillLeaveApplication:"};
+// YBXInterstitialDelegate (all optional).
+inline constexpr Sel<void(id, id)> interstitialDidReceiveAd_{"interstitialDidReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> interstitial_didFailToReceiveAdWithError_{"interstitial:didFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id)> interstitialWillPresentScreen_{"interstitialWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> interstitialWillDismissScreen_{"interstitialWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> interstitialDidDismissScreen_{"interstitialDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> interstitialWillLeaveApplication_{"interstitialWillLeaveApplication:"};
+
 // --- Message handlers, controllers, the URL stash, the bad-ad reporter -----------------------------------
 inline constexpr Sel<Ref<Object>(id, id)> initWithOpener_{"initWithOpener:"};
 inline constexpr Sel<Ref<Object>(id)> hostViewController{"hostViewController"};
@@ -843,7 +920,6 @@ inline constexpr Sel<bool(id)> displayingAsTransparentInterstitial{"displayingAs
 inline constexpr Sel<bool(id)> viewDidAppear{"viewDidAppear"};
 inline constexpr Sel<void(id)> relinquishScreen{"relinquishScreen"};
 // YBXViewController
-inline constexpr Sel<void(id, id)> presentFromViewController_{"presentFromViewController:"};
 inline constexpr Sel<void(id, id)> presentFrom_{"presentFrom:"};
 inline constexpr Sel<void(id)> dismiss{"dismiss"};
 inline constexpr Sel<bool(id)> shouldDismissOnAppClose{"shouldDismissOnAppClose"};
@@ -858,8 +934,6 @@ inline constexpr Sel<Ref<Object>(id)> retainCycle{"retainCycle"};
 // The 0.6 s stand-in for an appearance the platform does not report.
 inline constexpr Sel<void(id)> viewDidAppearFallback{"viewDidAppearFallback"};
 // YBXBrowserViewController
-inline constexpr Sel<void(id, NSURL*)> load_{"load:"};
-inline constexpr Sel<void(id, NSURL*, NSURL*)> load_referringURL_{"load:referringURL:"};
 inline constexpr Sel<void(id)> back{"back"};
 inline constexpr Sel<void(id)> forward{"forward"};
 inline constexpr Sel<void(id)> openInSafari{"openInSafari"};
@@ -870,12 +944,8 @@ inline constexpr Sel<Ref<Object>(id)> toolbar{"toolbar"};
 inline constexpr Sel<Ref<Object>(id)> spinner{"spinner"};
 inline constexpr Sel<Ref<Object>(id)> URLToLoad{"URLToLoad"};
 // YBXWebAppViewController
-inline constexpr Sel<Ref<Object>(id, id)> initWithWebView_{"initWithWebView:"};
-inline constexpr Sel<void(id, Value, NSURL*)> loadHTML_baseURL_{"loadHTML:baseURL:"};
 inline constexpr Sel<bool(id)> useCustomClose{"useCustomClose"};
-inline constexpr Sel<void(id, bool)> setUseCustomClose_{"setUseCustomClose:"};
 inline constexpr Sel<bool(id)> transparentInterstitial{"transparentInterstitial"};
-inline constexpr Sel<void(id, bool)> setTransparentInterstitial_{"setTransparentInterstitial:"};
 inline constexpr Sel<void(id)> updateCloseButtonVisibilityAndImage{"updateCloseButtonVisibilityAndImage"};
 inline constexpr Sel<Rect(id, Rect)> closeButtonFrameForContentFrame_{"closeButtonFrameForContentFrame:"};
 inline constexpr Sel<Ref<Object>(id)> renderedBanner{"renderedBanner"};
@@ -886,17 +956,130 @@ inline constexpr Sel<void(id)> configureView{"configureView"};
 inline constexpr Sel<void(id)> animateTransparentInterstitialPresentation{"animateTransparentInterstitialPresentation"};
 inline constexpr Sel<void(id)> updateTransparentInterstitialOrientation{"updateTransparentInterstitialOrientation"};
 inline constexpr Sel<void(id, id)> transparentInterstitialOrientationChanged_{"transparentInterstitialOrientationChanged:"};
-// YBXOpenerDelegate
-inline constexpr Sel<void(id)> didOpenInApplication{"didOpenInApplication"};
-inline constexpr Sel<void(id)> didLeaveApplication{"didLeaveApplication"};
-// YBXOpener: set when a click left for another app.
-inline constexpr Sel<bool(id)> didOpenAnotherApplication{"didOpenAnotherApplication"};
-inline constexpr Sel<void(id, bool)> setDidOpenAnotherApplication_{"setDidOpenAnotherApplication:"};
+inline constexpr Sel<Ref<Object>(id, id)> initWithWebView_{"initWithWebView:"};
+inline constexpr Sel<void(id, id)> presentFromViewController_{"presentFromViewController:"};
 inline constexpr Sel<void(id, NSURL*, id)> add_forView_{"add:forView:"};   // class methods of YBXAdURLStash
-inline constexpr Sel<void(id, NSURL*)> remove_{"remove:"};
+inline constexpr Sel<void(id, NSURL*, id)> remove_forView_{"remove:forView:"};
 inline constexpr Sel<Ref<Object>(id, NSURL*)> viewForURL_{"viewForURL:"};
 inline constexpr Sel<bool(id)> hasStashedURLs{"hasStashedURLs"};
 inline constexpr Sel<Ref<Object>(id, NSURL*)> canonicalURLForURL_{"canonicalURLForURL:"};
+
+// --- MRAID: YBXMRAIDPMSGHandler, YBXMRAIDResizeProperties, YBXMRAIDPicture ------------------------------
+inline constexpr Sel<void(id, Value)> didReceiveMRAIDNotification_{"didReceiveMRAIDNotification:"};
+inline constexpr Sel<void(id, Value)> actionResize_{"actionResize:"};
+inline constexpr Sel<void(id, Value)> actionStorePicture_{"actionStorePicture:"};
+inline constexpr Sel<void(id, Value)> actionCreateCalendarEvent_{"actionCreateCalendarEvent:"};
+// URL text -> YBXMRAIDPicture.
+inline constexpr Sel<Value(id)> pendingPictureDownloads{"pendingPictureDownloads"};
+inline constexpr Sel<long long(id, Value)> customClosePositionFromString_{"customClosePositionFromString:"};  // class method
+inline constexpr Sel<Point(id)> offset{"offset"};
+inline constexpr Sel<long long(id)> customClosePosition{"customClosePosition"};
+inline constexpr Sel<bool(id)> allowOffscreen{"allowOffscreen"};
+inline constexpr Sel<Ref<Object>(id, NSURL*)> initWithPictureURL_{"initWithPictureURL:"};
+inline constexpr Sel<Ref<Object>(id)> pictureURL{"pictureURL"};
+inline constexpr Sel<bool(id)> downloadStarted{"downloadStarted"};
+inline constexpr Sel<void(id)> storeInPhotoAlbum{"storeInPhotoAlbum"};
+inline constexpr Sel<void(id, NSURL*)> downloadImageWithURL_{"downloadImageWithURL:"};
+// YBXMRAIDPictureDelegate, both optional: (picture, URL) and (picture, URL, message).
+inline constexpr Sel<void(id, id, NSURL*)> MRAIDPicture_didStorePictureWithURL_{"MRAIDPicture:didStorePictureWithURL:"};
+inline constexpr Sel<void(id, id, NSURL*, Value)> MRAIDPicture_failedToStorePictureWithURL_message_{
+    "MRAIDPicture:failedToStorePictureWithURL:message:"};
+// What the MRAID handler asks of YBXOpener: (size, offset) and the event's parameters.
+inline constexpr Sel<void(id, Size, Point)> openWebAppWithSize_offset_{"openWebAppWithSize:offset:"};
+inline constexpr Sel<void(id, Value)> openCalendarWithDictionary_{"openCalendarWithDictionary:"};
+
+// --- The creative message handler families ------------------------------------------------------------
+// Every operation takes the base handler's dictionary {"webView", "note"}.
+inline constexpr Sel<void(id, Value)> didReceiveTrackHTTPNotification_{"didReceiveTrackHTTPNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveLogNotification_{"didReceiveLogNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveTouchNotification_{"didReceiveTouchNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveVibrateNotification_{"didReceiveVibrateNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveCanOpenURLsNotification_{"didReceiveCanOpenURLsNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveCloseNotification_{"didReceiveCloseNotification:"};
+// (class) (key, dictionary, default)
+inline constexpr Sel<long long(id, Value, Value, long long)> integerForKey_fromDictionary_withDefaultValue_{
+    "integerForKey:fromDictionary:withDefaultValue:"};
+inline constexpr Sel<void(id, Value)> didReceiveClickNotification_{"didReceiveClickNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveOpenNotification_{"didReceiveOpenNotification:"};
+inline constexpr Sel<void(id, Value)> fetchInAppStore_{"fetchInAppStore:"};
+// (class) the "a" parameter of "open" -> operation name.
+inline constexpr Sel<Value(id)> subActionSelectorDictionary{"subActionSelectorDictionary"};
+inline constexpr Sel<void(id, Value)> actionOpenInAppStore_{"actionOpenInAppStore:"};
+inline constexpr Sel<void(id, Value)> actionOpenInAppPurchase_{"actionOpenInAppPurchase:"};
+inline constexpr Sel<void(id, Value)> actionOpenBrowser_{"actionOpenBrowser:"};
+inline constexpr Sel<void(id, Value)> actionOpenWebApp_{"actionOpenWebApp:"};
+inline constexpr Sel<void(id, Value)> actionExpand_{"actionExpand:"};
+inline constexpr Sel<void(id, Value)> actionOpenApp_{"actionOpenApp:"};
+// (message parameters)
+inline constexpr Sel<Ref<Object>(id, Value)> URLFromParams_{"URLFromParams:"};
+inline constexpr Sel<long long(id, Value)> orientationFromParams_{"orientationFromParams:"};
+inline constexpr Sel<bool(id, Value)> shouldUseCustomClose_{"shouldUseCustomClose:"};
+inline constexpr Sel<void(id, Value)> didReceiveAppEventNotification_{"didReceiveAppEventNotification:"};
+inline constexpr Sel<void(id, Value)> configureCustomCloseButtonWithArguments_{"configureCustomCloseButtonWithArguments:"};
+inline constexpr Sel<void(id, Value)> updateInterstitialPropertiesWithArguments_{"updateInterstitialPropertiesWithArguments:"};
+
+// --- YBXOpener: the gate and the destinations ----------------------------------------------------------
+inline constexpr Sel<bool(id)> shouldPerformOpenAction{"shouldPerformOpenAction"};
+// (URL, HTML text, web view, ...) YES when given and the opener has a controller to present from.
+inline constexpr Sel<bool(id, Value)> checkStateWithParamter_{"checkStateWithParamter:"};
+inline constexpr Sel<void(id)> didOpen{"didOpen"};
+inline constexpr Sel<void(id)> didOpenInApp{"didOpenInApp"};
+inline constexpr Sel<void(id)> didOpenExternalApp{"didOpenExternalApp"};
+inline constexpr Sel<bool(id)> isInAppStoreSupported{"isInAppStoreSupported"};
+inline constexpr Sel<bool(id)> didOpenAnotherApplication{"didOpenAnotherApplication"};
+inline constexpr Sel<void(id, bool)> setDidOpenAnotherApplication_{"setDidOpenAnotherApplication:"};
+// Product ID -> the store sheet this opener preloaded.
+inline constexpr Sel<Value(id)> cachedStoreProductViewController{"cachedStoreProductViewController"};
+// (product ID, fallback URL)
+inline constexpr Sel<void(id, Value, NSURL*)> openInAppStore_fallbackURLString_{"openInAppStore:fallbackURLString:"};
+// (product ID, fallback URL, wait for the product to load)
+inline constexpr Sel<void(id, Value, NSURL*, bool)> openInAppStoreWithProductID_fallbackURLString_shouldWaitForFetch_{
+    "openInAppStoreWithProductID:fallbackURLString:shouldWaitForFetch:"};
+inline constexpr Sel<Ref<Object>(id, Value)> fetchInAppStoreForProductID_{"fetchInAppStoreForProductID:"};
+// (product ID, quantity, report URL templates)
+inline constexpr Sel<void(id, Value, long long, Value)> openInAppPurchase_quantity_reportingURLStringFormats_{
+    "openInAppPurchase:quantity:reportingURLStringFormats:"};
+// (web view or nil, orientation code, custom close) -> YBXWebAppViewController
+inline constexpr Sel<Ref<Object>(id, id, long long, bool)> overlayWithWebView_orientations_usingCustomClose_{
+    "overlayWithWebView:orientations:usingCustomClose:"};
+inline constexpr Sel<void(id, NSURL*, long long, bool)> openWebApp_supportedOrientations_usingCustomClose_{
+    "openWebApp:supportedOrientations:usingCustomClose:"};
+inline constexpr Sel<void(id, Value, long long, bool)> openWebAppWithHTML_supportedOrientations_usingCustomClose_{
+    "openWebAppWithHTML:supportedOrientations:usingCustomClose:"};
+inline constexpr Sel<void(id, long long, bool)> expandToWebAppWithSupportedOrientations_usingCustomClose_{
+    "expandToWebAppWithSupportedOrientations:usingCustomClose:"};
+inline constexpr Sel<void(id, id)> presentComposerController_{"presentComposerController:"};
+// YBXOpenerDelegate
+inline constexpr Sel<void(id)> didOpenInApplication{"didOpenInApplication"};
+inline constexpr Sel<void(id)> didLeaveApplication{"didLeaveApplication"};
+
+// --- What the opener opens: controllers, the purchase, calendar properties, the store-sheet cache -------------
+inline constexpr Sel<void(id, NSURL*)> load_{"load:"};
+inline constexpr Sel<void(id, NSURL*, NSURL*)> load_referringURL_{"load:referringURL:"};
+inline constexpr Sel<void(id, Value, NSURL*)> loadHTML_baseURL_{"loadHTML:baseURL:"};
+inline constexpr Sel<void(id, bool)> setUseCustomClose_{"setUseCustomClose:"};
+inline constexpr Sel<void(id, bool)> setTransparentInterstitial_{"setTransparentInterstitial:"};
+// (ad content HTML, ad unit ID)
+inline constexpr Sel<Ref<Object>(id, Value, Value)> initWithAdContent_adUnitID_{"initWithAdContent:adUnitID:"};
+inline constexpr Sel<Value(id)> adContent{"adContent"};
+inline constexpr Sel<bool(id, long long)> quantityIsValid_{"quantityIsValid:"};  // class method
+inline constexpr Sel<Ref<Object>(id, Value, long long, Value)> initWithProductID_quantity_reportingURLStringFormats_{
+    "initWithProductID:quantity:reportingURLStringFormats:"};
+inline constexpr Sel<Value(id)> productID{"productID"};
+inline constexpr Sel<long long(id)> quantity{"quantity"};
+inline constexpr Sel<void(id, long long)> setQuantity_{"setQuantity:"};
+inline constexpr Sel<Value(id)> reportingURLStringFormats{"reportingURLStringFormats"};
+inline constexpr Sel<long long(id)> purchaseStatus{"purchaseStatus"};
+inline constexpr Sel<Value(id)> startTime{"startTime"};
+inline constexpr Sel<Value(id)> endTime{"endTime"};
+inline constexpr Sel<Value(id)> summary{"summary"};
+inline constexpr Sel<Value(id)> eventDescription{"eventDescription"};
+// (class) the one formatter of the calendar dates.
+inline constexpr Sel<Ref<Object>(id)> dateFormatter{"dateFormatter"};
+// YBXApplication's store-sheet cache: (product ID) taken out; (sheet, product ID) given back.
+inline constexpr Sel<Ref<Object>(id, Value)> cachedStoreProductViewControllerForProductID_{"cachedStoreProductViewControllerForProductID:"};
+inline constexpr Sel<void(id, id, Value)> finishedUsingStoreProductViewController_forProductID_{
+    "finishedUsingStoreProductViewController:forProductID:"};
 
 }  // namespace sel
 }  // namespace adlib

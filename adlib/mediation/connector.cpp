@@ -1,7 +1,5 @@
 #include "adlib/mediation/connector.h"
 
-#include <type_traits>
-
 #include "adlib/foundation/ad_type.h"
 #include "adlib/foundation/macros.h"
 #include "adlib/mediation/mediation_utilities.h"
@@ -16,15 +14,9 @@ YBXMAdNetworkConnector* connectorOf(id self) { return as<YBXMAdNetworkConnector>
 YBXMAdNetworkConnectorBanner* bannerOf(id self) { return as<YBXMAdNetworkConnectorBanner>(self); }
 YBXMAdNetworkConnectorInterstitial* interstitialOf(id self) { return as<YBXMAdNetworkConnectorInterstitial>(self); }
 
-// Sends to the delegate only what it implements; otherwise the zero answer.
 template <class R, class... A, class... Args>
 R askDelegate(const YBXMAdNetworkConnector* connector, Sel<R(id, A...)> selector, Args&&... args) {
-    Ref<Object> delegate = connector->ybxmDelegate.lock();
-    if (!delegate || !respondsToSelector(delegate, selector.name)) {
-        if constexpr (std::is_void_v<R>) return;
-        else return R{};
-    }
-    return selector(delegate, std::forward<Args>(args)...);
+    return askOptional(connector->ybxmDelegate, selector, std::forward<Args>(args)...);
 }
 
 // A coordinate of the shared location; 0 unless the user has a precise one.
@@ -305,12 +297,6 @@ void registerConnectorClasses() {
         .method(sel::adapterWillDismissInterstitial_, &interstitialWillDismiss)
         .method(sel::adapterDidDismissInterstitial_, &interstitialDidDismiss)
         .method(sel::adapterWillLeaveApplication_, &interstitialWillLeaveApplication);
-
-    // The manager's side of the connector callbacks; the waterfall itself is not here.
-    ClassBuilder<NSObject>("YBXMAdManager", "NSObject")
-        .method(sel::adRequestReturnsFromConnector_withView_, [](id, id, id) {})
-        .method(sel::adRequestReturnsFromConnector_withInterstitial_, [](id, id, id) {})
-        .method(sel::adRequestFailedFromConnector_withError_, [](id, id, id) {});
 }
 
 }  // namespace adlib

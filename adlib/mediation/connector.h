@@ -5,8 +5,6 @@
 // pings. The banner and interstitial kinds each take one half of the
 // callbacks. Lives until the manager drops it; once the manager and delegate
 // are cleared it is inert. Main thread.
-//
-// YBXMAdManager is registered here only with the three callbacks connectors send it.
 #pragma once
 
 #include "adlib/foundation/selectors.h"

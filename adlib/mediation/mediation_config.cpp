@@ -222,6 +222,7 @@ void registerMediationConfigClasses() {
         .classMethod(sel::adTypeFromString_, [](id, Value name) { return YBXMConfig::adTypeFromString(name); })
         .getter<&YBXMConfig::appKey>(sel::appKey)
         .getter<&YBXMConfig::adType>(sel::adType)
+        .method(sel::setAdType_, [](id self, id type) { configOf(self)->adType = Ref<Object>(type); })
         .getter<&YBXMConfig::qdata>(sel::qdata)
         .getter<&YBXMConfig::refreshInterval>(sel::refreshInterval)
         .method(sel::setRefreshInterval_, [](id self, double seconds) { configOf(self)->setRefreshInterval(seconds); })

@@ -99,9 +99,8 @@ void YBXSlot::setUp(Rect frame) {
 YBXSlot::~YBXSlot() {
     // The slot is going: its own methods are called directly, never sent with
     // the slot as an argument, so nothing takes a new reference to it.
-    if (ad_ && sel::isMRAIDEnabled(ad_.get())) {
-        // didUnloadMRAIDAd: nothing to undo until MRAID ads are supported.
-    }
+    // didUnloadMRAIDAd's work: the device's orientation notifications are balanced.
+    if (isListeningToDeviceOrientationChangeEvent_) endListeningToDeviceOrientationChangeEvent();
     if (adFetcher_) sel::cancel(adFetcher_.get());
     if (NSNotificationCenter* center = NSNotificationCenter::defaultCenter()) center->removeObserver(this);
     if (reloadTimer_) reloadTimer_->invalidate();
@@ -285,24 +284,6 @@ void YBXSlot::adFailedToReceiveContentWithError(id error) {
     Ref<Object> delegate = adEventDelegate_.lock();
     if (delegate && respondsToSelector(delegate.get(), sel::slot_didFailToLoadAdContentWithError_.name))
         sel::slot_didFailToLoadAdContentWithError_(delegate.get(), this, error);
-}
-
-// --- response processing ------------------------------------------------------------------------------
-
-void YBXSlot::loadAd(id ad, const Value& /*headers*/) {
-    if (adFetcher_) sel::cancel(adFetcher_.get());
-    adFetcher_ = nullptr;
-    sel::resetRequestState(this);
-    loadingAd_ = Ref<Object>(ad);
-    sel::willFetchAdContent(this);
-}
-
-void YBXSlot::resetRequestState() {
-    sel::finishOptoraReporting(this);
-    sel::disableSwipeToViewController(this);
-    if (ad_ && sel::isMRAIDEnabled(ad_.get())) sel::didUnloadMRAIDAd(this);
-    ad_ = nullptr;
-    sel::resetState(this);
 }
 
 // --- click decoration -------------------------------------------------------------------------------
@@ -605,8 +586,6 @@ void registerSlotClass() {
                     sel::stopMonitoring(slotOf(self)->optoraMonitor_.get());
                 })
         // Entry points of features that come later: nothing to do yet.
-        .method(sel::didLoadMRAIDAd, [](id) {})
-        .method(sel::didUnloadMRAIDAd, [](id) {})
         .method(sel::finishOptoraReporting, [](id) {})
         .method(sel::resetOptoraReporting, [](id) {})
         .method(sel::monitoredViewIsSubviewOfDeviceScreen, [](id) { return false; })
@@ -651,6 +630,8 @@ void registerSlotClass() {
         .getter<&YBXSlot::reloadInterval_>(sel::reloadInterval)
         .getter<&YBXSlot::newAdSize_>(sel::newAdSize);
     registerSlotSDKCoreCategory(builder.get());
+    registerSlotResponseCategory(builder.get());
+    registerSlotMRAIDCategories(builder.get());
 }
 
 }  // namespace adlib

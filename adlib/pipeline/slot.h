@@ -8,6 +8,7 @@
 
 #include <string_view>
 
+#include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/selectors.h"
 #include "platform/foundation/timer.h"
 
@@ -51,8 +52,17 @@ public:
 
     void didFailToReceiveAdWithError(id error, bool shouldReloadTimer, bool shouldCancelPendingActions);
     void adFailedToReceiveContentWithError(id error);
+    // Response processing (slot_response.cpp).
     void loadAd(id ad, const Value& headers);
     void resetRequestState();
+    void didFetchAd(id fetcher, id ad);
+    void didFailToFetchAd(id error);
+    bool didReceiveAd(id ad);
+    void processAdResponse(id ad);
+    void processCustomRenderingAdResponse(id ad);
+    void processMediationAdResponse(id ad);
+    void setViewForAdUsingView(id view);
+    static bool validateAdResponseWithAdSize(const YBXAdSize& size, const Value& validSizes);
     bool isInterstitialType() const;
     bool isMediating() const;
     // The ad's statistics (a YBXStatisticDictionary) or null.
@@ -70,12 +80,28 @@ public:
     // Hands the pending ad statistics back to the application, once.
     void handBackPendingAdStatistics();
 
+    // YBXSlot(MRAID): the events sent into an MRAID creative.
+    void willLoadMRAIDAd();
+    void didLoadMRAIDAd();
+    void notifyMRAIDCreativeWithVisibility(bool visible);
+    void notifyOrientationToMRAIDCreative();
+    void notifyDeviceFeatures();
+    void SDKDidBecomeReady();
+    // YBXSlot(DeviceOrientation): the creative's window rectangle, watched
+    // while an MRAID ad is shown.
+    void beginListeningToDeviceOrientationChangeEvent();
+    void endListeningToDeviceOrientationChangeEvent();
+    void addCreativeOrientationChangeObserver(id observer, SEL selector);
+    void didChangeDeviceOrientation();
+
     long long state_ = YBXSlotStateIdle;
     bool hasAutoRefreshed_ = false;
     bool manualImpressionsEnabled_ = false;
     bool calledLoadAndDisplayRequest_ = false;
     bool reloadable_ = true;
     bool isListeningToDeviceOrientationChangeEvent_ = false;
+    // The web view's bounds in window coordinates when last looked at.
+    Rect creativeViewBounds_{};
     bool swipeToViewControllerEnabled_ = false;
     bool swipeToViewControllerAnimationControllerInitialized_ = false;
     // Whether the current request is counted by the MRAID interceptor.
@@ -110,5 +136,13 @@ public:
 void registerSlotClass();
 // The slot's YBXSDKCoreControllerDelegate category.
 void registerSlotSDKCoreCategory(Class* slotClass);
+// Its response processing, as fetcher delegate and as its own response delegate.
+void registerSlotResponseCategory(Class* slotClass);
+// The slot's MRAID and DeviceOrientation categories.
+void registerSlotMRAIDCategories(Class* slotClass);
+
+// Posted on the default centre, with the slot as object, when its creative's
+// window rectangle changed.
+inline constexpr const char* kYBXSlotCreativeOrientationChanged = "ybx_slot_creative_orientation_changed";
 
 }  // namespace adlib

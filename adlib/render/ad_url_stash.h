@@ -2,7 +2,8 @@
 // page makes (found by its referer) can be traced to its web view. Keys are
 // canonical URLs: an address without port gets ":80" after its host and
 // loses its fragment and a trailing "/", so the forms a page is known by
-// meet. The stash never keeps a web view alive. Any thread (one lock).
+// meet. The stash never keeps a web view alive; a lookup hands out a strong
+// reference taken under the stash's lock. Any thread (one lock, `urlStashLock`).
 #pragma once
 
 #include "adlib/foundation/selectors.h"
@@ -11,9 +12,12 @@
 namespace adlib {
 
 struct YBXAdURLStash {
+    // Null for no URL, and for a canonical form that does not parse.
     static Ref<NSURL> canonicalURLForURL(NSURL* url);
     static void add(NSURL* url, id view);
-    static void remove(NSURL* url);
+    // Removes the entry only when it is this view's (or its view is gone):
+    // two views of one URL must not delete each other's entry.
+    static void remove(NSURL* url, id view);
     static Ref<Object> viewForURL(NSURL* url);
     static bool hasStashedURLs();
 };

@@ -1,8 +1,13 @@
-// The creative message handlers that every ad web view delegate lists: the
-// opener's, the default, viewability, MRAID, app-event, web-app and
-// swipe-to-view handlers. So far each is made with what it is bound to (its
-// opener or slot, held weakly) and has an empty table; their messages come
-// with their own work. Main thread only.
+// The creative message handlers that every ad web view delegate lists. The
+// four general families: YBXDefaultPMSGHandler (tracking, logging, touches,
+// vibration, URL probing, close), YBXOpenerPMSGHandler (clicks and every way
+// of opening a destination, through the opener it owns), YBXAppEventPMSGHandler
+// (app events to the publisher, through its weak slot) and
+// YBXWebAppPMSGHandler (close button and transparency of full-screen web
+// apps). Each class's table is built once per process. The viewability and
+// swipe-to-view handlers are made with what they are bound to (a slot, held
+// weakly) and have empty tables for now; the MRAID handler has a file of its
+// own. Main thread only.
 #pragma once
 
 #include "adlib/render/pmsg_handler.h"
@@ -12,6 +17,16 @@ namespace adlib {
 class YBXBoundPMSGHandler : public YBXPMSGHandler {
 public:
     WeakRef<Object> opener_;
+    WeakRef<Object> slot_;
+};
+
+class YBXOpenerPMSGHandler : public YBXPMSGHandler {
+public:
+    Ref<Object> opener_;
+};
+
+class YBXAppEventPMSGHandler : public YBXPMSGHandler {
+public:
     WeakRef<Object> slot_;
 };
 

@@ -57,7 +57,7 @@ Ref<Object> YBXWebViewCache() {
 YBXWebView::~YBXWebView() {
     if (gesture_) sel::setDelegate_(gesture_.get(), nullptr);
     if (alertView_) sel::setDelegate_(alertView_.get(), nullptr);
-    if (URL_) sel::remove_(stashClass(), URL_.get());
+    if (URL_) sel::remove_forView_(stashClass(), URL_.get(), this);
     if (!webView_) return;
     webView_->delegate_ = nullptr;
     sel::cacheWebView_(webViewClass(), webView_.get());
@@ -109,7 +109,7 @@ void YBXWebView::createGestureRecognizer() {
 }
 
 void YBXWebView::setURL(NSURL* url, id view) {
-    if (URL_) sel::remove_(stashClass(), URL_.get());
+    if (URL_) sel::remove_forView_(stashClass(), URL_.get(), this);
     URL_ = Ref<NSURL>(url);
     // A page without an address (HTML given as text) has nothing to stash.
     if (url) sel::add_forView_(stashClass(), url, view);

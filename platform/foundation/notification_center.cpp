@@ -23,7 +23,7 @@ void NSNotificationCenter::addObserver(id observer, SEL selector, std::string_vi
     o->identity = observer;
     o->selector = std::string(selector.name);
     o->name = std::string(name);
-    o->object = object;
+    o->setFilter(object);
     std::lock_guard guard(mutex_);
     observers_.push_back(std::move(o));
 }
@@ -50,7 +50,7 @@ Ref<Object> NSNotificationCenter::addObserverForName(std::string_view name, cons
     o->identity = token.get();
     o->block = std::move(block);
     o->name = std::string(name);
-    o->object = object;
+    o->setFilter(object);
     std::lock_guard guard(mutex_);
     observers_.push_back(std::move(o));
     return token;
@@ -63,7 +63,7 @@ void NSNotificationCenter::removeObserver(id observer, std::string_view name, co
     std::lock_guard guard(mutex_);
     for (auto it = observers_.begin(); it != observers_.end();) {
         Observer& o = **it;
-        bool match = o.identity == observer && (name.empty() || o.name == name) && (object.isNil() || o.object == object);
+        bool match = o.identity == observer && (name.empty() || o.name == name) && (object.isNil() || o.sameFilter(object));
         if (match) {
             o.removed = true;
             gone.push_back(std::move(*it));
@@ -79,13 +79,21 @@ std::size_t NSNotificationCenter::observerCount() const {
     return observers_.size();
 }
 
-namespace {
-bool objectMatches(const Value& filter, const Value& posted) {
-    if (filter.isNil()) return true;
-    if (filter.isObject() || posted.isObject()) return filter.object() == posted.object();
-    return filter == posted;
+void NSNotificationCenter::Observer::setFilter(const Value& filter) {
+    if (filter.isObject()) objectIdentity = filter.object();
+    else object = filter;
 }
-}  // namespace
+
+bool NSNotificationCenter::Observer::sameFilter(const Value& filter) const {
+    if (filter.isObject()) return objectIdentity == filter.object();
+    return !objectIdentity && object == filter;
+}
+
+bool NSNotificationCenter::Observer::filterMatches(const Value& posted) const {
+    if (objectIdentity) return posted.isObject() && posted.object() == objectIdentity;
+    if (object.isNil()) return true;
+    return !posted.isObject() && object == posted;
+}
 
 void NSNotificationCenter::deliver(NSNotification* notification) {
     Ref<NSNotification> keep(notification);
@@ -97,7 +105,7 @@ void NSNotificationCenter::deliver(NSNotification* notification) {
     for (auto& o : snapshot) {
         if (o->removed) continue;
         if (!o->name.empty() && o->name != notification->name()) continue;
-        if (!objectMatches(o->object, notification->object())) continue;
+        if (!o->filterMatches(notification->object())) continue;
         if (o->block) {
             auto block = o->block;
             block(notification);

@@ -1,7 +1,8 @@
 // NSNotificationCenter (posts reach observers at once, on the posting thread)
 // and NSDistributedNotificationCenter (posts reach observers on the main run
 // loop, in this process and, through the device transport, in the others).
-// Observers are not retained; an observer that went away is skipped. Lists
+// Observers are not retained, nor the objects they filter on; an observer
+// that went away is skipped. Lists
 // tolerate removal and addition while a post is delivered.
 #pragma once
 
@@ -66,8 +67,15 @@ private:
         std::string selector;
         std::function<void(NSNotification*)> block;
         std::string name;
+        // The object filter: an object by its identity only (the centre does
+        // not retain it, as the platform's does not), any other value as it is.
+        const void* objectIdentity = nullptr;
         Value object;
         std::atomic<bool> removed = false;  // set by removals on any thread
+
+        void setFilter(const Value& filter);
+        bool sameFilter(const Value& filter) const;
+        bool filterMatches(const Value& posted) const;
     };
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<Observer>> observers_;

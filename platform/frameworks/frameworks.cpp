@@ -6,6 +6,7 @@
 #include "platform/frameworks/backboardservices.h"
 #include "platform/frameworks/celestial.h"
 #include "platform/frameworks/coretelephony.h"
+#include "platform/frameworks/eventkit.h"
 #include "platform/frameworks/iokit_hid.h"
 #include "platform/frameworks/messageui.h"
 #include "platform/frameworks/storekit.h"
@@ -28,6 +29,7 @@ void registerAppClasses() {
     coretelephony::registerClasses();
     avfoundation::registerClasses();
     storekit::registerClasses();
+    eventkit::registerClasses();
 }
 
 }  // namespace platform::frameworks

@@ -4,6 +4,6 @@
 
 namespace platform::frameworks {
 void registerClasses();
-// AdSupport, CoreTelephony, AVFoundation and StoreKit: the publisher app's.
+// AdSupport, CoreTelephony, AVFoundation, StoreKit and EventKit: the publisher app's.
 void registerAppClasses();
 }

@@ -1,6 +1,7 @@
 #include "platform/uikit/image.h"
 
 #include <array>
+#include <mutex>
 
 #include <png.h>
 
@@ -127,6 +128,25 @@ Ref<UIImage> UIImage::named(const std::string& name, const NSBundle* bundle) {
             if (Ref<UIImage> image = fromFile(path.string())) return image;
     }
     return nullptr;
+}
+
+namespace {
+std::mutex albumMutex;
+std::vector<Ref<UIImage>>& album() {
+    static auto* images = new std::vector<Ref<UIImage>>();
+    return *images;
+}
+}  // namespace
+
+void UIImageWriteToSavedPhotosAlbum(UIImage* image, id, SEL, void*) {
+    if (!image) return;
+    std::lock_guard lock(albumMutex);
+    album().emplace_back(image);
+}
+
+std::vector<Ref<UIImage>> uikit::savedPhotosAlbum() {
+    std::lock_guard lock(albumMutex);
+    return album();
 }
 
 namespace uikit::detail {

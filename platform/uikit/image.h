@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/uikit/selectors.h"
 
@@ -42,5 +43,14 @@ public:
     mutable std::shared_ptr<const struct CGImage> bitmap_;
     mutable bool decoded_ = false;
 };
+
+// The saved-photos album: UIImageWriteToSavedPhotosAlbum adds the image (the
+// completion target, selector and context are not called back; nothing of
+// the system's code asks for them).
+void UIImageWriteToSavedPhotosAlbum(UIImage* image, id completionTarget, SEL completionSelector, void* contextInfo);
+namespace uikit {
+// Tests: every image written to the album, oldest first.
+std::vector<Ref<UIImage>> savedPhotosAlbum();
+}  // namespace uikit
 
 }  // namespace platform

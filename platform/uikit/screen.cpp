@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "platform/foundation/notification_center.h"
 #include "platform/foundation/process.h"
 #include "platform/uikit/application.h"
 #include "platform/uikit/internal.h"
@@ -56,6 +57,9 @@ void rotateDevice(long long orientation) {
     sel::setStatusBarOrientation_(app, orientation);
     setInterfaceOrientation(orientation);
     if (top) sel::didRotateFromInterfaceOrientation_(top, old);
+    if (UIDevice::currentDevice()->orientationNotificationCount_ > 0)
+        NSNotificationCenter::defaultCenter()->postNotificationName(UIDeviceOrientationDidChangeNotification,
+                                                                   Value(UIDevice::currentDevice()));
 }
 
 }  // namespace uikit
@@ -153,7 +157,15 @@ void registerDevice() {
         .method(sel::batteryLevel, [](id self) { return as<UIDevice>(self)->batteryLevel(); })
         .method(sel::batteryState, [](id self) { return as<UIDevice>(self)->batteryState(); })
         .method(sel::isBatteryMonitoringEnabled, [](id self) { return as<UIDevice>(self)->batteryMonitoringEnabled_; })
-        .method(sel::setBatteryMonitoringEnabled_, [](id self, bool on) { as<UIDevice>(self)->batteryMonitoringEnabled_ = on; });
+        .method(sel::setBatteryMonitoringEnabled_, [](id self, bool on) { as<UIDevice>(self)->batteryMonitoringEnabled_ = on; })
+        .method(sel::beginGeneratingDeviceOrientationNotifications, [](id self) { ++as<UIDevice>(self)->orientationNotificationCount_; })
+        .method(sel::endGeneratingDeviceOrientationNotifications,
+                [](id self) {
+                    // Unbalanced ends do not go below zero, as UIKit's do not.
+                    if (as<UIDevice>(self)->orientationNotificationCount_ > 0) --as<UIDevice>(self)->orientationNotificationCount_;
+                })
+        .method(sel::isGeneratingDeviceOrientationNotifications,
+                [](id self) { return as<UIDevice>(self)->orientationNotificationCount_ > 0; });
 }
 
 }  // namespace uikit::detail

@@ -20,6 +20,8 @@ inline constexpr long long UIDeviceOrientationPortrait = 1;
 inline constexpr long long UIDeviceOrientationLandscapeLeft = 3;
 inline constexpr long long UIDeviceOrientationLandscapeRight = 4;
 
+inline constexpr const char* UIDeviceOrientationDidChangeNotification = "UIDeviceOrientationDidChangeNotification";
+
 inline constexpr long long UIDeviceBatteryStateUnknown = 0;
 inline constexpr long long UIDeviceBatteryStateUnplugged = 1;
 inline constexpr long long UIDeviceBatteryStateCharging = 2;
@@ -51,6 +53,8 @@ void setInterfaceOrientation(long long orientation);
 // bar posts. When the interface turns, the topmost presented controller of
 // the key window hears willRotateToInterfaceOrientation:duration: before and
 // didRotateFromInterfaceOrientation: (the old orientation) after. Main thread.
+// bar posts, and UIDeviceOrientationDidChangeNotification while the device
+// generates orientation notifications. Main thread.
 void rotateDevice(long long interfaceOrientation);
 }  // namespace uikit
 
@@ -76,6 +80,9 @@ public:
     long long batteryState() const;
     bool batteryMonitoringEnabled_ = false;
     long long orientation_ = UIDeviceOrientationPortrait;
+    // beginGeneratingDeviceOrientationNotifications nests: notifications come
+    // while the count is above 0.
+    long long orientationNotificationCount_ = 0;
 };
 
 class UIScreenMode : public NSObject {

@@ -280,6 +280,9 @@ inline constexpr Sel<float(id)> batteryLevel{"batteryLevel"};
 inline constexpr Sel<long long(id)> batteryState{"batteryState"};
 inline constexpr Sel<bool(id)> isBatteryMonitoringEnabled{"isBatteryMonitoringEnabled"};
 inline constexpr Sel<void(id, bool)> setBatteryMonitoringEnabled_{"setBatteryMonitoringEnabled:"};
+inline constexpr Sel<void(id)> beginGeneratingDeviceOrientationNotifications{"beginGeneratingDeviceOrientationNotifications"};
+inline constexpr Sel<void(id)> endGeneratingDeviceOrientationNotifications{"endGeneratingDeviceOrientationNotifications"};
+inline constexpr Sel<bool(id)> isGeneratingDeviceOrientationNotifications{"isGeneratingDeviceOrientationNotifications"};
 inline constexpr Sel<Ref<Object>(id)> currentMode{"currentMode"};  // UIScreen's, a UIScreenMode
 
 // --- UIApplication and its delegate ---------------------------------------------------------------------------------
@@ -337,6 +340,11 @@ inline constexpr Sel<long long(id)> interfaceOrientation{"interfaceOrientation"}
 // Sent by a rotation of the device to the topmost presented controller (screen.h).
 inline constexpr Sel<void(id, long long, double)> willRotateToInterfaceOrientation_duration_{"willRotateToInterfaceOrientation:duration:"};
 inline constexpr Sel<void(id, long long)> didRotateFromInterfaceOrientation_{"didRotateFromInterfaceOrientation:"};
+// From the dismiss call until its completion has run.
+inline constexpr Sel<bool(id)> isBeingDismissed{"isBeingDismissed"};
+// 0 cover vertical (the default), 1 flip horizontal, 2 cross dissolve, 3 partial curl.
+inline constexpr Sel<long long(id)> modalTransitionStyle{"modalTransitionStyle"};
+inline constexpr Sel<void(id, long long)> setModalTransitionStyle_{"setModalTransitionStyle:"};
 
 // initWithNibName:bundle: (nib name, bundle); no nib is ever loaded here.
 inline constexpr Sel<Ref<Object>(id, Value, id)> initWithNibName_bundle_{"initWithNibName:bundle:"};
@@ -416,8 +424,13 @@ inline constexpr Sel<Value(id)> string{"string"};
 inline constexpr Sel<void(id, Value)> setString_{"setString:"};
 
 // --- NSCoding -----------------------------------------------------------------------------------------------------
-// Nothing is archived here: a view made from a coder starts as one made with a zero frame.
+// A view made from a coder takes the frame that the coder carries (NSCoder in view.h), else a zero frame.
 inline constexpr Sel<Ref<Object>(id, id)> initWithCoder_{"initWithCoder:"};
+
+// --- Auto Layout's size answers -----------------------------------------------------------------------------------
+// The size a view wants without constraints: UIViewNoIntrinsicMetric on both sides by default.
+inline constexpr Sel<Size(id)> intrinsicContentSize{"intrinsicContentSize"};
+inline constexpr Sel<void(id)> invalidateIntrinsicContentSize{"invalidateIntrinsicContentSize"};
 
 }  // namespace sel
 }  // namespace platform

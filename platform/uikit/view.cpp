@@ -348,6 +348,12 @@ void layoutIfNeeded(UIView* view) {
 
 // --- the class ----------------------------------------------------------------------------
 
+Ref<NSCoder> NSCoder::withFrame(Rect frame) {
+    Ref<NSCoder> coder = as<NSCoder>(sel::init(alloc("NSCoder")));
+    if (coder) coder->frame_ = frame;
+    return coder;
+}
+
 namespace {
 
 Class* viewClass() {
@@ -386,11 +392,18 @@ std::string describe(id self) {
 namespace uikit::detail {
 
 void registerView() {
+    ClassBuilder<NSCoder>("NSCoder", "NSObject");
     ClassBuilder<UIView>("UIView", "UIResponder")
         .classMethod(sel::layerClass, [](id) { return objc_getClass("CALayer"); })
         .method(sel::init, [](id self) { return sel::initWithFrame_(self, Rect()); })
         .method(sel::initWithFrame_, &initWithFrame)
-        .method(sel::initWithCoder_, [](id self, id) { return initWithFrame(self, Rect()); })
+        .method(sel::initWithCoder_,
+                [](id self, id coder) {
+                    auto* decoded = as<NSCoder>(coder);
+                    return initWithFrame(self, decoded ? decoded->frame_ : Rect());
+                })
+        .method(sel::intrinsicContentSize, [](id) { return Size{UIViewNoIntrinsicMetric, UIViewNoIntrinsicMetric}; })
+        .method(sel::invalidateIntrinsicContentSize, [](id self) { markNeedsLayout(as<UIView>(self)); })
         .method(sel::description, [](id self) { return Value(describe(self)); })
         .method(sel::nextResponder,
                 [](id self) -> Ref<Object> {

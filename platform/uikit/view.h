@@ -32,6 +32,9 @@ inline constexpr long long UIViewContentModeScaleAspectFit = 1;
 inline constexpr long long UIViewContentModeScaleAspectFill = 2;
 inline constexpr long long UIViewContentModeCenter = 4;
 
+// intrinsicContentSize's side for "none".
+inline constexpr double UIViewNoIntrinsicMetric = -1;
+
 // Hit testing passes over views with an alpha below this.
 inline constexpr double kHitTestMinimumAlpha = 0.01;
 
@@ -114,6 +117,14 @@ private:
     friend void removeSubview(UIView* child);
     WeakRef<UIView> superview_;
     std::vector<Ref<UIView>> subviews_;
+};
+
+// What a storyboard or nib hands to initWithCoder: here: nothing is archived,
+// the coder only carries the frame the decoded view starts with.
+class NSCoder : public NSObject {
+public:
+    static Ref<NSCoder> withFrame(Rect frame);
+    Rect frame_;
 };
 
 // The hierarchy operations behind addSubview:, insertSubview:..., bringSubviewToFront:

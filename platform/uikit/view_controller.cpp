@@ -130,9 +130,14 @@ void dismiss(id self, bool animated, Block completion) {
         p->presenting_ = nullptr;
     }
     presenter->presented_ = nullptr;
+    for (const auto& p : stack) p->beingDismissed_ = true;
     for (const auto& p : stack) endAppearanceTransition(p);
     endAppearanceTransition(presenter);
-    runSoon(std::move(completion));
+    // The controllers count as being dismissed until the completion's turn.
+    RunLoop::main().post([stack, completion = std::move(completion)] {
+        for (const auto& p : stack) p->beingDismissed_ = false;
+        if (completion) completion();
+    });
 }
 
 }  // namespace
@@ -201,6 +206,9 @@ void registerViewController() {
         .method(sel::didRotateFromInterfaceOrientation_, [](id, long long) {})
         .method(sel::presentViewController_animated_completion_, &present)
         .method(sel::dismissViewControllerAnimated_completion_, &dismiss)
+        .method(sel::isBeingDismissed, [](id self) { return as<UIViewController>(self)->beingDismissed_; })
+        .method(sel::modalTransitionStyle, [](id self) { return as<UIViewController>(self)->modalTransitionStyle_; })
+        .method(sel::setModalTransitionStyle_, [](id self, long long style) { as<UIViewController>(self)->modalTransitionStyle_ = style; })
         .method(sel::presentedViewController, [](id self) -> Ref<Object> { return as<UIViewController>(self)->presented_; })
         .method(sel::presentingViewController, [](id self) -> Ref<Object> {
             // A child answers for its container.

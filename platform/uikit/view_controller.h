@@ -27,6 +27,8 @@ public:
     Appearance appearance_ = Appearance::Disappeared;
     long long modalPresentationStyle_ = 0;  // full screen
     bool transitionAnimated_ = false;
+    bool beingDismissed_ = false;
+    long long modalTransitionStyle_ = 0;
 
     bool isViewLoaded() const { return static_cast<bool>(view_); }
     // The child whose appearance follows the container's (a navigation

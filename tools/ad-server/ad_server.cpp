@@ -310,6 +310,23 @@ struct AdServer::Impl {
         return text;
     }
 
+    // One script for the three kinds, told its placement and its states.
+    void answerMRAID(const std::string& kind, httplib::Response& res) {
+        std::ifstream in(ROUSA_AD_SERVER_MRAID_SCRIPT, std::ios::binary);
+        if (!in.is_open()) {
+            res.status = 500;
+            res.set_content("no MRAID script\n", "text/plain");
+            return;
+        }
+        std::ostringstream text;
+        text << in.rdbuf();
+        auto values = serverValues();
+        values["MRAID_PLACEMENT"] = kind == "interstitial" ? "interstitial" : "inline";
+        values["MRAID_START_STATE"] = kind == "expanded_banner" ? "expanded" : "loading";
+        values["MRAID_READY_STATE"] = kind == "expanded_banner" ? "expanded" : "default";
+        res.set_content(fillPlaceholders(text.str(), values, {}), "application/javascript");
+    }
+
     void answerStatic(const httplib::Request& req, httplib::Response& res) {
         namespace fs = std::filesystem;
         fs::path relative = fs::path(req.path).relative_path().lexically_normal();
@@ -372,6 +389,8 @@ bool AdServer::start() {
         }
         res.set_redirect(location);
     });
+    impl.http.Get(R"(/mraid/v1/mraid_app_(banner|interstitial|expanded_banner)\.js)",
+                  [&impl](const httplib::Request& req, httplib::Response& res) { impl.answerMRAID(req.matches[1], res); });
     impl.http.Get(".*", [&impl](const auto& req, auto& res) { impl.answerStatic(req, res); });
 
     if (impl.options.port == 0) {

@@ -17,6 +17,11 @@ namespace rousa::adserver {
 // Where the ad endpoint lives and where the SDK-core page points its ad URLs.
 inline constexpr const char* kAdPath = "/mads/gma";
 inline constexpr const char* kSdkCorePath = "/mads/static/sdk/native/sdk-core-v40.html";
+// The MRAID scripts, one per kind of ad ("mraid.js" of the creatives is
+// answered by the library with one of these).
+inline constexpr const char* kMRAIDBannerScriptPath = "/mraid/v1/mraid_app_banner.js";
+inline constexpr const char* kMRAIDInterstitialScriptPath = "/mraid/v1/mraid_app_interstitial.js";
+inline constexpr const char* kMRAIDExpandedBannerScriptPath = "/mraid/v1/mraid_app_expanded_banner.js";
 // The address the ad library uses when nothing else is set.
 inline constexpr int kDefaultPort = 47800;
 

@@ -136,7 +136,7 @@ TEST_F(Application, RequestBookkeepingAndItsEdges) {
          }},
         {"the store-sheet cache keeps one sheet",
          [](YBXApplication& app) {
-             NSCache* cache = app.discardableStoreProductViewControllerAppCache();
+             Ref<NSCache> cache = app.discardableStoreProductViewControllerAppCache();
              ASSERT_TRUE(cache);
              cache->setObject(Value(alloc("NSObject")), "1");
              cache->setObject(Value(alloc("NSObject")), "2");
@@ -219,6 +219,8 @@ TEST_F(Application, LaunchRunsTheEarlyActivitiesOnce) {
     ClassBuilder<NSObject>("TestAdapterBase", "NSObject").protocol(kYBXMAdNetworkAdapterProtocol);
     ClassBuilder<NSObject>("TestAdapterChild", "TestAdapterBase");
     ClassBuilder<NSObject>("TestNotAnAdapter", "NSObject");
+    // The interceptor allows itself at its first use; switched off, only the launch's early activities allow it again.
+    YBXMRAIDInterceptor::disallow();
     EXPECT_FALSE(YBXMRAIDInterceptor::isAllowed());
 
     UIApplicationMain(0, nullptr, Value(), Value());

@@ -146,6 +146,12 @@ public:
     Rect bounds{{0, 0}, {320, 50}};
     Value position;
     Ref<Object> purchaseDelegate;
+    // What "SlotTestRenderingDelegate" answers to slot:shouldUseCustomRenderingForAd:.
+    bool rendersItself = false;
+    // Each size given to setAdSize:andReload: and to slot:willResizeToAdSize:.
+    std::vector<YBXAdSize> sizesSet;
+    std::vector<YBXAdSize> resizes;
+    std::vector<Ref<Object>> adViews;
 };
 
 // The delegate records each call by its selector's name.
@@ -164,7 +170,14 @@ inline void registerDelegateClasses() {
         .method(sel::bounds, [](id self) { return as<SlotTestDelegate>(self)->bounds; })
         .method(sel::coordinatesOfContentInScreen_, [](id self, id) { return as<SlotTestDelegate>(self)->position; })
         .method(sel::inAppPurchaseDelegate, [](id self) { return as<SlotTestDelegate>(self)->purchaseDelegate; })
-        .method(sel::slot_didReceiveAdView_, [](id self, id, id) { as<SlotTestDelegate>(self)->calls.emplace_back("slot:didReceiveAdView:"); })
+        .method(sel::slot_didReceiveAdView_,
+                [](id self, id, id view) {
+                    as<SlotTestDelegate>(self)->calls.emplace_back("slot:didReceiveAdView:");
+                    as<SlotTestDelegate>(self)->adViews.emplace_back(view);
+                })
+        .method(sel::setAdSize_andReload_,
+                [](id self, YBXAdSize size, bool) { as<SlotTestDelegate>(self)->sizesSet.push_back(size); })
+        .method(sel::slot_willResizeToAdSize_, [](id self, id, YBXAdSize size) { as<SlotTestDelegate>(self)->resizes.push_back(size); })
         .method(sel::slotFinishedLoadingAdContent_, [](id self, id) { as<SlotTestDelegate>(self)->calls.emplace_back("slotFinishedLoadingAdContent:"); })
         .method(sel::slot_didFailToLoadAdContentWithError_,
                 [](id self, id, id error) {
@@ -175,11 +188,21 @@ inline void registerDelegateClasses() {
         .method(sel::slotWillDismissScreen_, [](id self, id) { as<SlotTestDelegate>(self)->calls.emplace_back("slotWillDismissScreen:"); })
         .method(sel::slotDidDismissScreen_, [](id self, id) { as<SlotTestDelegate>(self)->calls.emplace_back("slotDidDismissScreen:"); })
         .method(sel::slotWillLeaveApplication_, [](id self, id) { as<SlotTestDelegate>(self)->calls.emplace_back("slotWillLeaveApplication:"); });
+    ClassBuilder<SlotTestDelegate>("SlotTestRenderingDelegate", "SlotTestDelegate")
+        .method(sel::slot_shouldUseCustomRenderingForAd_, [](id self, id, id) { return as<SlotTestDelegate>(self)->rendersItself; });
 }
 
 inline Ref<SlotTestDelegate> makeDelegate(bool silent = false) {
     registerDelegateClasses();
     return as<SlotTestDelegate>(sel::init(alloc(silent ? "SlotTestSilentDelegate" : "SlotTestDelegate")));
+}
+
+// A recording delegate that also answers slot:shouldUseCustomRenderingForAd:.
+inline Ref<SlotTestDelegate> makeRenderingDelegate(bool rendersItself) {
+    registerDelegateClasses();
+    Ref<SlotTestDelegate> delegate = as<SlotTestDelegate>(sel::init(alloc("SlotTestRenderingDelegate")));
+    delegate->rendersItself = rendersItself;
+    return delegate;
 }
 
 inline Ref<YBXSlot> makeSlot(Rect frame = Rect{{0, 0}, {320, 50}}) { return as<YBXSlot>(sel::initWithFrame_(alloc("YBXSlot"), frame)); }

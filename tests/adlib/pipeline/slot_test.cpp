@@ -492,7 +492,10 @@ TEST_F(SlotStates, MediationSeamsAnswerNothingYet) {
     EXPECT_FALSE(sel::isMediating(slot.get()));
     EXPECT_TRUE(sel::adNetworkClassName(slot.get()).isNil());
     EXPECT_FALSE(sel::changeAdTypeTo_(slot->adMediationGlue_.get(), sel::adType(slot.get()).get()));
-    EXPECT_FALSE(sel::mediationManager(slot->adMediationGlue_.get()));
+    // The glue makes its manager with itself as the manager's delegate.
+    Ref<Object> manager = sel::mediationManager(slot->adMediationGlue_.get());
+    ASSERT_TRUE(manager);
+    EXPECT_EQ(sel::delegate(manager.get()).get(), slot->adMediationGlue_.get());
     sel::presentMediatedInterstitialFromRootViewController_(slot.get(), nullptr);
     sel::didReceiveValidAd(slot.get());
     EXPECT_EQ(sel::adNetworkClassName(slot.get()), Value("YBXMAdapterOrvaneMarlexAds"));

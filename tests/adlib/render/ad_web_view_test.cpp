@@ -14,6 +14,7 @@
 #include "platform/uikit/alert_sheets.h"
 #include "platform/uikit/pasteboard.h"
 #include "platform/uikit/touch.h"
+#include "platform/webkit/real_page_engine.h"
 #include "platform/webkit/scripted_page_engine.h"
 #include "tests/adlib/adlib_fixture.h"
 
@@ -220,6 +221,30 @@ TEST_F(AdWebView, OrientationScriptsAreExact) {
     const std::size_t before = pages.evaluated().size();
     sel::didRotateToOrientation_(view.get(), 4);
     EXPECT_EQ(scriptsSince(before), std::vector<std::string>{getter("-90")});
+}
+
+// The scripts run as written in the real engine: each new document gets the
+// getter, and only a forced rotation sends the change event.
+TEST(AdWebViewRealPage, ACreativeReadsItsOrientationAfterEachLoad) {
+    AdLibEnvironment env;
+    webkit::RealPageEngine::install();
+    Ref<YBXWebView> view = makeWebView();
+    auto eval = [&](const char* script) {
+        return sel::stringByEvaluatingJavaScriptFromString_(sel::webView(view.get()).get(), Value(script)).string();
+    };
+    const char* creative =
+        "<script>var changes = 0; window.addEventListener('orientationchange', function () { changes++; });</script>";
+    sel::loadHTMLString_baseURL_(view.get(), Value(creative), urlFor("http://ads.test/one.html").get());
+    platform::testing::advance(0.1);
+    sel::forceRotateToOrientation_(view.get(), 3);
+    EXPECT_EQ(eval("window.orientation + ' ' + changes"), "90 1");
+    sel::didRotateToOrientation_(view.get(), 2);
+    EXPECT_EQ(eval("window.orientation + ' ' + changes"), "180 1");
+
+    sel::loadHTMLString_baseURL_(view.get(), Value(creative), urlFor("http://ads.test/two.html").get());
+    platform::testing::advance(0.1);
+    sel::didRotateToOrientation_(view.get(), 2);
+    EXPECT_EQ(eval("window.orientation + ' ' + changes"), "180 0");
 }
 
 TEST_F(AdWebView, SdkEventsWaitForAFinishedLoad) {

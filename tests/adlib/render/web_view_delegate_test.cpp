@@ -221,16 +221,16 @@ TEST_F(DelegateTest, EveryHandlerGetsEveryMessageInOrderThenTheUnhandledOneIsPos
     std::vector<std::string> posted;
     Ref<Object> observers[] = {
         YBXNotificationCenter::defaultCenter()->addObserverForName("expand", Value(), [&](NSNotification*) { posted.push_back("expand"); }),
-        YBXNotificationCenter::defaultCenter()->addObserverForName("close", Value(), [&](NSNotification*) { posted.push_back("close"); }),
+        YBXNotificationCenter::defaultCenter()->addObserverForName("shrink", Value(), [&](NSNotification*) { posted.push_back("shrink"); }),
     };
     EXPECT_FALSE(decide(delegate.get(), "pmsg://ad/expand", 5));
-    EXPECT_FALSE(decide(delegate.get(), "pmsg://ad/close", 5));
+    EXPECT_FALSE(decide(delegate.get(), "pmsg://ad/shrink", 5));
     EXPECT_TRUE(calls().empty());  // nothing runs inside the decision
     RunLoop::main().runUntil([&] { return posted.size() == 2; }, 5.0);
     platform::testing::advance(0.1);
-    EXPECT_EQ(calls(), (std::vector<std::string>{"first pmsg://ad/expand", "second pmsg://ad/expand", "first pmsg://ad/close",
-                                                 "second pmsg://ad/close"}));
-    EXPECT_EQ(posted, (std::vector<std::string>{"expand", "close"}));
+    EXPECT_EQ(calls(), (std::vector<std::string>{"first pmsg://ad/expand", "second pmsg://ad/expand", "first pmsg://ad/shrink",
+                                                 "second pmsg://ad/shrink"}));
+    EXPECT_EQ(posted, (std::vector<std::string>{"expand", "shrink"}));
     for (auto& observer : observers) YBXNotificationCenter::defaultCenter()->removeObserver(observer.get());
 }
 

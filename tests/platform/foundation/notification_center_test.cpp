@@ -48,6 +48,29 @@ TEST_F(Notifications, ObserversAreNotRetainedAndGoneOnesAreSkipped) {
     center->postNotificationName("X", Value());
 }
 
+TEST_F(Notifications, TheObjectAnObserverFiltersOnIsNotRetained) {
+    auto a = alloc("Listener");
+    WeakRef<Object> weak;
+    {
+        auto sender = alloc("Listener");
+        weak = sender.get();
+        // An object observing its own notifications must still be able to go.
+        center->addObserver(sender, heard_, "X", Value(sender));
+        center->addObserver(a, heard_, "X", Value(sender));
+        center->postNotificationName("X", Value(sender));
+        center->postNotificationName("X", Value(alloc("NSObject")));
+        center->postNotificationName("X", Value("text"));
+        EXPECT_EQ(as<Listener>(a)->heard, (std::vector<std::string>{"X"}));
+        center->removeObserver(a, "X", Value(alloc("NSObject")));  // another object: not this entry
+        center->postNotificationName("X", Value(sender));
+        EXPECT_EQ(as<Listener>(a)->heard.size(), 2u);
+        center->removeObserver(a, "X", Value(sender));
+        center->postNotificationName("X", Value(sender));
+        EXPECT_EQ(as<Listener>(a)->heard.size(), 2u);
+    }
+    EXPECT_FALSE(weak.lock());
+}
+
 TEST_F(Notifications, RemovalAndAdditionDuringAPostAreSafe) {
     auto a = alloc("Listener"), b = alloc("Listener");
     int blockCalls = 0;

@@ -132,5 +132,29 @@ TEST(DeviceTraits, ScreenTurnsWithTheInterfaceFromIOS8On) {
     }
 }
 
+TEST(DeviceOrientation, NotificationsComeWhileGeneratingAndNest) {
+    testing::TestEnvironment env(app());
+    UIDevice* device = UIDevice::currentDevice();
+    int posted = 0;
+    Ref<Object> token = NSNotificationCenter::defaultCenter()->addObserverForName(UIDeviceOrientationDidChangeNotification, Value(device),
+                                                                                  [&posted](NSNotification*) { ++posted; });
+    uikit::rotateDevice(UIInterfaceOrientationLandscapeLeft);
+    EXPECT_EQ(posted, 0);
+    sel::beginGeneratingDeviceOrientationNotifications(device);
+    sel::beginGeneratingDeviceOrientationNotifications(device);
+    sel::endGeneratingDeviceOrientationNotifications(device);
+    EXPECT_TRUE(sel::isGeneratingDeviceOrientationNotifications(device));
+    uikit::rotateDevice(UIInterfaceOrientationPortrait);
+    EXPECT_EQ(posted, 1);
+    sel::endGeneratingDeviceOrientationNotifications(device);
+    sel::endGeneratingDeviceOrientationNotifications(device);  // one too many: stays at zero
+    EXPECT_FALSE(sel::isGeneratingDeviceOrientationNotifications(device));
+    sel::beginGeneratingDeviceOrientationNotifications(device);
+    EXPECT_TRUE(sel::isGeneratingDeviceOrientationNotifications(device));
+    uikit::rotateDevice(UIInterfaceOrientationLandscapeRight);
+    EXPECT_EQ(posted, 2);
+    NSNotificationCenter::defaultCenter()->removeObserver(token.get());
+}
+
 }  // namespace
 }  // namespace platform

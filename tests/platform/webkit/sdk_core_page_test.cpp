@@ -6,6 +6,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/testing/test_environment.h"
 #include "platform/webkit/real_page_engine.h"
+#include "tests/platform/webkit/navigation_host.h"
 #include "tests/tools/ad-server/http_client.h"
 
 namespace platform::webkit {
@@ -17,25 +18,7 @@ using rousa::adserver::testing::fetch;
 using rousa::adserver::testing::HttpResult;
 using rousa::adserver::testing::queryParameters;
 
-class NavigationHost : public PageHost {
-public:
-    std::vector<std::string> navigations;
-    int finished = 0;
-    bool navigate(const Navigation& navigation, std::function<void(const LoadResult&)>) override {
-        navigations.push_back(navigation.request->URL()->absoluteString());
-        return false;
-    }
-    void pageFinishedLoading() override { ++finished; }
-    void pageFailedLoading(NSError*) override {}
-    LoadId loadSubresource(NSURLRequest*, std::function<void(const LoadResult&)>) override { return 0; }
-    void cancelSubresource(LoadId) override {}
-    TimerId scheduleTimer(double seconds, std::function<void()> fire) override {
-        return RunLoop::main().schedule(seconds, std::move(fire));
-    }
-    void cancelTimer(TimerId timer) override { RunLoop::main().cancel(timer); }
-    std::string userAgent() const override { return "Mozilla/5.0"; }
-    Size viewSize() const override { return {0, 0}; }
-};
+using testing::NavigationHost;
 
 class RealSdkCorePage : public rousa::adserver::testing::AdServerFixture {
 protected:

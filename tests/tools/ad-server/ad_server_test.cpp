@@ -152,6 +152,30 @@ TEST_F(AdServerFixture, PingsAnswer200AndAreLogged) {
     }
 }
 
+TEST_F(AdServerFixture, ServesTheThreeMRAIDScriptsAndLogsThem) {
+    struct Case {
+        const char* path;
+        const char* placement;
+        const char* startState;
+    };
+    for (const Case& c : {Case{kMRAIDBannerScriptPath, "'inline'", "'loading'"},
+                          Case{kMRAIDInterstitialScriptPath, "'interstitial'", "'loading'"},
+                          Case{kMRAIDExpandedBannerScriptPath, "'inline'", "'expanded'"}}) {
+        SCOPED_TRACE(c.path);
+        HttpResult answer = fetch(url(c.path));
+        EXPECT_EQ(answer.status, 200);
+        EXPECT_EQ(answer.header("Content-Type"), "application/javascript");
+        EXPECT_NE(answer.body.find("window.mraid = mraid;"), std::string::npos);
+        EXPECT_NE(answer.body.find(std::string("var placement = ") + c.placement + ";"), std::string::npos);
+        EXPECT_NE(answer.body.find(std::string("var state = ") + c.startState + ";"), std::string::npos);
+        EXPECT_EQ(answer.body.find("@@"), std::string::npos);
+        EXPECT_EQ(server.log().entries().back().path, c.path);
+    }
+    // A creative's own "mraid.js" is no script of the server's.
+    EXPECT_EQ(fetch(url("/mads/mraid.js")).status, 404);
+    EXPECT_EQ(fetch(url("/mraid/v1/mraid_app_other.js")).status, 404);
+}
+
 TEST(AdServer, LogRecordsARequestWhole) {
     std::string logFile = ::testing::TempDir() + "ad-server-log-" + std::to_string(getpid()) + ".jsonl";
     std::filesystem::remove(logFile);
