@@ -20,16 +20,17 @@ std::string setting(const char* name, const char* fallback) {
 }  // namespace
 
 const std::string& YBXAdServerBaseURL() {
-    static const std::string url = [] {
+    // These two are never destroyed: queue workers may still read them while the process exits.
+    static const std::string& url = *new std::string([] {
         std::string u = setting("ADLIB_AD_SERVER_URL", kYBXDefaultAdServerURL);
         while (!u.empty() && u.back() == '/') u.pop_back();
         return u;
-    }();
+    }());
     return url;
 }
 
 const std::string& YBXHNVHost() {
-    static const std::string host = setting("ADLIB_HNV_HOST", kYBXDefaultHNVHost);
+    static const std::string& host = *new std::string(setting("ADLIB_HNV_HOST", kYBXDefaultHNVHost));
     return host;
 }
 

@@ -18,7 +18,8 @@ YBXSDKCoreWebView* pageOf(id self) { return as<YBXSDKCoreWebView>(self); }
 YBXSDKCorePMSGHandler* handlerOf(id self) { return as<YBXSDKCorePMSGHandler>(self); }
 
 const std::string& pageAddress() {
-    static const std::string address = YBXSDKCorePageURL();
+    // Never destroyed: queue workers may still read it while the process exits.
+    static const std::string& address = *new std::string(YBXSDKCorePageURL());
     return address;
 }
 
