@@ -272,7 +272,8 @@ void registerWebAppViewControllerClass() {
         .method(sel::init, [](id self) { return sel::initWithWebView_(self, nullptr); })
         .method(sel::initWithWebView_,
                 [](id self, id webView) {
-                    Ref<Object> made = sel::initWithNibName_bundle_(self, Value(), nullptr);
+                    // The stand-in's initWithNibName:bundle: comes back through init, which lands here.
+                    Ref<Object> made = sel::init.super(controllerClass(), self);
                     if (YBXWebAppViewController* c = controllerOf(made.get())) c->setUp(webView);
                     return made;
                 })

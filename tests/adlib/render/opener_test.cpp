@@ -249,6 +249,8 @@ TEST_F(OpenerTest, APurchaseGoesToTheSlot) {
 }
 
 TEST_F(OpenerTest, TheBrowserAndWebAppsAreHandedWhatTheyShow) {
+    // In a hidden window nothing appears, so what each controller was handed stays kept.
+    sel::setHidden_(window.get(), true);
     sel::setReferringURL_(opener.get(), url("http://ads.test/creative").get());
     sel::openBrowserToURL_supportedOrientations_(opener.get(), url("http://b.test/").get(), 3);
     auto* browser = as<YBXBrowserViewController>(presented().get());
@@ -360,6 +362,8 @@ TEST_F(OpenerTest, WithoutTheCapabilityNoComposerAndNoPing) {
 TEST_F(OpenerTest, AComposerWaitsForItsFullScreenControllerToAppear) {
     Ref<Object> fullScreen = newObject("YBXWebAppViewController");
     sel::presentViewController_animated_completion_(root.get(), fullScreen.get(), false, Block());
+    // A platform that has not reported the appearance yet.
+    as<YBXViewController>(fullScreen.get())->viewDidAppear_ = false;
     sel::setViewController_(opener.get(), fullScreen.get());
     sel::openEmailComposer_(opener.get(), url("mailto:a@b.test").get());
     platform::testing::advance(0.3);
@@ -373,6 +377,8 @@ TEST_F(OpenerTest, AComposerWhoseControllerClosesFirstIsDropped) {
     UIApplication::sharedApplication()->statusBarHidden_ = true;
     Ref<Object> fullScreen = newObject("YBXWebAppViewController");
     sel::presentViewController_animated_completion_(root.get(), fullScreen.get(), false, Block());
+    // A platform that has not reported the appearance yet.
+    as<YBXViewController>(fullScreen.get())->viewDidAppear_ = false;
     sel::setViewController_(opener.get(), fullScreen.get());
     sel::openSmsComposer_(opener.get(), url("sms:123").get());
     platform::testing::advance(0.3);
