@@ -26,8 +26,9 @@ function(rousa_system_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# Test sources that start threads: they also run in the ThreadSanitizer build.
-set(ROUSA_THREAD_PATTERN "std::j?thread|std::async|dispatch_queue_create|dispatch_get_global_queue|runUntil")
+# Test sources that start threads, or include the loopback fixture that does:
+# they also run in the ThreadSanitizer build.
+set(ROUSA_THREAD_PATTERN "std::j?thread|std::async|dispatch_queue_create|dispatch_get_global_queue|runUntil|loopback_support\\.h")
 
 # rousa_tests(LIBS ... [THREADS])
 # Every *_test.cpp in the calling folder becomes one test executable; CTest runs

@@ -54,7 +54,7 @@ void YBXApplication::setUp() {
     statistics_->setObject(Value(currentSession_->sessionIDAsString()), kYBXStatSessionID, false);
     // Starts at -1, so the first request's bookkeeping makes it 0.
     statistics_->decrementNumberForKey(kYBXStatTotalRequests, false);
-    storeSheetCache_ = NSCache::make();
+    storeSheetCache_ = newStoreSheetCache();
     storeSheetCache_->setCountLimit(1);
     WeakRef<Object> weakSelf(this);
     appBecameActiveObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
@@ -245,15 +245,49 @@ Value YBXApplication::nextRequestStatisticsDictionaryForSlot(id slot) {
     return snapshot;
 }
 
-void YBXApplication::setDiscardableStoreProductViewControllerAppCacheMaxSize(long long n) {
-    Ref<NSCache> dropped;  // let go of outside the queue
+namespace {
+
+// The cache key of a product: the swipe configuration holds a number, the
+// opener a string; both name the product by its decimal text.
+Value storeSheetKey(const Value& productID) {
+    if (productID.isString()) return productID.string().empty() ? Value() : productID;
+    if (productID.isNumber() && !productID.isDecimal()) return Value(std::to_string(productID.integerValue()));
+    return Value();
+}
+
+// Store sheets are controllers: the last reference goes on the main thread.
+void releaseOnMainThread(std::vector<Value> sheets) {
+    if (sheets.empty() || NSThread::isMainThread()) return;
+    dispatch_async(dispatch_get_main_queue(), [sheets = std::move(sheets)] {});
+}
+
+}  // namespace
+
+void YBXApplication::changeStoreSheetCache(const std::function<void()>& change) {
+    std::vector<Value> evicted;
     dispatch_sync(lockQueue_, [&] {
+        change();
+        evicted.swap(evictedStoreSheets_);
+    });
+    releaseOnMainThread(std::move(evicted));
+}
+
+Ref<NSCache> YBXApplication::newStoreSheetCache() {
+    Ref<NSCache> cache = NSCache::make();
+    cache->setDelegate(this);
+    return cache;
+}
+
+void YBXApplication::setDiscardableStoreProductViewControllerAppCacheMaxSize(long long n) {
+    changeStoreSheetCache([&] {
         // A negative limit would mean no limit at all: store sheets are heavy.
         if (n <= 0) {
-            dropped = std::move(storeSheetCache_);
+            // Let go of with what it holds, like an evicted sheet.
+            if (storeSheetCache_) evictedStoreSheets_.emplace_back(storeSheetCache_.get());
+            storeSheetCache_ = nullptr;
             return;
         }
-        if (!storeSheetCache_) storeSheetCache_ = NSCache::make();
+        if (!storeSheetCache_) storeSheetCache_ = newStoreSheetCache();
         storeSheetCache_->setCountLimit(n);
     });
 }
@@ -265,20 +299,22 @@ Ref<NSCache> YBXApplication::discardableStoreProductViewControllerAppCache() con
 }
 
 Ref<Object> YBXApplication::cachedStoreProductViewControllerForProductID(const Value& productID) {
-    if (!productID.isString()) return nullptr;
+    const Value key = storeSheetKey(productID);
+    if (key.isNil()) return nullptr;
     Value sheet;
-    dispatch_sync(lockQueue_, [&] {
+    changeStoreSheetCache([&] {
         if (!storeSheetCache_) return;
-        sheet = storeSheetCache_->objectForKey(productID.string());
-        if (!sheet.isNil()) storeSheetCache_->removeObjectForKey(productID.string());
+        sheet = storeSheetCache_->objectForKey(key.string());
+        if (!sheet.isNil()) storeSheetCache_->removeObjectForKey(key.string());
     });
     return Ref<Object>(sheet.object());
 }
 
 void YBXApplication::finishedUsingStoreProductViewController(id sheet, const Value& productID) {
-    if (!sheet || !productID.isString()) return;
-    dispatch_sync(lockQueue_, [&] {
-        if (storeSheetCache_) storeSheetCache_->setObject(Value(sheet), productID.string());
+    const Value key = storeSheetKey(productID);
+    if (!sheet || key.isNil()) return;
+    changeStoreSheetCache([&] {
+        if (storeSheetCache_) storeSheetCache_->setObject(Value(sheet), key.string());
     });
 }
 
@@ -311,6 +347,8 @@ void registerApplicationClass() {
                 [](id self) { return Ref<Object>(applicationOf(self)->discardableStoreProductViewControllerAppCache()); })
         .method(sel::cachedStoreProductViewControllerForProductID_,
                 [](id self, Value productID) { return applicationOf(self)->cachedStoreProductViewControllerForProductID(productID); })
+        // Heard on the lock queue, where the cache is changed: kept until the caller is back.
+        .method(sel::cache_willEvictObject_, [](id self, id, Value sheet) { applicationOf(self)->evictedStoreSheets_.push_back(sheet); })
         .method(sel::finishedUsingStoreProductViewController_forProductID_,
                 [](id self, id sheet, Value productID) { applicationOf(self)->finishedUsingStoreProductViewController(sheet, productID); })
         .method(sel::notificationQueue, [](id self) { return applicationOf(self)->notificationSerialQueue(); })

@@ -7,6 +7,8 @@
 // each of its three serial queues guards its own fields.
 #pragma once
 
+#include <functional>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -109,7 +111,11 @@ private:
     dispatch_queue_t lockQueue_ = nullptr;
     std::vector<Ref<Object>> adStatistics_;  // on notificationSerialQueue_, each once
     std::map<std::string, Ref<YBXStatisticDictionary>> slotStatistics_;  // on statisticsSerialQueue_
+    Ref<NSCache> newStoreSheetCache();
+    // Runs the change on the lock queue; what it evicted is let go of on the main thread.
+    void changeStoreSheetCache(const std::function<void()>& change);
     Ref<NSCache> storeSheetCache_;  // on lockQueue_
+    std::vector<Value> evictedStoreSheets_;  // what the cache let go of (or the cache itself), on lockQueue_ until the caller is back
 };
 
 void registerApplicationClass();

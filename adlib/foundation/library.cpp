@@ -24,6 +24,9 @@
 #include "adlib/foundation/weak_timer.h"
 #include "adlib/mediation/ad_manager.h"
 #include "adlib/mediation/ad_network_adapter.h"
+#include "adlib/mediation/adapter_custom_events.h"
+#include "adlib/mediation/adapter_custom_events.h"
+#include "adlib/mediation/adapter_marlex.h"
 #include "adlib/mediation/connector.h"
 #include "adlib/mediation/glue.h"
 #include "adlib/mediation/mediation_config.h"
@@ -32,6 +35,10 @@
 #include "adlib/pipeline/ad.h"
 #include "adlib/pipeline/ad_fetcher.h"
 #include "adlib/pipeline/banner_view.h"
+#include "adlib/pipeline/ad_loader.h"
+#include "adlib/pipeline/ad_preprocessor.h"
+#include "adlib/pipeline/native_ad.h"
+#include "adlib/pipeline/qrt_banner_view.h"
 #include "adlib/pipeline/click_tracker.h"
 #include "adlib/pipeline/extras.h"
 #include "adlib/pipeline/interstitial.h"
@@ -54,6 +61,8 @@
 #include "adlib/render/mraid_picture.h"
 #include "adlib/render/mraid_pmsg_handler.h"
 #include "adlib/render/opener.h"
+#include "adlib/render/optora_monitor.h"
+#include "adlib/render/optora_pmsg_handler.h"
 #include "adlib/render/payment_transaction_observer.h"
 #include "adlib/render/pmsg_handler.h"
 #include "adlib/render/pmsg_handlers.h"
@@ -100,8 +109,10 @@ void registerClasses() {
     registerBrowserWebViewDelegateClass();
     registerPMSGHandlerClass();
     registerPMSGHandlerClasses();
+    registerOptoraPMSGHandlerClass();
     registerMRAIDPMSGHandlerClasses();
     registerMRAIDPictureClass();
+    registerOptoraMonitorClass();
     registerURLConnectionClasses();
     registerAdClasses();
     registerSwipeConfigurationsClass();
@@ -127,6 +138,10 @@ void registerClasses() {
     registerSlotClass();
     registerBannerViewClass();
     registerInterstitialClass();
+    registerNativeAdClasses();
+    registerAdPreprocessorClass();
+    registerQRTBannerViewClass();
+    registerAdLoaderClasses();
     registerSDKCoreWebViewClasses();
     registerSDKCoreControllerClass();
     registerAbsoluteTimeClass();
@@ -137,6 +152,8 @@ void registerClasses() {
     registerApplicationClass();
     registerMRAIDInterceptorClass();
     registerAdNetworkAdapterClass();
+    registerCustomEventClasses();
+    registerAdapterOrvaneMarlexAdsClass();
     // The class-load step comes last: it checks the categories registered above.
     sel::load(objc_getClass("YBXApplication"));
 }

@@ -103,6 +103,9 @@ Ref<Object> internalError(std::string domain, long long code, const Value& descr
 }  // namespace
 
 Class* YBXRequestErrorClass() { return objc_getClass("YBXRequestError"); }
+
+Ref<Object> YBXRedirectRefusedError() { return sel::ybx_errorWithCode_description_(NSErrorClass(), 0, Value("Redirects are refused.")); }
+
 Class* NSErrorClass() { return objc_getClass("NSError"); }
 
 void registerRequestErrorClasses() {

@@ -56,13 +56,15 @@ inline constexpr Sel<Ref<Object>(id, long long)> errorWithCode_{"errorWithCode:"
 inline constexpr Sel<Ref<Object>(id, long long, Value)> errorWithCode_customMessage_{"errorWithCode:customMessage:"};
 inline constexpr Sel<Ref<Object>(id, long long, id)> errorWithCode_underlyingError_{"errorWithCode:underlyingError:"};
 inline constexpr Sel<std::string(id, long long)> localizedStringForErrorCode_{"localizedStringForErrorCode:"};
-inline constexpr Sel<Ref<Object>(id)> error{"error"};
 
 // YBXInternalErrorAdditions (class methods of NSError); the description a string or nil.
 inline constexpr Sel<Ref<Object>(id, std::string, long long, Value)> ybx_errorWithDomain_code_description_{"ybx_errorWithDomain:code:description:"};
 inline constexpr Sel<Ref<Object>(id, long long, Value)> ybx_errorWithCode_description_{"ybx_errorWithCode:description:"};
 inline constexpr Sel<Value(id, long long)> ybx_localizedDescriptionForErrorCode_{"ybx_localizedDescriptionForErrorCode:"};
 }  // namespace sel
+
+// What a delegate answers to refuse a redirect (a nil answer follows it).
+Ref<Object> YBXRedirectRefusedError();
 
 // The class objects, for class-method sends.
 Class* YBXRequestErrorClass();

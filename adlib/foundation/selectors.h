@@ -178,7 +178,6 @@ inline constexpr Sel<void(id, bool)> setCacheEnabled_{"setCacheEnabled:"};
 inline constexpr Sel<unsigned long long(id)> backgroundTaskID{"backgroundTaskID"};
 
 // Loads (YBXCachedFile, YBXURLConnection).
-inline constexpr Sel<void(id)> cancel{"cancel"};
 inline constexpr Sel<void(id)> stop{"stop"};
 inline constexpr Sel<Ref<Object>(id)> sourceURL{"sourceURL"};
 inline constexpr Sel<Ref<Object>(id)> destinationURL{"destinationURL"};
@@ -494,6 +493,32 @@ inline constexpr Sel<void(id)> disableSwipeToViewController{"disableSwipeToViewC
 inline constexpr Sel<void(id)> sample{"sample"};
 inline constexpr Sel<void(id)> startMonitoring{"startMonitoring"};
 inline constexpr Sel<void(id)> stopMonitoring{"stopMonitoring"};
+// YBXOptoraMonitor: the viewability sampler of one view.
+inline constexpr Sel<Ref<Object>(id, id, Value)> initWithView_refreshIntervals_{"initWithView:refreshIntervals:"};
+inline constexpr Sel<double(id)> nextRefreshInterval{"nextRefreshInterval"};
+inline constexpr Sel<void(id, id)> updateViewBoundsTimerCallback_{"updateViewBoundsTimerCallback:"};
+inline constexpr Sel<void(id)> updateViewBounds{"updateViewBounds"};
+inline constexpr Sel<Rect(id)> monitoredViewVisibleBounds{"monitoredViewVisibleBounds"};
+inline constexpr Sel<void(id, Rect)> setMonitoredViewVisibleBounds_{"setMonitoredViewVisibleBounds:"};
+inline constexpr Sel<bool(id)> isMonitoredViewVisible{"isMonitoredViewVisible"};
+// YBXOptoraMonitorDelegate.
+inline constexpr Sel<void(id, id)> didRefreshOptoraMonitor_{"didRefreshOptoraMonitor:"};
+// YBXSlot(OptoraMonitor): the reports of the slot's samples.
+inline constexpr Sel<void(id)> optoraMonitorWillUnload{"optoraMonitorWillUnload"};
+inline constexpr Sel<Value(id, Value)> optoraJSCommandWithParams_{"optoraJSCommandWithParams:"};
+inline constexpr Sel<Value(id, id, bool)> optoraParameters_optoraUnloaded_{"optoraParameters:optoraUnloaded:"};
+inline constexpr Sel<Value(id)> adFormat{"adFormat"};
+inline constexpr Sel<Value(id, Rect)> dictionaryForBounds_{"dictionaryForBounds:"};
+inline constexpr Sel<bool(id)> canEnableOptoraMonitoring{"canEnableOptoraMonitoring"};
+inline constexpr Sel<Ref<Object>(id)> SDKCoreWebView{"SDKCoreWebView"};
+inline constexpr Sel<unsigned long long(id)> optoraMonitorSequenceNumber{"optoraMonitorSequenceNumber"};
+// YBXWebViewOptoraMonitoring.
+inline constexpr Sel<void(id, id)> webViewDidChangeOptoraVisibility_{"webViewDidChangeOptoraVisibility:"};
+// YBXSlot(SwipeToViewController)'s check before each viewability report.
+inline constexpr Sel<bool(id)> canEnableSwipeToViewController{"canEnableSwipeToViewController"};
+// YBXOptoraPMSGHandler.
+inline constexpr Sel<void(id, Value)> didReceiveOptoraUntrackOptoraNotification_{"didReceiveOptoraUntrackOptoraNotification:"};
+inline constexpr Sel<void(id, Value)> didReceiveOptoraVisibilityChangedNotification_{"didReceiveOptoraVisibilityChangedNotification:"};
 // Response processing.
 inline constexpr Sel<void(id)> resetRequestState{"resetRequestState"};
 inline constexpr Sel<void(id, id)> finishedLoadingAdResponse_{"finishedLoadingAdResponse:"};
@@ -565,6 +590,21 @@ inline constexpr Sel<Ref<Object>(id)> mediationManager{"mediationManager"};
 inline constexpr Sel<bool(id)> touched{"touched"};
 inline constexpr Sel<void(id, bool)> setTouched_{"setTouched:"};
 inline constexpr Sel<bool(id)> hasToolbarCredentials{"hasToolbarCredentials"};  // class method
+inline constexpr Sel<Ref<Object>(id)> credentialsLock{"credentialsLock"};  // class method
+inline constexpr Sel<void(id, Value)> storeCredentials_{"storeCredentials:"};
+inline constexpr Sel<void(id)> clearCredentials{"clearCredentials"};
+// YBXPublisherToolbarController
+inline constexpr Sel<Ref<Object>(id)> jsWebView{"jsWebView"};
+inline constexpr Sel<Ref<Object>(id)> oauthWebView{"oauthWebView"};
+inline constexpr Sel<Ref<Object>(id)> spinnyWheel{"spinnyWheel"};
+inline constexpr Sel<Ref<Object>(id)> helperJS{"helperJS"};
+inline constexpr Sel<void(id)> loadJavaScript{"loadJavaScript"};
+inline constexpr Sel<void(id)> launchToolbar{"launchToolbar"};
+inline constexpr Sel<void(id, Value)> loadAuthenticationUri_{"loadAuthenticationUri:"};
+inline constexpr Sel<void(id, Value)> decodeImpression_{"decodeImpression:"};
+// (method name, argument or nil, wrapped as a string)
+inline constexpr Sel<void(id, Value, Value, bool)> callJavaScriptMethod_withArgument_wrappedAsString_{
+    "callJavaScriptMethod:withArgument:wrappedAsString:"};
 inline constexpr Sel<bool(id)> isDefaultPurchaseFlowEnabled{"isDefaultPurchaseFlowEnabled"};
 // A slot (YBXSlot): whether it is mediating the request being made.
 // An ad (YBXAd): its own statistics, a YBXStatisticDictionary.
@@ -589,7 +629,6 @@ inline constexpr Sel<bool(id)> explicitEnd{"explicitEnd"};
 inline constexpr Sel<void(id, bool)> setExplicitEnd_{"setExplicitEnd:"};
 inline constexpr Sel<double(id)> startTimestamp{"startTimestamp"};
 inline constexpr Sel<double(id)> endTimestamp{"endTimestamp"};
-inline constexpr Sel<void(id)> start{"start"};
 inline constexpr Sel<void(id)> end{"end"};
 inline constexpr Sel<unsigned long(id)> elapsedMilliseconds{"elapsedMilliseconds"};
 inline constexpr Sel<std::string(id)> elapsedMillisecondsString{"elapsedMillisecondsString"};
@@ -711,7 +750,45 @@ inline constexpr Sel<Ref<Object>(id, id)> refererURLFromRequest_{"refererURLFrom
 inline constexpr Sel<bool(id, id)> shouldRedirectForMRAID_{"shouldRedirectForMRAID:"};
 inline constexpr Sel<Value(id)> mraidLocationToLoad{"mraidLocationToLoad"};
 
-// YBXMAdNetworkAdapter
+// The built-in adapters: YBXMAdapterOrvaneMarlexAds, YBXMAdapterHTML (and its
+// YBXMWebViewRenderedChecker), YBXMAdapterCustomEvents and the custom-event
+// protocols, YBXCustomEventExtras.
+inline constexpr Sel<Ref<Object>(id)> banner{"banner"};
+inline constexpr Sel<Value(id)> passbackUrl{"passbackUrl"};
+inline constexpr Sel<Ref<Object>(id)> webViewRenderedChecker{"webViewRenderedChecker"};
+inline constexpr Sel<Ref<Object>(id)> checkRenderingTimer{"checkRenderingTimer"};
+inline constexpr Sel<unsigned long long(id)> checkRenderingCount{"checkRenderingCount"};
+inline constexpr Sel<void(id, id)> checkRendering_{"checkRendering:"};  // the polling timer's firing
+inline constexpr Sel<Ref<Object>(id, id, id)> initWithWebView_delegate_{"initWithWebView:delegate:"};
+inline constexpr Sel<void(id)> checkIsContentRenderedInWebView{"checkIsContentRenderedInWebView"};
+inline constexpr Sel<void(id, id, bool)> webView_isRendered_{"webView:isRendered:"};
+inline constexpr Sel<double(id, id, id)> percentOfImage_ofColor_{"percentOfImage:ofColor:"};
+inline constexpr Sel<Ref<Object>(id)> customEventBanner{"customEventBanner"};
+inline constexpr Sel<Ref<Object>(id)> customEventInterstitial{"customEventInterstitial"};
+inline constexpr Sel<void(id, YBXAdSize, Value, Value, id)> requestBannerAd_parameter_label_request_{"requestBannerAd:parameter:label:request:"};
+inline constexpr Sel<void(id, Value, Value, id)> requestInterstitialAdWithParameter_label_request_{
+    "requestInterstitialAdWithParameter:label:request:"};
+// (custom event, view / error / nothing)
+inline constexpr Sel<void(id, id, id)> customEventBanner_didReceiveAd_{"customEventBanner:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> customEventBanner_didFailAd_{"customEventBanner:didFailAd:"};
+inline constexpr Sel<void(id, id, id)> customEventBanner_clickDidOccurInAd_{"customEventBanner:clickDidOccurInAd:"};
+inline constexpr Sel<void(id, id)> customEventBannerWillPresentModal_{"customEventBannerWillPresentModal:"};
+inline constexpr Sel<void(id, id)> customEventBannerWillDismissModal_{"customEventBannerWillDismissModal:"};
+inline constexpr Sel<void(id, id)> customEventBannerDidDismissModal_{"customEventBannerDidDismissModal:"};
+inline constexpr Sel<void(id, id)> customEventBannerWillLeaveApplication_{"customEventBannerWillLeaveApplication:"};
+inline constexpr Sel<void(id, id, id)> customEventInterstitial_didReceiveAd_{"customEventInterstitial:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> customEventInterstitial_didFailAd_{"customEventInterstitial:didFailAd:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialWillPresent_{"customEventInterstitialWillPresent:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialWillDismiss_{"customEventInterstitialWillDismiss:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialDidDismiss_{"customEventInterstitialDidDismiss:"};
+inline constexpr Sel<void(id, id)> customEventInterstitialWillLeaveApplication_{"customEventInterstitialWillLeaveApplication:"};
+// YBXCustomEventRequest (userGender, userBirthday, userHasLocation, userLatitude, userLongitude,
+// userLocationAccuracyInMeters, userLocationDescription, userKeywords, additionalParameters,
+// isTesting: above and below).
+inline constexpr Sel<void(id, Value, Value)> setExtras_forLabel_{"setExtras:forLabel:"};
+inline constexpr Sel<Value(id, Value)> extrasForLabel_{"extrasForLabel:"};
+inline constexpr Sel<void(id)> removeAllExtras{"removeAllExtras"};
+inline constexpr Sel<Value(id)> allExtras{"allExtras"};
 
 // YBXDevice's network monitor (YBXNetwork).
 inline constexpr Sel<Ref<Object>(id)> network{"network"};
@@ -1066,10 +1143,28 @@ inline constexpr Sel<bool(id, long long)> quantityIsValid_{"quantityIsValid:"}; 
 inline constexpr Sel<Ref<Object>(id, Value, long long, Value)> initWithProductID_quantity_reportingURLStringFormats_{
     "initWithProductID:quantity:reportingURLStringFormats:"};
 inline constexpr Sel<Value(id)> productID{"productID"};
-inline constexpr Sel<long long(id)> quantity{"quantity"};
-inline constexpr Sel<void(id, long long)> setQuantity_{"setQuantity:"};
 inline constexpr Sel<Value(id)> reportingURLStringFormats{"reportingURLStringFormats"};
 inline constexpr Sel<long long(id)> purchaseStatus{"purchaseStatus"};
+inline constexpr Sel<std::string(id, long long)> stringForStatus_{"stringForStatus:"};  // class method
+inline constexpr Sel<void(id, long long)> reportPurchaseStatus_{"reportPurchaseStatus:"};
+inline constexpr Sel<Value(id, Value)> expandedURLStringForURLStringFormat_{"expandedURLStringForURLStringFormat:"};
+inline constexpr Sel<bool(id, Ref<NSError>*)> reportConversionWithError_{"reportConversionWithError:"};
+// A conversion reporter the app may link: (product ID, value, repeatable).
+inline constexpr Sel<Ref<Object>(id, Value, Value, bool)> initWithProductID_value_isRepeatable_{"initWithProductID:value:isRepeatable:"};
+inline constexpr Sel<bool(id)> report{"report"};
+// YBXBadAdUtil: (debug text) the report's body.
+inline constexpr Sel<Value(id, Value)> jsonData_{"jsonData:"};  // class method
+// YBXDefaultInAppPurchase and the default purchase flow.
+inline constexpr Sel<void(id, id)> enableDefaultPurchaseFlowWithDelegate_{"enableDefaultPurchaseFlowWithDelegate:"};
+inline constexpr Sel<void(id)> disableDefaultPurchaseFlow{"disableDefaultPurchaseFlow"};
+inline constexpr Sel<Ref<Object>(id)> paymentTransaction{"paymentTransaction"};
+inline constexpr Sel<Ref<Object>(id)> inAppPurchase{"inAppPurchase"};
+inline constexpr Sel<void(id)> finishTransaction{"finishTransaction"};
+inline constexpr Sel<Ref<Object>(id)> defaultInAppPurchaseDelegate{"defaultInAppPurchaseDelegate"};
+inline constexpr Sel<Ref<Object>(id)> productsRequest{"productsRequest"};
+// The publisher's default purchase delegate: (purchase); (product ID, quantity).
+inline constexpr Sel<void(id, id)> userDidPayForPurchase_{"userDidPayForPurchase:"};
+inline constexpr Sel<bool(id, Value, long long)> shouldStartPurchaseForProductID_quantity_{"shouldStartPurchaseForProductID:quantity:"};
 inline constexpr Sel<Value(id)> startTime{"startTime"};
 inline constexpr Sel<Value(id)> endTime{"endTime"};
 inline constexpr Sel<Value(id)> summary{"summary"};
@@ -1080,6 +1175,103 @@ inline constexpr Sel<Ref<Object>(id)> dateFormatter{"dateFormatter"};
 inline constexpr Sel<Ref<Object>(id, Value)> cachedStoreProductViewControllerForProductID_{"cachedStoreProductViewControllerForProductID:"};
 inline constexpr Sel<void(id, id, Value)> finishedUsingStoreProductViewController_forProductID_{
     "finishedUsingStoreProductViewController:forProductID:"};
+
+// --- Native ads, their loaders and the native preprocessor ---------------------------------------------
+inline constexpr Sel<Value(id)> headline{"headline"};
+inline constexpr Sel<Value(id)> body{"body"};
+inline constexpr Sel<Value(id)> callToAction{"callToAction"};
+inline constexpr Sel<Value(id)> advertiser{"advertiser"};
+inline constexpr Sel<Value(id)> store{"store"};
+inline constexpr Sel<Value(id)> price{"price"};
+inline constexpr Sel<Value(id)> attributionText{"attributionText"};
+inline constexpr Sel<Value(id)> starRating{"starRating"};  // a decimal number
+inline constexpr Sel<Ref<Object>(id)> icon{"icon"};
+inline constexpr Sel<Ref<Object>(id)> logo{"logo"};
+inline constexpr Sel<Ref<Object>(id)> attributionIcon{"attributionIcon"};
+inline constexpr Sel<Ref<Object>(id)> imageURL{"imageURL"};
+inline constexpr Sel<Ref<Object>(id)> iconURL{"iconURL"};
+inline constexpr Sel<Ref<Object>(id)> logoURL{"logoURL"};
+inline constexpr Sel<Ref<Object>(id)> attributionIconURL{"attributionIconURL"};
+inline constexpr Sel<bool(id)> hasAttributionInformation{"hasAttributionInformation"};
+inline constexpr Sel<bool(id)> hasRecordedImpression{"hasRecordedImpression"};
+inline constexpr Sel<bool(id)> failedToLoadRequiredAssets{"failedToLoadRequiredAssets"};
+inline constexpr Sel<Value(id)> impressionTrackingURLs{"impressionTrackingURLs"};
+inline constexpr Sel<Value(id)> thirdPartyClickTrackingURLs{"thirdPartyClickTrackingURLs"};
+inline constexpr Sel<Value(id)> orvaneClickTrackingURLString{"orvaneClickTrackingURLString"};
+inline constexpr Sel<Value(id)> clickActions{"clickActions"};
+inline constexpr Sel<Value(id)> adConfiguration{"adConfiguration"};
+inline constexpr Sel<Ref<Object>(id)> loadingDelegate{"loadingDelegate"};
+inline constexpr Sel<void(id, id)> setLoadingDelegate_{"setLoadingDelegate:"};
+inline constexpr Sel<Value(id)> readAssets{"readAssets"};
+inline constexpr Sel<Value(id)> completedAssets{"completedAssets"};
+inline constexpr Sel<Value(id)> requestedAssets{"requestedAssets"};
+inline constexpr Sel<Value(id)> adAssetActions{"adAssetActions"};
+// (class) the ad object of an ad configuration, nil when there is none.
+inline constexpr Sel<Value(id, Value)> firstAdObjectInAdConfigurationDictionary_{"firstAdObjectInAdConfigurationDictionary:"};
+// (class) the native ad class for the ad object's format and template, null when none.
+inline constexpr Sel<Class*(id, Value)> classFromAdConfigurationDictionary_{"classFromAdConfigurationDictionary:"};
+inline constexpr Sel<Ref<Object>(id)> supportHTMLURL{"supportHTMLURL"};  // class method
+inline constexpr Sel<Value(id)> clickActionTemplateID{"clickActionTemplateID"};
+inline constexpr Sel<Value(id)> assetsRequiredToBeDisplayed{"assetsRequiredToBeDisplayed"};
+inline constexpr Sel<Value(id)> requiredAssets{"requiredAssets"};
+inline constexpr Sel<void(id, Value)> markAssetWithSelectorAsRead_{"markAssetWithSelectorAsRead:"};
+inline constexpr Sel<void(id, Value)> performClickOnAsset_{"performClickOnAsset:"};
+inline constexpr Sel<void(id)> recordImpression{"recordImpression"};
+inline constexpr Sel<void(id)> loadAssets{"loadAssets"};
+inline constexpr Sel<void(id, NSURL*, Value)> loadImageWithURL_forKey_{"loadImageWithURL:forKey:"};
+// (URL, key, handler of the body: data or nil, and the error)
+inline constexpr Sel<void(id, NSURL*, Value, std::function<void(Value, Ref<Object>)>)> loadContentAtURL_forKey_completionHandler_{
+    "loadContentAtURL:forKey:completionHandler:"};
+inline constexpr Sel<void(id, Value)> finishedLoadingAssetWithName_{"finishedLoadingAssetWithName:"};
+inline constexpr Sel<void(id, Value)> failedToLoadAssetWithName_{"failedToLoadAssetWithName:"};
+// YBXAdLoading (class methods but the last)
+inline constexpr Sel<Value(id)> requiredDelegateProtocol{"requiredDelegateProtocol"};  // the protocol's name
+inline constexpr Sel<Value(id, id)> requestParametersForAdLoader_{"requestParametersForAdLoader:"};
+inline constexpr Sel<void(id, id)> didReceiveAdForAdLoader_{"didReceiveAdForAdLoader:"};
+// YBXNativeAdDelegate
+inline constexpr Sel<void(id, id)> nativeAdWillPresentScreen_{"nativeAdWillPresentScreen:"};
+inline constexpr Sel<void(id, id)> nativeAdWillDismissScreen_{"nativeAdWillDismissScreen:"};
+inline constexpr Sel<void(id, id)> nativeAdDidDismissScreen_{"nativeAdDidDismissScreen:"};
+inline constexpr Sel<void(id, id)> nativeAdWillLeaveApplication_{"nativeAdWillLeaveApplication:"};
+// YBXNativeAdLoadDelegate
+inline constexpr Sel<void(id, id)> nativeAdDidFinishLoadingAssets_{"nativeAdDidFinishLoadingAssets:"};
+inline constexpr Sel<void(id, id)> nativeAdDidFailToLoadRequiredAssets_{"nativeAdDidFailToLoadRequiredAssets:"};
+// YBXAdLoaderDelegate and its per-format protocols
+inline constexpr Sel<void(id, id, id)> adLoader_didFailToReceiveAdWithError_{"adLoader:didFailToReceiveAdWithError:"};
+inline constexpr Sel<void(id, id, id)> adLoader_didReceiveNativeAppInstallAd_{"adLoader:didReceiveNativeAppInstallAd:"};
+inline constexpr Sel<void(id, id, id)> adLoader_didReceiveNativeContentAd_{"adLoader:didReceiveNativeContentAd:"};
+// YBXAdLoader; the types an array of ad type texts.
+inline constexpr Sel<Ref<Object>(id, Value, id, Value)> initWithAdUnitID_rootViewController_adTypes_{"initWithAdUnitID:rootViewController:adTypes:"};
+inline constexpr Sel<Value(id)> adTypes{"adTypes"};
+// (delegate, class, error out) whether the delegate takes ads of the class.
+inline constexpr Sel<bool(id, id, Class*, Ref<Object>*)> delegate_isValidForAdClass_error_{"delegate:isValidForAdClass:error:"};
+inline constexpr Sel<Value(id)> appEventAdLoaders{"appEventAdLoaders"};
+inline constexpr Sel<Value(id)> adPreprocessors{"adPreprocessors"};
+inline constexpr Sel<Value(id)> nativeAds{"nativeAds"};
+// YBXAppEventAdLoaderDelegate
+inline constexpr Sel<void(id, id, id)> appEventAdLoader_didReceiveAd_{"appEventAdLoader:didReceiveAd:"};
+inline constexpr Sel<void(id, id, id)> appEventAdLoader_didFailToReceiveAdWithError_{"appEventAdLoader:didFailToReceiveAdWithError:"};
+inline constexpr Sel<Ref<Object>(id, id)> adLoaderForAppEventAdLoader_{"adLoaderForAppEventAdLoader:"};
+// YBXAppEventAdLoader
+inline constexpr Sel<Ref<Object>(id)> loadingBannerView{"loadingBannerView"};
+inline constexpr Sel<Ref<Object>(id)> loadingNativeAd{"loadingNativeAd"};
+inline constexpr Sel<void(id)> cancelBannerView{"cancelBannerView"};
+inline constexpr Sel<void(id)> cancelNativeAd{"cancelNativeAd"};
+inline constexpr Sel<void(id, Value, Value, id)> loadAssetsForAdConfiguration_adUnitID_slot_{"loadAssetsForAdConfiguration:adUnitID:slot:"};
+inline constexpr Sel<void(id, id)> failedToLoadAdWithError_{"failedToLoadAdWithError:"};
+// YBXAppEventDelegate and QRTBannerView
+inline constexpr Sel<void(id, id, Value, Value)> adView_didReceiveAppEvent_withInfo_{"adView:didReceiveAppEvent:withInfo:"};
+inline constexpr Sel<Ref<Object>(id)> appEventDelegate{"appEventDelegate"};
+inline constexpr Sel<void(id, id)> setAppEventDelegate_{"setAppEventDelegate:"};
+inline constexpr Sel<bool(id)> enableManualImpressions{"enableManualImpressions"};
+inline constexpr Sel<void(id, bool)> setEnableManualImpressions_{"setEnableManualImpressions:"};
+// YBXAdPreprocessor; the handler gets the configuration, the slot and the error.
+using YBXPreprocessorCompletion = std::function<void(Value, Ref<Object>, Ref<Object>)>;
+inline constexpr Sel<Ref<Object>(id, Value)> initWithAdUnitID_{"initWithAdUnitID:"};
+inline constexpr Sel<void(id, Value, YBXPreprocessorCompletion)> preprocessNativeAdJSON_completionHandler_{
+    "preprocessNativeAdJSON:completionHandler:"};
+inline constexpr Sel<void(id, id)> handlePreprocessorNotification_{"handlePreprocessorNotification:"};
+inline constexpr Sel<Value(id)> nativeAdJSON{"nativeAdJSON"};
 
 }  // namespace sel
 }  // namespace adlib

@@ -17,6 +17,12 @@ inline constexpr Sel<Ref<Object>(id)> ybx_render{"ybx_render"};
 // nil for a view without a superview or a window.
 Value positionOfViewInScreen(id view, id screen);
 
+// The share (0 to 1) of an image's pixels that are exactly the colour, both
+// as premultiplied 8-bit RGBA bytes; 0 for an image without pixels or a
+// colour without RGB or white components. Comparing bytes rather than
+// fractions lets any colour match, not only multiples of 1/255.
+double percentOfImageOfColor(id image, id color);
+
 void registerViewUtilitiesClass();
 
 }  // namespace adlib

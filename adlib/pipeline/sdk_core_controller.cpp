@@ -39,7 +39,12 @@ void deliverFailure(const WeakRef<Object>& requester) {
     deliver(requester, sel::failedJavaScriptFile, [](id target) { sel::failedJavaScriptFile(target); });
 }
 
-bool sameRequester(const WeakRef<Object>& held, const Ref<Object>& requester) { return held.lock() == requester; }
+// Requesters belong to the main thread: a reference taken on a queue is let go
+// on the main queue, so that a requester its owner dropped meanwhile is never
+// destroyed here.
+void releaseOnMain(Ref<Object> held) {
+    if (held) dispatch_async(dispatch_get_main_queue(), [held = std::move(held)] {});
+}
 
 // A constant that is there and says something.
 bool isNonEmpty(const Value& value) { return value.isString() && !value.string().empty(); }
@@ -98,11 +103,10 @@ void YBXSDKCoreController::refreshOnLockQueue() {
 }
 
 void YBXSDKCoreController::appendWaitingRequester(const WeakRef<Object>& requester) {
-    Ref<Object> held = requester.lock();
-    if (!held) return;
+    if (requester.expired()) return;
     // Waiting once is enough: one wait gets one request.
     auto& waiting = pendingActiveWebViewLoadDelegates_;
-    if (std::any_of(waiting.begin(), waiting.end(), [&](const WeakRef<Object>& w) { return sameRequester(w, held); })) return;
+    if (std::find(waiting.begin(), waiting.end(), requester) != waiting.end()) return;
     waiting.push_back(requester);
 }
 
@@ -128,7 +132,7 @@ void YBXSDKCoreController::didFinishLoadingSDKCoreInSDKCoreWebView(YBXSDKCoreWeb
             if (state == YBXSDKCoreWebViewStateNotLoaded || state == YBXSDKCoreWebViewStateFailed)
                 failed.push_back(std::move(requester));
             else if (state == YBXSDKCoreWebViewStateLoaded)
-                if (Ref<Object> held = requester.lock()) asynchronouslyRequestURLForDelegate(held.get());
+                requestURLForRequester(std::move(requester));
         }
         if (!page->hasSDKCoreLoadedAtLeastOnce()) lastWebViewRefreshTimestamp_ = 0;
         observeAgain = !waiting.empty();
@@ -138,43 +142,49 @@ void YBXSDKCoreController::didFinishLoadingSDKCoreInSDKCoreWebView(YBXSDKCoreWeb
 }
 
 void YBXSDKCoreController::asynchronouslyRequestURLForDelegate(id requester) {
-    if (!requester) return;
+    if (requester) requestURLForRequester(WeakRef<Object>(requester));
+}
+
+void YBXSDKCoreController::requestURLForRequester(WeakRef<Object> weakRequester) {
+    if (weakRequester.expired()) return;
     Ref<YBXSDKCoreController> self(this);
-    WeakRef<Object> weakRequester(requester);
     dispatch_async(requestURLQueue_, [self, weakRequester] {
         Ref<Object> held = weakRequester.lock();
         if (!held) return;
-        const std::string requestID = format("%lu", static_cast<unsigned long>(self->requestID_++));
-        if (respondsToSelector(held.get(), sel::setRequestID_.name)) sel::setRequestID_(held.get(), Value(requestID));
-        const Value parameters = respondsToSelector(held.get(), sel::requestParameters.name) ? sel::requestParameters(held.get()) : Value();
-        const Value json = adRequestParameterJSONFromParameters(parameters);
-        if (!isNonEmpty(json)) {
-            // Sent, it would never be answered.
-            deliver(weakRequester, sel::invalidJavaScriptRequest, [](id target) { sel::invalidJavaScriptRequest(target); });
-            return;
-        }
-        // Recorded before the command is queued, so no answer comes before its record.
-        dispatch_async(self->lockQueue_, [self, weakRequester, requestID] {
-            Ref<Object> requester = weakRequester.lock();
-            auto& sent = self->pendingBuildAdURLDelegates_;
-            // A requester awaits its latest request only; an older answer reaches nobody.
-            std::erase_if(sent, [&](const auto& entry) {
-                Ref<Object> other = entry.second.lock();
-                return !other || other == requester;
-            });
-            if (!requester) return;
-            sent[requestID] = weakRequester;
-            dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(kYBXSDKCoreRequestDeadline * NSEC_PER_SEC)),
-                           self->lockQueue_, [self, requestID] {
-                               auto found = self->pendingBuildAdURLDelegates_.find(requestID);
-                               if (found == self->pendingBuildAdURLDelegates_.end()) return;
-                               WeakRef<Object> late = std::move(found->second);
-                               self->pendingBuildAdURLDelegates_.erase(found);
-                               deliverFailure(late);
-                           });
-        });
-        if (self->activeSDKCoreWebView_) self->activeSDKCoreWebView_->executeJavaScriptCommand(command("KESTRA_buildAdURL", json.string()));
+        self->sendRequest(held.get(), weakRequester);
+        releaseOnMain(std::move(held));
     });
+}
+
+// On the request queue: the parameters are asked for here, off the main thread.
+void YBXSDKCoreController::sendRequest(id requester, const WeakRef<Object>& weakRequester) {
+    Ref<YBXSDKCoreController> self(this);
+    const std::string requestID = format("%lu", static_cast<unsigned long>(requestID_++));
+    if (respondsToSelector(requester, sel::setRequestID_.name)) sel::setRequestID_(requester, Value(requestID));
+    const Value parameters = respondsToSelector(requester, sel::requestParameters.name) ? sel::requestParameters(requester) : Value();
+    const Value json = adRequestParameterJSONFromParameters(parameters);
+    if (!isNonEmpty(json)) {
+        // Sent, it would never be answered.
+        deliver(weakRequester, sel::invalidJavaScriptRequest, [](id target) { sel::invalidJavaScriptRequest(target); });
+        return;
+    }
+    // Recorded before the command is queued, so no answer comes before its record.
+    dispatch_async(lockQueue_, [self, weakRequester, requestID] {
+        auto& sent = self->pendingBuildAdURLDelegates_;
+        // A requester awaits its latest request only; an older answer reaches nobody.
+        std::erase_if(sent, [&](const auto& entry) { return entry.second.expired() || entry.second == weakRequester; });
+        if (weakRequester.expired()) return;
+        sent[requestID] = weakRequester;
+        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(kYBXSDKCoreRequestDeadline * NSEC_PER_SEC)),
+                       self->lockQueue_, [self, requestID] {
+                           auto found = self->pendingBuildAdURLDelegates_.find(requestID);
+                           if (found == self->pendingBuildAdURLDelegates_.end()) return;
+                           WeakRef<Object> late = std::move(found->second);
+                           self->pendingBuildAdURLDelegates_.erase(found);
+                           deliverFailure(late);
+                       });
+    });
+    if (activeSDKCoreWebView_) activeSDKCoreWebView_->executeJavaScriptCommand(command("KESTRA_buildAdURL", json.string()));
 }
 
 Value YBXSDKCoreController::adRequestParameterJSONFromParameters(const Value& parameters) {

@@ -65,6 +65,8 @@ public:
     dispatch_queue_t requestURLQueue() const { return requestURLQueue_; }
 
 private:
+    void requestURLForRequester(WeakRef<Object> requester);
+    void sendRequest(id requester, const WeakRef<Object>& weakRequester);
     // On the lock queue.
     void refreshOnLockQueue();
     void appendWaitingRequester(const WeakRef<Object>& requester);

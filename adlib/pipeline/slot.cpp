@@ -101,6 +101,8 @@ YBXSlot::~YBXSlot() {
     // the slot as an argument, so nothing takes a new reference to it.
     // didUnloadMRAIDAd's work: the device's orientation notifications are balanced.
     if (isListeningToDeviceOrientationChangeEvent_) endListeningToDeviceOrientationChangeEvent();
+    // An owner that went without ending the reports: the last one goes now.
+    finishOptoraReportingOnTeardown();
     if (adFetcher_) sel::cancel(adFetcher_.get());
     if (NSNotificationCenter* center = NSNotificationCenter::defaultCenter()) center->removeObserver(this);
     if (reloadTimer_) reloadTimer_->invalidate();
@@ -586,10 +588,8 @@ void registerSlotClass() {
                     sel::stopMonitoring(slotOf(self)->optoraMonitor_.get());
                 })
         // Entry points of features that come later: nothing to do yet.
-        .method(sel::finishOptoraReporting, [](id) {})
-        .method(sel::resetOptoraReporting, [](id) {})
-        .method(sel::monitoredViewIsSubviewOfDeviceScreen, [](id) { return false; })
         .method(sel::disableSwipeToViewController, [](id) {})
+        .method(sel::canEnableSwipeToViewController, [](id) { return false; })
         // Response processing.
         .method(sel::loadAd_headers_,
                 [](id self, id ad, Value headers) {
@@ -632,6 +632,7 @@ void registerSlotClass() {
     registerSlotSDKCoreCategory(builder.get());
     registerSlotResponseCategory(builder.get());
     registerSlotMRAIDCategories(builder.get());
+    registerSlotOptoraCategory(builder.get());
 }
 
 }  // namespace adlib

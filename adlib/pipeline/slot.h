@@ -93,6 +93,31 @@ public:
     void endListeningToDeviceOrientationChangeEvent();
     void addCreativeOrientationChangeObserver(id observer, SEL selector);
     void didChangeDeviceOrientation();
+    // YBXSlot(OptoraMonitor): the viewability reports (slot_optora.cpp).
+    void resetOptoraReporting();
+    void finishOptoraReporting();
+    // The same from the slot's destructor, which may run on another thread.
+    void finishOptoraReportingOnTeardown();
+    void optoraMonitorWillUnload();
+    void didRefreshOptoraMonitor(id monitor);
+    static Value optoraJSCommandWithParams(const Value& parameters);
+    Value optoraParameters(id monitor, bool unloaded);
+    Value adFormat();
+    static Value dictionaryForBounds(Rect bounds);
+    bool canEnableOptoraMonitoring();
+    bool monitoredViewIsSubviewOfDeviceScreen();
+    void webViewDidChangeOptoraVisibility(id webView);
+    // What a report unit reads of the slot, taken on the slot's thread.
+    struct OptoraUnitSource {
+        Ref<Object> view;
+        Value configuration;
+        unsigned long long sequenceNumber = 0;
+        Value format;
+    };
+    OptoraUnitSource optoraUnitSource() const;
+    static Value optoraReport(id monitor, const OptoraUnitSource& source, bool unloaded);
+    static void endOptoraReporting(Ref<Object> monitor, Ref<Object> page, const OptoraUnitSource& source);
+    static void sendOptoraReport(id page, const Value& parameters);
 
     long long state_ = YBXSlotStateIdle;
     bool hasAutoRefreshed_ = false;
@@ -129,8 +154,10 @@ public:
     Size newAdSize_{};
     Ref<Object> adMediationGlue_;
     Ref<Object> optoraMonitor_;
-    long long optoraMonitorSequenceNumber_ = 0;
+    unsigned long long optoraMonitorSequenceNumber_ = 0;
     WeakRef<Object> optoraMonitoredView_;
+    // The SDK-core page (YBXSDKCoreWebView) that receives this ad's reports.
+    Ref<Object> SDKCoreWebView_;
 };
 
 void registerSlotClass();
@@ -140,6 +167,8 @@ void registerSlotSDKCoreCategory(Class* slotClass);
 void registerSlotResponseCategory(Class* slotClass);
 // The slot's MRAID and DeviceOrientation categories.
 void registerSlotMRAIDCategories(Class* slotClass);
+// The slot's OptoraMonitor category.
+void registerSlotOptoraCategory(Class* slotClass);
 
 // Posted on the default centre, with the slot as object, when its creative's
 // window rectangle changed.

@@ -338,7 +338,6 @@ void registerPMSGHandlerClasses() {
         .method(sel::configureCustomCloseButtonWithArguments_, &configureCustomClose)
         .method(sel::updateInterstitialPropertiesWithArguments_, &updateInterstitialProperties);
 
-    handlerClass<YBXBoundPMSGHandler>("YBXOptoraPMSGHandler").method(sel::init, [](id self) { return initWithClassTable(self); });
     handlerClass<YBXBoundPMSGHandler>("YBXSwipeToViewControllerPMSGHandler")
         .method(sel::initWithSlot_,
                 [](id self, id slot) {

@@ -4,10 +4,10 @@
 // of opening a destination, through the opener it owns), YBXAppEventPMSGHandler
 // (app events to the publisher, through its weak slot) and
 // YBXWebAppPMSGHandler (close button and transparency of full-screen web
-// apps). Each class's table is built once per process. The viewability and
-// swipe-to-view handlers are made with what they are bound to (a slot, held
-// weakly) and have empty tables for now; the MRAID handler has a file of its
-// own. Main thread only.
+// apps). Each class's table is built once per process. The swipe-to-view
+// handler is made with the slot it is bound to (held weakly) and has an empty
+// table for now; the MRAID and viewability handlers have files of their own.
+// Main thread only.
 #pragma once
 
 #include "adlib/render/pmsg_handler.h"

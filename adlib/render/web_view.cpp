@@ -50,7 +50,8 @@ Class* stashClass() { return objc_getClass("YBXAdURLStash"); }
 }  // namespace
 
 Ref<Object> YBXWebViewCache() {
-    static Ref<Object> cache = sel::initWithMaxCapacity_(alloc("YBXWebViewCacheSet"), cacheCapacity());
+    // Never destroyed: a web view let go during exit may still put itself back.
+    static Object* const cache = sel::initWithMaxCapacity_(alloc("YBXWebViewCacheSet"), cacheCapacity()).leak();
     return cache;
 }
 

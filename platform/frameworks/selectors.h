@@ -5,6 +5,12 @@
 
 namespace platform::sel {
 inline constexpr Sel<Ref<Object>(id)> sharedInstance{"sharedInstance"};  // class method
+// Requests and loads that start and can be cancelled.
+inline constexpr Sel<void(id)> start{"start"};
+inline constexpr Sel<void(id)> cancel{"cancel"};
+inline constexpr Sel<long long(id)> quantity{"quantity"};
+inline constexpr Sel<void(id, long long)> setQuantity_{"setQuantity:"};
+inline constexpr Sel<Ref<Object>(id)> error{"error"};
 
 // SpringBoard's SBHUDController: makes the volume indicator. Celestial asks for
 // it at every volume change, in every process (nil outside SpringBoard).

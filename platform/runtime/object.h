@@ -134,7 +134,14 @@ public:
         if (!o || !o->tryRetain()) return nullptr;
         return Ref<T>::adopt(static_cast<T*>(o));
     }
-    bool expired() const { return !lock(); }
+    // Takes no reference, so asking never makes this thread the last owner.
+    bool expired() const {
+        if (!control_) return true;
+        std::lock_guard guard(control_->mutex);
+        return !control_->object || control_->object->refs_.load(std::memory_order_acquire) <= 0;
+    }
+    // Whether both refer to one object: an object has one control block for life.
+    friend bool operator==(const WeakRef& a, const WeakRef& b) noexcept { return a.control_ == b.control_; }
 
 private:
     void reset(T* p) {

@@ -76,6 +76,16 @@ Rect CGRectStandardize(const Rect& r) {
     return Rect(r.minX(), r.minY(), std::abs(r.width()), std::abs(r.height()));
 }
 
+Rect CGRectIntersection(const Rect& a, const Rect& b) {
+    if (a.isNull() || b.isNull()) return Rect::null();
+    const double minX = std::max(a.minX(), b.minX());
+    const double minY = std::max(a.minY(), b.minY());
+    const double maxX = std::min(a.maxX(), b.maxX());
+    const double maxY = std::min(a.maxY(), b.maxY());
+    if (maxX < minX || maxY < minY) return Rect::null();
+    return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
 AffineTransform ValueConv<AffineTransform>::from(const Value& v) {
     const auto& items = v.array();
     if (items.size() != 6) return {};

@@ -58,5 +58,9 @@ Size CGSizeFromString(std::string_view text);
 std::string NSStringFromCGSize(Size size);
 // The same rectangle with a non-negative width and height; the null rectangle stays null.
 Rect CGRectStandardize(const Rect& rect);
+// The common part of two rectangles, standardized; the null rectangle when they
+// do not meet or either is null. Rectangles that only touch meet in a
+// rectangle without area.
+Rect CGRectIntersection(const Rect& a, const Rect& b);
 
 }  // namespace platform

@@ -125,6 +125,7 @@ struct AdServer::Impl {
     std::multiset<std::string> redirectArrivals;          // targets that reach their answer unfaulted
     uint64_t nextToken = 1;
     size_t held = 0;
+    std::vector<std::string> viewabilityReports;
     uint64_t releaseGeneration = 0;
     bool stopping = false;
     std::atomic<bool> listenEnded{false};
@@ -282,10 +283,27 @@ struct AdServer::Impl {
         res.set_content(fillPlaceholders(entry.body, values, req.params), contentType);
     }
 
+    // A report is a JSON object with an array of units; anything else is refused.
+    void answerViewability(const httplib::Request& req, httplib::Response& res) {
+        auto report = nlohmann::json::parse(req.get_param_value("report"), nullptr, false);
+        if (!report.is_object() || !report.contains("units") || !report["units"].is_array()) {
+            res.status = 400;
+            res.set_content("bad report\n", "text/plain");
+            return;
+        }
+        {
+            std::lock_guard lock(mutex);
+            viewabilityReports.push_back(report.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+        }
+        // Loaded as a script: an empty one.
+        res.set_content("", "application/javascript");
+    }
+
     std::string pageConfig(const httplib::Request& req) {
         Inventory inventory = loadInventory(options.inventoryDir);
         auto values = serverValues();
         nlohmann::json config = {{"ad_url", baseURL() + kAdPath},
+                                 {"viewability_url", baseURL() + kViewabilityPath},
                                  {"constants", nlohmann::json::object()},
                                  {"answer", {{"request_scenario", "online_request"}}},
                                  {"ads", nlohmann::json::object()}};
@@ -377,10 +395,13 @@ bool AdServer::start() {
     impl.http.set_post_routing_handler([&impl](const auto& req, auto& res) { impl.postRouting(req, res); });
     impl.http.Get(kAdPath, [&impl](const auto& req, auto& res) { impl.answerAd(req, res); });
     auto ping = [](const httplib::Request&, httplib::Response& res) { res.set_content("", "text/plain"); };
-    impl.http.Get(R"(/ping/(click|imp|nofill))", ping);
-    impl.http.Post(R"(/ping/(click|imp|nofill))", ping);
+    impl.http.Get(R"(/ping/(click|imp|nofill|iap))", ping);
+    impl.http.Post(R"(/ping/(click|imp|nofill|iap))", ping);
+    // A tester's report of a bad ad: its JSON body is in the log.
+    impl.http.Post("/s/reportAd", ping);
     // The mediation pings: no fill, impression and click of a mediated network.
     impl.http.Get(R"(/(nofill|imp|clk))", ping);
+    impl.http.Get(kViewabilityPath, [&impl](const auto& req, auto& res) { impl.answerViewability(req, res); });
     impl.http.Get(R"(/redirect/([0-9]+)/([0-9]+))", [&impl](const httplib::Request& req, httplib::Response& res) {
         std::string location = impl.redirectTo(req.matches[1], std::stoi(req.matches[2]) - 1);
         if (location.empty()) {
@@ -464,5 +485,10 @@ void AdServer::releaseDelayed() {
 }
 
 const RequestLog& AdServer::log() const { return impl_->log; }
+
+std::vector<std::string> AdServer::viewabilityReports() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->viewabilityReports;
+}
 
 }  // namespace rousa::adserver

@@ -22,6 +22,9 @@ inline constexpr const char* kSdkCorePath = "/mads/static/sdk/native/sdk-core-v4
 inline constexpr const char* kMRAIDBannerScriptPath = "/mraid/v1/mraid_app_banner.js";
 inline constexpr const char* kMRAIDInterstitialScriptPath = "/mraid/v1/mraid_app_interstitial.js";
 inline constexpr const char* kMRAIDExpandedBannerScriptPath = "/mraid/v1/mraid_app_expanded_banner.js";
+// The viewability endpoint: the SDK-core page's script loads it with each
+// report as the "report" parameter (JSON text).
+inline constexpr const char* kViewabilityPath = "/optora/v1/report";
 // The address the ad library uses when nothing else is set.
 inline constexpr int kDefaultPort = 47800;
 
@@ -86,6 +89,9 @@ public:
     void releaseDelayed();
 
     const RequestLog& log() const;
+    // Each viewability report the endpoint took, as compact JSON text, in
+    // the order they came.
+    std::vector<std::string> viewabilityReports() const;
 
 private:
     struct Impl;

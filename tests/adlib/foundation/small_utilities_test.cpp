@@ -13,6 +13,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/network/url.h"
 #include "platform/testing/test_environment.h"
+#include "platform/uikit/color.h"
 #include "platform/uikit/graphics.h"
 #include "platform/uikit/image.h"
 #include "platform/uikit/screen.h"
@@ -148,6 +149,54 @@ TEST(ViewRender, SnapshotsTheLayerAtScaleOne) {
     EXPECT_EQ(pixels->pixels[0], 255);  // red
     EXPECT_EQ(pixels->pixels[1], 0);
     EXPECT_EQ(pixels->pixels[3], 255);  // opaque
+}
+
+// A 10 x 10 snapshot of a view painted with the background colour and, in its
+// top rows, a drawn colour.
+Ref<Object> paintedImage(id background, id drawn, double drawnRows) {
+    Ref<UIView> view = UIView::make("UIView", Rect(0, 0, 10, 10));
+    sel::setBackgroundColor_(view, background);
+    if (drawnRows > 0) {
+        Ref<UIView> content = UIView::make("UIView", Rect(0, 0, 10, drawnRows));
+        sel::setBackgroundColor_(content, drawn);
+        sel::addSubview_(view, content);
+    }
+    return sel::ybx_render(view);
+}
+
+TEST(PercentOfImage, CountsPixelsWhosePremultipliedBytesMatch) {
+    AdLibEnvironment env;
+    Ref<Object> red = UIColor::rgba(1, 0, 0, 1);
+    struct Case {
+        const char* name;
+        Ref<Object> background, drawn, asked;
+        double drawnRows, share;
+    } cases[] = {
+        {"grey 0.5 everywhere", UIColor::white(0.5, 1), red, UIColor::white(0.5, 1), 0, 1.0},
+        {"a grey not a multiple of 1/255", UIColor::white(0.3, 1), red, UIColor::white(0.3, 1), 0, 1.0},
+        {"the same grey asked in RGB", UIColor::white(0.3, 1), red, UIColor::rgba(0.3, 0.3, 0.3, 1), 0, 1.0},
+        {"half-transparent colour", UIColor::rgba(0.2, 0.4, 0.6, 0.5), red, UIColor::rgba(0.2, 0.4, 0.6, 0.5), 0, 1.0},
+        {"clear page, clear colour", UIColor::rgba(0, 0, 0, 0), red, UIColor::rgba(0, 0, 0, 0), 0, 1.0},
+        {"clear page, transparent white asked", UIColor::rgba(0, 0, 0, 0), red, UIColor::white(1, 0), 0, 1.0},
+        {"11 % drawn on a clear page", UIColor::rgba(0, 0, 0, 0), red, UIColor::rgba(0, 0, 0, 0), 1.1, 0.9},
+        {"a shade off", UIColor::white(0.5, 1), red, UIColor::white(0.49, 1), 0, 0.0},
+        {"opaque grey asked on a clear page", UIColor::rgba(0, 0, 0, 0), red, UIColor::white(0.5, 1), 0, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ref<Object> image = paintedImage(c.background.get(), c.drawn.get(), c.drawnRows);
+        EXPECT_DOUBLE_EQ(percentOfImageOfColor(image.get(), c.asked.get()), c.share);
+    }
+}
+
+TEST(PercentOfImage, NothingMatchesWithoutPixelsOrComponents) {
+    AdLibEnvironment env;
+    Ref<Object> grey = UIColor::white(0.5, 1);
+    Ref<Object> image = paintedImage(grey.get(), nullptr, 0);
+    EXPECT_EQ(percentOfImageOfColor(image.get(), UIColor::pattern(image.get()).get()), 0.0);
+    EXPECT_EQ(percentOfImageOfColor(image.get(), nullptr), 0.0);
+    EXPECT_EQ(percentOfImageOfColor(nullptr, grey.get()), 0.0);
+    EXPECT_EQ(percentOfImageOfColor(newObject("NSObject").get(), grey.get()), 0.0);
 }
 
 struct DensityCase {

@@ -107,6 +107,53 @@ inline void registerTestNetworkAdapter() {
                 [](id self, YBXAdSize size) { note(format("%@ size %gx%g", as<TestNetworkAdapter>(self)->network, size.size.width, size.size.height)); });
 }
 
+// A connector that answers from fixed values and records the adapter's callbacks.
+class RecordingConnector : public NSObject {
+public:
+    Value credentials;
+    Ref<Object> networkExtras;
+    bool testMode = false;
+    long long userGender = 0;
+    Value userKeywords;
+    Ref<Object> lastError;
+};
+
+inline void registerRecordingConnector() {
+    ClassBuilder<RecordingConnector>("RecordingConnector", "NSObject")
+        .getter<&RecordingConnector::credentials>(sel::credentials)
+        .getter<&RecordingConnector::networkExtras>(sel::networkExtras)
+        .getter<&RecordingConnector::testMode>(sel::testMode)
+        .getter<&RecordingConnector::userGender>(sel::userGender)
+        .getter<&RecordingConnector::userKeywords>(sel::userKeywords)
+        .method(sel::userBirthday, [](id) { return Value(); })
+        .method(sel::userHasLocation, [](id) { return false; })
+        .method(sel::userLatitude, [](id) { return 0.0; })
+        .method(sel::userLongitude, [](id) { return 0.0; })
+        .method(sel::userLocationAccuracyInMeters, [](id) { return 0.0; })
+        .method(sel::userLocationDescription, [](id) { return Value(); })
+        .method(sel::viewControllerForPresentingModalView, [](id) { return Ref<Object>(); })
+        .method(sel::adapter_didReceiveAdView_, [](id, id, id object) { note(std::string("didReceiveAdView") + (object ? " with object" : "")); })
+        .method(sel::adapter_didFailAd_,
+                [](id self, id, id error) {
+                    as<RecordingConnector>(self)->lastError = Ref<Object>(error);
+                    note("didFailAd");
+                })
+        .method(sel::adapter_didReceiveInterstitial_, [](id, id, id object) { note(std::string("didReceiveInterstitial") + (object ? " with object" : "")); })
+        .method(sel::adapter_didFailInterstitial_,
+                [](id self, id, id error) {
+                    as<RecordingConnector>(self)->lastError = Ref<Object>(error);
+                    note("didFailInterstitial");
+                })
+        .method(sel::adapter_clickDidOccurInBanner_, [](id, id, id object) { note(std::string("click") + (object ? " with object" : "")); })
+        .method(sel::adapterWillPresentFullScreenModal_, [](id, id) { note("willPresentFullScreenModal"); })
+        .method(sel::adapterWillDismissFullScreenModal_, [](id, id) { note("willDismissFullScreenModal"); })
+        .method(sel::adapterDidDismissFullScreenModal_, [](id, id) { note("didDismissFullScreenModal"); })
+        .method(sel::adapterWillPresentInterstitial_, [](id, id) { note("willPresentInterstitial"); })
+        .method(sel::adapterWillDismissInterstitial_, [](id, id) { note("willDismissInterstitial"); })
+        .method(sel::adapterDidDismissInterstitial_, [](id, id) { note("didDismissInterstitial"); })
+        .method(sel::adapterWillLeaveApplication_, [](id, id) { note("willLeaveApplication"); });
+}
+
 // A slot as the glue sees it, with a real request and real statistics.
 class TestSlot : public NSObject {
 public:
@@ -115,6 +162,7 @@ public:
     Ref<Object> adType;
     Ref<Object> delegate;
     Ref<Object> shownView;
+    Ref<Object> webViewDelegate;
 };
 
 inline TestSlot* testSlotOf(id self) { return as<TestSlot>(self); }
@@ -125,6 +173,7 @@ inline void registerTestSlot() {
         .method(sel::slotStats, [](id self) { return testSlotOf(self)->stats; })
         .method(sel::adType, [](id self) { return testSlotOf(self)->adType; })
         .method(sel::slotDelegate, [](id self) { return testSlotOf(self)->delegate; })
+        .method(sel::webViewDelegate, [](id self) { return testSlotOf(self)->webViewDelegate; })
         .method(sel::setViewForAdUsingView_,
                 [](id self, id view) {
                     testSlotOf(self)->shownView = Ref<Object>(view);
@@ -189,8 +238,12 @@ protected:
     YBXMAdManager* manager() const { return glue->mediationManager_.get(); }
 
     Ref<YBXMConfig> makeConfig(const std::vector<TestNetwork>& networks, const std::string& type = "banner", const std::string& settings = "{}") {
+        return makeConfig(networksJSON(networks), type, settings);
+    }
+    // A configuration of networks written out in JSON.
+    Ref<YBXMConfig> makeConfig(const std::string& networks, const std::string& type = "banner", const std::string& settings = "{}") {
         Ref<NSError> error;
-        std::string json = format(R"({"ad_type": "%@", "qdata": "q1", "settings": %@, "ad_networks": %@})", type, settings, networksJSON(networks));
+        std::string json = format(R"({"ad_type": "%@", "qdata": "q1", "settings": %@, "ad_networks": %@})", type, settings, networks);
         Ref<YBXMConfig> config =
             as<YBXMConfig>(sel::initWithAppKey_configDict_error_(alloc("YBXMConfig"), Value("unit-7"), readJsonIntoDictionary(json), &error));
         EXPECT_TRUE(config) << json;

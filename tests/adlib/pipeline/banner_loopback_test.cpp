@@ -5,18 +5,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "adlib/foundation/ad_size.h"
+#include "adlib/foundation/application.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/interstitial.h"
+#include "adlib/render/payment_transaction_observer.h"
+#include "adlib/render/publisher_toolbar_controller.h"
+#include "platform/foundation/user_defaults.h"
+#include "platform/uikit/alert_sheets.h"
+#include "platform/foundation/json.h"
 #include "platform/foundation/run_loop.h"
-#include "platform/network/curl_transport.h"
+#include "platform/frameworks/storekit.h"
+#include "platform/uikit/application.h"
+#include "platform/uikit/touch.h"
 #include "platform/uikit/view_controller.h"
 #include "platform/uikit/window.h"
-#include "platform/webkit/real_page_engine.h"
 #include "platform/webkit/selectors.h"
+#include "tests/adlib/pipeline/loopback_support.h"
 #include "tests/adlib/pipeline/slot_support.h"
 #include "tools/ad-server/ad_server.h"
 
@@ -54,15 +61,11 @@ void registerPublisherDelegate() {
                 });
 }
 
-class PublicAdsLoopback : public ::testing::Test {
+class PublicAdsLoopback : public testing::LoopbackTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.start()) << server.error();
-        // Before anything of the library reads where its server is.
-        ::setenv("ADLIB_AD_SERVER_URL", server.baseURL().c_str(), 1);
-        network::setTransport(std::make_shared<CurlTransport>());
-        webkit::setPageEngineFactory([](webkit::PageHost& host) { return std::make_unique<webkit::RealPageEngine>(host); });
-        testing::installSlotNeighbours();
+        testing::LoopbackTest::SetUp();
+        if (HasFatalFailure()) return;
         registerPublisherDelegate();
         delegate = as<PublisherDelegate>(newObject("LoopbackPublisherDelegate"));
         window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 480));
@@ -74,8 +77,7 @@ protected:
         banner = nullptr;
         interstitial = nullptr;
         window = nullptr;
-        webkit::setPageEngineFactory(nullptr);
-        network::setTransport(std::make_shared<ScriptedTransport>());
+        testing::LoopbackTest::TearDown();
     }
 
     void placeBanner(const char* adUnit) {
@@ -87,16 +89,7 @@ protected:
         sel::setAdUnitID_(banner.get(), Value(adUnit));
     }
 
-    size_t served(const std::string& path) const {
-        size_t n = 0;
-        for (const auto& entry : server.log().entries())
-            if (entry.path == path) ++n;
-        return n;
-    }
-    bool waitFor(const std::function<bool()>& condition) { return RunLoop::main().runUntil(condition, 15.0); }
 
-    testing::AdLibEnvironment env;
-    rousa::adserver::AdServer server{rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY}};
     Ref<PublisherDelegate> delegate;
     Ref<UIWindow> window;
     Ref<Object> root;
@@ -105,6 +98,7 @@ protected:
 };
 
 constexpr const char* kImpressionPath = "/ping/imp";
+constexpr const char* kClickPath = "/ping/click";
 
 TEST_F(PublicAdsLoopback, ABannerLoadsRendersPingsAndRefreshes) {
     placeBanner("html-banner");
@@ -177,6 +171,122 @@ TEST_F(PublicAdsLoopback, AnInterstitialPingsItsImpressionOnlyWhenPresented) {
     ASSERT_TRUE(waitFor([&] { return served(kImpressionPath) >= 1; }));
     EXPECT_EQ(served(kImpressionPath), 1u);
     EXPECT_TRUE(sel::hasBeenUsed(interstitial.get()));
+}
+
+TEST_F(PublicAdsLoopback, ATappedCreativeOpensAnotherAppAndPingsItsClick) {
+    placeBanner("app-open-banner");
+    sel::loadRequest_(banner.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return !delegate->calls.empty(); }));
+    ASSERT_EQ(delegate->calls, std::vector<std::string>{"adViewDidReceiveAd:"});
+    EXPECT_EQ(served(kClickPath), 0u);
+
+    // The finger lands on the creative, whose link then sends the message.
+    Ref<Object> webView = sel::webView(banner.get());
+    ASSERT_TRUE(touch::tap(as<UIView>(webView.get())));
+    sel::stringByEvaluatingJavaScriptFromString_(webView.get(), Value("document.getElementById('ad').click()"));
+
+    UIApplication* app = UIApplication::sharedApplication();
+    ASSERT_TRUE(waitFor([&] { return !app->openedURLs_.empty() && served(kClickPath) >= 1; }));
+    auto* opened = dynamic_cast<NSURL*>(app->openedURLs_.front().object());
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->absoluteString(), "rousa-sample://opened?slotname=app-open-banner");
+    EXPECT_EQ(app->openedURLs_.size(), 1u);
+    EXPECT_EQ(served(kClickPath), 1u);
+}
+
+TEST_F(PublicAdsLoopback, AnInAppPurchaseTheUserCancelsIsReportedToBothTemplates) {
+    // The publisher lets the library run the purchase.
+    ClassBuilder<NSObject>("LoopbackPurchaseDelegate", "NSObject").method(sel::userDidPayForPurchase_, [](id, id) {});
+    Ref<Object> purchaseDelegate = newObject("LoopbackPurchaseDelegate");
+    sel::enableDefaultPurchaseFlowWithDelegate_(objc_getClass("YBXDefaultInAppPurchase"), purchaseDelegate.get());
+
+    placeBanner("in-app-purchase-banner");
+    sel::loadRequest_(banner.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return !delegate->calls.empty(); }));
+    ASSERT_EQ(delegate->calls, std::vector<std::string>{"adViewDidReceiveAd:"});
+    Ref<Object> webView = sel::webView(banner.get());
+    ASSERT_TRUE(touch::tap(as<UIView>(webView.get())));
+    sel::stringByEvaluatingJavaScriptFromString_(webView.get(), Value("document.getElementById('ad').click()"));
+
+    // StoreKit validated the product and took the payment; the user cancels it.
+    SKPaymentQueue* queue = SKPaymentQueue::defaultQueue();
+    ASSERT_TRUE(waitFor([&] { return !queue->addedPayments().empty(); }));
+    EXPECT_EQ(sel::productIdentifier(queue->addedPayments()[0].get()), Value("rousa.gems"));
+    EXPECT_EQ(sel::quantity(queue->addedPayments()[0].get()), 2);
+    Ref<NSError> cancelled = NSError::errorWithDomain(SKErrorDomain, SKErrorPaymentCancelled, Value::Dictionary{});
+    storekit::deliverTransactions(
+        Value::array({Value(storekit::makeTransaction(SKPaymentTransactionStateFailed, "rousa.gems", 2, cancelled.get()).get())}));
+
+    ASSERT_TRUE(waitFor([&] { return served("/ping/iap") >= 2; }));
+    std::vector<std::string> queries;
+    for (const auto& entry : server.log().entries())
+        if (entry.path == "/ping/iap") queries.push_back(entry.query);
+    std::sort(queries.begin(), queries.end());
+    const std::string session = YBXApplication::sharedApplication()->currentSession()->sessionIDAsString();
+    EXPECT_EQ(queries, (std::vector<std::string>{"report=1&status=2&sku=rousa.gems&quantity=2", "report=2&status=2&session=" + session}));
+    EXPECT_EQ(queue->finishedTransactions().size(), 1u);
+}
+
+// The debug dialog of the banner's creative, its button `title` pressed.
+void pressDebugDialogButton(id webView, const char* title) {
+    sel::setShowDebug_(webView, true);
+    sel::handleGesture_(webView, nullptr);
+    std::vector<Ref<UIAlertView>> shown = UIAlertView::visibleAlerts();
+    ASSERT_FALSE(shown.empty());
+    Ref<UIAlertView> dialog = shown.back();
+    const auto& titles = dialog->buttonTitles_;
+    auto found = std::find(titles.begin(), titles.end(), Value(title));
+    ASSERT_NE(found, titles.end());
+    dialog->clickButton(found - titles.begin());
+}
+
+TEST_F(PublicAdsLoopback, ThePublisherToolbarSignsInOnceAndABadAdIsReported) {
+    placeBanner("html-banner");
+    sel::loadRequest_(banner.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return !delegate->calls.empty(); }));
+    ASSERT_EQ(delegate->calls, std::vector<std::string>{"adViewDidReceiveAd:"});
+    Ref<Object> webView = sel::webView(banner.get());
+    ASSERT_TRUE(touch::tap(as<UIView>(webView.get())));
+
+    // The toolbar's script finds no credentials and sends the publisher to our sign-in page.
+    pressDebugDialogButton(webView.get(), "Publisher Toolbar");
+    platform::testing::advance(1);
+    auto* toolbar = dynamic_cast<YBXPublisherToolbarController*>(sel::presentedViewController(root.get()).get());
+    ASSERT_TRUE(toolbar);
+    ASSERT_TRUE(waitFor([&] {
+        return toolbar->oauthWebView_ &&
+               sel::stringByEvaluatingJavaScriptFromString_(toolbar->oauthWebView_.get(), Value("document.title")) == Value("Sign in to the publisher toolbar");
+    }));
+    EXPECT_EQ(served(kYBXToolbarScriptPath), 1u);
+    sel::stringByEvaluatingJavaScriptFromString_(toolbar->oauthWebView_.get(),
+                                                 Value("document.getElementById('publisher').value = 'rousa'; document.getElementById('sign-in').submit();"));
+    ASSERT_TRUE(waitFor([&] { return YBXHasToolbarCredentials() && !sel::isHidden(toolbar->jsWebView_.get()); }));
+    EXPECT_EQ(NSUserDefaults::standardUserDefaults()->objectForKey(kYBXToolbarCredentialsKey),
+              Value(Value::Dictionary{{"publisher", Value("rousa")}, {"token", Value("rousa-rousa")}}));
+    EXPECT_TRUE(sel::isHidden(toolbar->oauthWebView_.get()));
+
+    // The next opening sends the stored credentials and needs no sign-in.
+    sel::dismissViewControllerAnimated_completion_(root.get(), false, nullptr);
+    pressDebugDialogButton(webView.get(), "Publisher Toolbar");
+    platform::testing::advance(1);
+    auto* again = dynamic_cast<YBXPublisherToolbarController*>(sel::presentedViewController(root.get()).get());
+    ASSERT_TRUE(again);
+    ASSERT_NE(again, toolbar);
+    ASSERT_TRUE(waitFor([&] { return !sel::isHidden(again->jsWebView_.get()); }));
+    EXPECT_FALSE(again->oauthWebView_);
+    EXPECT_EQ(sel::stringByEvaluatingJavaScriptFromString_(again->jsWebView_.get(), Value("window.KESTRA_toolbarInit.credentials.publisher")),
+              Value("rousa"));
+    sel::dismissViewControllerAnimated_completion_(root.get(), false, nullptr);
+
+    // "Report" posts the creative's debug text.
+    pressDebugDialogButton(webView.get(), "Report");
+    ASSERT_TRUE(waitFor([&] { return served("/s/reportAd") == 1; }));
+    for (const auto& entry : server.log().entries()) {
+        if (entry.path != "/s/reportAd") continue;
+        EXPECT_EQ(entry.method, "POST");
+        Value body = NSJSONSerialization::JSONObjectWithText(entry.body, 0);
+        EXPECT_TRUE(body["debugHeader"].isString() && body["debugHeader"].string().starts_with("html-banner ")) << entry.body;
+    }
 }
 
 }  // namespace

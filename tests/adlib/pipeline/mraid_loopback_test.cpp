@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,11 +14,10 @@
 #include "adlib/render/mraid_picture.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/network/connection.h"
-#include "platform/network/curl_transport.h"
 #include "platform/network/url_protocol.h"
 #include "platform/uikit/alert_sheets.h"
-#include "platform/webkit/real_page_engine.h"
 #include "platform/webkit/selectors.h"
+#include "tests/adlib/pipeline/loopback_support.h"
 #include "tests/adlib/pipeline/slot_support.h"
 #include "tools/ad-server/ad_server.h"
 
@@ -61,21 +59,17 @@ void hookOpener() {
     else MSHookMessageEx(opener, sel::openCalendarWithDictionary_, &recordCalendar, &previousCalendar);
 }
 
-class MRAIDLoopback : public ::testing::Test {
+class MRAIDLoopback : public testing::LoopbackTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.start()) << server.error();
-        ::setenv("ADLIB_AD_SERVER_URL", server.baseURL().c_str(), 1);
-        network::setTransport(std::make_shared<CurlTransport>());
-        webkit::setPageEngineFactory([](webkit::PageHost& host) { return std::make_unique<webkit::RealPageEngine>(host); });
-        testing::installSlotNeighbours();
+        testing::LoopbackTest::SetUp();
+        if (HasFatalFailure()) return;
         hookOpener();
     }
     void TearDown() override {
         slot = nullptr;
         RunLoop::main().runUntil([] { return network::runningProtocolLoads() == 0; }, 10.0);
-        webkit::setPageEngineFactory(nullptr);
-        network::setTransport(std::make_shared<ScriptedTransport>());
+        testing::LoopbackTest::TearDown();
     }
 
     // Requests an ad; the slot's response processing renders it into its web
@@ -100,8 +94,6 @@ protected:
         return std::count(paths.begin(), paths.end(), path);
     }
 
-    testing::AdLibEnvironment env;
-    rousa::adserver::AdServer server{rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY}};
     Ref<YBXSlot> slot;
 };
 

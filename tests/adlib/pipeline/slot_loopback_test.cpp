@@ -3,13 +3,11 @@
 // goes on to load the ad at that URL.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/configuration.h"
 #include "platform/foundation/run_loop.h"
-#include "platform/network/curl_transport.h"
-#include "platform/webkit/real_page_engine.h"
+#include "tests/adlib/pipeline/loopback_support.h"
 #include "tests/adlib/pipeline/slot_support.h"
 #include "tools/ad-server/ad_server.h"
 
@@ -18,24 +16,7 @@ namespace {
 
 using testing::neighbourLog;
 
-class SlotLoopback : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.start()) << server.error();
-        // Before anything of the library reads where its server is.
-        ::setenv("ADLIB_AD_SERVER_URL", server.baseURL().c_str(), 1);
-        network::setTransport(std::make_shared<CurlTransport>());
-        webkit::setPageEngineFactory([](webkit::PageHost& host) { return std::make_unique<webkit::RealPageEngine>(host); });
-        testing::installSlotNeighbours();
-    }
-    void TearDown() override {
-        webkit::setPageEngineFactory(nullptr);
-        network::setTransport(std::make_shared<ScriptedTransport>());
-    }
-
-    testing::AdLibEnvironment env;
-    rousa::adserver::AdServer server{rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY}};
-};
+using SlotLoopback = testing::LoopbackTest;
 
 TEST_F(SlotLoopback, TheSDKCorePageLeadsTheSlotToItsAdUnitsAdURL) {
     ASSERT_EQ(YBXAdServerBaseURL(), server.baseURL());

@@ -15,6 +15,7 @@
 #include "platform/uikit/alert_sheets.h"
 #include "platform/uikit/image.h"
 #include "tests/adlib/adlib_fixture.h"
+#include "tests/platform/uikit/png_header.h"
 
 namespace adlib {
 namespace {
@@ -47,19 +48,9 @@ void registerRecordingOpener() {
                 [](id self, id, NSURL*, Value message) { as<RecordingOpener>(self)->calls.push_back(message.string()); });
 }
 
-// The start of a PNG file: its signature and header make an image.
 Data png(std::uint32_t width, std::uint32_t height) {
-    std::string out = "\x89PNG\r\n\x1a\n";
-    auto be = [&](std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
-    };
-    be(13);
-    out += "IHDR";
-    be(width);
-    be(height);
-    out += std::string("\x08\x06\x00\x00\x00", 5);
-    be(0);
-    return Data(out.begin(), out.end());
+    const std::string header = platform::testing::pngHeader(width, height);
+    return Data(header.begin(), header.end());
 }
 
 class MRAIDHandler : public ::testing::Test {

@@ -31,6 +31,42 @@ TEST(NSCache, TheOldestSetGoesBeyondTheCountLimit) {
     EXPECT_EQ(cache->count(), 0u);
 }
 
+// A delegate that records what it hears, and reads the cache while it hears it.
+class EvictionRecorder : public NSObject {
+public:
+    std::vector<Value> evicted;
+    std::vector<std::size_t> countsSeen;
+};
+
+TEST(NSCache, ItsDelegateHearsEachValueThatGoesOutsideTheLock) {
+    testing::TestEnvironment env;
+    ClassBuilder<EvictionRecorder>("EvictionRecorder", "NSObject")
+        .method(sel::cache_willEvictObject_, [](id self, id cache, Value value) {
+            auto* recorder = as<EvictionRecorder>(self);
+            recorder->evicted.push_back(value);
+            recorder->countsSeen.push_back(as<NSCache>(cache)->count());  // would deadlock under the lock
+        });
+    Ref<EvictionRecorder> recorder = as<EvictionRecorder>(newObject("EvictionRecorder"));
+    auto cache = NSCache::make();
+    cache->setDelegate(recorder.get());
+    cache->setCountLimit(2);
+    cache->setObject(Value("a"), "1");
+    cache->setObject(Value("b"), "2");
+    cache->setObject(Value("c"), "3");         // evicts a
+    cache->setObject(Value("c again"), "3");   // replaces c
+    cache->removeObjectForKey("2");            // b
+    cache->removeObjectForKey("nothing");
+    cache->removeAllObjects();                 // c again
+    EXPECT_EQ(recorder->evicted, (std::vector<Value>{Value("a"), Value("c"), Value("b"), Value("c again")}));
+    EXPECT_EQ(recorder->countsSeen, (std::vector<std::size_t>{2, 2, 1, 0}));
+
+    // The delegate is weak: once it is gone, values simply go.
+    recorder = nullptr;
+    cache->setObject(Value("d"), "4");
+    cache->removeAllObjects();
+    EXPECT_EQ(cache->count(), 0u);
+}
+
 TEST(NSCache, EntriesSetFromThreadsAreFoundWholeOrEvicted) {
     testing::TestEnvironment env;
     auto cache = NSCache::make();

@@ -6,24 +6,12 @@
 #include "platform/foundation/file_system.h"
 #include "platform/uikit/image_view.h"
 #include "tests/platform/uikit/uikit_test_support.h"
+#include "tests/platform/uikit/png_header.h"
 
 namespace platform::uitest {
 namespace {
 
-// The start of a PNG file: signature and IHDR chunk.
-std::string png(std::uint32_t width, std::uint32_t height) {
-    std::string out = "\x89PNG\r\n\x1a\n";
-    auto be = [&](std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
-    };
-    be(13);
-    out += "IHDR";
-    be(width);
-    be(height);
-    out += std::string("\x08\x06\x00\x00\x00", 5);
-    be(0);  // CRC, not checked
-    return out;
-}
+std::string png(std::uint32_t width, std::uint32_t height) { return testing::pngHeader(width, height); }
 
 const std::string kBundle = "/Library/Images.bundle";
 

@@ -1,6 +1,6 @@
 // A page host for tests of pages that speak through navigations: it records
 // every navigation the page asks for and refuses it, runs the page's timers on
-// the main run loop, and loads no subresource.
+// the main run loop, and records the subresources asked for without loading them.
 #pragma once
 
 #include <functional>
@@ -17,6 +17,7 @@ public:
     explicit NavigationHost(Size size = {0, 0}) : size_(size) {}
 
     std::vector<std::string> navigations;
+    std::vector<std::string> subresources;
     int finished = 0;
 
     bool navigate(const webkit::Navigation& navigation, std::function<void(const webkit::LoadResult&)>) override {
@@ -25,7 +26,10 @@ public:
     }
     void pageFinishedLoading() override { ++finished; }
     void pageFailedLoading(NSError*) override {}
-    LoadId loadSubresource(NSURLRequest*, std::function<void(const webkit::LoadResult&)>) override { return 0; }
+    LoadId loadSubresource(NSURLRequest* request, std::function<void(const webkit::LoadResult&)>) override {
+        subresources.push_back(request->URL()->absoluteString());
+        return 0;
+    }
     void cancelSubresource(LoadId) override {}
     TimerId scheduleTimer(double seconds, std::function<void()> fire) override {
         return RunLoop::main().schedule(seconds, std::move(fire));

@@ -1,7 +1,10 @@
 // The real engine on our ad server's SDK-core page: the library's script form
 // "KESTRA_buildAdURL(<json>);" makes the page navigate to a "pmsg" message
-// with the ad URL, asked of the host on the next turn.
+// with the ad URL, asked of the host on the next turn; viewability reports
+// load the server's endpoint and come back as visibility changes.
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include "platform/foundation/run_loop.h"
 #include "platform/testing/test_environment.h"
@@ -74,6 +77,48 @@ TEST_F(RealSdkCorePage, ConstantsComeAsTheirMessage) {
     auto parameters = message("KESTRA_getSdkConstants();", &name);
     EXPECT_EQ(name, "pmsg://sdk/loadSdkConstants");
     EXPECT_EQ(parameters["ybx_web_view_cache_max_capacity"], "4");
+}
+
+TEST_F(RealSdkCorePage, ViewabilityReportsGoToTheServerAndChangesComeBack) {
+    struct Step {
+        const char* unit;
+        const char* answer;  // "" for none
+        const char* isVisible;
+    };
+    const Step steps[] = {
+        {R"({"hashCode":7,"isVisible":"1"})", "pmsg://sdk/visibilityChanged", "1"},
+        {R"({"hashCode":7,"isVisible":"1"})", "", ""},
+        {R"({"hashCode":7,"isVisible":"0"})", "pmsg://sdk/visibilityChanged", "0"},
+        {R"({"hashCode":7,"isVisible":"0"})", "", ""},
+        {R"({"hashCode":8,"isVisible":"0"})", "pmsg://sdk/visibilityChanged", "0"},
+        {R"({"hashCode":7,"isVisible":"0","doneReasonCode":"u"})", "pmsg://sdk/untrackOptoraUnit", ""},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.unit);
+        host.subresources.clear();
+        const std::string report = std::string(R"({"units":[)") + step.unit + "]}";
+        // The library's form: no semicolon after the call.
+        ASSERT_FALSE(engine.evaluateScript("KESTRA_updateOptora(" + report + ")").error);
+        RunLoop::main().advance(0);
+        // Each report is a script load of the viewability endpoint carrying it.
+        ASSERT_EQ(host.subresources.size(), 1u);
+        const std::string& load = host.subresources[0];
+        const std::string endpoint = url(rousa::adserver::kViewabilityPath) + "?";
+        ASSERT_EQ(load.rfind(endpoint, 0), 0u) << load;
+        EXPECT_EQ(nlohmann::json::parse(queryParameters(load.substr(endpoint.size()))["report"]), nlohmann::json::parse(report));
+        if (!*step.answer) {
+            EXPECT_TRUE(host.navigations.empty());
+            continue;
+        }
+        ASSERT_EQ(host.navigations.size(), 1u);
+        const std::string sent = host.navigations[0];
+        host.navigations.clear();
+        EXPECT_EQ(sent.substr(0, sent.find('?')), step.answer);
+        auto parameters = queryParameters(sent.substr(sent.find('?') + 1));
+        if (*step.isVisible) {
+            EXPECT_EQ(parameters["isVisible"], step.isVisible);
+        }
+    }
 }
 
 }  // namespace

@@ -152,6 +152,23 @@ TEST_F(AdServerFixture, PingsAnswer200AndAreLogged) {
     }
 }
 
+TEST_F(AdServerFixture, TheViewabilityEndpointKeepsEachReportItCanRead) {
+    const std::string report = R"({"units":[{"hashCode":3,"isVisible":"1","globalVisibleBox":{"top":0,"bottom":50}}]})";
+    HttpResult answer = fetch(url(std::string(kViewabilityPath) + "?report=" + percentEncoded(report)));
+    EXPECT_EQ(answer.status, 200);
+    ASSERT_EQ(server.viewabilityReports().size(), 1u);
+    EXPECT_EQ(nlohmann::json::parse(server.viewabilityReports()[0]), nlohmann::json::parse(report));
+    for (const char* bad : {"", "not%20json", "%5B1%5D", "%7B%22units%22%3A3%7D", "%7B%7D"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(fetch(url(std::string(kViewabilityPath) + "?report=" + bad)).status, 400);
+    }
+    EXPECT_EQ(server.viewabilityReports().size(), 1u);
+    // Every load is in the request log, the refused ones too.
+    size_t logged = 0;
+    for (const auto& entry : server.log().entries()) logged += entry.path == kViewabilityPath;
+    EXPECT_EQ(logged, 6u);
+}
+
 TEST_F(AdServerFixture, ServesTheThreeMRAIDScriptsAndLogsThem) {
     struct Case {
         const char* path;

@@ -114,6 +114,14 @@ inline std::map<std::string, std::string> queryParameters(const std::string& que
     return out;
 }
 
+// The text with every byte but letters, digits and "-._~" percent-encoded.
+inline std::string percentEncoded(const std::string& text) {
+    char* encoded = curl_easy_escape(nullptr, text.c_str(), static_cast<int>(text.size()));
+    std::string out(encoded);
+    curl_free(encoded);
+    return out;
+}
+
 class AdServerFixture : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(server.start()) << server.error(); }
