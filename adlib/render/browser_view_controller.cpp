@@ -6,6 +6,7 @@
 #include "adlib/render/web_app_web_view_delegate.h"
 #include "platform/network/request.h"
 #include "platform/uikit/color.h"
+#include "platform/uikit/navigation.h"
 #include "platform/webkit/selectors.h"
 
 namespace adlib {
@@ -107,6 +108,7 @@ void YBXBrowserViewController::construct() {
     sel::setEnabled_(safariButton_.get(), false);
     label(safariButton_.get(), "View in Safari");
     doneButton_ = systemItem(kSystemItemDone, this, sel::relinquishScreen.name);
+    as<UIBarButtonItem>(doneButton_.get())->style_ = UIBarButtonItemStyleDone;
     label(doneButton_.get(), "Done");
     refreshToolbar();
 }
@@ -135,7 +137,8 @@ void YBXBrowserViewController::openInSafari() {
     sel::setViewController_(opener.get(), this);
     sel::setSlot_(opener.get(), slot.get());
     Ref<Object> request = sel::request(webView_.get());
-    sel::openApp_(opener.get(), as<NSURL>(sel::URL(request.get()).get()));
+    auto* current = as<NSURLRequest>(request.get());
+    sel::openApp_(opener.get(), current ? current->URL() : nullptr);
     if (auto* statistics = as<YBXStatisticDictionary>(adStatisticsOf(slot.get()).get()))
         statistics->setObject(Value(true), kYBXBrowserSafariOpenedStat, true);
 }
