@@ -8,6 +8,7 @@
 
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/application.h"
+#include "adlib/foundation/intrinsic_images.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/interstitial.h"
@@ -19,6 +20,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/storekit.h"
 #include "platform/uikit/application.h"
+#include "platform/uikit/control.h"
 #include "platform/uikit/touch.h"
 #include "platform/uikit/view_controller.h"
 #include "platform/uikit/window.h"
