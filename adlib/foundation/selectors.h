@@ -1043,6 +1043,43 @@ inline constexpr Sel<Ref<Object>(id)> hostViewController{"hostViewController"};
 inline constexpr Sel<bool(id)> displayingAsTransparentInterstitial{"displayingAsTransparentInterstitial"};
 inline constexpr Sel<bool(id)> viewDidAppear{"viewDidAppear"};
 inline constexpr Sel<void(id)> relinquishScreen{"relinquishScreen"};
+// YBXViewController
+inline constexpr Sel<void(id, id)> presentFrom_{"presentFrom:"};
+inline constexpr Sel<void(id)> dismiss{"dismiss"};
+inline constexpr Sel<bool(id)> shouldDismissOnAppClose{"shouldDismissOnAppClose"};
+inline constexpr Sel<void(id)> hideStatusBar{"hideStatusBar"};
+inline constexpr Sel<void(id)> restoreStatusBar{"restoreStatusBar"};
+inline constexpr Sel<void(id)> ensureStatusBarHidden{"ensureStatusBarHidden"};
+inline constexpr Sel<void(id, id)> appDidEnterForeground_{"appDidEnterForeground:"};
+inline constexpr Sel<bool(id)> isFirstYBXViewController{"isFirstYBXViewController"};
+inline constexpr Sel<bool(id)> interactingWithParent{"interactingWithParent"};
+inline constexpr Sel<Ref<Object>(id)> parent{"parent"};
+inline constexpr Sel<Ref<Object>(id)> retainCycle{"retainCycle"};
+// The 0.6 s stand-in for an appearance the platform does not report.
+inline constexpr Sel<void(id)> viewDidAppearFallback{"viewDidAppearFallback"};
+// YBXBrowserViewController
+inline constexpr Sel<void(id)> back{"back"};
+inline constexpr Sel<void(id)> forward{"forward"};
+inline constexpr Sel<void(id)> openInSafari{"openInSafari"};
+// (image, accessibility name, width, enabled, action)
+inline constexpr Sel<Ref<Object>(id, id, Value, double, bool, SEL)> buttonWithImage_name_width_enabled_action_{
+    "buttonWithImage:name:width:enabled:action:"};
+inline constexpr Sel<Ref<Object>(id)> toolbar{"toolbar"};
+inline constexpr Sel<Ref<Object>(id)> spinner{"spinner"};
+inline constexpr Sel<Ref<Object>(id)> URLToLoad{"URLToLoad"};
+// YBXWebAppViewController
+inline constexpr Sel<bool(id)> useCustomClose{"useCustomClose"};
+inline constexpr Sel<bool(id)> transparentInterstitial{"transparentInterstitial"};
+inline constexpr Sel<void(id)> updateCloseButtonVisibilityAndImage{"updateCloseButtonVisibilityAndImage"};
+inline constexpr Sel<Rect(id, Rect)> closeButtonFrameForContentFrame_{"closeButtonFrameForContentFrame:"};
+inline constexpr Sel<Ref<Object>(id)> renderedBanner{"renderedBanner"};
+inline constexpr Sel<bool(id)> isExpandable{"isExpandable"};
+inline constexpr Sel<bool(id)> isCollapsing{"isCollapsing"};
+inline constexpr Sel<bool(id)> viewHasAppeared{"viewHasAppeared"};
+inline constexpr Sel<void(id)> configureView{"configureView"};
+inline constexpr Sel<void(id)> animateTransparentInterstitialPresentation{"animateTransparentInterstitialPresentation"};
+inline constexpr Sel<void(id)> updateTransparentInterstitialOrientation{"updateTransparentInterstitialOrientation"};
+inline constexpr Sel<void(id, id)> transparentInterstitialOrientationChanged_{"transparentInterstitialOrientationChanged:"};
 inline constexpr Sel<Ref<Object>(id, id)> initWithWebView_{"initWithWebView:"};
 inline constexpr Sel<void(id, id)> presentFromViewController_{"presentFromViewController:"};
 inline constexpr Sel<void(id, NSURL*, id)> add_forView_{"add:forView:"};   // class methods of YBXAdURLStash

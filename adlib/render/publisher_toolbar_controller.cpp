@@ -88,6 +88,7 @@ void YBXPublisherToolbarController::createWebViewToolbar() {
     Ref<Object> done = sel::initWithBarButtonSystemItem_target_action_(alloc("UIBarButtonItem"), UIBarButtonSystemItemDone, this,
                                                                        sel_registerName(sel::relinquishScreen.name));
     as<UIBarButtonItem>(done.get())->style_ = UIBarButtonItemStyleDone;
+    sel::setAccessibilityLabel_(done.get(), Value("Done"));
     sel::setItems_(bar.get(), Value::array({Value(done.get())}));
     sel::addSubview_(view.get(), bar.get());
 }

@@ -197,6 +197,7 @@ void registerApplication() {
                 })
         .method(sel::isStatusBarHidden, [](id self) { return as<UIApplication>(self)->statusBarHidden_; })
         .method(sel::setStatusBarHidden_, [](id self, bool hidden) { as<UIApplication>(self)->statusBarHidden_ = hidden; })
+        .property<&UIApplication::idleTimerDisabled_>(sel::isIdleTimerDisabled, sel::setIdleTimerDisabled_)
         .method(sel::applicationState, [](id self) { return as<UIApplication>(self)->applicationState_.load(); });
 }
 

@@ -58,6 +58,7 @@ public:
     Ref<Object> ownedDelegate_;  // the delegate UIApplicationMain made
     std::vector<Value> openedURLs_;  // every openURL:, oldest first
     bool statusBarHidden_ = false;
+    bool idleTimerDisabled_ = false;
     long long statusBarOrientation_ = 1;
     // Written on the main thread; read from any thread (the ad library asks off the main thread).
     std::atomic<long long> applicationState_ = UIApplicationStateActive;

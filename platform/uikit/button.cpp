@@ -147,6 +147,7 @@ void registerButton() {
                 [](id self, unsigned long long state) { return forState(as<UIButton>(self)->backgroundImages_, state); })
         .method(sel::imageView, [](id self) -> Ref<Object> { return as<UIButton>(self)->imageView_; })
         .property<&UIButton::adjustsImageWhenHighlighted_>(sel::adjustsImageWhenHighlighted, sel::setAdjustsImageWhenHighlighted_)
+        .property<&UIButton::showsTouchWhenHighlighted_>(sel::showsTouchWhenHighlighted, sel::setShowsTouchWhenHighlighted_)
         .method(sel::setHighlighted_, &setStateFlag<sel::setHighlighted_>)
         .method(sel::setSelected_, &setStateFlag<sel::setSelected_>)
         .method(sel::setEnabled_, &setStateFlag<sel::setEnabled_>)

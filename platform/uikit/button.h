@@ -33,6 +33,7 @@ public:
     Ref<UILabel> titleLabel_;
     Ref<UIImageView> imageView_;
     bool adjustsImageWhenHighlighted_ = true;
+    bool showsTouchWhenHighlighted_ = false;
 
     // Shows the current state's title, title colour and image.
     void updateContent();

@@ -165,6 +165,11 @@ inline constexpr Sel<Ref<Object>(id, id, long long, id, SEL)> initWithImage_styl
 // The items on the right, the first one being rightBarButtonItem.
 inline constexpr Sel<Value(id)> rightBarButtonItems{"rightBarButtonItems"};
 inline constexpr Sel<void(id, Value)> setRightBarButtonItems_{"setRightBarButtonItems:"};
+inline constexpr Sel<Ref<Object>(id, id)> initWithCustomView_{"initWithCustomView:"};
+inline constexpr Sel<Ref<Object>(id)> customView{"customView"};
+// 0: as wide as its content.
+inline constexpr Sel<double(id)> width{"width"};
+inline constexpr Sel<void(id, double)> setWidth_{"setWidth:"};
 inline constexpr Sel<Ref<Object>(id)> target{"target"};
 inline constexpr Sel<SEL(id)> action{"action"};
 // The actions of the buttons a bar shows: a bar button item's, sent to the

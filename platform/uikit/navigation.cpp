@@ -79,7 +79,15 @@ Ref<UIButton> barButton(const Value& title, id image, UIItemBar* bar) {
 
 Ref<UIView> UIBarButtonItem::makeButton(UIItemBar* bar) {
     if (isSpace()) return nullptr;
+    if (customView_) {
+        Rect frame = customView_->frameValue();
+        if (width_ > 0) frame.size.width = width_;
+        sel::setFrame_(customView_, frame);
+        shownIn_ = bar;
+        return customView_;
+    }
     Ref<UIButton> b = barButton(shownTitle(), image_, bar);
+    if (width_ > 0) sel::setFrame_(b, Rect(0, 0, width_, bar->bounds_.height()));
     sel::setEnabled_(b, enabled_);
     sel::addTarget_action_forControlEvents_(b, this, sel::_itemButtonTapped_, UIControlEventTouchUpInside);
     shownIn_ = bar;
@@ -280,6 +288,20 @@ void registerNavigation() {
                     i->action_ = std::string(action.name);
                     return Ref<Object>(self);
                 })
+        .method(sel::initWithCustomView_,
+                [](id self, id view) {
+                    item(self)->customView_ = Ref<UIView>(as<UIView>(view));
+                    return Ref<Object>(self);
+                })
+        .method(sel::customView, [](id self) -> Ref<Object> { return item(self)->customView_; })
+        .method(sel::width, [](id self) { return item(self)->width_; })
+        .method(sel::setWidth_,
+                [](id self, double width) {
+                    item(self)->width_ = width;
+                    noteItemChange(item(self));
+                })
+        .property<&UIBarButtonItem::accessibilityLabel_>(sel::accessibilityLabel, sel::setAccessibilityLabel_)
+        .property<&UIBarButtonItem::isAccessibilityElement_>(sel::isAccessibilityElement, sel::setIsAccessibilityElement_)
         .method(sel::title, [](id self) { return item(self)->title_; })
         .method(sel::setTitle_,
                 [](id self, Value title) {

@@ -96,6 +96,7 @@ inline constexpr long long UIBarButtonSystemItemFixedSpace = 6;
 inline constexpr long long UIBarButtonSystemItemCompose = 7;
 inline constexpr long long UIBarButtonSystemItemReply = 8;
 inline constexpr long long UIBarButtonSystemItemAction = 9;
+inline constexpr long long UIBarButtonSystemItemRefresh = 13;
 
 inline constexpr long long UIBarButtonItemStylePlain = 0;
 inline constexpr long long UIBarButtonItemStyleBordered = 1;
@@ -110,6 +111,11 @@ public:
     WeakRef<Object> target_;
     std::string action_;
     bool enabled_ = true;
+    // Shown in place of a button when set.
+    Ref<UIView> customView_;
+    double width_ = 0;  // 0: as wide as the content
+    Value accessibilityLabel_;
+    bool isAccessibilityElement_ = false;
     // The bar whose button shows the item, told when the item changes.
     WeakRef<UIItemBar> shownIn_;
 
@@ -118,8 +124,9 @@ public:
     bool isSpace() const { return systemItem_ == UIBarButtonSystemItemFlexibleSpace || systemItem_ == UIBarButtonSystemItemFixedSpace; }
     // The title the item's button shows: its own, else its system item's; nil for none.
     Value shownTitle() const;
-    // The button that shows the item in the bar, sized to its content and the
-    // bar's height (null for a space).
+    // The button that shows the item in the bar, sized to its content (or to
+    // the item's width) and the bar's height; the custom view for an item that
+    // has one; null for a space.
     Ref<UIView> makeButton(UIItemBar* bar);
 };
 

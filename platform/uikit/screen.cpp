@@ -7,6 +7,7 @@
 #include "platform/foundation/process.h"
 #include "platform/uikit/application.h"
 #include "platform/uikit/internal.h"
+#include "platform/uikit/window.h"
 
 namespace platform {
 
@@ -29,14 +30,33 @@ std::atomic<long long> orientationNow{UIInterfaceOrientationPortrait};
 long long interfaceOrientation() { return orientationNow.load(); }
 void setInterfaceOrientation(long long orientation) { orientationNow = orientation; }
 
+namespace {
+
+// The controller on top of the key window: its root's last presented one.
+Ref<UIViewController> topPresentedController() {
+    Ref<UIWindow> key = UIWindow::keyWindow();
+    Ref<UIViewController> top = key ? key->rootViewController_ : nullptr;
+    while (top && top->presented_) top = top->presented_;
+    return top;
+}
+
+constexpr double kRotationDuration = 0.4;
+
+}  // namespace
+
 void rotateDevice(long long orientation) {
     // The device and the interface name their landscape sides the other way round.
     long long device = orientation == UIInterfaceOrientationLandscapeLeft    ? UIDeviceOrientationLandscapeRight
                        : orientation == UIInterfaceOrientationLandscapeRight ? UIDeviceOrientationLandscapeLeft
                                                                              : orientation;
     UIDevice::currentDevice()->orientation_ = device;
-    sel::setStatusBarOrientation_(UIApplication::sharedApplication(), orientation);
+    UIApplication* app = UIApplication::sharedApplication();
+    const long long old = sel::statusBarOrientation(app);
+    Ref<UIViewController> top = old != orientation ? topPresentedController() : nullptr;
+    if (top) sel::willRotateToInterfaceOrientation_duration_(top, orientation, kRotationDuration);
+    sel::setStatusBarOrientation_(app, orientation);
     setInterfaceOrientation(orientation);
+    if (top) sel::didRotateFromInterfaceOrientation_(top, old);
     if (UIDevice::currentDevice()->orientationNotificationCount_ > 0)
         NSNotificationCenter::defaultCenter()->postNotificationName(UIDeviceOrientationDidChangeNotification,
                                                                    Value(UIDevice::currentDevice()));

@@ -50,6 +50,9 @@ long long interfaceOrientation();
 void setInterfaceOrientation(long long orientation);
 // Tests: turns the device; sets the device orientation, the status-bar
 // orientation (which the screen's bounds follow) and posts what the status
+// bar posts. When the interface turns, the topmost presented controller of
+// the key window hears willRotateToInterfaceOrientation:duration: before and
+// didRotateFromInterfaceOrientation: (the old orientation) after. Main thread.
 // bar posts, and UIDeviceOrientationDidChangeNotification while the device
 // generates orientation notifications. Main thread.
 void rotateDevice(long long interfaceOrientation);

@@ -67,6 +67,11 @@ inline constexpr Sel<void(id, id)> setTintColor_{"setTintColor:"};
 inline constexpr Sel<long long(id)> contentMode{"contentMode"};
 inline constexpr Sel<void(id, long long)> setContentMode_{"setContentMode:"};
 inline constexpr Sel<bool(id)> isUserInteractionEnabled{"isUserInteractionEnabled"};
+// UIAccessibility, on views and bar button items.
+inline constexpr Sel<Value(id)> accessibilityLabel{"accessibilityLabel"};
+inline constexpr Sel<void(id, Value)> setAccessibilityLabel_{"setAccessibilityLabel:"};
+inline constexpr Sel<bool(id)> isAccessibilityElement{"isAccessibilityElement"};
+inline constexpr Sel<void(id, bool)> setIsAccessibilityElement_{"setIsAccessibilityElement:"};
 inline constexpr Sel<void(id, bool)> setUserInteractionEnabled_{"setUserInteractionEnabled:"};
 inline constexpr Sel<bool(id)> isExclusiveTouch{"isExclusiveTouch"};
 inline constexpr Sel<void(id, bool)> setExclusiveTouch_{"setExclusiveTouch:"};
@@ -206,6 +211,8 @@ inline constexpr Sel<void(id, id, unsigned long long)> setBackgroundImage_forSta
 inline constexpr Sel<Ref<Object>(id, unsigned long long)> backgroundImageForState_{"backgroundImageForState:"};
 inline constexpr Sel<Ref<Object>(id)> imageView{"imageView"};
 inline constexpr Sel<bool(id)> adjustsImageWhenHighlighted{"adjustsImageWhenHighlighted"};
+inline constexpr Sel<bool(id)> showsTouchWhenHighlighted{"showsTouchWhenHighlighted"};
+inline constexpr Sel<void(id, bool)> setShowsTouchWhenHighlighted_{"setShowsTouchWhenHighlighted:"};
 inline constexpr Sel<void(id, bool)> setAdjustsImageWhenHighlighted_{"setAdjustsImageWhenHighlighted:"};
 
 // --- UIImage, UIImageView -------------------------------------------------------------------------------------
@@ -292,6 +299,8 @@ inline constexpr Sel<Rect(id)> statusBarFrame{"statusBarFrame"};
 inline constexpr Sel<bool(id)> isStatusBarHidden{"isStatusBarHidden"};
 inline constexpr Sel<void(id, bool)> setStatusBarHidden_{"setStatusBarHidden:"};
 inline constexpr Sel<long long(id)> applicationState{"applicationState"};
+inline constexpr Sel<bool(id)> isIdleTimerDisabled{"isIdleTimerDisabled"};
+inline constexpr Sel<void(id, bool)> setIdleTimerDisabled_{"setIdleTimerDisabled:"};
 inline constexpr Sel<bool(id, id, Value)> application_didFinishLaunchingWithOptions_{"application:didFinishLaunchingWithOptions:"};
 inline constexpr Sel<void(id, id)> applicationDidFinishLaunching_{"applicationDidFinishLaunching:"};
 inline constexpr Sel<void(id, id)> applicationDidBecomeActive_{"applicationDidBecomeActive:"};
@@ -322,6 +331,15 @@ inline constexpr Sel<Ref<Object>(id)> presentingViewController{"presentingViewCo
 // 0 full screen (the default), 5 over full screen, ...
 inline constexpr Sel<long long(id)> modalPresentationStyle{"modalPresentationStyle"};
 inline constexpr Sel<void(id, long long)> setModalPresentationStyle_{"setModalPresentationStyle:"};
+inline constexpr Sel<bool(id)> prefersStatusBarHidden{"prefersStatusBarHidden"};
+inline constexpr Sel<bool(id)> shouldAutorotate{"shouldAutorotate"};
+// A mask of 1 << orientation: 2 portrait, 24 both landscapes, 30 all four.
+inline constexpr Sel<unsigned long long(id)> supportedInterfaceOrientations{"supportedInterfaceOrientations"};
+inline constexpr Sel<bool(id, long long)> shouldAutorotateToInterfaceOrientation_{"shouldAutorotateToInterfaceOrientation:"};
+inline constexpr Sel<long long(id)> interfaceOrientation{"interfaceOrientation"};
+// Sent by a rotation of the device to the topmost presented controller (screen.h).
+inline constexpr Sel<void(id, long long, double)> willRotateToInterfaceOrientation_duration_{"willRotateToInterfaceOrientation:duration:"};
+inline constexpr Sel<void(id, long long)> didRotateFromInterfaceOrientation_{"didRotateFromInterfaceOrientation:"};
 // From the dismiss call until its completion has run.
 inline constexpr Sel<bool(id)> isBeingDismissed{"isBeingDismissed"};
 // 0 cover vertical (the default), 1 flip horizontal, 2 cross dissolve, 3 partial curl.

@@ -484,6 +484,8 @@ void registerView() {
         .property<&UIView::contentMode_>(sel::contentMode, sel::setContentMode_)
         .property<&UIView::userInteractionEnabled_>(sel::isUserInteractionEnabled, sel::setUserInteractionEnabled_)
         .property<&UIView::exclusiveTouch_>(sel::isExclusiveTouch, sel::setExclusiveTouch_)
+        .property<&UIView::accessibilityLabel_>(sel::accessibilityLabel, sel::setAccessibilityLabel_)
+        .property<&UIView::isAccessibilityElement_>(sel::isAccessibilityElement, sel::setIsAccessibilityElement_)
         .property<&UIView::tag_>(sel::tag, sel::setTag_)
         .method(sel::viewWithTag_, [](id self, long long tag) -> Ref<Object> { return findTag(as<UIView>(self), tag); })
         .method(sel::layer,

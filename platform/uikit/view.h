@@ -81,6 +81,9 @@ public:
     // its frame is its own (YES) or the constraints' to place.
     std::vector<Ref<Object>> constraints_;
     bool translatesAutoresizingMaskIntoConstraints_ = true;
+    // What assistive technology reads out; not read here otherwise.
+    Value accessibilityLabel_;
+    bool isAccessibilityElement_ = false;
 
     // --- the tree ---------------------------------------------------------------
     Ref<UIView> superview() const { return superview_.lock(); }

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/uikit/application.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/view_controller_transitioning.h"
@@ -199,6 +200,14 @@ void registerViewController() {
                     if (c->navigationItem_) sel::setTitle_(c->navigationItem_, title);
                 })
         .property<&UIViewController::modalPresentationStyle_>(sel::modalPresentationStyle, sel::setModalPresentationStyle_)
+        .method(sel::prefersStatusBarHidden, [](id) { return false; })
+        .method(sel::shouldAutorotate, [](id) { return true; })
+        .method(sel::supportedInterfaceOrientations,
+                [](id) -> unsigned long long { return UI_USER_INTERFACE_IDIOM() == UIUserInterfaceIdiomPad ? 30 : 26; })
+        .method(sel::shouldAutorotateToInterfaceOrientation_, [](id, long long o) { return o == UIInterfaceOrientationPortrait; })
+        .method(sel::interfaceOrientation, [](id) { return sel::statusBarOrientation(UIApplication::sharedApplication()); })
+        .method(sel::willRotateToInterfaceOrientation_duration_, [](id, long long, double) {})
+        .method(sel::didRotateFromInterfaceOrientation_, [](id, long long) {})
         .method(sel::presentViewController_animated_completion_, &present)
         .method(sel::dismissViewControllerAnimated_completion_, &dismiss)
         .method(sel::isBeingDismissed, [](id self) { return as<UIViewController>(self)->beingDismissed_; })

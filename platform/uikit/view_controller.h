@@ -2,7 +2,11 @@
 // viewDidLoad), gets appearance callbacks when its view goes onto or off a
 // visible window, and presents another controller full screen in its view's
 // window. A controller owns its view and the controller it presents; the view
-// and the presented controller point back weakly. Main thread only.
+// and the presented controller point back weakly. By default it does not hide
+// the status bar, autorotates, supports every orientation but upside down on a
+// phone (all four on a pad) and, asked the old way, portrait only; a rotation
+// of the device (uikit::rotateDevice) tells the topmost presented controller
+// of the key window. Main thread only.
 #pragma once
 
 #include "platform/uikit/view.h"

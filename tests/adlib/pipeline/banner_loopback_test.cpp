@@ -8,6 +8,7 @@
 
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/application.h"
+#include "adlib/foundation/intrinsic_images.h"
 #include "adlib/foundation/request_error.h"
 #include "adlib/pipeline/banner_view.h"
 #include "adlib/pipeline/interstitial.h"
@@ -19,6 +20,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/frameworks/storekit.h"
 #include "platform/uikit/application.h"
+#include "platform/uikit/control.h"
 #include "platform/uikit/touch.h"
 #include "platform/uikit/view_controller.h"
 #include "platform/uikit/window.h"
@@ -54,6 +56,8 @@ void registerPublisherDelegate() {
                     as<PublisherDelegate>(self)->codes.push_back(sel::code(error));
                 })
         .method(sel::interstitialDidReceiveAd_, [](id self, id) { note(self, "interstitialDidReceiveAd:"); })
+        .method(sel::interstitialWillDismissScreen_, [](id self, id) { note(self, "interstitialWillDismissScreen:"); })
+        .method(sel::interstitialDidDismissScreen_, [](id self, id) { note(self, "interstitialDidDismissScreen:"); })
         .method(sel::interstitial_didFailToReceiveAdWithError_,
                 [](id self, id, id error) {
                     note(self, "interstitial:didFailToReceiveAdWithError:");
@@ -171,6 +175,46 @@ TEST_F(PublicAdsLoopback, AnInterstitialPingsItsImpressionOnlyWhenPresented) {
     ASSERT_TRUE(waitFor([&] { return served(kImpressionPath) >= 1; }));
     EXPECT_EQ(served(kImpressionPath), 1u);
     EXPECT_TRUE(sel::hasBeenUsed(interstitial.get()));
+}
+
+TEST_F(PublicAdsLoopback, AnInterstitialsBrowserStacksOverItAndEachClosesOnce) {
+    interstitial = newObject("YBXInterstitial");
+    sel::setDelegate_(interstitial.get(), delegate.get());
+    sel::setAdUnitID_(interstitial.get(), Value("browser-interstitial"));
+    sel::loadRequest_(interstitial.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return sel::isReady(interstitial.get()); }));
+    sel::presentFromRootViewController_(interstitial.get(), root.get());
+    Ref<Object> webApp = sel::presentedViewController(root.get());
+    ASSERT_TRUE(isKindOfClass(webApp.get(), "YBXWebAppViewController"));
+    ASSERT_TRUE(waitFor([&] { return served(kImpressionPath) >= 1; }));
+
+    // The creative's tap opens the browser over the interstitial.
+    Ref<Object> webView = sel::webView(webApp.get());
+    ASSERT_TRUE(touch::tap(as<UIView>(webView.get())));
+    sel::stringByEvaluatingJavaScriptFromString_(webView.get(), Value("document.getElementById('ad').click()"));
+    ASSERT_TRUE(waitFor([&] { return static_cast<bool>(sel::presentedViewController(webApp.get())); }));
+    Ref<Object> browser = sel::presentedViewController(webApp.get());
+    ASSERT_TRUE(isKindOfClass(browser.get(), "YBXBrowserViewController"));
+    ASSERT_TRUE(waitFor([&] { return served("/landing.html") >= 1; }));
+
+    // Done closes only the browser; the publisher hears nothing of it.
+    sel::relinquishScreen(browser.get());
+    platform::testing::advance(1);
+    EXPECT_EQ(sel::presentedViewController(root.get()).get(), webApp.get());
+    EXPECT_FALSE(sel::presentedViewController(webApp.get()));
+    EXPECT_EQ(delegate->count("interstitialWillDismissScreen:"), 0u);
+
+    // The close button closes the interstitial: will- and did-dismiss once each.
+    sel::sendActionsForControlEvents_(sel::closeButton(webApp.get()).get(), UIControlEventTouchUpInside);
+    browser = nullptr;
+    webApp = nullptr;
+    webView = nullptr;
+    ASSERT_TRUE(waitFor([&] { return delegate->count("interstitialDidDismissScreen:") >= 1; }));
+    platform::testing::advance(1);
+    EXPECT_FALSE(sel::presentedViewController(root.get()));
+    EXPECT_EQ(delegate->count("interstitialWillDismissScreen:"), 1u);
+    EXPECT_EQ(delegate->count("interstitialDidDismissScreen:"), 1u);
+    EXPECT_TRUE(delegate->allOnMainThread);
 }
 
 TEST_F(PublicAdsLoopback, ATappedCreativeOpensAnotherAppAndPingsItsClick) {

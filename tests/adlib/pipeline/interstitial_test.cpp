@@ -149,7 +149,9 @@ TEST_F(InterstitialTest, OneLifeFromLoadToItsOnePresentation) {
     EXPECT_EQ(sel::presentedViewController(root.get()).get(), controller.get());
     EXPECT_EQ(sel::slot(controller.get()).get(), slot().get());
     EXPECT_EQ(sel::supportedOrientations(controller.get()), 3);
-    EXPECT_FALSE(sel::delegate(webView.get()));
+    // The slot's own delegate no longer hears the page: the controller's does.
+    EXPECT_TRUE(isKindOfClass(sel::delegate(webView.get()).get(), "YBXWebAppWebViewDelegate"));
+    EXPECT_EQ(sel::delegate(webView.get()).get(), sel::webViewDelegate(controller.get()).get());
     EXPECT_EQ(delegate->calls.back(), "interstitialWillPresentScreen:");
 
     // Used: presenting and loading again fail with code 6 and leave the glue alone.

@@ -61,6 +61,8 @@ inline void registerRecorders() {
                     calls().push_back("slot didReceiveInAppPurchase:");
                 })
         .method(sel::adUnitID, [](id self) { return as<RecordingSlot>(self)->adUnitID; })
+        .method(sel::isMRAIDEnabled, [](id) { return false; })
+        .method(sel::ad, [](id) { return Ref<Object>(); })
         .method(sel::slotDelegate, [](id self) { return as<RecordingSlot>(self)->slotDelegate.lock(); })
         .method(sel::spamClickURLWithURL_, [](id, NSURL* url) -> Ref<Object> {
             return url ? NSURL::URLWithString(clickURLFor(url->absoluteString())) : nullptr;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "adlib/render/web_app_view_controller.h"
+#include "adlib/render/browser_view_controller.h"
 #include "adlib/foundation/application.h"
 #include "adlib/render/in_app_purchase.h"
 #include "adlib/render/opener.h"
@@ -247,9 +249,11 @@ TEST_F(OpenerTest, APurchaseGoesToTheSlot) {
 }
 
 TEST_F(OpenerTest, TheBrowserAndWebAppsAreHandedWhatTheyShow) {
+    // In a hidden window nothing appears, so what each controller was handed stays kept.
+    sel::setHidden_(window.get(), true);
     sel::setReferringURL_(opener.get(), url("http://ads.test/creative").get());
     sel::openBrowserToURL_supportedOrientations_(opener.get(), url("http://b.test/").get(), 3);
-    auto* browser = as<YBXViewController>(presented().get());
+    auto* browser = as<YBXBrowserViewController>(presented().get());
     ASSERT_TRUE(isKindOfClass(browser, "YBXBrowserViewController"));
     EXPECT_EQ(testing::text(browser->URLToLoad_.get()), "http://b.test/");
     EXPECT_EQ(testing::text(browser->referringURLToLoad_.get()), "http://ads.test/creative");
@@ -259,14 +263,14 @@ TEST_F(OpenerTest, TheBrowserAndWebAppsAreHandedWhatTheyShow) {
     sel::dismissViewControllerAnimated_completion_(root.get(), false, Block());
 
     sel::openWebApp_supportedOrientations_usingCustomClose_(opener.get(), url("http://w.test/").get(), 2, true);
-    auto* webApp = as<YBXViewController>(presented().get());
+    auto* webApp = as<YBXWebAppViewController>(presented().get());
     ASSERT_TRUE(isKindOfClass(webApp, "YBXWebAppViewController"));
     EXPECT_EQ(testing::text(webApp->URLToLoad_.get()), "http://w.test/");
     EXPECT_EQ(webApp->supportedOrientations_, 2);
     sel::dismissViewControllerAnimated_completion_(root.get(), false, Block());
 
     sel::openWebAppWithHTML_supportedOrientations_usingCustomClose_(opener.get(), Value("<b>hi</b>"), 1, false);
-    auto* html = as<YBXViewController>(presented().get());
+    auto* html = as<YBXWebAppViewController>(presented().get());
     ASSERT_TRUE(html);
     EXPECT_EQ(html->HTMLToLoad_, Value("<b>hi</b>"));
     EXPECT_FALSE(html->HTMLBaseURLToLoad_);
@@ -283,7 +287,7 @@ TEST_F(OpenerTest, TheBrowserAndWebAppsAreHandedWhatTheyShow) {
 
 TEST_F(OpenerTest, ExpandingMovesTheCreativeIntoAFullScreenControllerOnce) {
     sel::expandToWebAppWithSupportedOrientations_usingCustomClose_(opener.get(), 1, false);
-    auto* expanded = as<YBXViewController>(presented().get());
+    auto* expanded = as<YBXWebAppViewController>(presented().get());
     ASSERT_TRUE(isKindOfClass(expanded, "YBXWebAppViewController"));
     EXPECT_EQ(expanded->webView_.get(), view.get());
     EXPECT_EQ(calls(), kInApp);
@@ -358,6 +362,8 @@ TEST_F(OpenerTest, WithoutTheCapabilityNoComposerAndNoPing) {
 TEST_F(OpenerTest, AComposerWaitsForItsFullScreenControllerToAppear) {
     Ref<Object> fullScreen = newObject("YBXWebAppViewController");
     sel::presentViewController_animated_completion_(root.get(), fullScreen.get(), false, Block());
+    // A platform that has not reported the appearance yet.
+    as<YBXViewController>(fullScreen.get())->viewDidAppear_ = false;
     sel::setViewController_(opener.get(), fullScreen.get());
     sel::openEmailComposer_(opener.get(), url("mailto:a@b.test").get());
     platform::testing::advance(0.3);
@@ -371,6 +377,8 @@ TEST_F(OpenerTest, AComposerWhoseControllerClosesFirstIsDropped) {
     UIApplication::sharedApplication()->statusBarHidden_ = true;
     Ref<Object> fullScreen = newObject("YBXWebAppViewController");
     sel::presentViewController_animated_completion_(root.get(), fullScreen.get(), false, Block());
+    // A platform that has not reported the appearance yet.
+    as<YBXViewController>(fullScreen.get())->viewDidAppear_ = false;
     sel::setViewController_(opener.get(), fullScreen.get());
     sel::openSmsComposer_(opener.get(), url("sms:123").get());
     platform::testing::advance(0.3);

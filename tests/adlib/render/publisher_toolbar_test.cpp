@@ -86,6 +86,7 @@ TEST_F(PublisherToolbar, LaysOutItsPagesSpinnerAndDoneBar) {
     auto* done = as<UIBarButtonItem>(items.array()[0].object());
     EXPECT_EQ(done->systemItem_, UIBarButtonSystemItemDone);
     EXPECT_EQ(done->style_, UIBarButtonItemStyleDone);
+    EXPECT_EQ(done->accessibilityLabel_, Value("Done"));
     done->press();
     EXPECT_EQ(relinquished(), std::vector<Object*>{toolbar.get()});
 }

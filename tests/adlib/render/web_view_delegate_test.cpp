@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "adlib/render/web_app_view_controller.h"
+#include "adlib/render/browser_view_controller.h"
 #include "adlib/foundation/ad_size.h"
 #include "adlib/foundation/notification_center.h"
 #include "adlib/render/ad_url_stash.h"
@@ -378,7 +380,7 @@ TEST_F(BannerDelegateTest, FailureTable) {
 TEST_F(DelegateTest, OnShowIsSentOnceWhicheverComesFirst) {
     for (bool loadFirst : {true, false}) {
         SCOPED_TRACE(loadFirst);
-        Ref<YBXViewController> controller = as<YBXViewController>(newObject("YBXWebAppViewController").get());
+        Ref<YBXWebAppViewController> controller = as<YBXWebAppViewController>(newObject("YBXWebAppViewController").get());
         Ref<YBXWebView> page = UIView::make<YBXWebView>("YBXWebView", Rect(0, 0, 320, 480));
         controller->webView_ = page;
         Ref<Object> webApp = sel::initWithWebAppViewController_(alloc("YBXWebAppWebViewDelegate"), controller.get());

@@ -63,6 +63,19 @@ TEST_F(Application, OpenURLIsRecordedAndAnswersYES) {
     EXPECT_EQ(sel::statusBarOrientation(app), UIInterfaceOrientationPortrait);
 }
 
+TEST_F(Application, IdleTimerAndButtonSettingsAreKept) {
+    UIApplication* app = UIApplication::sharedApplication();
+    EXPECT_FALSE(sel::isIdleTimerDisabled(app));
+    sel::setIdleTimerDisabled_(app, true);
+    EXPECT_TRUE(sel::isIdleTimerDisabled(app));
+    Ref<UIButton> button = UIButton::buttonWithType(UIButtonTypeCustom);
+    EXPECT_FALSE(sel::showsTouchWhenHighlighted(button));
+    sel::setShowsTouchWhenHighlighted_(button, true);
+    sel::setAccessibilityLabel_(button, Value("Close"));
+    EXPECT_TRUE(sel::showsTouchWhenHighlighted(button));
+    EXPECT_EQ(sel::accessibilityLabel(button), Value("Close"));
+}
+
 TEST_F(Application, StatusBarOrientationChangesAreAnnounced) {
     Ref<Object> app = sel::sharedApplication(objc_getClass("UIApplication"));
     std::vector<std::string> posts;

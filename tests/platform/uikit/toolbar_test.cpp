@@ -132,5 +132,29 @@ TEST_F(Toolbar, ItemsAndTheirChangesShowOnTheNextLayoutPass) {
     EXPECT_TRUE(shownIn(toolbar).empty());
 }
 
+TEST_F(Toolbar, CustomViewsWidthsAndAccessibility) {
+    auto spinner = UIView::make("UIView", Rect(0, 0, 20, 20));
+    sel::setTag_(spinner, 7);
+    Ref<Object> custom = sel::initWithCustomView_(alloc("UIBarButtonItem"), spinner);
+    EXPECT_EQ(sel::customView(custom).get(), spinner.get());
+    Ref<Object> refresh = sel::initWithBarButtonSystemItem_target_action_(alloc("UIBarButtonItem"), UIBarButtonSystemItemRefresh, target, sel::tapped);
+    sel::setWidth_(refresh, 27);
+    EXPECT_EQ(sel::width(refresh), 27);
+    EXPECT_EQ(sel::width(custom), 0);
+    sel::setAccessibilityLabel_(refresh, Value("Reload"));
+    sel::setIsAccessibilityElement_(refresh, true);
+    EXPECT_EQ(sel::accessibilityLabel(refresh), Value("Reload"));
+    EXPECT_TRUE(sel::isAccessibilityElement(refresh));
+    show({custom, space(UIBarButtonSystemItemFlexibleSpace), refresh});
+    // The custom view itself stands in the bar; the refresh item is as wide as it was told.
+    EXPECT_EQ(sel::superview(spinner).get(), toolbar.get());
+    EXPECT_EQ(sel::frame(spinner).x(), kMargin);
+    EXPECT_EQ(sel::frame(spinner).width(), 20);
+    std::vector<UIView*> views = shownViews(toolbar);
+    ASSERT_EQ(views.size(), 2u);
+    EXPECT_EQ(sel::frame(views[1]).width(), 27);
+    EXPECT_EQ(sel::frame(views[1]).maxX(), 320 - kMargin);
+}
+
 }  // namespace
 }  // namespace platform::uitest

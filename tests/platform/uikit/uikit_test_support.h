@@ -92,6 +92,16 @@ inline void registerTestClasses() {
                     [](id self, bool) { callLog::record("RecordingController", "viewDidDisappear:", sel::title(self).stringOr("?")); })
             .method(sel::viewDidLayoutSubviews,
                     [](id self) { callLog::record("RecordingController", "viewDidLayoutSubviews", sel::title(self).stringOr("?")); })
+            .method(sel::willRotateToInterfaceOrientation_duration_,
+                    [](id self, long long o, double duration) {
+                        callLog::record("RecordingController", "willRotateToInterfaceOrientation:duration:",
+                                        sel::title(self).stringOr("?") + format(" %lld %g", o, duration));
+                    })
+            .method(sel::didRotateFromInterfaceOrientation_,
+                    [](id self, long long o) {
+                        callLog::record("RecordingController", "didRotateFromInterfaceOrientation:",
+                                        sel::title(self).stringOr("?") + format(" %lld interface %lld", o, sel::interfaceOrientation(self)));
+                    })
             .get();
     ClassBuilder<ActionTarget>("ActionTarget", "NSObject")
         .method(sel::tapped, [](id) { callLog::record("ActionTarget", "tapped"); })

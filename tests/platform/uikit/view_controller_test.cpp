@@ -164,5 +164,47 @@ TEST_F(Controllers, AChildOfAContainerThatIsNotPresentedDismissesNothing) {
     EXPECT_EQ(sel::superview(sel::view(b)).get(), sel::view(nav).get());
 }
 
+TEST_F(Controllers, OrientationAndStatusBarDefaults) {
+    Ref<Object> c = controller("A");
+    EXPECT_EQ(sel::modalPresentationStyle(c), 0);
+    sel::setModalPresentationStyle_(c, 5);
+    EXPECT_EQ(sel::modalPresentationStyle(c), 5);
+    EXPECT_FALSE(sel::prefersStatusBarHidden(c));
+    EXPECT_TRUE(sel::shouldAutorotate(c));
+    EXPECT_EQ(sel::supportedInterfaceOrientations(c), 26u);  // a phone: all but upside down
+    for (long long o : {1, 2, 3, 4}) EXPECT_EQ(sel::shouldAutorotateToInterfaceOrientation_(c, o), o == 1) << o;
+    EXPECT_EQ(sel::interfaceOrientation(c), UIInterfaceOrientationPortrait);
+    uikit::rotateDevice(UIInterfaceOrientationLandscapeLeft);
+    EXPECT_EQ(sel::interfaceOrientation(c), UIInterfaceOrientationLandscapeLeft);
+}
+
+TEST_F(Controllers, ARotationTellsTheTopmostPresentedControllerOfTheKeyWindow) {
+    auto w = makeWindow();
+    sel::makeKeyAndVisible(w);
+    Ref<Object> a = controller("A");
+    sel::setRootViewController_(w, a);
+    auto rotations = [] {
+        std::vector<std::string> out;
+        for (const auto& line : callLog::lines("RecordingController"))
+            if (line.find("otate") != std::string::npos) out.push_back(line.substr(std::string_view("RecordingController ").size()));
+        return out;
+    };
+    uikit::rotateDevice(UIInterfaceOrientationLandscapeRight);
+    EXPECT_EQ(rotations(), (std::vector<std::string>{"willRotateToInterfaceOrientation:duration: A 3 0.4",
+                                                     "didRotateFromInterfaceOrientation: A 1 interface 3"}));
+    Ref<Object> b = controller("B");
+    Ref<Object> c = controller("C");
+    sel::presentViewController_animated_completion_(a, b, false, Block());
+    sel::presentViewController_animated_completion_(b, c, false, Block());
+    callLog::clear();
+    uikit::rotateDevice(UIInterfaceOrientationPortrait);
+    EXPECT_EQ(rotations(), (std::vector<std::string>{"willRotateToInterfaceOrientation:duration: C 1 0.4",
+                                                     "didRotateFromInterfaceOrientation: C 3 interface 1"}));
+    // The same orientation again turns nothing.
+    callLog::clear();
+    uikit::rotateDevice(UIInterfaceOrientationPortrait);
+    EXPECT_TRUE(rotations().empty());
+}
+
 }  // namespace
 }  // namespace platform::uitest
