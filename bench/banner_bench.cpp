@@ -23,6 +23,7 @@
 #include "adlib/foundation/library.h"
 #include "adlib/pipeline/banner_view.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/testing/inert_page_host.h"
 #include "platform/webkit/real_page_engine.h"
 #include "platform/testing/test_environment.h"
 #include "platform/uikit/view_controller.h"
@@ -128,21 +129,6 @@ size_t appendBody(char* data, size_t size, size_t count, void* body) {
     return size * count;
 }
 
-// A page host that loads nothing and refuses every navigation: the engine
-// only parses and runs what it is given.
-class InertPageHost : public webkit::PageHost {
-public:
-    bool navigate(const webkit::Navigation&, std::function<void(const webkit::LoadResult&)>) override { return false; }
-    void pageFinishedLoading() override {}
-    void pageFailedLoading(NSError*) override {}
-    LoadId loadSubresource(NSURLRequest*, std::function<void(const webkit::LoadResult&)>) override { return 0; }
-    void cancelSubresource(LoadId) override {}
-    TimerId scheduleTimer(double, std::function<void()>) override { return 0; }
-    void cancelTimer(TimerId) override {}
-    std::string userAgent() const override { return "bench"; }
-    Size viewSize() const override { return Size(320, 50); }
-};
-
 void BM_BannerLoadFloor(benchmark::State& state) {
     if (!serverUp(state)) return;
     const std::vector<rousa::adserver::LoggedRequest>& requests = warmLoadRequests();
@@ -152,7 +138,7 @@ void BM_BannerLoadFloor(benchmark::State& state) {
     }
     const std::string base = startOnce()->baseURL();
     CURL* curl = curl_easy_init();
-    InertPageHost host;
+    platform::testing::InertPageHost host;
     for (auto _ : state) {
         std::vector<std::string> pages;
         for (const rousa::adserver::LoggedRequest& request : requests) {

@@ -4,27 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/testing/inert_page_host.h"
 #include "platform/webkit/real_page_engine.h"
 
 using namespace platform;
 
-namespace {
-class InertPageHost : public webkit::PageHost {
-public:
-    bool navigate(const webkit::Navigation&, std::function<void(const webkit::LoadResult&)>) override { return false; }
-    void pageFinishedLoading() override {}
-    void pageFailedLoading(NSError*) override {}
-    LoadId loadSubresource(NSURLRequest*, std::function<void(const webkit::LoadResult&)>) override { return 0; }
-    void cancelSubresource(LoadId) override {}
-    TimerId scheduleTimer(double, std::function<void()>) override { return 0; }
-    void cancelTimer(TimerId) override {}
-    std::string userAgent() const override { return "fuzz"; }
-    Size viewSize() const override { return Size(320, 50); }
-};
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    InertPageHost host;
+    platform::testing::InertPageHost host;
     webkit::RealPageEngine engine(host, webkit::PageLimits{.memoryBytes = 16u << 20, .instructions = 200'000});
     engine.loadDocument(std::string(reinterpret_cast<const char*>(data), size), nullptr);
     (void)engine.visibleContent();
