@@ -139,7 +139,7 @@ void registerScreen() {
             auto* screen = as<UIScreen>(self);
             auto mode = as<UIScreenMode>(alloc("UIScreenMode"));
             Rect b = screen->portraitBounds();
-            mode->size_ = Size(b.width() * screen->scale(), b.height() * screen->scale());
+            mode->size_ = Size{b.width() * screen->scale(), b.height() * screen->scale()};
             return mode;
         });
     ClassBuilder<UIScreenMode>("UIScreenMode", "NSObject").method(sel::size, [](id self) { return as<UIScreenMode>(self)->size_; });

@@ -1,0 +1,15 @@
+// An ad dictionary (JSON object) read into a banner's and an interstitial's ad.
+#include "adlib/pipeline/ad.h"
+#include "fuzz/adlib_fuzz_support.h"
+
+using namespace platform;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    adlib::fuzz::bootOnce();
+    const Value dictionary = adlib::readJsonIntoDictionary(adlib::fuzz::text(data, size));
+    for (const char* cls : {"YBXAd", "YBXAdBanner", "YBXAdInterstitial"}) {
+        Ref<Object> ad = adlib::sel::initWithDictionary_(alloc(cls), dictionary);
+        if (ad) (void)as<adlib::YBXAd>(ad.get())->description();
+    }
+    return 0;
+}
