@@ -11,6 +11,7 @@
 #include "adlib/render/web_app_view_controller.h"
 #include "adlib/render/browser_view_controller.h"
 #include "adlib/foundation/application.h"
+#include "adlib/foundation/configuration.h"
 #include "adlib/render/in_app_purchase.h"
 #include "adlib/render/opener.h"
 #include "adlib/render/publisher_toolbar_controller.h"
@@ -20,6 +21,7 @@
 #include "platform/frameworks/eventkit.h"
 #include "platform/frameworks/messageui.h"
 #include "platform/frameworks/storekit.h"
+#include "platform/network/transport.h"
 #include "platform/uikit/application.h"
 #include "platform/uikit/window.h"
 #include "tests/adlib/adlib_fixture.h"
@@ -461,6 +463,10 @@ TEST_F(OpenerTest, ADeniedCalendarTellsTheCreative) {
 // --- the publisher toolbar -------------------------------------------------------------------------------------
 
 TEST_F(OpenerTest, TheToolbarWaitsForAnotherControllerToGo) {
+    // Its script arrives, so the toolbar stays up (a failed download closes it).
+    auto transport = std::make_shared<ScriptedTransport>();
+    network::setTransport(transport);
+    transport->answer(YBXAdServerBaseURL() + kYBXToolbarScriptPath, ScriptedTransport::Script::body({"TOOLBAR_SCRIPT"}));
     sel::openPublisherToolbar_withAdContent_(opener.get(), Value(), Value("<b>ad</b>"));
     auto* toolbar = as<YBXPublisherToolbarController>(presented().get());
     ASSERT_TRUE(toolbar);
