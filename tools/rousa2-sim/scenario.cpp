@@ -10,7 +10,7 @@
 #include <sstream>
 #include <variant>
 
-#include "tools/ad-server/ad_server.h"
+#include "tools/ad-server/fault.h"
 
 namespace rousa::sim {
 
