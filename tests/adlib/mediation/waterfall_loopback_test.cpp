@@ -35,31 +35,18 @@ void registerWaterfallDelegate() {
         });
 }
 
-class WaterfallLoopback : public testing::LoopbackTest {
+class WaterfallLoopback : public testing::ScreenLoopbackTest {
 protected:
     void SetUp() override {
-        testing::LoopbackTest::SetUp();
+        ScreenLoopbackTest::SetUp();
         if (HasFatalFailure()) return;
         registerWaterfallDelegate();
         delegate = as<WaterfallDelegate>(newObject("WaterfallDelegate"));
-        window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 480));
-        root = sel::init(alloc("UIViewController"));
-        sel::setRootViewController_(window.get(), root.get());
-        sel::makeKeyAndVisible(window.get());
-    }
-    void TearDown() override {
-        banner = nullptr;
-        window = nullptr;
-        testing::LoopbackTest::TearDown();
     }
 
     void loadBanner(const char* adUnit) {
-        banner = as<YBXBannerView>(sel::initWithAdSize_(alloc("YBXBannerView"), kYBXAdSizeBanner));
-        ASSERT_TRUE(banner);
-        sel::addSubview_(sel::view(root.get()).get(), banner.get());
-        sel::setRootViewController_(banner.get(), root.get());
-        sel::setDelegate_(banner.get(), delegate.get());
-        sel::setAdUnitID_(banner.get(), Value(adUnit));
+        placeBanner(adUnit, delegate.get());
+        ASSERT_FALSE(HasFatalFailure());
         sel::loadRequest_(banner.get(), testing::makeRequest().get());
     }
     // The query of the only request the server logged for the path.
@@ -72,9 +59,6 @@ protected:
     }
 
     Ref<WaterfallDelegate> delegate;
-    Ref<UIWindow> window;
-    Ref<Object> root;
-    Ref<YBXBannerView> banner;
 };
 
 TEST_F(WaterfallLoopback, ANetworkWithoutAdapterFallsThroughToTheHTMLNetworkWhichShows) {

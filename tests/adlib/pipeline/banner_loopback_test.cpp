@@ -65,39 +65,23 @@ void registerPublisherDelegate() {
                 });
 }
 
-class PublicAdsLoopback : public testing::LoopbackTest {
+class PublicAdsLoopback : public testing::ScreenLoopbackTest {
 protected:
     void SetUp() override {
-        testing::LoopbackTest::SetUp();
+        ScreenLoopbackTest::SetUp();
         if (HasFatalFailure()) return;
         registerPublisherDelegate();
         delegate = as<PublisherDelegate>(newObject("LoopbackPublisherDelegate"));
-        window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 480));
-        root = sel::init(alloc("UIViewController"));
-        sel::setRootViewController_(window.get(), root.get());
-        sel::makeKeyAndVisible(window.get());
     }
     void TearDown() override {
-        banner = nullptr;
         interstitial = nullptr;
-        window = nullptr;
-        testing::LoopbackTest::TearDown();
+        ScreenLoopbackTest::TearDown();
     }
 
-    void placeBanner(const char* adUnit) {
-        banner = as<YBXBannerView>(sel::initWithAdSize_(alloc("YBXBannerView"), kYBXAdSizeBanner));
-        ASSERT_TRUE(banner);
-        sel::addSubview_(sel::view(root.get()).get(), banner.get());
-        sel::setRootViewController_(banner.get(), root.get());
-        sel::setDelegate_(banner.get(), delegate.get());
-        sel::setAdUnitID_(banner.get(), Value(adUnit));
-    }
+    void placeBanner(const char* adUnit) { ScreenLoopbackTest::placeBanner(adUnit, delegate.get()); }
 
 
     Ref<PublisherDelegate> delegate;
-    Ref<UIWindow> window;
-    Ref<Object> root;
-    Ref<YBXBannerView> banner;
     Ref<Object> interstitial;
 };
 

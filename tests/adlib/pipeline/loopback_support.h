@@ -11,8 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "adlib/foundation/ad_size.h"
+#include "adlib/pipeline/banner_view.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/network/curl_transport.h"
+#include "platform/uikit/window.h"
 #include "platform/webkit/real_page_engine.h"
 #include "tests/adlib/adlib_fixture.h"
 #include "tests/adlib/pipeline/slot_support.h"
@@ -56,6 +59,43 @@ protected:
 
     AdLibEnvironment env;
     rousa::adserver::AdServer server{rousa::adserver::ServerOptions{.inventoryDir = ROUSA_AD_SERVER_INVENTORY}};
+};
+
+// On the publisher's screen: a key window with a root controller, and the
+// banner a test places there (let go before the window).
+class ScreenLoopbackTest : public LoopbackTest {
+protected:
+    explicit ScreenLoopbackTest(double screenHeight = 480) : screenHeight_(screenHeight) {}
+    void SetUp() override {
+        LoopbackTest::SetUp();
+        if (HasFatalFailure()) return;
+        window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, screenHeight_));
+        root = sel::init(alloc("UIViewController"));
+        sel::setRootViewController_(window.get(), root.get());
+        sel::makeKeyAndVisible(window.get());
+    }
+    void TearDown() override {
+        banner = nullptr;
+        window = nullptr;
+        LoopbackTest::TearDown();
+    }
+
+    // A standard banner in the root view, told its controller, delegate and ad unit.
+    void placeBanner(const char* adUnit, id delegate = nullptr) {
+        banner = as<YBXBannerView>(sel::initWithAdSize_(alloc("YBXBannerView"), kYBXAdSizeBanner));
+        ASSERT_TRUE(banner);
+        sel::addSubview_(sel::view(root.get()).get(), banner.get());
+        sel::setRootViewController_(banner.get(), root.get());
+        if (delegate) sel::setDelegate_(banner.get(), delegate);
+        sel::setAdUnitID_(banner.get(), Value(adUnit));
+    }
+
+    Ref<UIWindow> window;
+    Ref<Object> root;
+    Ref<YBXBannerView> banner;
+
+private:
+    double screenHeight_;
 };
 
 }  // namespace adlib::testing

@@ -25,21 +25,9 @@
 namespace adlib {
 namespace {
 
-class OptoraLoopback : public testing::LoopbackTest {
+class OptoraLoopback : public testing::ScreenLoopbackTest {
 protected:
-    void SetUp() override {
-        testing::LoopbackTest::SetUp();
-        if (HasFatalFailure()) return;
-        window = UIView::make<UIWindow>("UIWindow", Rect(0, 0, 320, 568));
-        root = sel::init(alloc("UIViewController"));
-        sel::setRootViewController_(window.get(), root.get());
-        sel::makeKeyAndVisible(window.get());
-    }
-    void TearDown() override {
-        banner = nullptr;
-        window = nullptr;
-        testing::LoopbackTest::TearDown();
-    }
+    OptoraLoopback() : ScreenLoopbackTest(568) {}
 
     std::vector<nlohmann::json> units() const {
         std::vector<nlohmann::json> out;
@@ -51,18 +39,11 @@ protected:
         return out;
     }
     size_t received() const { return server.viewabilityReports().size(); }
-
-    Ref<UIWindow> window;
-    Ref<Object> root;
-    Ref<YBXBannerView> banner;
 };
 
 TEST_F(OptoraLoopback, ABannersSamplesReachTheServerUntilTheNextAdUnloadsIt) {
-    banner = as<YBXBannerView>(sel::initWithAdSize_(alloc("YBXBannerView"), kYBXAdSizeBanner));
-    ASSERT_TRUE(banner);
-    sel::addSubview_(sel::view(root.get()).get(), banner.get());
-    sel::setRootViewController_(banner.get(), root.get());
-    sel::setAdUnitID_(banner.get(), Value("optora-banner"));
+    placeBanner("optora-banner");
+    ASSERT_FALSE(HasFatalFailure());
     sel::loadRequest_(banner.get(), testing::makeRequest().get());
     Ref<Object> slot = banner->slot_;
     ASSERT_TRUE(waitFor([&] { return sel::YBXSlot_state(slot.get()) == YBXSlotStateValidAd; }));
