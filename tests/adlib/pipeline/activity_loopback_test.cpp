@@ -60,7 +60,8 @@ TEST_F(ActivityLoopback, ReportsBeforeAndAfterThePageLoadsReachTheActivityEndpoi
     container()->setDelegate(counter.get());
     ASSERT_TRUE(waitFor([&] { return counter->finishes == 1; }));
     report("unit-late");
-    ASSERT_TRUE(waitFor([&] { return server.activityReports().size() == 2; }));
+    // The server logs a request as its answer goes out, after the report is kept.
+    ASSERT_TRUE(waitFor([&] { return server.activityReports().size() == 2 && served(kActivityPath) == 2; }));
     const auto reports = server.activityReports();
     const char* units[] = {"unit-early", "unit-late"};
     for (size_t i = 0; i < 2; ++i) {
@@ -71,7 +72,6 @@ TEST_F(ActivityLoopback, ReportsBeforeAndAfterThePageLoadsReachTheActivityEndpoi
         EXPECT_EQ(meta["sdk_version"], (nlohmann::json{{"major", 6}, {"minor", 12}, {"patch", 2}}));
         EXPECT_TRUE(meta["ybx_device"].is_object());
     }
-    EXPECT_EQ(served(kActivityPath), 2u);
     EXPECT_EQ(served(kControllerPath), 1u);
 }
 
