@@ -26,11 +26,9 @@ Ref<Object> initWithClassTable(id self) {
     return sel::initWithActionSelectorDictionary_(self, sel::actionSelectorDictionary(object_getClass(self)));
 }
 
-Value emptyTable(id) { return Value(Value::Dictionary{}); }
-
 // A handler class with its table.
 template <class Handler>
-ClassBuilder<Handler> handlerClass(const char* name, Value (*table)(id) = &emptyTable) {
+ClassBuilder<Handler> handlerClass(const char* name, Value (*table)(id)) {
     ClassBuilder<Handler> builder(name, "YBXPMSGHandler");
     builder.classMethod(sel::actionSelectorDictionary, table);
     return builder;

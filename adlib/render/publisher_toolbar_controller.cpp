@@ -75,7 +75,7 @@ void YBXPublisherToolbarController::configureWebView(UIWebView* webView) {
 void YBXPublisherToolbarController::configureSpinny() {
     Ref<Object> view = sel::view(this);
     const Rect bounds = sel::bounds(view.get());
-    sel::setCenter_(spinnyWheel_.get(), Point(bounds.size.width / 2, bounds.size.height / 2));
+    sel::setCenter_(spinnyWheel_.get(), Point{bounds.size.width / 2, bounds.size.height / 2});
     sel::addSubview_(view.get(), spinnyWheel_.get());
     sel::startAnimating(spinnyWheel_.get());
 }

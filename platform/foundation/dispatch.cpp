@@ -30,8 +30,10 @@ struct Item {
 
 struct DispatchQueue {
     enum class Kind { main, serial, global };
-    DispatchQueue(Kind k, std::string l) : kind(k), label(std::move(l)) {}
+    DispatchQueue(Kind k, std::string l);
+    ~DispatchQueue();
 
+    std::atomic<int> refs{1};
     const Kind kind;
     const std::string label;
     std::mutex mutex;
@@ -53,19 +55,19 @@ std::atomic<bool> submitted{false};
 
 bool manual() { return currentMode.load(std::memory_order_relaxed) == dispatch::Mode::manual; }
 
-// Every queue, so that they stay reachable for the life of the process.
-struct Registry {
-    std::mutex mutex;
-    std::vector<std::unique_ptr<DispatchQueue>> queues;
-    DispatchQueue* add(DispatchQueue::Kind kind, std::string label) {
-        std::lock_guard guard(mutex);
-        queues.push_back(std::make_unique<DispatchQueue>(kind, std::move(label)));
-        return queues.back().get();
-    }
-};
-Registry& registry() {
-    static Registry* r = new Registry();
-    return *r;
+std::atomic<std::size_t> liveQueues{0};
+
+// A reference for whoever runs the queue's blocks (a worker, a delayed
+// block), so that the queue outlives its last holder until they have run.
+DispatchQueueRef retained(DispatchQueue* q) {
+    q->refs.fetch_add(1, std::memory_order_relaxed);
+    return DispatchQueueRef::adopt(q);
+}
+
+// The main and global queues are never let go, nor destroyed at exit: workers
+// may still be running then.
+const DispatchQueueRef& immortal(DispatchQueue::Kind kind, const char* label) {
+    return *new DispatchQueueRef(DispatchQueueRef::adopt(new DispatchQueue(kind, label)));
 }
 
 // The queues whose blocks the calling thread is running, innermost last.
@@ -109,6 +111,27 @@ std::atomic<DispatchQueue*> mainThreadWaitsFor{nullptr};
 // Asynchronous blocks of queues other than the main one not yet run to their end.
 std::atomic<std::size_t> outstanding{0};
 
+}  // namespace
+
+DispatchQueue::DispatchQueue(Kind k, std::string l) : kind(k), label(std::move(l)) { liveQueues.fetch_add(1); }
+
+DispatchQueue::~DispatchQueue() {
+    // Only in manual mode can blocks wait with nothing holding their queue:
+    // the ones no test drained never run.
+    outstanding.fetch_sub(items.size());
+    liveQueues.fetch_sub(1);
+}
+
+DispatchQueueRef::DispatchQueueRef(const DispatchQueueRef& other) noexcept : queue_(other.queue_) {
+    if (queue_) queue_->refs.fetch_add(1, std::memory_order_relaxed);
+}
+
+DispatchQueueRef::~DispatchQueueRef() {
+    if (queue_ && queue_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete queue_;
+}
+
+namespace {
+
 void noteSubmission(DispatchQueue* q) {
     if (q->kind != DispatchQueue::Kind::main) submitted.store(true, std::memory_order_relaxed);
 }
@@ -133,7 +156,7 @@ void drainOwned(DispatchQueue* q) {
     q->owned = false;
 }
 
-void startSerialWorker(DispatchQueue* q) { std::thread([q] { drainOwned(q); }).detach(); }
+void startSerialWorker(DispatchQueue* q) { std::thread([held = retained(q)] { drainOwned(held.get()); }).detach(); }
 
 // The owner lets the queue go: a worker takes over whatever is left.
 void releaseSerial(DispatchQueue* q, std::unique_lock<std::mutex>& lock) {
@@ -189,20 +212,20 @@ void syncSerial(DispatchQueue* q, const dispatch_block_t& block) {
 }  // namespace
 
 dispatch_queue_t dispatch_queue_create(const char* label, dispatch_queue_attr_t) {
-    return registry().add(DispatchQueue::Kind::serial, label ? label : "");
+    return DispatchQueueRef::adopt(new DispatchQueue(DispatchQueue::Kind::serial, label ? label : ""));
 }
 
 const char* dispatch_queue_get_label(dispatch_queue_t queue) { return queue ? queue->label.c_str() : ""; }
 
 dispatch_queue_t dispatch_get_main_queue() {
-    static DispatchQueue* main = registry().add(DispatchQueue::Kind::main, "com.apple.main-thread");
+    static const DispatchQueueRef& main = immortal(DispatchQueue::Kind::main, "com.apple.main-thread");
     return main;
 }
 
 dispatch_queue_t dispatch_get_global_queue(long priority, unsigned long) {
-    static DispatchQueue* high = registry().add(DispatchQueue::Kind::global, "com.apple.root.high-priority");
-    static DispatchQueue* normal = registry().add(DispatchQueue::Kind::global, "com.apple.root.default-priority");
-    static DispatchQueue* background = registry().add(DispatchQueue::Kind::global, "com.apple.root.background-priority");
+    static const DispatchQueueRef& high = immortal(DispatchQueue::Kind::global, "com.apple.root.high-priority");
+    static const DispatchQueueRef& normal = immortal(DispatchQueue::Kind::global, "com.apple.root.default-priority");
+    static const DispatchQueueRef& background = immortal(DispatchQueue::Kind::global, "com.apple.root.background-priority");
     switch (priority) {
         case DISPATCH_QUEUE_PRIORITY_HIGH: return high;
         case DISPATCH_QUEUE_PRIORITY_DEFAULT: return normal;
@@ -211,7 +234,8 @@ dispatch_queue_t dispatch_get_global_queue(long priority, unsigned long) {
     }
 }
 
-void dispatch_async(dispatch_queue_t q, dispatch_block_t block) {
+void dispatch_async(dispatch_queue_t queue, dispatch_block_t block) {
+    DispatchQueue* q = queue.get();
     if (q->kind == DispatchQueue::Kind::main) {
         RunLoop::main().post(std::move(block));
         return;
@@ -233,20 +257,22 @@ void dispatch_async(dispatch_queue_t q, dispatch_block_t block) {
     } else if (q->workers < kGlobalPoolSize) {
         ++q->workers;
         lock.unlock();
-        std::thread([q] { runGlobalWorker(q); }).detach();
+        std::thread([held = retained(q)] { runGlobalWorker(held.get()); }).detach();
     }
 }
 
-void dispatch_after(dispatch_time_t when, dispatch_queue_t q, dispatch_block_t block) {
+void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block) {
+    DispatchQueue* q = queue.get();
     if (q->kind == DispatchQueue::Kind::main) {
         RunLoop::main().schedule(when, std::move(block));
         return;
     }
     noteSubmission(q);
-    RunLoop::main().schedule(when, [q, block = std::move(block)]() mutable { dispatch_async(q, std::move(block)); });
+    RunLoop::main().schedule(when, [queue, block = std::move(block)]() mutable { dispatch_async(queue, std::move(block)); });
 }
 
-void dispatch_sync(dispatch_queue_t q, const dispatch_block_t& block) {
+void dispatch_sync(dispatch_queue_t queue, const dispatch_block_t& block) {
+    DispatchQueue* q = queue.get();
     switch (q->kind) {
         case DispatchQueue::Kind::main: {
             RunLoop& loop = RunLoop::main();
@@ -289,7 +315,8 @@ void dispatch_sync(dispatch_queue_t q, const dispatch_block_t& block) {
     }
 }
 
-bool dispatch_queue_is_current(dispatch_queue_t q) {
+bool dispatch_queue_is_current(dispatch_queue_t queue) {
+    DispatchQueue* q = queue.get();
     if (q->kind == DispatchQueue::Kind::main) return RunLoop::main().isMainThread();
     return runningHere(q);
 }
@@ -304,7 +331,8 @@ void setMode(Mode m) {
 
 Mode mode() { return currentMode.load(); }
 
-bool drainOne(dispatch_queue_t q) {
+bool drainOne(dispatch_queue_t queue) {
+    DispatchQueue* q = queue.get();
     if (q->kind == DispatchQueue::Kind::main) return false;
     if (q->kind == DispatchQueue::Kind::serial && runningHere(q)) reportSyncOntoCurrentQueue(q);
     std::unique_lock lock(q->mutex);
@@ -333,7 +361,10 @@ std::size_t drainAll(dispatch_queue_t q) {
 
 std::size_t outstandingBlocks() { return outstanding.load(); }
 
-std::size_t pendingCount(dispatch_queue_t q) {
+std::size_t liveQueueCount() { return liveQueues.load(); }
+
+std::size_t pendingCount(dispatch_queue_t queue) {
+    DispatchQueue* q = queue.get();
     if (q->kind == DispatchQueue::Kind::main) return 0;
     std::lock_guard guard(q->mutex);
     return q->items.size();

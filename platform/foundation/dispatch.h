@@ -20,11 +20,44 @@
 #include <functional>
 #include <mutex>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 
 struct DispatchQueue;
-using dispatch_queue_t = DispatchQueue*;
+
+// A strong reference to a queue, as a queue is an object under ARC: a queue
+// lives while something holds it or it has blocks to run, so an object's own
+// queue goes with the object.
+class DispatchQueueRef {
+public:
+    DispatchQueueRef() noexcept = default;
+    DispatchQueueRef(std::nullptr_t) noexcept {}
+    DispatchQueueRef(const DispatchQueueRef& other) noexcept;
+    DispatchQueueRef(DispatchQueueRef&& other) noexcept : queue_(std::exchange(other.queue_, nullptr)) {}
+    DispatchQueueRef& operator=(DispatchQueueRef other) noexcept {
+        std::swap(queue_, other.queue_);
+        return *this;
+    }
+    ~DispatchQueueRef();
+
+    // Takes over the reference a new queue starts with.
+    static DispatchQueueRef adopt(DispatchQueue* queue) noexcept {
+        DispatchQueueRef ref;
+        ref.queue_ = queue;
+        return ref;
+    }
+    DispatchQueue* get() const noexcept { return queue_; }
+    DispatchQueue* operator->() const noexcept { return queue_; }
+    explicit operator bool() const noexcept { return queue_ != nullptr; }
+    friend bool operator==(const DispatchQueueRef& a, const DispatchQueueRef& b) noexcept { return a.queue_ == b.queue_; }
+    friend bool operator==(const DispatchQueueRef& a, std::nullptr_t) noexcept { return !a.queue_; }
+
+private:
+    DispatchQueue* queue_ = nullptr;
+};
+
+using dispatch_queue_t = DispatchQueueRef;
 using dispatch_block_t = std::function<void()>;
 
 // Created queues are serial; the platform's null attribute.
@@ -32,7 +65,6 @@ struct DispatchQueueAttr;
 using dispatch_queue_attr_t = const DispatchQueueAttr*;
 inline constexpr dispatch_queue_attr_t DISPATCH_QUEUE_SERIAL = nullptr;
 
-// Queues live as long as the process, as the library's singletons' queues do.
 dispatch_queue_t dispatch_queue_create(const char* label, dispatch_queue_attr_t attr);
 // The queue's label; "" for a queue made without one.
 const char* dispatch_queue_get_label(dispatch_queue_t queue);
@@ -85,6 +117,8 @@ std::size_t drainAll(dispatch_queue_t queue);
 std::size_t outstandingBlocks();
 // Blocks waiting on the queue (not counting one running).
 std::size_t pendingCount(dispatch_queue_t queue);
+// Queues alive now, the main and global queues among them.
+std::size_t liveQueueCount();
 }  // namespace dispatch
 
 }  // namespace platform

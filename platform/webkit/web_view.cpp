@@ -166,6 +166,9 @@ bool UIWebView::navigateMain(NSURLRequest* request, long long type, std::optiona
     if (history == History::Push) {
         history_.resize(static_cast<std::size_t>(index_ + 1));
         history_.push_back(Item{prepared, html});
+        // The back list keeps a hundred pages, as WebKit's does: an ad view
+        // reloaded all day must not keep every creative it showed.
+        if (history_.size() > kHistoryCapacity) history_.erase(history_.begin());
         index_ = static_cast<long>(history_.size()) - 1;
     } else if (target >= 0) {
         index_ = target;

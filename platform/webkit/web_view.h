@@ -97,6 +97,7 @@ private:
         std::optional<std::string> html;  // a page given as text, not loaded
     };
     enum class History { Push, Keep };
+    static constexpr std::size_t kHistoryCapacity = 100;
 
     Ref<NSURLRequest> prepare(NSURLRequest* request, bool mainFrame) const;
     bool shouldStart(NSURLRequest* request, long long type);

@@ -482,6 +482,7 @@ void AdServer::releaseDelayed() {
 }
 
 const RequestLog& AdServer::log() const { return impl_->log; }
+void AdServer::clearLog() { impl_->log.clear(); }
 
 std::vector<std::string> AdServer::viewabilityReports() const {
     std::lock_guard lock(impl_->mutex);

@@ -68,6 +68,7 @@ public:
     void releaseDelayed();
 
     const RequestLog& log() const;
+    void clearLog();
     // Each viewability report the endpoint took, as compact JSON text, in
     // the order they came.
     std::vector<std::string> viewabilityReports() const;

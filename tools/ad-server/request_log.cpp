@@ -44,6 +44,11 @@ std::vector<LoggedRequest> RequestLog::entries() const {
     return entries_;
 }
 
+void RequestLog::clear() {
+    std::lock_guard lock(mutex_);
+    entries_.clear();
+}
+
 bool RequestLog::waitForCount(size_t count, std::chrono::milliseconds realTimeout) const {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, realTimeout, [&] { return entries_.size() >= count; });

@@ -32,6 +32,9 @@ public:
     bool writeTo(const std::string& file);
     void add(LoggedRequest request);
     std::vector<LoggedRequest> entries() const;
+    // Forgets the entries kept so far (the file keeps them), so that a long
+    // run's memory is its client's alone.
+    void clear();
     // Waits (on a condition, up to `realTimeout`) until at least `count`
     // requests are logged.
     bool waitForCount(size_t count, std::chrono::milliseconds realTimeout) const;

@@ -116,6 +116,26 @@ TEST_F(PublicAdsLoopback, ABannerLoadsRendersPingsAndRefreshes) {
     EXPECT_TRUE(delegate->allOnMainThread);
 }
 
+// A banner refreshing for hours must not keep its earlier ads, nor their statistics.
+TEST_F(PublicAdsLoopback, ARefreshingBannerLetsGoOfItsEarlierAds) {
+    placeBanner("html-banner");
+    sel::loadRequest_(banner.get(), testing::makeRequest().get());
+    ASSERT_TRUE(waitFor([&] { return delegate->count("adViewDidReceiveAd:") == 1; }));
+    Ref<Object> shown = sel::ad(sel::slot(banner.get()).get());
+    ASSERT_TRUE(shown);
+    const std::vector<WeakRef<Object>> held = {shown, sel::statistics(shown.get())};
+    shown = nullptr;
+    for (size_t refresh = 2; refresh <= 3; ++refresh) {
+        platform::testing::advance(30);
+        ASSERT_TRUE(waitFor([&] { return delegate->count("adViewDidReceiveAd:") == refresh; }));
+    }
+    // The slot's test hooks keep every loaded ad: they are not the library's.
+    testing::neighbourLog().loadedAds.clear();
+    RunLoop::main().runUntil([&] { return std::ranges::all_of(held, &WeakRef<Object>::expired); }, 2.0);
+    const char* names[] = {"ad", "its statistics"};
+    for (size_t i = 0; i < held.size(); ++i) EXPECT_TRUE(held[i].expired()) << names[i];
+}
+
 TEST_F(PublicAdsLoopback, ServerFaultsReachTheBannersDelegate) {
     struct Case {
         const char* name;

@@ -276,6 +276,35 @@ TEST_F(ManualDispatchTest, DelayedBlocksReachTheQueueOnlyAtTheirTime) {
     EXPECT_TRUE(ran);
 }
 
+// An object's own queue goes with it: a queue let go runs what it was given,
+// delayed blocks too, and is then freed.
+TEST_F(DispatchTest, AQueueLetGoRunsItsBlocksAndThenGoes) {
+    const std::size_t before = dispatch::liveQueueCount();
+    std::atomic<int> ran{0};
+    for (int i = 0; i < 50; ++i) {
+        dispatch_queue_t own = dispatch_queue_create("com.example.own", DISPATCH_QUEUE_SERIAL);
+        for (int block = 0; block < 3; ++block) dispatch_async(own, [&] { ++ran; });
+        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, NSEC_PER_SEC), own, [&] { ++ran; });
+    }
+    EXPECT_GT(dispatch::liveQueueCount(), before);
+    loop.advance(1);
+    EXPECT_TRUE(loop.runUntil([&] { return ran == 200 && dispatch::liveQueueCount() == before; }, 10.0))
+        << ran << " blocks ran, " << dispatch::liveQueueCount() - before << " queues left";
+}
+
+TEST_F(ManualDispatchTest, AQueueLetGoWithBlocksNoTestDrainedLeavesNoneOutstanding) {
+    const std::size_t before = dispatch::liveQueueCount();
+    bool ran = false;
+    {
+        dispatch_queue_t own = dispatch_queue_create("com.example.own", DISPATCH_QUEUE_SERIAL);
+        dispatch_async(own, [&] { ran = true; });
+        EXPECT_EQ(dispatch::outstandingBlocks(), 1u);
+    }
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(dispatch::outstandingBlocks(), 0u);
+    EXPECT_EQ(dispatch::liveQueueCount(), before);
+}
+
 TEST_F(DispatchTest, OnceRunsItsBlockOnceUnderRacingThreads) {
     static dispatch_once_t once;
     std::atomic<int> made{0};

@@ -317,6 +317,19 @@ TEST_F(WebViews, ReloadAndHistoryAskWithTheirTypes) {
     EXPECT_FALSE(sel::canGoForward(view.get()));
 }
 
+TEST_F(WebViews, TheBackListKeepsTheLastHundredPages) {
+    for (int page = 0; page < 105; ++page) loadHTML("<p>ad</p>", "http://ads.test/ad" + std::to_string(page));
+    take();
+    int back = 0;
+    while (sel::canGoBack(view.get())) {
+        sel::goBack(view.get());
+        RunLoop::main().advance(1);
+        ++back;
+    }
+    EXPECT_EQ(back, 99);
+    EXPECT_EQ(view->request()->URL()->absoluteString(), "http://ads.test/ad5");
+}
+
 TEST_F(WebViews, DelegateIsHeldWeakly) {
     delegate = nullptr;
     EXPECT_FALSE(sel::delegate(view.get()));
