@@ -481,6 +481,8 @@ Value state() {
     out["natives"] = Value(std::move(natives));
     Rect bannerFrame = sel::frame(c.banner.get());
     out["banner"] = Value(format("%gx%g", bannerFrame.width(), bannerFrame.height()));
+    // Not the app's business, but what the simulator prints: the state of the banner's slot.
+    if (Ref<Object> slot = sel::slot(c.banner.get())) out["slotState"] = Value(sel::YBXSlot_state(slot.get()));
     return Value(std::move(out));
 }
 

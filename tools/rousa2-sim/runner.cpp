@@ -59,6 +59,7 @@ struct AppSnapshot {
     std::vector<std::string> presented;  // controllers over its screen, by class
     size_t opened = 0;
     std::string banner;
+    long long slotState = -1;  // the banner's slot
     std::map<std::string, std::string> natives;  // format -> what its view shows
 };
 
@@ -80,6 +81,13 @@ bool hasKeys(const std::string& query, const std::vector<std::string>& keys) {
     for (const auto& k : keys)
         if (!present.count(k)) return false;
     return true;
+}
+
+// The slot's states by their number, as the library keeps them.
+std::string slotStateName(long long state) {
+    static const char* const names[] = {"idle",        "SDK core failed", "requesting ad URL", "ad URL received", "fetching or mediating",
+                                        "rendering",   "valid ad",        "failed",            "invalidated"};
+    return state >= 0 && state < static_cast<long long>(std::size(names)) ? names[state] : "unknown";
 }
 
 // The controller a destination of a click is shown in.
@@ -545,6 +553,9 @@ private:
             app_.opened = opened.size();
             if (state["banner"].string() != app_.banner) out_ << pad << "banner " << state["banner"].string() << "\n";
             app_.banner = state["banner"].string();
+            if (const long long slot = state["slotState"].integerValue(); slot != app_.slotState)
+                out_ << pad << "banner slot " << slot << " (" << slotStateName(slot) << ")\n";
+            app_.slotState = state["slotState"].integerValue();
             for (const auto& [format, native] : state["natives"].dictionary()) {
                 std::vector<std::string> texts, images;
                 for (const Value& t : native["texts"].array()) texts.push_back(t.string());
