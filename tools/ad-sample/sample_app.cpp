@@ -314,6 +314,13 @@ void registerScreen() {
                     if (c->interstitial && sel::isReady(c->interstitial.get()))
                         sel::presentFromRootViewController_(c->interstitial.get(), self);
                 })
+        // A smart banner's size follows the orientation: the app tells the banner as the interface turns.
+        .method(sel::willRotateToInterfaceOrientation_duration_,
+                [](id self, long long orientation, double) {
+                    const bool landscape = orientation == UIInterfaceOrientationLandscapeLeft || orientation == UIInterfaceOrientationLandscapeRight;
+                    adlib::sel::setAdSize_(as<SampleViewController>(self)->banner.get(),
+                                           landscape ? adlib::kYBXAdSizeSmartBannerLandscape : adlib::kYBXAdSizeSmartBannerPortrait);
+                })
         .method(loadAppInstallAdTapped_, [](id self, id) { loadNativeAd(as<SampleViewController>(self), as<SampleViewController>(self)->appInstall); })
         .method(loadContentAdTapped_, [](id self, id) { loadNativeAd(as<SampleViewController>(self), as<SampleViewController>(self)->content); })
         .method(nativeActionTapped_, [](id self, id sender) {
