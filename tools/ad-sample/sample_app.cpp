@@ -325,8 +325,9 @@ void registerScreen() {
         .method(loadContentAdTapped_, [](id self, id) { loadNativeAd(as<SampleViewController>(self), as<SampleViewController>(self)->content); })
         .method(nativeActionTapped_, [](id self, id sender) {
             auto* c = as<SampleViewController>(self);
+            auto* button = dynamic_cast<UIView*>(sender);
             for (NativePlace* place : {&c->appInstall, &c->content})
-                if (place->view && place->ad && dynamic_cast<UIView*>(sender)->isDescendantOf(place->view.get()))
+                if (button && place->view && place->ad && button->isDescendantOf(place->view.get()))
                     sel::performClickOnAsset_(place->ad.get(), Value("callToAction"));
         });
 }
