@@ -120,7 +120,14 @@ void YBXBannerView::setRootViewController(id controller) {
 }
 
 void YBXBannerView::setAdView(id view) {
-    if (adView_.get() == view) return;
+    // The same view again is taken back when it left the banner (an MRAID resize lifts it out).
+    if (adView_.get() == view) {
+        if (view && sel::superview(view).get() != this) {
+            sel::addSubview_(this, view);
+            sel::setFrame_(view, Rect(0, 0, bounds_.width(), bounds_.height()));
+        }
+        return;
+    }
     Ref<YBXBannerView> protector(this);
     if (adView_) sel::removeFromSuperview(adView_.get());
     adView_ = Ref<Object>(view);

@@ -256,6 +256,23 @@ void YBXOpener::expandToWebApp(long long orientations, bool useCustomClose) {
     didOpenInApp();
 }
 
+void YBXOpener::resizeWebView(Size size, Point offset) {
+    if (!shouldPerformOpenAction()) return;
+    Ref<Object> webView = webView_.lock();
+    Ref<Object> presenter = viewController_.lock();
+    // Malformed geometry, or a creative that already fills the screen: nothing to resize.
+    if (!webView || !presenter || !(size.width > 0) || !(size.height > 0) || isKindOfClass(presenter.get(), "YBXViewController")) return;
+    Ref<Object> from = sel::superview(webView.get());
+    Ref<Object> over = sel::view(presenter.get());
+    if (!from || !over) return;
+    // Over the presenter's view, from where the creative shows now: inside its
+    // banner, the part outside the banner would take no touch.
+    const Rect shown = sel::convertRect_toView_(from.get(), sel::frame(webView.get()), over.get());
+    Ref<YBXOpener> protector(this);
+    sel::addSubview_(over.get(), webView.get());
+    sel::setFrame_(webView.get(), Rect(shown.x() + offset.x, shown.y() + offset.y, size.width, size.height));
+}
+
 void YBXOpener::openEmailComposer(NSURL* url) {
     if (!shouldPerformOpenAction() || !checkStateWithParamter(Value(url))) return;
     // Without a mail account no sheet would show: nothing is pinged or reported.
@@ -402,8 +419,7 @@ void registerOpenerClass() {
                 [](id self, Value html, long long o, bool customClose) { openerOf(self)->openWebAppWithHTML(html, o, customClose); })
         .method(sel::expandToWebAppWithSupportedOrientations_usingCustomClose_,
                 [](id self, long long o, bool customClose) { openerOf(self)->expandToWebApp(o, customClose); })
-        // How a resized creative is shown is still open: the gate runs, nothing opens.
-        .method(sel::openWebAppWithSize_offset_, [](id self, Size, Point) { openerOf(self)->shouldPerformOpenAction(); })
+        .method(sel::openWebAppWithSize_offset_, [](id self, Size size, Point offset) { openerOf(self)->resizeWebView(size, offset); })
         .method(sel::openEmailComposer_, [](id self, NSURL* url) { openerOf(self)->openEmailComposer(url); })
         .method(sel::openSmsComposer_, [](id self, NSURL* url) { openerOf(self)->openSmsComposer(url); })
         .method(sel::presentComposerController_, [](id self, id composer) { openerOf(self)->presentComposerController(composer); })

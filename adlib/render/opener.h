@@ -38,6 +38,10 @@ public:
     void openInAppPurchase(const Value& productID, long long quantity, const Value& reportingURLStringFormats);
     void openBrowserToURL(NSURL* url, long long orientations);
     Ref<Object> overlayWithWebView(id webView, long long orientations, bool useCustomClose);
+    // The MRAID resize: the creative takes the size at the offset from where
+    // it shows, lifted over the presenter's view; its banner takes it back
+    // with its next ad.
+    void resizeWebView(Size size, Point offset);
     void openWebApp(NSURL* url, long long orientations, bool useCustomClose);
     void openWebAppWithHTML(const Value& html, long long orientations, bool useCustomClose);
     void expandToWebApp(long long orientations, bool useCustomClose);

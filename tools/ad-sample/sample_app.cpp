@@ -23,6 +23,8 @@
 #include "platform/network/reachability.h"
 #include "platform/uikit/application.h"
 #include "platform/uikit/button.h"
+#include "platform/uikit/image.h"
+#include "platform/uikit/image_view.h"
 #include "platform/uikit/label.h"
 #include "platform/uikit/screen.h"
 #include "platform/uikit/selectors.h"
@@ -45,16 +47,24 @@ namespace sel = adlib::sel;
 inline constexpr Sel<void(id, id)> loadBannerTapped_{"loadBannerTapped:"};
 inline constexpr Sel<void(id, id)> loadInterstitialTapped_{"loadInterstitialTapped:"};
 inline constexpr Sel<void(id, id)> showInterstitialTapped_{"showInterstitialTapped:"};
+inline constexpr Sel<void(id, id)> loadAppInstallAdTapped_{"loadAppInstallAdTapped:"};
+inline constexpr Sel<void(id, id)> loadContentAdTapped_{"loadContentAdTapped:"};
+inline constexpr Sel<void(id, id)> nativeActionTapped_{"nativeActionTapped:"};
 
 constexpr const char* kLoadBanner = "Load banner";
 constexpr const char* kLoadInterstitial = "Load interstitial";
 constexpr const char* kShowInterstitial = "Show interstitial";
+constexpr const char* kLoadAppInstallAd = "Load app-install ad";
+constexpr const char* kLoadContentAd = "Load content ad";
 constexpr double kScreenWidth = 320;
 constexpr double kBannerTop = 20;
-constexpr double kButtonsTop = 130;
-constexpr double kListTop = 250;
+constexpr double kButtonsTop = 80;
+constexpr double kButtonSpacing = 40;
+constexpr double kNativeTop = 284;
+constexpr double kNativeHeight = 80;
+constexpr double kListTop = 452;
 constexpr double kLineHeight = 18;
-constexpr size_t kLinesShown = 15;
+constexpr size_t kLinesShown = 6;
 
 // What the library told the app: one delegate of both ads, each callback with
 // the app's local time.
@@ -67,7 +77,19 @@ public:
     std::vector<Callback> callbacks;
 };
 
-// The screen: the banner, the buttons, the list of callbacks.
+// A native ad of one format: its loader, the ad last delivered and the view
+// the app laid it out in.
+struct NativePlace {
+    const char* format;   // "app-install" or "content"
+    const char* adType;   // the loader's type text
+    double top;
+    std::string unit;
+    Ref<Object> loader;
+    Ref<Object> ad;
+    Ref<UIView> view;
+};
+
+// The screen: the banner, the buttons, the native ads, the list of callbacks.
 class SampleViewController : public UIViewController {
 public:
     Ref<Object> banner;
@@ -76,6 +98,8 @@ public:
     Ref<UIView> list;
     std::string bannerUnit;
     std::string interstitialUnit;
+    NativePlace appInstall{"app-install", "2", kNativeTop};
+    NativePlace content{"content", "1", kNativeTop + kNativeHeight + 4};
 };
 
 // The app's one screen, reached from its window as the simulator's finger would.
@@ -111,8 +135,86 @@ void heard(id self, std::string name) {
 
 std::string withError(const char* name, id error) { return format("%s (code %lld)", name, sel::code(error)); }
 
+// --- native ads, laid out by the app from their assets ----------------------------------------------
+
+void addLabel(UIView* to, const Value& text, Rect frame) {
+    if (!text.isString() || text.string().empty()) return;
+    auto label = UIView::make<UILabel>("UILabel", frame);
+    sel::setText_(label.get(), text);
+    sel::addSubview_(to, label.get());
+}
+
+void addImage(UIView* to, const Ref<Object>& image, Rect frame) {
+    if (!image) return;
+    Ref<Object> view = sel::initWithImage_(alloc("UIImageView"), image.get());
+    sel::setFrame_(view.get(), frame);
+    sel::addSubview_(to, view.get());
+}
+
+// The call to action, a button that clicks the ad.
+void addAction(UIView* to, id target, const Value& title, Rect frame) {
+    if (!title.isString() || title.string().empty()) return;
+    auto b = UIButton::buttonWithType(UIButtonTypeSystem);
+    sel::setFrame_(b.get(), frame);
+    sel::setTitle_forState_(b.get(), title, UIControlStateNormal);
+    sel::addTarget_action_forControlEvents_(b.get(), target, nativeActionTapped_, UIControlEventTouchUpInside);
+    sel::addSubview_(to, b.get());
+}
+
+// Icon, headline and body, rating, store and price, the image, the call to action.
+void layOutAppInstallAd(UIView* v, id ad, id target) {
+    addImage(v, sel::icon(ad), Rect(10, 2, 32, 32));
+    addLabel(v, sel::headline(ad), Rect(50, 0, 260, kLineHeight));
+    addLabel(v, sel::body(ad), Rect(50, kLineHeight, 260, kLineHeight));
+    if (double stars = sel::starRating(ad).doubleValue(); stars > 0) addLabel(v, Value(format("%g stars", stars)), Rect(50, 36, 70, kLineHeight));
+    addLabel(v, sel::store(ad), Rect(120, 36, 80, kLineHeight));
+    addLabel(v, sel::price(ad), Rect(200, 36, 40, kLineHeight));
+    addImage(v, sel::image(ad), Rect(10, 40, 32, 18));
+    if (sel::hasAttributionInformation(ad)) {
+        addLabel(v, sel::attributionText(ad), Rect(50, 58, 30, kLineHeight));
+        addImage(v, sel::attributionIcon(ad), Rect(80, 60, 14, 14));
+    }
+    addAction(v, target, sel::callToAction(ad), Rect(240, 44, 70, 32));
+}
+
+// Logo, headline and body, advertiser and attribution, the image, the call to action.
+void layOutContentAd(UIView* v, id ad, id target) {
+    addImage(v, sel::logo(ad), Rect(10, 2, 32, 32));
+    addLabel(v, sel::headline(ad), Rect(50, 0, 260, kLineHeight));
+    addLabel(v, sel::body(ad), Rect(50, kLineHeight, 260, kLineHeight));
+    addLabel(v, sel::advertiser(ad), Rect(50, 36, 100, kLineHeight));
+    if (sel::hasAttributionInformation(ad)) {
+        addLabel(v, sel::attributionText(ad), Rect(150, 36, 30, kLineHeight));
+        addImage(v, sel::attributionIcon(ad), Rect(180, 38, 14, 14));
+    }
+    addImage(v, sel::image(ad), Rect(10, 40, 32, 18));
+    addAction(v, target, sel::callToAction(ad), Rect(210, 44, 100, 32));
+}
+
+// Shows the ad in its place (replacing the one before) and, now that its
+// assets are on the screen, records its impression.
+void showNativeAd(SampleViewController* c, NativePlace& place, id ad) {
+    if (place.view) sel::removeFromSuperview(place.view.get());
+    place.ad = Ref<Object>(ad);
+    sel::setDelegate_(ad, c->delegate.get());
+    place.view = UIView::make<UIView>("UIView", Rect(0, place.top, kScreenWidth, kNativeHeight));
+    if (&place == &c->appInstall) layOutAppInstallAd(place.view.get(), ad, c);
+    else layOutContentAd(place.view.get(), ad, c);
+    sel::addSubview_(sel::view(c).get(), place.view.get());
+    sel::recordImpression(ad);
+}
+
+void receivedNativeAd(id self, const char* name, bool appInstall, id ad) {
+    heard(self, name);
+    if (SampleViewController* c = screenController()) showNativeAd(c, appInstall ? c->appInstall : c->content, ad);
+}
+
 void registerDelegate() {
     ClassBuilder<SampleDelegate>("AdSampleDelegate", "NSObject")
+        .protocol("YBXAdLoaderDelegate")
+        .protocol("YBXNativeAppInstallAdLoaderDelegate")
+        .protocol("YBXNativeContentAdLoaderDelegate")
+        .protocol("YBXNativeAdDelegate")
         .method(sel::adViewDidReceiveAd_, [](id self, id) { heard(self, "adViewDidReceiveAd:"); })
         .method(sel::adView_didFailToReceiveAdWithError_,
                 [](id self, id, id error) { heard(self, withError("adView:didFailToReceiveAdWithError:", error)); })
@@ -126,7 +228,17 @@ void registerDelegate() {
         .method(sel::interstitialWillPresentScreen_, [](id self, id) { heard(self, "interstitialWillPresentScreen:"); })
         .method(sel::interstitialWillDismissScreen_, [](id self, id) { heard(self, "interstitialWillDismissScreen:"); })
         .method(sel::interstitialDidDismissScreen_, [](id self, id) { heard(self, "interstitialDidDismissScreen:"); })
-        .method(sel::interstitialWillLeaveApplication_, [](id self, id) { heard(self, "interstitialWillLeaveApplication:"); });
+        .method(sel::interstitialWillLeaveApplication_, [](id self, id) { heard(self, "interstitialWillLeaveApplication:"); })
+        .method(sel::adLoader_didReceiveNativeAppInstallAd_,
+                [](id self, id, id ad) { receivedNativeAd(self, "adLoader:didReceiveNativeAppInstallAd:", true, ad); })
+        .method(sel::adLoader_didReceiveNativeContentAd_,
+                [](id self, id, id ad) { receivedNativeAd(self, "adLoader:didReceiveNativeContentAd:", false, ad); })
+        .method(sel::adLoader_didFailToReceiveAdWithError_,
+                [](id self, id, id error) { heard(self, withError("adLoader:didFailToReceiveAdWithError:", error)); })
+        .method(sel::nativeAdWillPresentScreen_, [](id self, id) { heard(self, "nativeAdWillPresentScreen:"); })
+        .method(sel::nativeAdWillDismissScreen_, [](id self, id) { heard(self, "nativeAdWillDismissScreen:"); })
+        .method(sel::nativeAdDidDismissScreen_, [](id self, id) { heard(self, "nativeAdDidDismissScreen:"); })
+        .method(sel::nativeAdWillLeaveApplication_, [](id self, id) { heard(self, "nativeAdWillLeaveApplication:"); });
 }
 
 Ref<UIButton> button(id target, const char* title, double y, SEL action) {
@@ -154,12 +266,28 @@ void loadScreen(id self) {
     sel::setDelegate_(c->banner.get(), c->delegate.get());
     sel::addSubview_(root.get(), c->banner.get());
 
-    sel::addSubview_(root.get(), button(self, kLoadBanner, kButtonsTop - 44, loadBannerTapped_).get());
-    sel::addSubview_(root.get(), button(self, kLoadInterstitial, kButtonsTop, loadInterstitialTapped_).get());
-    sel::addSubview_(root.get(), button(self, kShowInterstitial, kButtonsTop + 44, showInterstitialTapped_).get());
+    const std::pair<const char*, SEL> buttons[] = {{kLoadBanner, loadBannerTapped_},
+                                                   {kLoadInterstitial, loadInterstitialTapped_},
+                                                   {kShowInterstitial, showInterstitialTapped_},
+                                                   {kLoadAppInstallAd, loadAppInstallAdTapped_},
+                                                   {kLoadContentAd, loadContentAdTapped_}};
+    double y = kButtonsTop;
+    for (const auto& [title, action] : buttons) {
+        sel::addSubview_(root.get(), button(self, title, y, action).get());
+        y += kButtonSpacing;
+    }
     c->list = UIView::make<UIView>("UIView", Rect(0, kListTop, bounds.width(), bounds.height() - kListTop));
     sel::addSubview_(root.get(), c->list.get());
     sel::setView_(self, root.get());
+}
+
+// Each load of a format takes a loader of its own for the ad unit asked.
+void loadNativeAd(SampleViewController* c, NativePlace& place) {
+    place.loader = sel::initWithAdUnitID_rootViewController_adTypes_(alloc("YBXAdLoader"), Value(place.unit), c,
+                                                                      Value::array({Value(place.adType)}));
+    if (!place.loader) return;
+    sel::setDelegate_(place.loader.get(), c->delegate.get());
+    adlib::sel::loadRequest_(place.loader.get(), newRequest().get());
 }
 
 void registerScreen() {
@@ -180,9 +308,27 @@ void registerScreen() {
                     sel::setAdUnitID_(c->interstitial.get(), Value(c->interstitialUnit));
                     adlib::sel::loadRequest_(c->interstitial.get(), newRequest().get());
                 })
-        .method(showInterstitialTapped_, [](id self, id) {
+        .method(showInterstitialTapped_,
+                [](id self, id) {
+                    auto* c = as<SampleViewController>(self);
+                    if (c->interstitial && sel::isReady(c->interstitial.get()))
+                        sel::presentFromRootViewController_(c->interstitial.get(), self);
+                })
+        // A smart banner's size follows the orientation: the app tells the banner as the interface turns.
+        .method(sel::willRotateToInterfaceOrientation_duration_,
+                [](id self, long long orientation, double) {
+                    const bool landscape = orientation == UIInterfaceOrientationLandscapeLeft || orientation == UIInterfaceOrientationLandscapeRight;
+                    adlib::sel::setAdSize_(as<SampleViewController>(self)->banner.get(),
+                                           landscape ? adlib::kYBXAdSizeSmartBannerLandscape : adlib::kYBXAdSizeSmartBannerPortrait);
+                })
+        .method(loadAppInstallAdTapped_, [](id self, id) { loadNativeAd(as<SampleViewController>(self), as<SampleViewController>(self)->appInstall); })
+        .method(loadContentAdTapped_, [](id self, id) { loadNativeAd(as<SampleViewController>(self), as<SampleViewController>(self)->content); })
+        .method(nativeActionTapped_, [](id self, id sender) {
             auto* c = as<SampleViewController>(self);
-            if (c->interstitial && sel::isReady(c->interstitial.get())) sel::presentFromRootViewController_(c->interstitial.get(), self);
+            auto* button = dynamic_cast<UIView*>(sender);
+            for (NativePlace* place : {&c->appInstall, &c->content})
+                if (button && place->view && place->ad && button->isDescendantOf(place->view.get()))
+                    sel::performClickOnAsset_(place->ad.get(), Value("callToAction"));
         });
 }
 
@@ -325,8 +471,26 @@ Value state() {
     for (Ref<Object> p = sel::presentedViewController(&c); p; p = sel::presentedViewController(p.get()))
         presented.push_back(Value(object_getClass(p.get())->name()));
     out["presented"] = Value(std::move(presented));
+    // What each native ad's view shows: its texts in reading order, its images by their size.
+    Value::Dictionary natives;
+    for (const NativePlace* place : {&c.appInstall, &c.content}) {
+        if (!place->view) continue;
+        Value::Array texts, images;
+        for (const auto& sub : place->view->subviewList()) {
+            if (auto* label = dynamic_cast<UILabel*>(sub.get())) texts.push_back(label->text_);
+            else if (dynamic_cast<UIButton*>(sub.get())) texts.push_back(sel::currentTitle(sub.get()));
+            else if (auto* image = dynamic_cast<UIImageView*>(sub.get())) {
+                Size size = sel::size(image->image_.get());
+                images.push_back(Value(format("%gx%g", size.width, size.height)));
+            }
+        }
+        natives[place->format] = Value(Value::Dictionary{{"texts", Value(std::move(texts))}, {"images", Value(std::move(images))}});
+    }
+    out["natives"] = Value(std::move(natives));
     Rect bannerFrame = sel::frame(c.banner.get());
     out["banner"] = Value(format("%gx%g", bannerFrame.width(), bannerFrame.height()));
+    // Not the app's business, but what the simulator prints: the state of the banner's slot.
+    if (Ref<Object> slot = sel::slot(c.banner.get())) out["slotState"] = Value(sel::YBXSlot_state(slot.get()));
     return Value(std::move(out));
 }
 
@@ -370,6 +534,12 @@ void registerSampleCommands() {
     host::registerCommand("ad-load-interstitial", [](const Value& a) {
         requireScreen().interstitialUnit = a["unit"].string();
         return Value(tapButton(kLoadInterstitial));
+    });
+    host::registerCommand("ad-load-native", [](const Value& a) {
+        SampleViewController& c = requireScreen();
+        const bool appInstall = a["format"].string() == c.appInstall.format;
+        (appInstall ? c.appInstall : c.content).unit = a["unit"].string();
+        return Value(tapButton(appInstall ? kLoadAppInstallAd : kLoadContentAd));
     });
     host::registerCommand("ad-show-interstitial", [](const Value&) { return Value(tapButton(kShowInterstitial)); });
     host::registerCommand("ad-tap", [](const Value& a) { return Value(tapAd(a["text"].stringOr(""))); });

@@ -59,6 +59,8 @@ struct AppSnapshot {
     std::vector<std::string> presented;  // controllers over its screen, by class
     size_t opened = 0;
     std::string banner;
+    long long slotState = -1;  // the banner's slot
+    std::map<std::string, std::string> natives;  // format -> what its view shows
 };
 
 // The query's keys in their order: "slotname, request_id".
@@ -79,6 +81,13 @@ bool hasKeys(const std::string& query, const std::vector<std::string>& keys) {
     for (const auto& k : keys)
         if (!present.count(k)) return false;
     return true;
+}
+
+// The slot's states by their number, as the library keeps them.
+std::string slotStateName(long long state) {
+    static const char* const names[] = {"idle",        "SDK core failed", "requesting ad URL", "ad URL received", "fetching or mediating",
+                                        "rendering",   "valid ad",        "failed",            "invalidated"};
+    return state >= 0 && state < static_cast<long long>(std::size(names)) ? names[state] : "unknown";
 }
 
 // The controller a destination of a click is shown in.
@@ -430,6 +439,13 @@ private:
             case Op::LoadBanner: act(step, "ad-load-banner", Value(Value::Dictionary{{"unit", Value(step.text)}})); return;
             case Op::LoadInterstitial: act(step, "ad-load-interstitial", Value(Value::Dictionary{{"unit", Value(step.text)}})); return;
             case Op::ShowInterstitial: act(step, "ad-show-interstitial", Value()); return;
+            case Op::LoadNative:
+                // One after the other, so that their callbacks come in the order written.
+                for (const auto& [format, unit] : step.changes) {
+                    act(step, "ad-load-native", Value(Value::Dictionary{{"format", Value(format)}, {"unit", Value(unit)}}));
+                    settleApp(step);
+                }
+                return;
             case Op::TapAd: act(step, "ad-tap", Value(Value::Dictionary{{"text", Value(step.text)}})); return;
             case Op::Rotate: act(step, "ad-rotate", Value(Value::Dictionary{{"landscape", Value(step.value == "landscape")}})); return;
             case Op::Background: act(step, "ad-background", Value()); return;
@@ -492,6 +508,16 @@ private:
             case Op::ExpectNoAd:
                 if (state["ad"].isString()) fail(step, "expected no ad, one shows \"" + state["ad"].string() + "\"");
                 return;
+            case Op::ExpectNative: {
+                const Value& native = state["natives"][step.value];
+                std::vector<std::string> shown;
+                for (const Value& t : native["texts"].array()) shown.push_back(t.string());
+                for (const auto& text : step.texts)
+                    if (std::find(shown.begin(), shown.end(), text) == shown.end())
+                        fail(step, "expected the " + step.value + " ad to show \"" + text + "\", it shows " +
+                                       (native.isNil() ? "nothing" : quoteAll(shown)));
+                return;
+            }
             case Op::ExpectBanner:
                 if (state["banner"].string() != step.value) fail(step, "expected a banner of " + step.value + ", it is " + state["banner"].string());
                 return;
@@ -527,6 +553,17 @@ private:
             app_.opened = opened.size();
             if (state["banner"].string() != app_.banner) out_ << pad << "banner " << state["banner"].string() << "\n";
             app_.banner = state["banner"].string();
+            if (const long long slot = state["slotState"].integerValue(); slot != app_.slotState)
+                out_ << pad << "banner slot " << slot << " (" << slotStateName(slot) << ")\n";
+            app_.slotState = state["slotState"].integerValue();
+            for (const auto& [format, native] : state["natives"].dictionary()) {
+                std::vector<std::string> texts, images;
+                for (const Value& t : native["texts"].array()) texts.push_back(t.string());
+                for (const Value& i : native["images"].array()) images.push_back(i.string());
+                std::string shows = quoteAll(texts) + (images.empty() ? "" : ", images " + joined(images));
+                if (shows != app_.natives[format]) out_ << pad << format << " ad shows " << shows << "\n";
+                app_.natives[format] = shows;
+            }
         }
         if (!server_) return;
         // Loads that run side by side reach the server in either order.

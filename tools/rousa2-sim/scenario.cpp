@@ -263,9 +263,17 @@ std::string sizeWord(Words& w, const char* usage) {
 
 // The publisher app's own steps; nullopt for a verb it does not have.
 std::optional<Step> parseAppStep(Words& w, const std::string& verb, Step step) {
-    if (verb == "load") {
+    if (verb == "load" && w.accept("native")) {
+        static const char* usage = "load native ads [app-install \"<ad unit>\"] [content \"<ad unit>\"]";
+        w.expect("ads");
+        step.op = Op::LoadNative;
+        for (const char* format : {"app-install", "content"})
+            if (w.accept(format)) step.changes.emplace_back(format, w.quoted());
+        if (step.changes.empty()) throw LineError{usage};
+        if (!w.done()) throw LineError{usage};
+    } else if (verb == "load") {
         std::string what = w.word();
-        if (what != "banner" && what != "interstitial") throw LineError{"load banner or load interstitial"};
+        if (what != "banner" && what != "interstitial") throw LineError{"load banner, load interstitial or load native ads"};
         step.op = what == "banner" ? Op::LoadBanner : Op::LoadInterstitial;
         step.text = w.quoted();
     } else if (verb == "show") {
@@ -317,6 +325,12 @@ std::optional<Step> parseAppStep(Words& w, const std::string& verb, Step step) {
         } else if (what == "ad") {
             step.op = no ? Op::ExpectNoAd : Op::ExpectAd;
             if (!no) step.text = w.quoted();
+        } else if (what == "native" && !no) {
+            step.op = Op::ExpectNative;
+            step.value = w.word();
+            if (step.value != "app-install" && step.value != "content") throw LineError{"expect native app-install or content \"<text>\"..."};
+            while (!w.done()) step.texts.push_back(w.quoted());
+            if (step.texts.empty()) throw LineError{"expect native " + step.value + " \"<text>\"..."};
         } else if (what == "banner" && !no) {
             step.op = Op::ExpectBanner;
             step.value = sizeWord(w, "expect banner <width>x<height>");

@@ -26,13 +26,15 @@
 //   ad server fault unit:<ad unit>|path:/<path> delay:<s>|status:<code>|truncate|garbage|drop|redirect:<hops>
 //   ad server clear faults
 //   in app: load banner "<ad unit>"; load interstitial "<ad unit>"; show interstitial;
+//           load native ads [app-install "<ad unit>"] [content "<ad unit>"] (one load each, in turn);
 //           tap ad ["<text>"] (the ad in front, its element showing the text or its link);
 //           tap "<text>"; rotate landscape|portrait; background; foreground; offline; online;
 //           expect callbacks "<callback>"... (those since the last such expectation, in order;
 //           none for nothing); expect request "<path>" [times <n>] [with <key>,<key>...];
 //           expect no request "<path>"; expect opened browser|store|mail|message|calendar|url
 //           "<start>"; expect ad "<text>"; expect no ad; expect banner <w>x<h> (the banner view);
-//           expect ad size <w>x<h> (the ad in front); expect window "<text>".
+//           expect ad size <w>x<h> (the ad in front); expect native app-install|content "<text>"...
+//           (what the app's view of that native ad shows); expect window "<text>".
 //
 // The switcher lists hosts, most recent first. Numbers are finite and in
 // their range; a scenario plays for ten years at most.
@@ -57,6 +59,7 @@ enum class Op {
     ExpectSilent, ExpectAppEnded,
     AdServer, AdServerFault, AdServerClear, LoadBanner, LoadInterstitial, ShowInterstitial, TapAd, Rotate, Background, Foreground,
     Network, ExpectCallbacks, ExpectRequest, ExpectNoRequest, ExpectOpened, ExpectAd, ExpectNoAd, ExpectBanner, ExpectAdSize,
+    LoadNative, ExpectNative,
 };
 
 struct Step {
@@ -69,7 +72,7 @@ struct Step {
     double number = 0;   // seconds, volume, row
     long long seconds = 0;  // a time of day, in seconds after midnight
     std::map<std::string, std::string> device;  // device items
-    std::vector<std::pair<std::string, std::string>> changes;  // edit: (setting, value)
+    std::vector<std::pair<std::string, std::string>> changes;  // edit: (setting, value); native loads: (format, ad unit)
     std::vector<std::string> texts;  // callbacks, query keys
 };
 

@@ -273,6 +273,20 @@ TEST_F(BannerViewTest, TheRootControllerReachesTheWebViewAndAnInnerBanner) {
     EXPECT_FALSE(sel::rootViewController(banner.get()));
 }
 
+// A resized creative is lifted out of its banner; the next ad in the same web
+// view brings it back inside, at the banner's size.
+TEST_F(BannerViewTest, TheNextAdTakesTheWebViewBackFromAResize) {
+    Ref<YBXBannerView> banner = placedBanner();
+    Ref<Object> web = sel::webView(banner.get());
+    Ref<UIView> over = UIView::make<UIView>("UIView", Rect(0, 0, 320, 568));
+    sel::addSubview_(over.get(), web.get());
+    sel::setFrame_(web.get(), Rect(0, 30, 320, 250));
+    sel::slot_didReceiveAdView_(banner.get(), slotOf(banner.get()).get(), web.get());
+    EXPECT_EQ(sel::superview(web.get()).get(), banner.get());
+    EXPECT_EQ(sel::frame(web.get()), Rect(0, 0, 320, 50));
+    EXPECT_EQ(sel::adView(banner.get()).get(), web.get());
+}
+
 TEST_F(BannerViewTest, SlotEventsReachTheDelegateOnTheMainThread) {
     Ref<YBXBannerView> banner = placedBanner();
     Ref<Object> slot = slotOf(banner.get());

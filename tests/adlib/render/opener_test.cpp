@@ -301,6 +301,44 @@ TEST_F(OpenerTest, ExpandingMovesTheCreativeIntoAFullScreenControllerOnce) {
     EXPECT_TRUE(calls().empty());
 }
 
+// A resized creative leaves its banner for the size asked, at the offset from
+// where it showed, over the presenter's view; it opens and pings nothing.
+TEST_F(OpenerTest, AResizeLiftsTheCreativeOverThePresenterAtItsOffset) {
+    struct Case {
+        const char* name;
+        Size size;
+        bool fullScreen;
+        bool moves;
+    };
+    const Case cases[] = {
+        {"resize", {320, 250}, false, true},
+        {"no geometry", {0, 0}, false, false},
+        {"a negative height", {320, -250}, false, false},
+        {"full screen already", {320, 250}, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ref<UIView> banner = UIView::make<UIView>("UIView", Rect(0, 20, 320, 50));
+        sel::addSubview_(sel::view(root.get()).get(), banner.get());
+        sel::addSubview_(banner.get(), view.get());
+        sel::setFrame_(view.get(), Rect(0, 0, 320, 50));
+        Ref<Object> fullScreen = newObject("YBXViewController");
+        sel::setViewController_(opener.get(), c.fullScreen ? fullScreen.get() : root.get());
+        calls().clear();
+        sel::openWebAppWithSize_offset_(opener.get(), c.size, Point{0, 10});
+        if (c.moves) {
+            EXPECT_EQ(sel::superview(view.get()).get(), sel::view(root.get()).get());
+            EXPECT_EQ(sel::frame(view.get()), Rect(0, 30, 320, 250));
+        } else {
+            EXPECT_EQ(sel::superview(view.get()).get(), banner.get());
+            EXPECT_EQ(sel::frame(view.get()), Rect(0, 0, 320, 50));
+        }
+        EXPECT_FALSE(presented());
+        EXPECT_TRUE(calls().empty());
+        sel::removeFromSuperview(banner.get());
+    }
+}
+
 // --- composers -------------------------------------------------------------------------------------------
 
 TEST_F(OpenerTest, MailtoAddresses) {

@@ -51,6 +51,18 @@ TEST(Simulator, AnUnmetExpectationStopsThePlayAtItsLine) {
     EXPECT_EQ(run.output.find("tap \"Snooze\""), std::string::npos) << "no step after the failed one";
 }
 
+// A native ad's view is checked for each text named, and the failure says what it shows.
+TEST(Simulator, ANativeAdThatShowsOtherTextsStopsThePlay) {
+    Outcome run = simulate(scenario("unmet-native.scenario"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("callback at 06:00:00: adLoader:didReceiveNativeContentAd:\n"), std::string::npos) << run.output;
+    const std::string last = scenario("unmet-native.scenario") +
+                             ":3: expected the content ad to show \"Install\", it shows \"Mornings, rethought\" \"Five alarms that wake you "
+                             "gently.\" \"Quillory\" \"Ad\" \"Read more\"\n";
+    ASSERT_GE(run.output.size(), last.size());
+    EXPECT_EQ(run.output.substr(run.output.size() - last.size()), last) << run.output;
+}
+
 TEST(Simulator, WithoutAScenarioItPlaysTheDefaultOne) {
     Outcome run = simulate("");
     EXPECT_EQ(run.status, 0) << run.output;

@@ -161,6 +161,8 @@ TEST(ScenarioAdSteps, EachStepOfTheAppTakesWhatItNames) {
         {"in app: expect ad size 320x250", Op::ExpectAdSize, "app", "", "320x250", 0, {}},
         {"in app: expect banner 480x32", Op::ExpectBanner, "app", "", "480x32", 0, {}},
         {"in app: expect window \"Permission\"", Op::ExpectWindow, "app", "Permission", "", 0, {}},
+        {"in app: load native ads content \"native-content\"", Op::LoadNative, "app", "", "", 0, {}},
+        {"in app: expect native content \"Quillory\" \"Read more\"", Op::ExpectNative, "app", "", "content", 0, {"Quillory", "Read more"}},
         {"ad server fault unit:html-banner status:500", Op::AdServerFault, "", "unit:html-banner status:500", "", 0, {}},
         {"ad server clear faults", Op::AdServerClear, "", "", "", 0, {}},
     };
@@ -182,6 +184,15 @@ TEST(ScenarioAdSteps, EachStepOfTheAppTakesWhatItNames) {
     }
 }
 
+// Native ads load one format after the other, in the order the formats are named.
+TEST(ScenarioAdSteps, ANativeLoadNamesEachFormatsAdUnit) {
+    Scenario s = parsed("ad server\nin app: load native ads app-install \"a\" content \"b\"\nin app: load native ads content \"c\"");
+    ASSERT_EQ(s.steps.size(), 3u);
+    using Loads = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(s.steps[1].changes, (Loads{{"app-install", "a"}, {"content", "b"}}));
+    EXPECT_EQ(s.steps[2].changes, (Loads{{"content", "c"}}));
+}
+
 TEST(ScenarioAdSteps, ABrokenStepOfTheAppOrTheServerNamesItsLine) {
     struct Case {
         std::string text, message;
@@ -194,7 +205,13 @@ TEST(ScenarioAdSteps, ABrokenStepOfTheAppOrTheServerNamesItsLine) {
          "s.scenario:2: ad server fault unit:<ad unit>|path:/<path> delay:<s>|status:<code>|truncate|garbage|drop|redirect:<hops>"},
         {"ad server\nad server fault slot:x drop",
          "s.scenario:2: ad server fault unit:<ad unit>|path:/<path> delay:<s>|status:<code>|truncate|garbage|drop|redirect:<hops>"},
-        {"ad server\nin app: load video \"x\"", "s.scenario:2: load banner or load interstitial"},
+        {"ad server\nin app: load video \"x\"", "s.scenario:2: load banner, load interstitial or load native ads"},
+        {"ad server\nin app: load native ads", "s.scenario:2: load native ads [app-install \"<ad unit>\"] [content \"<ad unit>\"]"},
+        {"ad server\nin app: load native ads video \"x\"", "s.scenario:2: load native ads [app-install \"<ad unit>\"] [content \"<ad unit>\"]"},
+        {"ad server\nin app: load native ads content \"x\" app-install \"y\"",
+         "s.scenario:2: load native ads [app-install \"<ad unit>\"] [content \"<ad unit>\"]"},
+        {"ad server\nin app: expect native video \"x\"", "s.scenario:2: expect native app-install or content \"<text>\"..."},
+        {"ad server\nin app: expect native content", "s.scenario:2: expect native content \"<text>\"..."},
         {"ad server\nin app: load banner html-banner", "s.scenario:2: expected a quoted text at \"html-banner\""},
         {"ad server\nin app: rotate sideways", "s.scenario:2: rotate landscape or portrait"},
         {"ad server\nin app: expect callbacks", "s.scenario:2: expect callbacks \"<callback>\"... or none"},
