@@ -5,7 +5,7 @@
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    adlib::fuzz::bootOnce();
+    const adlib::fuzz::OneInput input;
     const Value dictionary = adlib::readJsonIntoDictionary(adlib::fuzz::text(data, size));
     for (const char* cls : {"YBXAd", "YBXAdBanner", "YBXAdInterstitial"}) {
         (void)adlib::sel::initWithDictionary_(alloc(cls), dictionary);

@@ -10,6 +10,8 @@
 
 #include "adlib/foundation/macros.h"
 #include "bench/adlib_bench_boot.h"
+#include "platform/foundation/log.h"
+#include "platform/foundation/run_loop.h"
 #include "platform/network/curl_transport.h"
 
 namespace adlib::fuzz {
@@ -22,6 +24,20 @@ inline void bootOnce() {
     }();
     (void)booted;
 }
+
+// One input's run: the app booted before it, and what the input handed to the
+// main queue run before the next one, so that no work piles up between inputs
+// and the code it reaches is fuzzed too. The log, kept whole for tests, is
+// emptied.
+struct OneInput {
+    OneInput() { bootOnce(); }
+    ~OneInput() {
+        platform::RunLoop::main().runDue();
+        platform::log::clear();
+    }
+    OneInput(const OneInput&) = delete;
+    OneInput& operator=(const OneInput&) = delete;
+};
 
 inline std::string_view text(const std::uint8_t* data, std::size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 

@@ -11,7 +11,7 @@
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    adlib::fuzz::bootOnce();
+    const adlib::fuzz::OneInput input;
     static constexpr std::array<std::string_view, 5> kKeywords{"sku", "quantity", "appid", "osversion", "timestamp"};
     auto [templ, rest] = adlib::fuzz::firstLine(adlib::fuzz::text(data, size));
     std::vector<adlib::YBXTemplateValue> values;

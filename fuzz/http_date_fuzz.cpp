@@ -3,7 +3,7 @@
 #include "fuzz/adlib_fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    adlib::fuzz::bootOnce();
+    const adlib::fuzz::OneInput input;
     (void)adlib::ybx_dateFromHttpDateString(adlib::fuzz::text(data, size));
     return 0;
 }

@@ -8,7 +8,7 @@
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    adlib::fuzz::bootOnce();
+    const adlib::fuzz::OneInput input;
     const Value parameters = adlib::ybx_dictionaryFromQuery(adlib::fuzz::text(data, size), false);
     (void)adlib::sel::initWithDictionary_(alloc("YBXMRAIDResizeProperties"), parameters);
     (void)adlib::sel::initWithDictionary_(alloc("YBXMRAIDCalendarProperties"), parameters);

@@ -5,7 +5,7 @@
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    adlib::fuzz::bootOnce();
+    const adlib::fuzz::OneInput input;
     const Value configuration = adlib::readJsonIntoDictionary(adlib::fuzz::text(data, size));
     Class* nativeAd = objc_getClass("YBXNativeAd");
     Class* cls = adlib::sel::classFromAdConfigurationDictionary_(nativeAd, configuration);

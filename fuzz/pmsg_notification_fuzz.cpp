@@ -6,7 +6,7 @@
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    adlib::fuzz::bootOnce();
+    const adlib::fuzz::OneInput input;
     Ref<NSURL> url = NSURL::URLWithString(std::string(adlib::fuzz::text(data, size)));
     if (!url) return 0;
     (void)adlib::YBXNotification::isNotificationURL(url.get());

@@ -8,7 +8,7 @@
 using namespace platform;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    adlib::fuzz::bootOnce();
+    const adlib::fuzz::OneInput input;
     HeaderFields fields;
     std::string_view rest = adlib::fuzz::text(data, size);
     while (!rest.empty()) {
