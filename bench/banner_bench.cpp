@@ -73,6 +73,11 @@ struct PlacedBanner {
         sel::removeFromSuperview(banner.get());
         sel::setHidden_(window.get(), true);
     }
+    // Asks for an ad and waits for it; false on a failure or none in time.
+    bool load() {
+        sel::loadRequest_(banner.get(), newObject("YBXRequest").get());
+        return nextAd(0);
+    }
     // Waits for the next answer; false on a failure or none in time.
     bool nextAd(int before) {
         return RunLoop::main().runUntil([&] { return delegate->received > before || delegate->failed > 0; }, 10) && delegate->failed == 0;
@@ -99,8 +104,7 @@ const std::vector<rousa::adserver::LoggedRequest>& warmLoadRequests() {
         for (int load = 0; load < 2; ++load) {
             const size_t before = server->log().entries().size();
             PlacedBanner placed;
-            sel::loadRequest_(placed.banner.get(), newObject("YBXRequest").get());
-            if (!placed.nextAd(0)) return taken;
+            if (!placed.load()) return taken;
             // Pings go out after the ad is shown: let them arrive.
             RunLoop::main().runUntil([] { return false; }, 0.2);
             std::vector<rousa::adserver::LoggedRequest> all = server->log().entries();
@@ -117,8 +121,7 @@ void BM_BannerLoad(benchmark::State& state) {
     (void)warmLoadRequests();
     for (auto _ : state) {
         PlacedBanner placed;
-        sel::loadRequest_(placed.banner.get(), newObject("YBXRequest").get());
-        if (!placed.nextAd(0)) {
+        if (!placed.load()) {
             state.SkipWithError("the banner did not load");
             return;
         }
@@ -184,8 +187,7 @@ BENCHMARK(BM_BannerLoadFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_BannerRefreshCycle(benchmark::State& state) {
     if (!serverUp(state)) return;
     PlacedBanner placed;
-    sel::loadRequest_(placed.banner.get(), newObject("YBXRequest").get());
-    if (!placed.nextAd(0)) {
+    if (!placed.load()) {
         state.SkipWithError("the banner did not load");
         return;
     }
@@ -223,8 +225,7 @@ void BM_BannerRefresh100(benchmark::State& state) {
     double firstTen = 0, lastTen = 0, heapGrowth = 0, residentGrowth = 0;
     for (auto _ : state) {
         PlacedBanner placed;
-        sel::loadRequest_(placed.banner.get(), newObject("YBXRequest").get());
-        if (!placed.nextAd(0)) {
+        if (!placed.load()) {
             state.SkipWithError("the banner did not load");
             return;
         }

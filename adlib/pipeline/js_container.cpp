@@ -108,29 +108,26 @@ bool YBXJSContainer::loaded() {
     return done;
 }
 
-bool YBXJSContainer::shouldStartLoad(NSURLRequest* request, long long navigationType) {
-    checkMainThread();
-    bool inSequence = false;
+Ref<Object> YBXJSContainer::delegateOutsideLoadSequences() {
     Ref<Object> delegate;
     dispatch_sync(lockQueue_, [&] {
-        inSequence = initialLoadSequence_ || failureLoadSequence_;
-        delegate = delegate_.lock();
+        if (!initialLoadSequence_ && !failureLoadSequence_) delegate = delegate_.lock();
     });
+    return delegate;
+}
+
+bool YBXJSContainer::shouldStartLoad(NSURLRequest* request, long long navigationType) {
+    checkMainThread();
     // The container's own page and its fallback load whatever they navigate to.
-    if (inSequence) return true;
+    Ref<Object> delegate = delegateOutsideLoadSequences();
     if (!respondsToSelector(delegate.get(), sel::container_shouldStartLoadWithRequest_navigationType_.name)) return true;
     return sel::container_shouldStartLoadWithRequest_navigationType_(delegate.get(), this, request, navigationType);
 }
 
 void YBXJSContainer::didStartLoad() {
     checkMainThread();
-    bool inSequence = false;
-    Ref<Object> delegate;
-    dispatch_sync(lockQueue_, [&] {
-        inSequence = initialLoadSequence_ || failureLoadSequence_;
-        delegate = delegate_.lock();
-    });
-    if (inSequence || !respondsToSelector(delegate.get(), sel::didStartLoadInJSContainer_.name)) return;
+    Ref<Object> delegate = delegateOutsideLoadSequences();
+    if (!respondsToSelector(delegate.get(), sel::didStartLoadInJSContainer_.name)) return;
     sel::didStartLoadInJSContainer_(delegate.get(), this);
 }
 

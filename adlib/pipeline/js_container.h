@@ -53,6 +53,8 @@ public:
 
 private:
     void loadFallback();
+    // The delegate, asked only about loads other than the container's own page and its fallback.
+    Ref<Object> delegateOutsideLoadSequences();
 
     // Set in setUp, then only read.
     dispatch_queue_t lockQueue_ = nullptr;

@@ -53,6 +53,16 @@ Ref<UIViewControllerTransitionContext> makeContext(bool presenting, UIViewContro
     return context;
 }
 
+// An interaction controller, when the delegate gave one, drives the animator.
+void startTransition(UIViewControllerTransitionContext* context, id animator, const Ref<Object>& interaction) {
+    if (interaction) {
+        context->interactive_ = true;
+        sel::startInteractiveTransition_(interaction.get(), context);
+    } else {
+        sel::animateTransition_(animator, context);
+    }
+}
+
 }  // namespace
 
 void UIViewControllerTransitionContext::complete(bool didComplete) {
@@ -132,13 +142,7 @@ bool presentWithTransition(UIViewController* presenter, UIViewController* presen
         presented->presentingViewHomeIndex_ = std::find(list.begin(), list.end(), presenter->view_) - list.begin();
     }
     Ref<UIViewControllerTransitionContext> context = makeContext(true, presenter, presented, animator, container, completion);
-    Ref<Object> interaction = askDelegate(presented, sel::interactionControllerForPresentation_, animator.get());
-    if (interaction) {
-        context->interactive_ = true;
-        sel::startInteractiveTransition_(interaction, context);
-    } else {
-        sel::animateTransition_(animator, context);
-    }
+    startTransition(context.get(), animator.get(), askDelegate(presented, sel::interactionControllerForPresentation_, animator.get()));
     return true;
 }
 
@@ -154,13 +158,7 @@ bool dismissWithTransition(UIViewController* presenter, UIViewController* presen
     beginAppearanceTransition(presenter, window && !window->hidden_, true);
     Ref<UIViewControllerTransitionContext> context =
         makeContext(false, presented, presenter, animator, presented->transitionContainer_, completion);
-    Ref<Object> interaction = askDelegate(presented, sel::interactionControllerForDismissal_, animator.get());
-    if (interaction) {
-        context->interactive_ = true;
-        sel::startInteractiveTransition_(interaction, context);
-    } else {
-        sel::animateTransition_(animator, context);
-    }
+    startTransition(context.get(), animator.get(), askDelegate(presented, sel::interactionControllerForDismissal_, animator.get()));
     return true;
 }
 
